@@ -1,0 +1,20 @@
+# The simulated framework: the library the plugin links against, in place of
+# the real framework's import library. It carries the sdk's implementation.
+add_library(AsaApi SHARED
+  sim/framework/api_utils.cpp
+  sim/framework/commands.cpp
+  sim/framework/engine_memory.cpp
+  sim/framework/engine_text.cpp
+  sim/framework/faults.cpp
+  sim/framework/framework.cpp
+  sim/framework/hooks.cpp
+  sim/framework/key_registry.cpp
+  sim/framework/log_sinks.cpp
+)
+target_include_directories(AsaApi PUBLIC ${PROJECT_SOURCE_DIR}/sdk ${PROJECT_SOURCE_DIR})
+target_compile_definitions(AsaApi PRIVATE ASAAPI_BUILDING)
+target_link_libraries(AsaApi PUBLIC spdlog::spdlog fmt::fmt)
+set_target_properties(AsaApi PROPERTIES PREFIX "" OUTPUT_NAME AsaApi)
+if(NOT WIN32)
+  set_target_properties(AsaApi PROPERTIES PREFIX "lib")
+endif()

@@ -1,0 +1,23 @@
+# The plugin: its sources compile once into an object library that both the
+# shipped shared library and the unit tests use.
+file(GLOB_RECURSE CRADLEKEEP_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/src/*.cpp)
+add_library(cradlekeep_objects OBJECT ${CRADLEKEEP_SOURCES})
+target_include_directories(cradlekeep_objects PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sdk)
+target_link_libraries(cradlekeep_objects PUBLIC AsaApi spdlog::spdlog fmt::fmt nlohmann_json::nlohmann_json)
+set_target_properties(cradlekeep_objects PROPERTIES
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+add_library(cradlekeep SHARED $<TARGET_OBJECTS:cradlekeep_objects>)
+target_link_libraries(cradlekeep PRIVATE AsaApi spdlog::spdlog fmt::fmt)
+if(WIN32)
+  set_target_properties(cradlekeep PROPERTIES PREFIX "" OUTPUT_NAME Cradlekeep)
+else()
+  set_target_properties(cradlekeep PROPERTIES OUTPUT_NAME cradlekeep)
+  # Only the three entry points leave the library, whatever the headers it
+  # includes declare with default visibility.
+  target_link_options(cradlekeep PRIVATE
+    -Wl,--version-script=${PROJECT_SOURCE_DIR}/src/plugin/exports.map -Wl,--no-undefined)
+  set_property(TARGET cradlekeep APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/src/plugin/exports.map)
+  set_target_properties(cradlekeep PROPERTIES BUILD_RPATH "\$ORIGIN")
+endif()

@@ -1,0 +1,19 @@
+# The simulated game and the command-line simulator.
+file(GLOB SIMGAME_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/sim/game/*.cpp)
+add_library(simgame STATIC ${SIMGAME_SOURCES})
+target_include_directories(simgame PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(simgame PUBLIC AsaApi)
+# The game's objects are plain classes whose field offsets are published to
+# the key registry; offsetof on them is what the registry is for.
+target_compile_options(simgame PRIVATE -Wno-invalid-offsetof)
+
+file(GLOB SIMTOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/sim/*.cpp)
+list(FILTER SIMTOOL_SOURCES EXCLUDE REGEX "main\\.cpp$")
+add_library(simtool STATIC ${SIMTOOL_SOURCES})
+target_include_directories(simtool PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(simtool PUBLIC simgame AsaApi nlohmann_json::nlohmann_json ${CMAKE_DL_LIBS})
+
+add_executable(cradlekeep-sim tools/sim/main.cpp)
+target_link_libraries(cradlekeep-sim PRIVATE simtool)
+set_target_properties(cradlekeep-sim PROPERTIES BUILD_RPATH "\$ORIGIN")
+add_dependencies(cradlekeep-sim cradlekeep)

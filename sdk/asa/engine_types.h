@@ -1,0 +1,196 @@
+// Engine value types with the engine's memory layout.
+//
+// The game owns buffers behind these types and allocates them with the engine
+// allocator (FMemory). TArray is a plain record: whoever owns one frees its
+// storage explicitly. FString owns its buffer and frees it on destruction.
+// Engine text is 16-bit code units on every platform (char16_t), never wchar_t.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "asa/api.h"
+
+using int8 = std::int8_t;
+using uint8 = std::uint8_t;
+using int16 = std::int16_t;
+using uint16 = std::uint16_t;
+using int32 = std::int32_t;
+using uint32 = std::uint32_t;
+using int64 = std::int64_t;
+using uint64 = std::uint64_t;
+
+// Game classes are opaque to the plugin: it reaches their members by key.
+class UObject;
+class UClass;
+class UStruct;
+class UFunction;
+class UWorld;
+class AActor;
+class APawn;
+class AController;
+class APlayerController;
+class APrimalPlayerController;
+class AShooterPlayerController;
+class APrimalCharacter;
+class AShooterCharacter;
+class APrimalDinoCharacter;
+class AShooterGameMode;
+class UPrimalItem;
+class UPrimalInventoryComponent;
+class APrimalBuff;
+class UShooterCheatManager;
+class USceneComponent;
+
+// The engine allocator. Every TArray and FString buffer is owned through it.
+namespace FMemory {
+ASAAPI_API void* Malloc(uint64 count, uint32 alignment = 0);
+ASAAPI_API void* Realloc(void* original, uint64 count, uint32 alignment = 0);
+ASAAPI_API void Free(void* original);
+}  // namespace FMemory
+
+// {data, count, capacity}. No constructor or destructor of its own, so that a
+// TArray can sit inside game records and be handed across the seam by value.
+template <typename T>
+struct TArray {
+  T* Data;
+  int32 ArrayNum;
+  int32 ArrayMax;
+
+  int32 Num() const { return ArrayNum; }
+  int32 Max() const { return ArrayMax; }
+  bool IsValidIndex(int32 index) const { return index >= 0 && index < ArrayNum; }
+  T& operator[](int32 index) { return Data[index]; }
+  const T& operator[](int32 index) const { return Data[index]; }
+  T* begin() { return Data; }
+  T* end() { return Data + ArrayNum; }
+  const T* begin() const { return Data; }
+  const T* end() const { return Data + ArrayNum; }
+};
+static_assert(sizeof(TArray<int>) == 16);
+
+// Engine text: a TArray of 16-bit code units whose count includes the
+// terminating zero (an empty string has no buffer at all).
+class ASAAPI_API FString {
+ public:
+  FString() noexcept : Data{nullptr, 0, 0} {}
+  FString(const char16_t* text);
+  FString(const char16_t* text, int32 length);
+  FString(const FString& other);
+  FString(FString&& other) noexcept;
+  FString& operator=(const FString& other);
+  FString& operator=(FString&& other) noexcept;
+  ~FString();
+
+  // The text, zero-terminated; never null.
+  const char16_t* operator*() const { return Data.ArrayNum > 0 ? Data.Data : u""; }
+  // Code units without the terminator.
+  int32 Len() const { return Data.ArrayNum > 0 ? Data.ArrayNum - 1 : 0; }
+  bool IsEmpty() const { return Len() == 0; }
+
+  TArray<char16_t> Data;
+};
+static_assert(sizeof(FString) == 16);
+
+// A name: an index into the engine's name table plus an instance number.
+struct FName {
+  int32 ComparisonIndex;
+  int32 Number;
+};
+static_assert(sizeof(FName) == 8);
+
+enum EFindName : int32 { FNAME_Find = 0, FNAME_Add = 1 };
+
+struct FWeakObjectPtr {
+  int32 ObjectIndex;
+  int32 ObjectSerialNumber;
+};
+static_assert(sizeof(FWeakObjectPtr) == 8);
+
+struct FItemNetID {
+  uint32 ItemID1;
+  uint32 ItemID2;
+};
+static_assert(sizeof(FItemNetID) == 8);
+
+struct FVector {
+  double X;
+  double Y;
+  double Z;
+};
+
+struct FQuat {
+  double X;
+  double Y;
+  double Z;
+  double W;
+};
+
+struct alignas(16) FTransform {
+  FQuat Rotation;
+  FVector Translation;
+  double TranslationPad;
+  FVector Scale3D;
+  double ScalePad;
+};
+static_assert(offsetof(FTransform, Translation) == 32);
+
+// A soft class reference: weak pointer, tag and the asset path.
+struct FSoftObjectPtr {
+  FWeakObjectPtr WeakPtr;
+  int32 TagAtLastTest;
+  int32 Padding;
+  FName PackageName;
+  FName AssetName;
+  TArray<char16_t> SubPathString;
+};
+static_assert(sizeof(FSoftObjectPtr) == 48);
+
+struct FCustomItemByteArray {
+  TArray<uint8> Bytes;
+};
+
+struct FCustomItemByteArrays {
+  TArray<FCustomItemByteArray> ByteArrays;
+};
+
+struct FCustomItemDoubles {
+  TArray<double> Doubles;
+};
+
+// One entry of an item's custom data.
+struct FCustomItemData {
+  FName CustomDataName;
+  TArray<FString> CustomDataStrings;
+  TArray<float> CustomDataFloats;
+  TArray<FSoftObjectPtr> CustomDataSoftClasses;
+  TArray<UObject*> CustomDataObjects;
+  TArray<UClass*> CustomDataClasses;
+  TArray<FName> CustomDataNames;
+  FCustomItemByteArrays CustomDataBytes;
+  FCustomItemDoubles CustomDataDoubles;
+};
+static_assert(sizeof(FCustomItemData) == 136);
+
+// A bit field located inside one object: the address of the 32-bit word that
+// holds it, the first bit and the number of bits.
+struct BitField {
+  uint64 offset;
+  uint32 bit_position;
+  uint64 num_bits;
+  uint64 length;
+};
+
+enum class EServerOctreeGroup : int32 {
+  STASISCOMPONENTS = 0,
+  PLAYERPAWNS = 1,
+  DINOPAWNS = 2,
+  PAWNS = 3,
+  STRUCTURES = 4,
+  TARGETABLEACTORS = 5,
+  PLAYERS_AND_TAMED_DINOS = 6,
+};
+
+namespace EIncludeSuperFlag {
+enum Type : int32 { ExcludeSuper = 0, IncludeSuper = 1 };
+}

@@ -1,0 +1,50 @@
+// The framework's utilities, fed by the simulated game.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "asa/api_utils.h"
+
+namespace simfw {
+
+// One message a plugin sent to a player.
+struct SentMessage {
+  std::string player;  // the game's id of the player, as the game names it
+  std::string sender;
+  std::string text;
+  std::string module_path;  // the plugin module the messaging object belongs to
+};
+
+class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
+ public:
+  using ActorsInRange = std::function<TArray<AActor*>(FVector, float, EServerOctreeGroup)>;
+  using PlayerName = std::function<std::string(AShooterPlayerController*)>;
+
+  UWorld* GetWorld() const override { return world_; }
+  AShooterGameMode* GetShooterGameMode() const override { return game_mode_; }
+  std::shared_ptr<AsaApi::MessagingManager> GetMessagingManager(const FString& modulePath) const override;
+  TArray<AActor*> GetAllActorsInRange(FVector location, float radius,
+                                      EServerOctreeGroup group) const override;
+
+  void SetWorld(UWorld* world) { world_ = world; }
+  void SetGameMode(AShooterGameMode* game_mode) { game_mode_ = game_mode; }
+  void SetActorsInRange(ActorsInRange query) { actors_in_range_ = std::move(query); }
+  void SetPlayerName(PlayerName name) { player_name_ = std::move(name); }
+
+  const std::vector<SentMessage>& Messages() const { return messages_; }
+  int MessagingRequests() const { return messaging_requests_; }
+  void Clear();
+
+ private:
+  friend class SimMessagingManager;
+  UWorld* world_ = nullptr;
+  AShooterGameMode* game_mode_ = nullptr;
+  ActorsInRange actors_in_range_;
+  PlayerName player_name_;
+  mutable std::vector<SentMessage> messages_;
+  mutable int messaging_requests_ = 0;
+};
+
+}  // namespace simfw

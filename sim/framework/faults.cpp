@@ -1,0 +1,47 @@
+#include "sim/framework/faults.h"
+
+namespace simfw {
+
+void Faults::Arm(FaultSpec spec) {
+  const int64 before = spec.at > 1 ? spec.at - 1 : 0;
+  armed_.push_back(Armed{std::move(spec), before, false});
+}
+
+void Faults::Clear() {
+  armed_.clear();
+  recorded_.clear();
+  calls_ = 0;
+  injected_ = 0;
+}
+
+bool Faults::Hit(std::string_view key, std::string_view target) {
+  ++calls_;
+  if (recording_) recorded_.push_back(FaultableCall{std::string(key), std::string(target)});
+  if (armed_.empty()) return false;
+  for (Armed& armed : armed_) {
+    if (armed.spent || armed.spec.key != key) continue;
+    if (armed.spec.target && *armed.spec.target != target) continue;
+    if (armed.remaining_before > 0) {
+      --armed.remaining_before;
+      continue;
+    }
+    if (!armed.spec.repeat) armed.spent = true;
+    ++injected_;
+    return Fire(armed, key);
+  }
+  return false;
+}
+
+bool Faults::Fire(const Armed& armed, std::string_view key) {
+  switch (armed.spec.mode) {
+    case FaultMode::kThrow:
+      throw std::runtime_error("injected fault: " + std::string(key));
+    case FaultMode::kThrowUnknown:
+      throw InjectedUnknownFault{armed.spec.key.c_str()};
+    case FaultMode::kFail:
+      return true;
+  }
+  return true;
+}
+
+}  // namespace simfw

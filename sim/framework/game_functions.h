@@ -1,0 +1,60 @@
+// How the simulated game publishes its functions to the key registry.
+//
+// GameFunction<Key, Impl> wraps a game function so that every call first
+// passes the fault table under its key. Hookable<Key, Impl> additionally gives
+// the function a hook slot: Call (and the address published for the key) runs
+// the chain's head, whose bottom is the wrapped game function.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <string_view>
+#include <type_traits>
+
+#include "sim/framework/framework.h"
+
+namespace simfw {
+
+template <std::size_t N>
+struct FixedString {
+  constexpr FixedString(const char (&text)[N]) { std::copy_n(text, N, chars); }
+  constexpr std::string_view view() const { return std::string_view(chars, N - 1); }
+  char chars[N];
+};
+
+template <FixedString Key, auto Impl>
+struct GameFunction;
+
+template <FixedString Key, typename R, typename... A, R (*Impl)(A...)>
+struct GameFunction<Key, Impl> {
+  static R Call(A... args) {
+    if (Fw().faults.Hit(Key.view())) {
+      if constexpr (std::is_void_v<R>) {
+        return;
+      } else {
+        return R{};
+      }
+    }
+    return Impl(args...);
+  }
+  static void Register() {
+    Fw().registry.AddFunction(std::string(Key.view()), reinterpret_cast<void*>(&Call));
+  }
+};
+
+template <FixedString Key, auto Impl>
+struct Hookable;
+
+template <FixedString Key, typename R, typename... A, R (*Impl)(A...)>
+struct Hookable<Key, Impl> {
+  using Fn = R (*)(A...);
+  static inline HookSlot* slot = nullptr;
+
+  static R Call(A... args) { return reinterpret_cast<Fn>(slot->head)(args...); }
+  static void Register() {
+    slot = Fw().registry.AddHookable(std::string(Key.view()), reinterpret_cast<void*>(&Call),
+                                     reinterpret_cast<void*>(&GameFunction<Key, Impl>::Call));
+  }
+};
+
+}  // namespace simfw

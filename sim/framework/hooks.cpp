@@ -1,0 +1,60 @@
+#include "sim/framework/hooks.h"
+
+namespace simfw {
+
+bool SimHooks::SetHookInternal(const std::string& key, void* detour, void** original) {
+  if (faults_.Hit("IHooks.SetHook", key)) return false;
+  HookSlot* slot = registry_.Hookable(key);
+  if (slot == nullptr) KeyRegistry::FatalUnknownKey(key + " (not a hookable function)");
+  if (detour == nullptr || original == nullptr) return false;
+  *original = slot->head;
+  slot->head = detour;
+  slot->links.insert(slot->links.begin(), HookSlot::Link{detour, original});
+  installed_.emplace_back(key, detour);
+  return true;
+}
+
+bool SimHooks::DisableHook(const std::string& key, void* detour) {
+  if (faults_.Hit("IHooks.DisableHook", key)) return false;
+  HookSlot* slot = registry_.Hookable(key);
+  if (slot == nullptr) KeyRegistry::FatalUnknownKey(key + " (not a hookable function)");
+  for (std::size_t i = 0; i < slot->links.size(); ++i) {
+    if (slot->links[i].detour != detour) continue;
+    void* next = *slot->links[i].original_out;
+    if (i == 0) {
+      slot->head = next;
+    } else {
+      *slot->links[i - 1].original_out = next;
+    }
+    *slot->links[i].original_out = nullptr;
+    slot->links.erase(slot->links.begin() + static_cast<std::ptrdiff_t>(i));
+    for (auto it = installed_.begin(); it != installed_.end(); ++it) {
+      if (it->first == key && it->second == detour) {
+        installed_.erase(it);
+        break;
+      }
+    }
+    return true;
+  }
+  return false;
+}
+
+std::vector<void*> SimHooks::Chain(const std::string& key) const {
+  std::vector<void*> chain;
+  if (HookSlot* slot = registry_.Hookable(key)) {
+    for (const auto& link : slot->links) chain.push_back(link.detour);
+  }
+  return chain;
+}
+
+}  // namespace simfw
+
+namespace simfw {
+
+std::vector<std::string> SimHooks::InstalledKeys() const {
+  std::vector<std::string> keys;
+  for (const auto& entry : installed_) keys.push_back(entry.first);
+  return keys;
+}
+
+}  // namespace simfw

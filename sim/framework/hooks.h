@@ -1,0 +1,36 @@
+// The framework's hook service over the registry's hookable slots.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "asa/hooks.h"
+#include "sim/framework/faults.h"
+#include "sim/framework/key_registry.h"
+
+namespace simfw {
+
+class ASAAPI_API SimHooks final : public AsaApi::IHooks {
+ public:
+  SimHooks(KeyRegistry& registry, Faults& faults) : registry_(registry), faults_(faults) {}
+
+  // Fault-able as "IHooks.DisableHook" with the key as target. False when the
+  // detour is not in the key's chain.
+  bool DisableHook(const std::string& key, void* detour) override;
+  // Fault-able as "IHooks.SetHook" with the key as target. A key that names
+  // no hookable function is fatal.
+  bool SetHookInternal(const std::string& key, void* detour, void** original) override;
+
+  // Detours currently in the key's chain, newest first.
+  std::vector<void*> Chain(const std::string& key) const;
+  // Keys with an installed detour, one entry per detour, in install order.
+  std::vector<std::string> InstalledKeys() const;
+  void Clear() { installed_.clear(); }
+
+ private:
+  std::vector<std::pair<std::string, void*>> installed_;
+  KeyRegistry& registry_;
+  Faults& faults_;
+};
+
+}  // namespace simfw

@@ -1,0 +1,78 @@
+// The key registry: every key string the plugin may use, mapped to a field
+// offset, a bit field or a function address.
+//
+// Hookable game functions have two addresses: the entry, which the game and
+// anyone holding the function's address call, and the game's own function at
+// the bottom of the hook chain. The entry always runs the chain's head, just
+// as a patched function prologue does in a real process.
+//
+// Looking up a key that was never registered is fatal and names the key, as
+// in the real framework.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "asa/engine_types.h"
+
+namespace simfw {
+
+struct HookSlot {
+  struct Link {
+    void* detour;
+    void** original_out;
+  };
+  std::string key;
+  void* entry = nullptr;     // what callers call
+  void* original = nullptr;  // the game's own function
+  void* head = nullptr;      // what the entry runs: the newest detour, or original
+  std::vector<Link> links;   // links[0] is the newest detour
+};
+
+class ASAAPI_API KeyRegistry {
+ public:
+  KeyRegistry();
+  ~KeyRegistry();
+  KeyRegistry(const KeyRegistry&) = delete;
+  KeyRegistry& operator=(const KeyRegistry&) = delete;
+
+  void AddField(const std::string& key, std::ptrdiff_t offset);
+  void AddBitField(const std::string& key, std::ptrdiff_t word_offset, uint32 bit_position,
+                   uint32 bit_count);
+  void AddFunction(const std::string& key, void* address);
+  // Registers a hookable function; the slot lives until Clear.
+  HookSlot* AddHookable(const std::string& key, void* entry, void* original);
+
+  void* FieldAddress(const void* object, const std::string& key) const;
+  std::ptrdiff_t FieldOffset(const std::string& key) const;
+  BitField BitFieldOf(const void* object, const std::string& key) const;
+  void* FunctionAddress(const std::string& key) const;
+  HookSlot* Hookable(const std::string& key) const;
+  bool Knows(const std::string& key) const;
+
+  // Forgets every key and hook slot.
+  void Clear();
+
+  [[noreturn]] static void FatalUnknownKey(const std::string& key);
+
+ private:
+  enum class Kind { kField, kBitField, kFunction, kHookable };
+  struct Entry {
+    Kind kind;
+    std::ptrdiff_t offset = 0;
+    uint32 bit_position = 0;
+    uint32 bit_count = 0;
+    void* address = nullptr;
+    HookSlot* slot = nullptr;
+  };
+  const Entry& Find(const std::string& key) const;
+  void Put(const std::string& key, Entry entry);
+
+  std::unordered_map<std::string, Entry> entries_;
+  std::vector<std::unique_ptr<HookSlot>> slots_;
+};
+
+}  // namespace simfw

@@ -1,0 +1,92 @@
+#include "sim/framework/log_sinks.h"
+
+#include <spdlog/pattern_formatter.h>
+#include <spdlog/sinks/base_sink.h>
+
+namespace simfw {
+
+struct LogSinks::State {
+  std::ostream* console = nullptr;
+  std::vector<LogRecord> records;
+};
+
+namespace {
+
+std::string LevelName(spdlog::level::level_enum level) {
+  switch (level) {
+    case spdlog::level::trace: return "trace";
+    case spdlog::level::debug: return "debug";
+    case spdlog::level::info: return "info";
+    case spdlog::level::warn: return "warn";
+    case spdlog::level::err: return "error";
+    case spdlog::level::critical: return "critical";
+    default: return "off";
+  }
+}
+
+class ConsoleSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  explicit ConsoleSink(LogSinks::State* state) : state_(state) {}
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& msg) override {
+    if (state_->console == nullptr) return;
+    spdlog::memory_buf_t formatted;
+    formatter_->format(msg, formatted);
+    state_->console->write(formatted.data(), static_cast<std::streamsize>(formatted.size()));
+  }
+  void flush_() override {
+    if (state_->console != nullptr) state_->console->flush();
+  }
+
+ private:
+  LogSinks::State* state_;
+};
+
+class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  explicit CaptureSink(LogSinks::State* state) : state_(state) {}
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& msg) override {
+    state_->records.push_back(LogRecord{std::string(msg.logger_name.data(), msg.logger_name.size()),
+                                        LevelName(msg.level),
+                                        std::string(msg.payload.data(), msg.payload.size()), false});
+  }
+  void flush_() override {
+    if (!state_->records.empty()) state_->records.back().flushed = true;
+  }
+
+ private:
+  LogSinks::State* state_;
+};
+
+}  // namespace
+
+LogSinks::LogSinks() : state_(std::make_unique<State>()) { Reset(); }
+LogSinks::~LogSinks() = default;
+
+void LogSinks::SetConsole(std::ostream* out) { state_->console = out; }
+
+const std::vector<LogRecord>& LogSinks::Records() const { return state_->records; }
+
+std::vector<LogRecord> LogSinks::RecordsOf(const std::string& logger) const {
+  std::vector<LogRecord> out;
+  for (const LogRecord& r : state_->records) {
+    if (r.logger == logger) out.push_back(r);
+  }
+  return out;
+}
+
+void LogSinks::Reset() {
+  state_->records.clear();
+  shared_.clear();
+  auto console = std::make_shared<ConsoleSink>(state_.get());
+  auto capture = std::make_shared<CaptureSink>(state_.get());
+  console->set_pattern(kFrameworkPattern);
+  capture->set_pattern(kFrameworkPattern);
+  shared_.push_back(console);
+  shared_.push_back(capture);
+}
+
+}  // namespace simfw

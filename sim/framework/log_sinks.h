@@ -1,0 +1,53 @@
+// The framework's shared log sinks: a console sink that renders lines with
+// the sinks' pattern, and a capturing sink that keeps each line's logger,
+// level and text.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "asa/api.h"
+
+namespace spdlog::sinks {
+class sink;
+}
+
+namespace simfw {
+
+struct LogRecord {
+  std::string logger;
+  std::string level;  // "info", "warn", "error", ...
+  std::string text;
+  bool flushed = false;  // the line was flushed right after it was written
+};
+
+class ASAAPI_API LogSinks {
+ public:
+  // The framework's own pattern, until a logger sets another on the sinks.
+  static constexpr const char* kFrameworkPattern = "%D %R [%n][%l] %v";
+
+  LogSinks();
+  ~LogSinks();
+
+  std::vector<std::shared_ptr<spdlog::sinks::sink>>& Shared() { return shared_; }
+
+  // Where the console sink writes; null silences it.
+  void SetConsole(std::ostream* out);
+  const std::vector<LogRecord>& Records() const;
+  // Records of one logger only.
+  std::vector<LogRecord> RecordsOf(const std::string& logger) const;
+
+  // Empties the records and puts back fresh sinks with the framework pattern.
+  void Reset();
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+  std::vector<std::shared_ptr<spdlog::sinks::sink>> shared_;
+};
+
+}  // namespace simfw

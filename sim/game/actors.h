@@ -1,0 +1,93 @@
+// The game's actors and the other objects the plugin touches.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "asa/engine_types.h"
+#include "sim/game/objects.h"
+
+namespace sim {
+
+class Inventory;
+
+class SceneComponent : public Object {
+ public:
+  FTransform ComponentToWorld{};
+};
+
+class Actor : public Object {
+ public:
+  SceneComponent* RootComponent = nullptr;
+  int32 TargetingTeam = 0;
+
+  FVector Location() const;
+  void SetLocation(const FVector& at);
+};
+
+class World : public Object {
+ public:
+  ~World() override;
+  TArray<FWeakObjectPtr> PlayerControllerList{nullptr, 0, 0};
+};
+
+// A multicast script delegate: its invocation list.
+struct MulticastDelegate {
+  TArray<void*> InvocationList{nullptr, 0, 0};
+};
+
+class GameMode : public Actor {
+ public:
+  MulticastDelegate OnTryUnCryoDino;
+  MulticastDelegate OnPostUnCryoDino;
+};
+
+class PawnActor : public Actor {};
+
+class Controller : public Actor {
+ public:
+  PawnActor* Pawn = nullptr;
+};
+
+class ShooterCheatManager : public Object {};
+
+class PlayerController : public Controller {
+ public:
+  ShooterCheatManager* CheatManager = nullptr;
+};
+
+class ShooterPlayerController : public PlayerController {
+ public:
+  uint8 bIsTransferringCharacter = 0;
+  bool viewing_upload_terminal = false;
+  std::string player_id;
+};
+
+class Character : public PawnActor {
+ public:
+  ~Character() override;
+  FWeakObjectPtr MountedDino{0, 0};
+  FWeakObjectPtr CarryingDino{0, 0};
+  FWeakObjectPtr PreviousMountedDino{0, 0};
+  FWeakObjectPtr PreviousSecondaryMountedDino{0, 0};
+  Inventory* MyInventoryComponent = nullptr;
+  TArray<Object*> Buffs{nullptr, 0, 0};
+  Controller* owner_controller = nullptr;
+};
+
+class ShooterCharacter : public Character {
+ public:
+  FWeakObjectPtr RidingDino{0, 0};
+  FWeakObjectPtr SecondaryMountedActor{0, 0};
+};
+
+class DinoCharacter : public Character {
+ public:
+  int32 TamingTeamID = 0;
+  std::string creature_id;
+  std::string current_name;
+  std::string descriptive_name;
+  bool cryo_sickness = false;
+};
+
+}  // namespace sim

@@ -1,0 +1,37 @@
+// The game's own handling of engine arrays: grown and freed through the
+// engine allocator, as the engine does it.
+#pragma once
+
+#include <cstring>
+
+#include "asa/engine_types.h"
+
+namespace sim {
+
+template <typename T>
+void AppendToEngineArray(TArray<T>& array, const T& value) {
+  if (array.ArrayNum + 1 > array.ArrayMax) {
+    const int32 capacity = array.ArrayMax == 0 ? 4 : array.ArrayNum + 1 + 3 * (array.ArrayNum + 1) / 8 + 16;
+    array.Data = static_cast<T*>(FMemory::Realloc(array.Data, sizeof(T) * static_cast<uint64>(capacity), 8));
+    array.ArrayMax = capacity;
+  }
+  std::memcpy(static_cast<void*>(array.Data + array.ArrayNum), &value, sizeof(T));
+  ++array.ArrayNum;
+}
+
+// Removes the element at `index`, moving later ones down.
+template <typename T>
+void RemoveFromEngineArray(TArray<T>& array, int32 index) {
+  if (index < 0 || index >= array.ArrayNum) return;
+  std::memmove(static_cast<void*>(array.Data + index), array.Data + index + 1,
+               sizeof(T) * static_cast<std::size_t>(array.ArrayNum - index - 1));
+  --array.ArrayNum;
+}
+
+template <typename T>
+void FreeEngineArray(TArray<T>& array) {
+  FMemory::Free(array.Data);
+  array = TArray<T>{nullptr, 0, 0};
+}
+
+}  // namespace sim

@@ -1,0 +1,248 @@
+#include "sim/game/game.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "sim/framework/framework.h"
+#include "sim/game/engine_arrays.h"
+#include "sim/game/layout.h"
+#include "sim/game/names.h"
+
+namespace sim {
+
+namespace {
+Game* g_current = nullptr;
+}  // namespace
+
+Game* Game::Current() { return g_current; }
+
+Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server)), mods_(mods) {
+  if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
+  g_current = this;
+  simfw::Fw().Reset();
+  world_start_ns_ = simfw::Fw().clock.Now();
+  Names().Clear();
+  RegisterKeys();
+
+  Class* object = MakeClass("Object", nullptr);
+  Class* actor = MakeClass("Actor", object);
+  MakeClass("Class", object);
+  MakeClass("Function", object);
+  MakeClass("SceneComponent", object);
+  MakeClass("World", object);
+  MakeClass("ShooterGameMode", actor);
+  Class* controller = MakeClass("Controller", actor);
+  Class* player_controller = MakeClass("PlayerController", controller);
+  MakeClass("ShooterPlayerController", player_controller);
+  MakeClass("ShooterCheatManager", object);
+  Class* pawn = MakeClass("Pawn", actor);
+  Class* character = MakeClass("PrimalCharacter", pawn);
+  Class* shooter = MakeClass("ShooterCharacter", character);
+  MakeClass("PlayerPawnTest_Male_C", shooter);
+  MakeClass("PrimalDinoCharacter", character);
+
+  world_ = Objects().Create<World>(ClassNamed("World"), "World");
+  game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"), "ShooterGameMode_0");
+  simfw::Fw().utils.SetWorld(reinterpret_cast<UWorld*>(world_));
+  simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
+  simfw::Fw().utils.SetPlayerName(
+      [this](AShooterPlayerController* pc) { return PlayerIdOf(pc); });
+}
+
+Game::~Game() {
+  simfw::Fw().utils.SetWorld(nullptr);
+  simfw::Fw().utils.SetGameMode(nullptr);
+  simfw::Fw().utils.SetPlayerName(nullptr);
+  players_.clear();
+  creatures_.clear();
+  Objects().Clear();
+  classes_.clear();
+  if (g_current == this) g_current = nullptr;
+}
+
+void Game::RegisterKeys() { RegisterLayout(); }
+
+Class* Game::MakeClass(const std::string& name, Class* super) {
+  Class* cls = Objects().Create<Class>(nullptr, name);
+  cls->SuperStruct = super;
+  classes_[name] = cls;
+  if (Class* meta = ClassNamed("Class")) cls->ClassPrivate = meta;
+  return cls;
+}
+
+Class* Game::ClassNamed(const std::string& name) const {
+  auto it = classes_.find(name);
+  return it == classes_.end() ? nullptr : it->second;
+}
+
+void Game::Event(const std::string& text) const {
+  if (on_event) on_event(text);
+}
+
+void Game::AddCreature(const CreatureSpec& spec) {
+  if (spec.id.empty()) throw std::invalid_argument("a creature needs an id");
+  if (FindCreature(spec.id) != nullptr) throw std::invalid_argument("creature '" + spec.id + "' is defined twice");
+  Class* cls = ClassNamed(spec.class_name);
+  if (cls == nullptr) cls = MakeClass(spec.class_name, ClassNamed("PrimalDinoCharacter"));
+  auto* dino = Objects().Create<DinoCharacter>(cls, spec.class_name + "_" + spec.id);
+  dino->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "DinoRoot_" + spec.id);
+  dino->SetLocation(spec.at);
+  dino->creature_id = spec.id;
+  dino->current_name = spec.name;
+  dino->descriptive_name = spec.descriptive_name;
+  dino->TargetingTeam = spec.team.value_or(0);
+  dino->TamingTeamID = dino->TargetingTeam;
+  dino->cryo_sickness = spec.cryo_sickness;
+  auto creature = std::make_unique<Creature>();
+  creature->id = spec.id;
+  creature->actor = dino;
+  creatures_.push_back(std::move(creature));
+}
+
+void Game::AddPlayer(const PlayerSpec& spec) {
+  if (spec.id.empty()) throw std::invalid_argument("a player needs an id");
+  if (FindPlayer(spec.id) != nullptr) throw std::invalid_argument("player '" + spec.id + "' is defined twice");
+  auto player = std::make_unique<Player>();
+  player->id = spec.id;
+  player->team = spec.team;
+  player->at = spec.at;
+  player->cheat_manager = spec.cheat_manager;
+  SpawnPlayer(*player);
+  for (const auto& [slot, creature_id] : spec.slots) {
+    if (std::find(std::begin(kSlotNames), std::end(kSlotNames), slot) == std::end(kSlotNames)) {
+      throw std::invalid_argument("player '" + spec.id + "' has an unknown slot '" + slot + "'");
+    }
+    Creature* creature = FindCreature(creature_id);
+    if (creature == nullptr || creature->actor == nullptr) {
+      throw std::invalid_argument("player '" + spec.id + "' slot '" + slot + "' names unknown creature '" +
+                                  creature_id + "'");
+    }
+    if (spec.team != 0 && creature->actor->TargetingTeam == 0) {
+      creature->actor->TargetingTeam = spec.team;
+      creature->actor->TamingTeamID = spec.team;
+    }
+    creature->actor->SetLocation(spec.at);
+    SetSlot(*player, slot, creature->actor);
+  }
+  players_.push_back(std::move(player));
+}
+
+void Game::SpawnPlayer(Player& player) {
+  auto* pc = Objects().Create<ShooterPlayerController>(ClassNamed("ShooterPlayerController"),
+                                                       "ShooterPlayerController_" + player.id);
+  pc->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "ControllerRoot_" + player.id);
+  pc->player_id = player.id;
+  pc->TargetingTeam = player.team;
+  if (player.cheat_manager) {
+    pc->CheatManager = Objects().Create<ShooterCheatManager>(ClassNamed("ShooterCheatManager"), "CheatManager_" + player.id);
+  }
+  auto* pawn = Objects().Create<ShooterCharacter>(ClassNamed("PlayerPawnTest_Male_C"),
+                                                  "PlayerPawnTest_Male_C_" + player.id);
+  pawn->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "PawnRoot_" + player.id);
+  pawn->SetLocation(player.at);
+  pawn->TargetingTeam = player.team;
+  pawn->owner_controller = pc;
+  pc->Pawn = pawn;
+  player.controller = pc;
+  player.pawn = pawn;
+  player.online = true;
+  AppendToEngineArray(world_->PlayerControllerList, Objects().WeakOf(pc));
+}
+
+DinoCharacter* Game::SlotCreature(const Player& player, const std::string& slot) const {
+  if (player.pawn == nullptr) return nullptr;
+  const FWeakObjectPtr* weak = nullptr;
+  if (slot == "riding") weak = &player.pawn->RidingDino;
+  else if (slot == "mounted") weak = &player.pawn->MountedDino;
+  else if (slot == "carried") weak = &player.pawn->CarryingDino;
+  else if (slot == "secondary") weak = &player.pawn->SecondaryMountedActor;
+  else if (slot == "previousMounted") weak = &player.pawn->PreviousMountedDino;
+  else if (slot == "previousSecondary") weak = &player.pawn->PreviousSecondaryMountedDino;
+  if (weak == nullptr) return nullptr;
+  return dynamic_cast<DinoCharacter*>(Objects().Resolve(*weak, false));
+}
+
+void Game::SetSlot(Player& player, const std::string& slot, DinoCharacter* creature) {
+  if (player.pawn == nullptr) return;
+  const FWeakObjectPtr weak = Objects().WeakOf(creature);
+  if (slot == "riding") player.pawn->RidingDino = weak;
+  else if (slot == "mounted") player.pawn->MountedDino = weak;
+  else if (slot == "carried") player.pawn->CarryingDino = weak;
+  else if (slot == "secondary") player.pawn->SecondaryMountedActor = weak;
+  else if (slot == "previousMounted") player.pawn->PreviousMountedDino = weak;
+  else if (slot == "previousSecondary") player.pawn->PreviousSecondaryMountedDino = weak;
+}
+
+void Game::Advance(double seconds) {
+  if (!(seconds >= 0) || seconds > 1e7) throw std::invalid_argument("advance needs a number of seconds from 0 to 10000000");
+  auto& fw = simfw::Fw();
+  // Ticks fall on exact multiples of the tick period since the world began;
+  // the clock ends exactly `seconds` later, between ticks if need be.
+  const int64 target = fw.clock.Now() + static_cast<int64>(std::llround(seconds * 1e9));
+  const float delta = 1.0f / static_cast<float>(server_.tick_rate);
+  while (true) {
+    const int64 next = world_start_ns_ + (ticks_run_ + 1) * 1'000'000'000 / server_.tick_rate;
+    if (next > target) break;
+    fw.clock.SetNow(next);
+    ++ticks_run_;
+    fw.commands.RunTick(delta);
+    Objects().Collect();
+  }
+  fw.clock.SetNow(target);
+}
+
+Player* Game::FindPlayer(const std::string& id) {
+  for (auto& p : players_) {
+    if (p->id == id) return p.get();
+  }
+  return nullptr;
+}
+
+Creature* Game::FindCreature(const std::string& id) {
+  for (auto& c : creatures_) {
+    if (c->id == id) return c.get();
+  }
+  return nullptr;
+}
+
+std::string Game::PlayerIdOf(const AShooterPlayerController* controller) const {
+  const auto* pc = reinterpret_cast<const ShooterPlayerController*>(controller);
+  for (const auto& p : players_) {
+    if (p->controller == pc) return p->id;
+  }
+  return {};
+}
+
+CreaturePlace Game::PlaceOf(const Creature& creature) const {
+  if (creature.actor == nullptr || !Objects().IsLive(creature.actor)) return CreaturePlace{"lost", std::nullopt};
+  for (const auto& p : players_) {
+    if (!p->online) continue;
+    for (const char* slot : {"riding", "mounted", "carried", "secondary"}) {
+      if (SlotCreature(*p, slot) == creature.actor) return CreaturePlace{"slot", p->id};
+    }
+  }
+  return CreaturePlace{"world", std::nullopt};
+}
+
+std::vector<std::string> Game::Lost() const {
+  std::vector<std::string> lost;
+  for (const auto& c : creatures_) {
+    if (PlaceOf(*c).where == "lost") lost.push_back(c->id);
+  }
+  return lost;
+}
+
+std::vector<std::string> Game::LeftBehind() const {
+  std::vector<std::string> left;
+  for (const auto& p : players_) {
+    for (const std::string& id : p->attached_at_departure) {
+      for (const auto& c : creatures_) {
+        if (c->id == id && PlaceOf(*c).where == "world") left.push_back(id);
+      }
+    }
+  }
+  return left;
+}
+
+}  // namespace sim

@@ -1,0 +1,133 @@
+// The simulated game server: the world, its players and creatures, the
+// classes, and the game's functions published to the framework's key
+// registry. One Game at a time; constructing one resets the framework and
+// registers the game's keys, destroying it tears the world down and frees
+// every engine buffer the game owns.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/game/actors.h"
+
+namespace sim {
+
+struct ServerSettings {
+  int tick_rate = 30;
+  bool clear_slots_on_confirm = false;
+  std::string uncryo = "emptyInPlace";
+  int broadcasts_per_tick = 0;
+};
+
+struct ModSettings {
+  bool cryopod_mod = false;
+  int capture_actors = 1;
+};
+
+struct CreatureSpec {
+  std::string id;
+  std::string class_name = "Dodo_Character_BP_C";
+  std::string name;
+  std::string descriptive_name;
+  std::optional<int32> team;
+  FVector at{0, 0, 0};
+  std::vector<std::string> buffs;
+  bool cryo_sickness = false;
+};
+
+struct PlayerSpec {
+  std::string id;
+  int32 team = 1001;
+  FVector at{0, 0, 0};
+  std::map<std::string, std::string> slots;  // slot name -> creature id
+  std::vector<std::string> buffs;
+  bool cheat_manager = true;
+};
+
+struct Player {
+  std::string id;
+  int32 team = 1001;
+  FVector at{0, 0, 0};
+  bool cheat_manager = true;
+  ShooterPlayerController* controller = nullptr;
+  ShooterCharacter* pawn = nullptr;
+  bool online = false;
+  // Creatures attached when the character left with an upload.
+  std::vector<std::string> attached_at_departure;
+};
+
+struct Creature {
+  std::string id;
+  DinoCharacter* actor = nullptr;  // null once the creature is out of the world
+};
+
+// Where a creature's data is, for the report.
+struct CreaturePlace {
+  std::string where;               // world, slot, pod, uploaded, lost
+  std::optional<std::string> player;
+};
+
+class Game {
+ public:
+  static constexpr const char* kSlotNames[] = {"riding", "mounted", "carried", "secondary",
+                                               "previousMounted", "previousSecondary"};
+
+  Game(ServerSettings server, ModSettings mods);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // World building; throw std::invalid_argument naming what is wrong.
+  void AddCreature(const CreatureSpec& spec);
+  void AddPlayer(const PlayerSpec& spec);
+
+  // Lets `seconds` of simulated time pass, one server tick at a time; every
+  // tick runs the framework's tick callbacks.
+  void Advance(double seconds);
+
+  Player* FindPlayer(const std::string& id);
+  Creature* FindCreature(const std::string& id);
+  const std::vector<std::unique_ptr<Player>>& Players() const { return players_; }
+  const std::vector<std::unique_ptr<Creature>>& Creatures() const { return creatures_; }
+
+  // The creature held by a slot of a player's pawn, or null.
+  DinoCharacter* SlotCreature(const Player& player, const std::string& slot) const;
+  void SetSlot(Player& player, const std::string& slot, DinoCharacter* creature);
+
+  CreaturePlace PlaceOf(const Creature& creature) const;
+  std::vector<std::string> Lost() const;
+  std::vector<std::string> LeftBehind() const;
+
+  std::string PlayerIdOf(const AShooterPlayerController* controller) const;
+  Class* ClassNamed(const std::string& name) const;
+  World* world() const { return world_; }
+  GameMode* game_mode() const { return game_mode_; }
+  const ServerSettings& server() const { return server_; }
+
+  // Where the game tells what it does (the transcript); may be empty.
+  std::function<void(const std::string&)> on_event;
+  void Event(const std::string& text) const;
+
+  static Game* Current();
+
+ private:
+  Class* MakeClass(const std::string& name, Class* super);
+  void RegisterKeys();
+  void SpawnPlayer(Player& player);
+
+  ServerSettings server_;
+  ModSettings mods_;
+  std::map<std::string, Class*> classes_;
+  World* world_ = nullptr;
+  GameMode* game_mode_ = nullptr;
+  std::vector<std::unique_ptr<Player>> players_;
+  std::vector<std::unique_ptr<Creature>> creatures_;
+  int64 world_start_ns_ = 0;
+  int64 ticks_run_ = 0;
+};
+
+}  // namespace sim

@@ -1,0 +1,96 @@
+// The game's object model: every object has a class, a name, and an index
+// and serial number in the object table through which weak pointers resolve.
+//
+// Field layout matters: the plugin reaches these fields by key, through the
+// offsets the game publishes (see layout.cpp). Members whose names follow the
+// engine's spelling are published; the rest are the simulation's own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "asa/engine_types.h"
+
+namespace sim {
+
+class Class;
+
+class Object {
+ public:
+  virtual ~Object() = default;
+
+  int32 ObjectFlags = 0;
+  int32 InternalIndex = -1;
+  Class* ClassPrivate = nullptr;
+  FName NamePrivate{0, 0};
+  Object* OuterPrivate = nullptr;
+
+  bool pending_kill = false;
+
+  std::string Name() const;
+  bool IsA(const Class* cls) const;
+};
+
+class Function : public Object {
+ public:
+  // The function's body: receives the object and the parameter block.
+  void (*body)(Object* self, void* params) = nullptr;
+};
+
+class Class : public Object {
+ public:
+  Class* SuperStruct = nullptr;
+  std::vector<Function*> functions;  // the class's own functions
+
+  bool IsChildOf(const Class* other) const;
+};
+
+// The table of live objects. Objects are created through it and destroyed
+// through it; destruction makes weak pointers stale at once and frees the
+// object at the next collection (so pointers held during one game call stay
+// valid until the call ends, as with the engine's pending-kill state).
+class ObjectTable {
+ public:
+  template <typename T>
+  T* Create(Class* cls, std::string_view name);
+
+  // Marks the object destroyed: weak pointers to it no longer resolve.
+  void Destroy(Object* object);
+  // Frees every destroyed object.
+  void Collect();
+  // Frees everything.
+  void Clear();
+
+  FWeakObjectPtr WeakOf(const Object* object) const;
+  Object* Resolve(const FWeakObjectPtr& pointer, bool even_if_pending_kill) const;
+  bool IsLive(const Object* object) const;
+
+ private:
+  struct Slot {
+    std::unique_ptr<Object> object;
+    int32 serial = 0;
+  };
+  void Register(std::unique_ptr<Object> object, Class* cls, std::string_view name);
+
+  std::vector<Slot> slots_;
+  std::vector<int32> free_;
+  std::vector<std::unique_ptr<Object>> doomed_;
+  int32 next_serial_ = 1;
+};
+
+ObjectTable& Objects();
+
+template <typename T>
+T* ObjectTable::Create(Class* cls, std::string_view name) {
+  auto object = std::make_unique<T>();
+  T* raw = object.get();
+  Register(std::move(object), cls, name);
+  return raw;
+}
+
+// Game functions published to the key registry.
+bool StructIsChildOf(const Class* self, const Class* other);
+Object* WeakGet(const FWeakObjectPtr* self, bool even_if_pending_kill);
+
+}  // namespace sim

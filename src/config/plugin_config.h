@@ -1,0 +1,45 @@
+// The settings record: every setting with its default. One process-wide
+// record, replaced as a whole by the configuration load; only DebugLogging
+// changes afterwards (through the debug console command).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ck::config {
+
+struct MessageTexts {
+  std::string Captured = "Prepared for transfer: {creature} (cryopod).";
+  std::string NoShoulderPet;
+  std::string CaptureFailed = "Cradle Keep failed to pod your shoulder pet. Check the server log.";
+};
+
+struct PluginConfig {
+  bool Enabled = true;
+  bool DebugLogging = false;
+  bool ClearShoulderMountAfterCapture = true;
+  bool CaptureOnTransferButton = true;
+  bool ItemsPlusCompatibility = false;
+  bool TemporaryVanillaCryopods = true;
+  bool AutoRemoveTemporaryVanillaCryopods = true;
+  bool ClearCryoSicknessFromTemporaryVanillaCryopods = true;
+  double CaptureCooldownSeconds = 2.0;
+  double TemporaryVanillaCryopodCleanupIntervalSeconds = 1.0;
+  std::string CaptureMode = "SCS";
+  std::string ScsCryopodBlueprint = "Blueprint'/SCS/SCSCryopod/PrimalItem_SCSCryopod.PrimalItem_SCSCryopod'";
+  std::string ScsCaptureActorBlueprint = "Blueprint'/SCS/CCA_SCS.CCA_SCS'";
+  std::string VanillaCryopodBlueprint =
+      "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
+  std::string CryoCooldownBuffBlueprint =
+      "Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoCooldown.Buff_CryoCooldown'";
+  std::string CryoSicknessBuffBlueprint =
+      "Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'";
+  std::string ItemsPlusTransferNetExecCommand = "EXECTransferRequest";
+  std::vector<std::string> ItemsPlusActorNameContains = {"ItemsPlus", "ItemsPlusComBuff"};
+  MessageTexts Messages;
+};
+
+// The live settings.
+PluginConfig& Current();
+
+}  // namespace ck::config

@@ -1,0 +1,14 @@
+// The engine allocator, reached by its keys. Every engine buffer the plugin
+// creates or frees goes through these.
+#pragma once
+
+#include "asa/engine_types.h"
+
+namespace ck::host {
+
+void* EngineMalloc(uint64 count, uint32 alignment);
+void* EngineRealloc(void* original, uint64 count, uint32 alignment);
+// Frees engine storage; null is ignored.
+void EngineFree(void* block);
+
+}  // namespace ck::host

@@ -1,0 +1,49 @@
+// Typed access to game members by key string.
+//
+// Fields: the address of a field inside an object, read or written with the
+// field's type. Functions: the game function's address cast to the exact
+// signature of the key (object first, then the key's parameter types; a
+// function returning an engine record by value takes a pointer to the result
+// right after the object). Keys are resolved at every use. An unknown key is
+// fatal inside the framework.
+#pragma once
+
+#include <string>
+
+#include "asa/offsets.h"
+
+namespace ck::host {
+
+// Pointer to the field `key` of `object`; null for a null object.
+template <typename T>
+T* FieldPtr(const void* object, const std::string& key) {
+  if (object == nullptr) return nullptr;
+  return static_cast<T*>(AsaApi::GetAddress(object, key));
+}
+
+// The field's value; a default value for a null object.
+template <typename T>
+T ReadField(const void* object, const std::string& key) {
+  T* field = FieldPtr<T>(object, key);
+  return field != nullptr ? *field : T{};
+}
+
+template <typename T>
+void WriteField(const void* object, const std::string& key, const T& value) {
+  if (T* field = FieldPtr<T>(object, key)) *field = value;
+}
+
+// The game function `key` as a pointer of signature `Sig`.
+template <typename Sig>
+Sig* GameFunction(const std::string& key) {
+  return reinterpret_cast<Sig*>(AsaApi::GetAddress(key));
+}
+
+// True when the bits of the bit field are not all zero. False for a null object.
+bool ReadBitField(const void* object, const std::string& key);
+
+// Stores `value` into the bit field's bits (all ones for true, zero for false);
+// the other bits of the word keep their values.
+void WriteBitField(const void* object, const std::string& key, bool value);
+
+}  // namespace ck::host

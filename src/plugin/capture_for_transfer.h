@@ -1,0 +1,14 @@
+// The exported capture for another plugin's upload command.
+#pragma once
+
+#include "asa/engine_types.h"
+
+namespace ck::plugin {
+
+// True when the plugin leaves nothing attached behind (or its capture on
+// transfer is switched off); false when the pawn is missing, a capture failed
+// or was held back while companions are still attached, or an error occurred.
+// Never throws.
+bool CaptureForTransfer(AShooterPlayerController* controller);
+
+}  // namespace ck::plugin

@@ -1,0 +1,90 @@
+#include "tools/sim/plugin_library.h"
+
+#include <filesystem>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace simtool {
+
+PluginLibrary::~PluginLibrary() { Close(); }
+
+#if defined(_WIN32)
+
+bool PluginLibrary::Open(const std::string& path) {
+  Close();
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (module == nullptr) {
+    error_ = "cannot load plugin library '" + path + "' (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  handle_ = module;
+  init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(module, "Plugin_Init")));
+  unload = reinterpret_cast<UnloadFn>(reinterpret_cast<void*>(GetProcAddress(module, "Plugin_Unload")));
+  capture = reinterpret_cast<CaptureFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, "Cradlekeep_CaptureForTransfer")));
+  if (init == nullptr || unload == nullptr || capture == nullptr) {
+    error_ = "plugin library '" + path + "' lacks an entry point";
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void PluginLibrary::Close() {
+  if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
+  handle_ = nullptr;
+  init = nullptr;
+  unload = nullptr;
+  capture = nullptr;
+}
+
+std::string PluginLibrary::DefaultPath() {
+  char buffer[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return (std::filesystem::path(buffer).parent_path() / "Cradlekeep.dll").string();
+}
+
+#else
+
+bool PluginLibrary::Open(const std::string& path) {
+  Close();
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* why = dlerror();
+    error_ = "cannot load plugin library '" + path + "': " + (why != nullptr ? why : "unknown error");
+    return false;
+  }
+  handle_ = handle;
+  init = reinterpret_cast<InitFn>(dlsym(handle, "Plugin_Init"));
+  unload = reinterpret_cast<UnloadFn>(dlsym(handle, "Plugin_Unload"));
+  capture = reinterpret_cast<CaptureFn>(dlsym(handle, "Cradlekeep_CaptureForTransfer"));
+  if (init == nullptr || unload == nullptr || capture == nullptr) {
+    error_ = "plugin library '" + path + "' lacks an entry point";
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void PluginLibrary::Close() {
+  if (handle_ != nullptr) dlclose(handle_);
+  handle_ = nullptr;
+  init = nullptr;
+  unload = nullptr;
+  capture = nullptr;
+}
+
+std::string PluginLibrary::DefaultPath() {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const auto folder = ec ? std::filesystem::current_path() : self.parent_path();
+  return (folder / "libcradlekeep.so").string();
+}
+
+#endif
+
+}  // namespace simtool

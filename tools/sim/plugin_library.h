@@ -1,0 +1,42 @@
+// Loads the plugin library the way the framework does and finds its three
+// entry points.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+
+namespace simtool {
+
+class PluginLibrary {
+ public:
+  using InitFn = void (*)();
+  using UnloadFn = void (*)();
+  using CaptureFn = bool (*)(AShooterPlayerController*);
+
+  PluginLibrary() = default;
+  ~PluginLibrary();
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  // Opens the library; false (with Error()) when it cannot be opened or lacks
+  // an entry point.
+  bool Open(const std::string& path);
+  // Closes the library; its static objects are destroyed.
+  void Close();
+  bool IsOpen() const { return handle_ != nullptr; }
+  const std::string& Error() const { return error_; }
+
+  InitFn init = nullptr;
+  UnloadFn unload = nullptr;
+  CaptureFn capture = nullptr;
+
+  // The plugin library built beside the running executable.
+  static std::string DefaultPath();
+
+ private:
+  void* handle_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace simtool

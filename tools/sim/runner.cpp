@@ -1,0 +1,262 @@
+#include "tools/sim/runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "sim/framework/engine_text.h"
+#include "sim/framework/framework.h"
+#include "tools/sim/plugin_library.h"
+#include "tools/sim/report.h"
+
+namespace simtool {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.json";
+
+// A scratch folder that becomes the working directory for its lifetime.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device random;
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const fs::path candidate = fs::temp_directory_path() /
+                                 ("cradlekeep-sim-" + std::to_string(stamp) + "-" + std::to_string(random()));
+      std::error_code ec;
+      if (fs::create_directory(candidate, ec)) {
+        path_ = candidate;
+        break;
+      }
+    }
+    if (path_.empty()) throw std::runtime_error("cannot create a scratch folder");
+    previous_ = fs::current_path();
+    fs::current_path(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::current_path(previous_, ec);
+    fs::remove_all(path_, ec);
+  }
+
+ private:
+  fs::path path_;
+  fs::path previous_;
+};
+
+void WriteConfigFile(const std::string& text) {
+  fs::create_directories(fs::path(kConfigPath).parent_path());
+  std::ofstream out(kConfigPath, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::string Describe(const Step& step) {
+  std::string value = step.value.dump();
+  if (value.size() > 120) value = value.substr(0, 117) + "...";
+  return step.action + " " + value;
+}
+
+class Run {
+ public:
+  Run(const Scenario& scenario, const RunOptions& options) : scenario_(scenario), options_(options) {}
+
+  RunResult Play() {
+    RunResult result;
+    ScratchFolder scratch;
+    if (scenario_.config_file) WriteConfigFile(*scenario_.config_file);
+
+    game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods);
+    auto& fw = simfw::Fw();
+    fw.logs.SetConsole(options_.transcript);
+    game_->on_event = [this](const std::string& text) { Say("[game] " + text); };
+    try {
+      for (const auto& c : scenario_.creatures) game_->AddCreature(c);
+      for (const auto& p : scenario_.players) game_->AddPlayer(p);
+      ValidateNames();
+    } catch (const std::exception& e) {
+      return Unusable(e.what());
+    }
+    Say("[sim] " + scenario_.name + (scenario_.description.empty() ? "" : ": " + scenario_.description));
+
+    if (scenario_.load_plugin_first) {
+      if (!LoadPlugin()) return Unusable(library_.Error());
+    }
+    for (std::size_t i = 0; i < scenario_.steps.size(); ++i) {
+      const Step& step = scenario_.steps[i];
+      if (i == 0 && !scenario_.load_plugin_first) continue;
+      Say("[sim] " + step.where + " " + Describe(step));
+      try {
+        PlayStep(step);
+      } catch (const PluginLoadError& e) {
+        return Unusable(e.what());
+      } catch (const std::exception& e) {
+        Say("[sim] " + step.where + " failed: " + e.what());
+      } catch (const simfw::InjectedUnknownFault& e) {
+        Say(std::string("[sim] ") + step.where + " failed: unknown exception (injected at " + e.key + ")");
+      } catch (...) {
+        Say("[sim] " + step.where + " failed: unknown exception");
+      }
+    }
+
+    result.report = BuildReport(*game_, external_results_);
+    if (library_.IsOpen() && loaded_) UnloadPlugin(/*quiet=*/true);
+    CloseLibraryIfSafe();
+    fw.logs.SetConsole(nullptr);
+    game_.reset();
+    result.report["engineMemory"] = ordered_json{{"liveBlocks", fw.memory.LiveBlocks()},
+                                                 {"liveBytes", fw.memory.LiveBytes()}};
+    result.failures = CheckExpectations(scenario_.expect, result.report);
+    result.exit_code = result.failures.empty() ? 0 : 1;
+    return result;
+  }
+
+ private:
+  struct PluginLoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+  };
+
+  void Say(const std::string& line) {
+    if (options_.transcript != nullptr) *options_.transcript << line << '\n';
+  }
+
+  RunResult Unusable(const std::string& why) {
+    simfw::Fw().logs.SetConsole(nullptr);
+    RunResult result;
+    result.exit_code = 2;
+    result.failures.push_back(why);
+    if (loaded_) UnloadPlugin(true);
+    CloseLibraryIfSafe();
+    game_.reset();
+    return result;
+  }
+
+  void ValidateNames() {
+    for (const Step& step : scenario_.steps) {
+      if (step.action == "fault") {
+        const std::string key = step.value.at("key").get<std::string>();
+        static const char* kOperations[] = {"IHooks.SetHook", "IHooks.DisableHook", "ICommands.AddConsoleCommand",
+                                            "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback",
+                                            "ICommands.RemoveOnTickCallback"};
+        const bool operation = std::find(std::begin(kOperations), std::end(kOperations), key) != std::end(kOperations);
+        if (!operation && !simfw::Fw().registry.Knows(key)) {
+          throw std::invalid_argument(scenario_.name + ": " + step.where + ".fault.key: no game function or framework operation '" + key + "'");
+        }
+      }
+    }
+  }
+
+  bool LoadPlugin() {
+    if (!library_.IsOpen() && !library_.Open(options_.plugin_path)) return false;
+    loaded_ = true;
+    library_.init();
+    return true;
+  }
+
+  void UnloadPlugin(bool quiet) {
+    std::ostream* console = options_.transcript;
+    if (quiet) simfw::Fw().logs.SetConsole(nullptr);
+    loaded_ = false;
+    try {
+      library_.unload();
+    } catch (...) {
+      Say("[sim] the plugin's unload threw");
+    }
+    if (quiet) simfw::Fw().logs.SetConsole(console);
+  }
+
+  // The framework still holds code of the plugin while any hook, command or
+  // tick callback of it remains registered; the library then stays mapped,
+  // as it would in a server that could not unload it cleanly.
+  void CloseLibraryIfSafe() {
+    if (!library_.IsOpen()) return;
+    auto& fw = simfw::Fw();
+    if (!fw.hooks.InstalledKeys().empty() || !fw.commands.ConsoleCommandNames().empty() ||
+        !fw.commands.TickCallbackIds().empty()) {
+      Say("[sim] the plugin left registrations behind; its library stays loaded");
+      return;
+    }
+    library_.Close();
+  }
+
+  void PlayStep(const Step& step) {
+    auto& fw = simfw::Fw();
+    const json& v = step.value;
+    if (step.action == "advance") {
+      game_->Advance(v.get<double>());
+    } else if (step.action == "console") {
+      if (!fw.commands.DispatchConsole(v.get<std::string>())) Say("[game] no console command for that line");
+    } else if (step.action == "loadPlugin") {
+      if (!v.get<bool>()) return;
+      if (loaded_) throw std::runtime_error("the plugin is already loaded");
+      if (!LoadPlugin()) throw PluginLoadError(library_.Error());
+    } else if (step.action == "unloadPlugin") {
+      if (!v.get<bool>()) return;
+      if (!loaded_) throw std::runtime_error("the plugin is not loaded");
+      UnloadPlugin(false);
+      CloseLibraryIfSafe();
+    } else if (step.action == "writeConfig") {
+      WriteConfigFile(v.dump(2));
+    } else if (step.action == "writeConfigText") {
+      WriteConfigFile(v.get<std::string>());
+    } else if (step.action == "fault") {
+      simfw::FaultSpec spec;
+      spec.key = v.at("key").get<std::string>();
+      if (v.contains("target")) spec.target = v["target"].get<std::string>();
+      const std::string mode = v.value("mode", std::string("throw"));
+      spec.mode = mode == "fail" ? simfw::FaultMode::kFail
+                  : mode == "throwUnknown" ? simfw::FaultMode::kThrowUnknown
+                                           : simfw::FaultMode::kThrow;
+      spec.at = v.value("at", 1);
+      spec.repeat = v.value("repeat", false);
+      fw.faults.Arm(spec);
+    } else {
+      throw std::runtime_error("action '" + step.action + "' is not built into this simulator yet");
+    }
+  }
+
+  const Scenario& scenario_;
+  const RunOptions& options_;
+  std::unique_ptr<sim::Game> game_;
+  PluginLibrary library_;
+  bool loaded_ = false;
+  std::vector<bool> external_results_;
+};
+
+}  // namespace
+
+RunResult RunScenario(const Scenario& scenario, const RunOptions& options) {
+  Run run(scenario, options);
+  return run.Play();
+}
+
+int CheckConfig(const std::string& config_text, const RunOptions& options, std::ostream& out) {
+  Scenario scenario;
+  scenario.name = "check-config";
+  scenario.config_file = config_text;
+  RunOptions quiet = options;
+  quiet.transcript = nullptr;
+  RunResult result = RunScenario(scenario, quiet);
+  if (result.exit_code == 2) {
+    for (const auto& f : result.failures) out << f << '\n';
+    return 2;
+  }
+  bool failed = false;
+  for (const auto& line : result.report["log"]) {
+    const std::string text = line["text"].get<std::string>();
+    out << line["level"].get<std::string>() << ": " << text << '\n';
+    if (text.rfind("Cradlekeep failed to load:", 0) == 0) failed = true;
+  }
+  const auto& hooks = result.report["plugin"]["hooks"];
+  out << "hooks installed: " << hooks.size() << '\n';
+  for (const auto& key : hooks) out << "  " << key.get<std::string>() << '\n';
+  return failed ? 1 : 0;
+}
+
+}  // namespace simtool

@@ -1,0 +1,316 @@
+#include "tools/sim/scenario.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace simtool {
+
+using nlohmann::json;
+
+namespace {
+
+[[noreturn]] void Fail(const Scenario& s, const std::string& where, const std::string& what) {
+  throw ScenarioError(s.name + ": " + where + ": " + what);
+}
+
+void OnlyKeys(const Scenario& s, const json& object, const std::string& where,
+              std::initializer_list<const char*> keys) {
+  for (const auto& item : object.items()) {
+    if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) == keys.end()) {
+      Fail(s, where, "unknown key '" + item.key() + "'");
+    }
+  }
+}
+
+const json& Need(const Scenario& s, const json& object, const char* key, const std::string& where) {
+  if (!object.is_object() || !object.contains(key)) Fail(s, where, std::string("needs '") + key + "'");
+  return object.at(key);
+}
+
+std::string Text(const Scenario& s, const json& value, const std::string& where) {
+  if (!value.is_string()) Fail(s, where, "must be a string");
+  return value.get<std::string>();
+}
+
+bool Bool(const Scenario& s, const json& value, const std::string& where) {
+  if (!value.is_boolean()) Fail(s, where, "must be true or false");
+  return value.get<bool>();
+}
+
+int Int(const Scenario& s, const json& value, const std::string& where) {
+  if (!value.is_number_integer()) Fail(s, where, "must be a whole number");
+  return value.get<int>();
+}
+
+FVector Vector(const Scenario& s, const json& value, const std::string& where) {
+  if (!value.is_array() || value.size() != 3 || !std::all_of(value.begin(), value.end(), [](const json& v) {
+        return v.is_number();
+      })) {
+    Fail(s, where, "must be [x, y, z]");
+  }
+  return FVector{value[0].get<double>(), value[1].get<double>(), value[2].get<double>()};
+}
+
+std::vector<std::string> Texts(const Scenario& s, const json& value, const std::string& where) {
+  if (!value.is_array()) Fail(s, where, "must be a list of strings");
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < value.size(); ++i) out.push_back(Text(s, value[i], where + "[" + std::to_string(i) + "]"));
+  return out;
+}
+
+void ParseServer(Scenario& s, const json& server) {
+  const std::string where = "server";
+  if (!server.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick"});
+  if (server.contains("tickRate")) {
+    s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
+    if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
+  }
+  if (server.contains("clearSlotsOnConfirm")) {
+    s.server.clear_slots_on_confirm = Bool(s, server["clearSlotsOnConfirm"], where + ".clearSlotsOnConfirm");
+  }
+  if (server.contains("uncryo")) {
+    s.server.uncryo = Text(s, server["uncryo"], where + ".uncryo");
+    if (s.server.uncryo != "emptyInPlace" && s.server.uncryo != "replaceItem" && s.server.uncryo != "emptyLater") {
+      Fail(s, where + ".uncryo", "must be emptyInPlace, replaceItem or emptyLater");
+    }
+  }
+  if (server.contains("broadcastsPerTick")) {
+    s.server.broadcasts_per_tick = Int(s, server["broadcastsPerTick"], where + ".broadcastsPerTick");
+    if (s.server.broadcasts_per_tick < 0) Fail(s, where + ".broadcastsPerTick", "must be 0 or more");
+  }
+}
+
+void ParseMods(Scenario& s, const json& mods) {
+  const std::string where = "mods";
+  if (!mods.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, mods, where, {"cryopodMod", "captureActors"});
+  if (mods.contains("cryopodMod")) s.mods.cryopod_mod = Bool(s, mods["cryopodMod"], where + ".cryopodMod");
+  if (mods.contains("captureActors")) {
+    s.mods.capture_actors = Int(s, mods["captureActors"], where + ".captureActors");
+    if (s.mods.capture_actors < 0) Fail(s, where + ".captureActors", "must be 0 or more");
+  }
+  if (s.mods.cryopod_mod) Fail(s, where + ".cryopodMod", "the cryopod mod is not simulated yet");
+}
+
+void ParseCreature(Scenario& s, const json& c, const std::string& where) {
+  if (!c.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, c, where, {"id", "class", "name", "descriptiveName", "team", "at", "buffs", "cryoSickness"});
+  sim::CreatureSpec spec;
+  spec.id = Text(s, Need(s, c, "id", where), where + ".id");
+  if (c.contains("class")) spec.class_name = Text(s, c["class"], where + ".class");
+  if (c.contains("name")) spec.name = Text(s, c["name"], where + ".name");
+  if (c.contains("descriptiveName")) spec.descriptive_name = Text(s, c["descriptiveName"], where + ".descriptiveName");
+  if (c.contains("team")) spec.team = Int(s, c["team"], where + ".team");
+  if (c.contains("at")) spec.at = Vector(s, c["at"], where + ".at");
+  if (c.contains("buffs")) spec.buffs = Texts(s, c["buffs"], where + ".buffs");
+  if (c.contains("cryoSickness")) spec.cryo_sickness = Bool(s, c["cryoSickness"], where + ".cryoSickness");
+  if (!spec.buffs.empty()) Fail(s, where + ".buffs", "buffs are not simulated yet");
+  s.creatures.push_back(spec);
+}
+
+void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
+  if (!p.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager"});
+  sim::PlayerSpec spec;
+  spec.id = Text(s, Need(s, p, "id", where), where + ".id");
+  if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
+  if (p.contains("at")) spec.at = Vector(s, p["at"], where + ".at");
+  if (p.contains("cheatManager")) spec.cheat_manager = Bool(s, p["cheatManager"], where + ".cheatManager");
+  if (p.contains("buffs")) spec.buffs = Texts(s, p["buffs"], where + ".buffs");
+  if (!spec.buffs.empty()) Fail(s, where + ".buffs", "buffs are not simulated yet");
+  if (p.contains("slots")) {
+    const json& slots = p["slots"];
+    if (!slots.is_object()) Fail(s, where + ".slots", "must be an object");
+    for (const auto& item : slots.items()) {
+      const std::string slot_where = where + ".slots." + item.key();
+      if (std::find(std::begin(sim::Game::kSlotNames), std::end(sim::Game::kSlotNames), item.key()) ==
+          std::end(sim::Game::kSlotNames)) {
+        Fail(s, slot_where, "unknown slot");
+      }
+      if (item.value().is_null()) continue;
+      spec.slots[item.key()] = Text(s, item.value(), slot_where);
+    }
+  }
+  if (p.contains("inventory")) {
+    if (!p["inventory"].is_array()) Fail(s, where + ".inventory", "must be a list");
+    if (!p["inventory"].empty()) Fail(s, where + ".inventory", "inventories are not simulated yet");
+  }
+  s.players.push_back(spec);
+}
+
+void ParseWorld(Scenario& s, const json& world) {
+  if (!world.is_object()) Fail(s, "world", "must be an object");
+  OnlyKeys(s, world, "world", {"players", "creatures"});
+  if (world.contains("creatures")) {
+    const json& list = world["creatures"];
+    if (!list.is_array()) Fail(s, "world.creatures", "must be a list");
+    for (std::size_t i = 0; i < list.size(); ++i) ParseCreature(s, list[i], "world.creatures[" + std::to_string(i) + "]");
+  }
+  if (world.contains("players")) {
+    const json& list = world["players"];
+    if (!list.is_array()) Fail(s, "world.players", "must be a list");
+    for (std::size_t i = 0; i < list.size(); ++i) ParsePlayer(s, list[i], "world.players[" + std::to_string(i) + "]");
+  }
+  std::set<std::string> creature_ids;
+  for (const auto& c : s.creatures) {
+    if (!creature_ids.insert(c.id).second) Fail(s, "world.creatures", "creature '" + c.id + "' is defined twice");
+  }
+  std::set<std::string> player_ids;
+  for (std::size_t i = 0; i < s.players.size(); ++i) {
+    const auto& p = s.players[i];
+    if (!player_ids.insert(p.id).second) Fail(s, "world.players", "player '" + p.id + "' is defined twice");
+    for (const auto& [slot, creature] : p.slots) {
+      if (!creature_ids.count(creature)) {
+        Fail(s, "world.players[" + std::to_string(i) + "].slots." + slot, "no creature '" + creature + "'");
+      }
+    }
+  }
+}
+
+bool IsKnownAction(const std::string& action) {
+  static const std::set<std::string> known = {
+      "transferButton", "dialogResult", "confirmTransfer", "upload",        "forceUpload",
+      "dropNotReady",   "netExec",      "externalCapture", "clearSlot",     "attach",
+      "uploadTerminal", "setTransferring", "useItem",      "download",      "leave",
+      "advance",        "console",      "unloadPlugin",    "loadPlugin",    "writeConfig",
+      "writeConfigText", "fault"};
+  return known.count(action) != 0;
+}
+
+void CheckFault(const Scenario& s, const json& v, const std::string& where) {
+  if (!v.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, v, where, {"key", "mode", "at", "repeat", "target"});
+  Text(s, Need(s, v, "key", where), where + ".key");
+  if (v.contains("mode")) {
+    const std::string mode = Text(s, v["mode"], where + ".mode");
+    if (mode != "throw" && mode != "throwUnknown" && mode != "fail") {
+      Fail(s, where + ".mode", "must be throw, throwUnknown or fail");
+    }
+  }
+  if (v.contains("at") && (Int(s, v["at"], where + ".at") < 1)) Fail(s, where + ".at", "must be 1 or more");
+  if (v.contains("repeat")) Bool(s, v["repeat"], where + ".repeat");
+  if (v.contains("target")) Text(s, v["target"], where + ".target");
+}
+
+void CheckStep(const Scenario& s, const Step& step) {
+  const std::string where = step.where + "." + step.action;
+  const json& v = step.value;
+  if (step.action == "advance") {
+    if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
+      Fail(s, where, "must be a number of seconds from 0 to 10000000");
+    }
+  } else if (step.action == "console" || step.action == "writeConfigText") {
+    Text(s, v, where);
+  } else if (step.action == "loadPlugin" || step.action == "unloadPlugin") {
+    Bool(s, v, where);
+  } else if (step.action == "writeConfig") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+  } else if (step.action == "fault") {
+    CheckFault(s, v, where);
+  } else {
+    Fail(s, step.where, "action '" + step.action + "' is not built into this simulator yet");
+  }
+}
+
+void ParseSteps(Scenario& s, const json& steps) {
+  if (!steps.is_array()) Fail(s, "steps", "must be a list");
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const std::string where = "steps[" + std::to_string(i) + "]";
+    const json& step = steps[i];
+    if (!step.is_object() || step.size() != 1) Fail(s, where, "must be an object with exactly one action key");
+    Step parsed{step.begin().key(), step.begin().value(), where};
+    if (!IsKnownAction(parsed.action)) Fail(s, where, "unknown action '" + parsed.action + "'");
+    CheckStep(s, parsed);
+    s.steps.push_back(std::move(parsed));
+  }
+  if (!s.steps.empty() && s.steps.front().action == "loadPlugin" && s.steps.front().value == false) {
+    s.load_plugin_first = false;
+  }
+}
+
+void CheckExpect(const Scenario& s, const json& expect) {
+  if (!expect.is_object()) Fail(s, "expect", "must be an object");
+  OnlyKeys(s, expect, "expect",
+           {"lost", "leftBehind", "logContains", "logLacks", "messages", "creatures", "engineMemoryBalanced",
+            "logEquals", "hooks", "consoleCommands", "tickCallbacks", "externalCaptureResults"});
+  for (const char* key : {"lost", "leftBehind", "logContains", "logLacks", "logEquals", "hooks",
+                          "consoleCommands", "tickCallbacks"}) {
+    if (expect.contains(key)) Texts(s, expect[key], std::string("expect.") + key);
+  }
+  if (expect.contains("engineMemoryBalanced")) Bool(s, expect["engineMemoryBalanced"], "expect.engineMemoryBalanced");
+  if (expect.contains("messages")) {
+    const json& list = expect["messages"];
+    if (!list.is_array()) Fail(s, "expect.messages", "must be a list");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::string where = "expect.messages[" + std::to_string(i) + "]";
+      if (!list[i].is_object()) Fail(s, where, "must be an object");
+      OnlyKeys(s, list[i], where, {"player", "text"});
+      Text(s, Need(s, list[i], "player", where), where + ".player");
+      Text(s, Need(s, list[i], "text", where), where + ".text");
+    }
+  }
+  if (expect.contains("creatures")) {
+    if (!expect["creatures"].is_object()) Fail(s, "expect.creatures", "must be an object");
+    for (const auto& item : expect["creatures"].items()) {
+      Text(s, item.value(), "expect.creatures." + item.key());
+      if (std::none_of(s.creatures.begin(), s.creatures.end(), [&](const auto& c) { return c.id == item.key(); })) {
+        Fail(s, "expect.creatures", "no creature '" + item.key() + "'");
+      }
+    }
+  }
+  if (expect.contains("externalCaptureResults")) {
+    const json& list = expect["externalCaptureResults"];
+    if (!list.is_array() || !std::all_of(list.begin(), list.end(), [](const json& v) { return v.is_boolean(); })) {
+      Fail(s, "expect.externalCaptureResults", "must be a list of true/false");
+    }
+  }
+}
+
+}  // namespace
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ScenarioError(path + ": cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Scenario ParseScenario(const std::string& text, const std::string& name) {
+  Scenario s;
+  s.name = name;
+  json root;
+  try {
+    root = json::parse(text, nullptr, true, true);
+  } catch (const json::parse_error& e) {
+    throw ScenarioError(name + ": not valid JSON: " + e.what());
+  }
+  if (!root.is_object()) Fail(s, "top level", "must be an object");
+  OnlyKeys(s, root, "top level", {"description", "config", "configText", "server", "mods", "world", "steps", "expect"});
+  if (root.contains("description")) s.description = Text(s, root["description"], "description");
+  if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
+  if (root.contains("config")) {
+    if (!root["config"].is_object()) Fail(s, "config", "must be an object");
+    s.config_file = root["config"].dump(2);
+  }
+  if (root.contains("configText")) s.config_file = Text(s, root["configText"], "configText");
+  if (root.contains("server")) ParseServer(s, root["server"]);
+  if (root.contains("mods")) ParseMods(s, root["mods"]);
+  if (root.contains("world")) ParseWorld(s, root["world"]);
+  ParseSteps(s, Need(s, root, "steps", "top level"));
+  if (root.contains("expect")) {
+    CheckExpect(s, root["expect"]);
+    s.expect = root["expect"];
+  }
+  return s;
+}
+
+Scenario LoadScenarioFile(const std::string& path) {
+  return ParseScenario(ReadFile(path), std::filesystem::path(path).filename().string());
+}
+
+}  // namespace simtool
