@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "sim/framework/engine_text.h"
+#include "asa/asa.h"
+#include "support/sim_world.h"
+
+namespace {
+
+using CommandsTest = cktest::SimWorldTest;
+
+TEST_F(CommandsTest, DispatchesOnTheFirstWordIgnoringCaseAndPassesTheWholeLine) {
+  std::string seen;
+  AsaApi::GetCommands().AddConsoleCommand(u"ckpdebug", [&](APlayerController*, FString* line, bool) {
+    seen = simfw::ToUtf8(*line);
+  });
+  EXPECT_TRUE(fw().commands.DispatchConsole("CKPDebug On please"));
+  EXPECT_EQ(seen, "CKPDebug On please");
+  EXPECT_FALSE(fw().commands.DispatchConsole("ckpdebugx on"));
+  EXPECT_FALSE(fw().commands.DispatchConsole("other ckpdebug"));
+}
+
+TEST_F(CommandsTest, RemovedCommandsNoLongerRun) {
+  int runs = 0;
+  AsaApi::GetCommands().AddConsoleCommand(u"a", [&](APlayerController*, FString*, bool) { ++runs; });
+  EXPECT_TRUE(AsaApi::GetCommands().RemoveConsoleCommand(u"a"));
+  EXPECT_FALSE(AsaApi::GetCommands().RemoveConsoleCommand(u"a"));
+  EXPECT_FALSE(fw().commands.DispatchConsole("a"));
+  EXPECT_EQ(runs, 0);
+}
+
+TEST_F(CommandsTest, ATickCallbackMayRemoveItselfWhileItRuns) {
+  std::vector<std::string> order;
+  auto& commands = AsaApi::GetCommands();
+  commands.AddOnTickCallback(u"once", [&](float) {
+    order.push_back("once");
+    EXPECT_TRUE(AsaApi::GetCommands().RemoveOnTickCallback(u"once"));
+  });
+  commands.AddOnTickCallback(u"always", [&](float) { order.push_back("always"); });
+  fw().commands.RunTick(0.1f);
+  fw().commands.RunTick(0.1f);
+  EXPECT_EQ(order, (std::vector<std::string>{"once", "always", "always"}));
+  EXPECT_EQ(fw().commands.TickCallbackIds(), std::vector<std::string>{"always"});
+}
+
+TEST_F(CommandsTest, ACallbackAddedDuringATickFirstRunsOnTheNextTick) {
+  int late_runs = 0;
+  AsaApi::GetCommands().AddOnTickCallback(u"adder", [&](float) {
+    if (fw().commands.TickCallbackIds().size() == 1) {
+      AsaApi::GetCommands().AddOnTickCallback(u"late", [&](float) { ++late_runs; });
+    }
+  });
+  fw().commands.RunTick(0.1f);
+  EXPECT_EQ(late_runs, 0);
+  fw().commands.RunTick(0.1f);
+  EXPECT_EQ(late_runs, 1);
+}
+
+TEST_F(CommandsTest, TicksRunAtTheServerRateAndTheClockEndsExactly) {
+  int ticks = 0;
+  AsaApi::GetCommands().AddOnTickCallback(u"count", [&](float) { ++ticks; });
+  const int64 start = AsaApi::Platform::SteadyClockNanoseconds();
+  game().Advance(2.0);
+  EXPECT_EQ(ticks, 60);
+  EXPECT_EQ(AsaApi::Platform::SteadyClockNanoseconds() - start, 2'000'000'000);
+  game().Advance(0.01);
+  EXPECT_EQ(ticks, 60) << "a hundredth of a second holds no tick at 30 per second";
+  game().Advance(0.03);
+  EXPECT_EQ(ticks, 61);
+}
+
+TEST_F(CommandsTest, AddFaultsRegisterNothing) {
+  fw().faults.Arm({"ICommands.AddConsoleCommand", std::string("ckp.debug"), simfw::FaultMode::kFail, 1, false});
+  AsaApi::GetCommands().AddConsoleCommand(u"ckpdebug", [](APlayerController*, FString*, bool) {});
+  AsaApi::GetCommands().AddConsoleCommand(u"ckp.debug", [](APlayerController*, FString*, bool) {});
+  EXPECT_EQ(fw().commands.ConsoleCommandNames(), std::vector<std::string>{"ckpdebug"});
+}
+
+}  // namespace

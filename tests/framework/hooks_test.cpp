@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "sim/framework/game_functions.h"
+#include "asa/asa.h"
+#include "support/sim_world.h"
+
+namespace {
+
+// A hookable game function that records the order in which it and its
+// detours ran.
+std::string g_trace;
+int GameAdd(int a, int b) {
+  g_trace += "game;";
+  return a + b;
+}
+using Add = simfw::Hookable<"ATest.Add(int,int)", &GameAdd>;
+
+int (*first_original)(int, int) = nullptr;
+int (*second_original)(int, int) = nullptr;
+int (*third_original)(int, int) = nullptr;
+int First(int a, int b) {
+  g_trace += "first;";
+  return first_original(a, b) + 100;
+}
+int Second(int a, int b) {
+  g_trace += "second;";
+  return second_original(a, b) + 1000;
+}
+int Third(int a, int b) {
+  g_trace += "third;";
+  return third_original(a, b);
+}
+
+class HookChainTest : public cktest::SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    Add::Register();
+    g_trace.clear();
+  }
+};
+
+TEST_F(HookChainTest, LastInstalledRunsFirstAndEachReachesThePrevious) {
+  auto& hooks = AsaApi::GetHooks();
+  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", &First, &first_original));
+  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", &Second, &second_original));
+  EXPECT_EQ(Add::Call(1, 2), 1103);
+  EXPECT_EQ(g_trace, "second;first;game;");
+}
+
+TEST_F(HookChainTest, CallingTheFunctionByAddressRunsTheHooks) {
+  ASSERT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original));
+  auto fn = reinterpret_cast<int (*)(int, int)>(AsaApi::GetAddress("ATest.Add(int,int)"));
+  EXPECT_EQ(fn(2, 3), 105);
+}
+
+TEST_F(HookChainTest, DisablingAMiddleHookKeepsTheOthersAndNullsItsOriginal) {
+  auto& hooks = AsaApi::GetHooks();
+  hooks.SetHook("ATest.Add(int,int)", &First, &first_original);
+  hooks.SetHook("ATest.Add(int,int)", &Second, &second_original);
+  hooks.SetHook("ATest.Add(int,int)", &Third, &third_original);
+  ASSERT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second)));
+  EXPECT_EQ(second_original, nullptr);
+  EXPECT_EQ(Add::Call(1, 1), 102);
+  EXPECT_EQ(g_trace, "third;first;game;");
+  EXPECT_EQ(fw().hooks.InstalledKeys().size(), 2u);
+}
+
+TEST_F(HookChainTest, DisablingTheNewestAndTheOldestRestoresTheGameFunction) {
+  auto& hooks = AsaApi::GetHooks();
+  hooks.SetHook("ATest.Add(int,int)", &First, &first_original);
+  hooks.SetHook("ATest.Add(int,int)", &Second, &second_original);
+  EXPECT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second)));
+  EXPECT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First)));
+  EXPECT_FALSE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First)));
+  EXPECT_EQ(Add::Call(4, 5), 9);
+  EXPECT_EQ(g_trace, "game;");
+  EXPECT_TRUE(fw().hooks.InstalledKeys().empty());
+}
+
+TEST_F(HookChainTest, FaultsOnSetHookAreNarrowedToTheirTarget) {
+  fw().faults.Arm({"IHooks.SetHook", std::string("ATest.Other()"), simfw::FaultMode::kFail, 1, false});
+  EXPECT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original));
+  fw().faults.Arm({"IHooks.SetHook", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &Second, &second_original), std::runtime_error);
+  EXPECT_EQ(Add::Call(0, 0), 100) << "the refused hook is not in the chain";
+}
+
+TEST_F(HookChainTest, AFaultOnAHookedGameFunctionHitsItUnderTheHooks) {
+  AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original);
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kFail, 2, false});
+  EXPECT_EQ(Add::Call(1, 1), 102);
+  EXPECT_EQ(Add::Call(1, 1), 100) << "second call: the game function returns its failure value";
+  EXPECT_EQ(Add::Call(1, 1), 102) << "a fault without repeat hits once";
+  EXPECT_EQ(g_trace, "first;game;first;first;game;");
+}
+
+TEST_F(HookChainTest, ThrowUnknownThrowsSomethingThatIsNoStandardException) {
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrowUnknown, 1, true});
+  EXPECT_THROW(Add::Call(1, 1), simfw::InjectedUnknownFault);
+  EXPECT_THROW(Add::Call(1, 1), simfw::InjectedUnknownFault) << "repeat keeps failing";
+  try {
+    Add::Call(1, 1);
+  } catch (const std::exception&) {
+    FAIL() << "an unknown fault must not be a std::exception";
+  } catch (...) {
+  }
+}
+
+TEST_F(HookChainTest, InjectedExceptionsNameTheKey) {
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  try {
+    Add::Call(1, 1);
+    FAIL();
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "injected fault: ATest.Add(int,int)");
+  }
+}
+
+using KeyRegistryDeathTest = cktest::SimWorldTest;
+
+TEST_F(KeyRegistryDeathTest, AnUnknownKeyIsFatalAndNamesTheKey) {
+  EXPECT_DEATH(AsaApi::GetAddress("AThing.NoSuchFunction()"), "AThing.NoSuchFunction\\(\\)");
+  int object = 0;
+  EXPECT_DEATH(AsaApi::GetAddress(&object, "AThing.NoSuchField"), "AThing.NoSuchField");
+  EXPECT_DEATH(AsaApi::GetBitField(&object, "AThing.bNoSuchBit"), "AThing.bNoSuchBit");
+}
+
+}  // namespace
