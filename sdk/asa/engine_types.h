@@ -181,6 +181,21 @@ struct BitField {
   uint64 length;
 };
 
+// Parameters of a net-exec command. Hooked functions that take it by value
+// receive, at the binary level, the address of the caller's copy.
+struct FBPNetExecParams {
+  int32 IntParam1;
+  int32 IntParam2;
+  int32 IntParam3;
+  float FloatParam1;
+  float FloatParam2;
+  float FloatParam3;
+  UObject* ObjParam1;
+  UObject* ObjParam2;
+  UObject* ObjParam3;
+  TArray<char16_t> StringParam1;
+};
+
 enum class EServerOctreeGroup : int32 {
   STASISCOMPONENTS = 0,
   PLAYERPAWNS = 1,

@@ -50,10 +50,19 @@ struct Hookable<Key, Impl> {
   using Fn = R (*)(A...);
   static inline HookSlot* slot = nullptr;
 
-  static R Call(A... args) { return reinterpret_cast<Fn>(slot->head)(args...); }
+  static R Call(A... args) {
+    ++slot->calls;
+    return reinterpret_cast<Fn>(slot->head)(args...);
+  }
+  // The bottom of the chain: counts the call as having reached the game,
+  // then runs the game's function (which may be armed to fail).
+  static R Original(A... args) {
+    ++slot->reached_game;
+    return GameFunction<Key, Impl>::Call(args...);
+  }
   static void Register() {
     slot = Fw().registry.AddHookable(std::string(Key.view()), reinterpret_cast<void*>(&Call),
-                                     reinterpret_cast<void*>(&GameFunction<Key, Impl>::Call));
+                                     reinterpret_cast<void*>(&Original));
   }
 };
 

@@ -95,6 +95,12 @@ HookSlot* KeyRegistry::Hookable(const std::string& key) const {
   return it->second.slot;
 }
 
+std::vector<const HookSlot*> KeyRegistry::HookableSlots() const {
+  std::vector<const HookSlot*> out;
+  for (const auto& slot : slots_) out.push_back(slot.get());
+  return out;
+}
+
 bool KeyRegistry::Knows(const std::string& key) const { return entries_.count(key) != 0; }
 
 void KeyRegistry::Clear() {

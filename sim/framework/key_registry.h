@@ -30,6 +30,8 @@ struct HookSlot {
   void* original = nullptr;  // the game's own function
   void* head = nullptr;      // what the entry runs: the newest detour, or original
   std::vector<Link> links;   // links[0] is the newest detour
+  uint64 calls = 0;          // calls of the entry
+  uint64 reached_game = 0;   // calls that reached the game's own function
 };
 
 class ASAAPI_API KeyRegistry {
@@ -51,6 +53,8 @@ class ASAAPI_API KeyRegistry {
   BitField BitFieldOf(const void* object, const std::string& key) const;
   void* FunctionAddress(const std::string& key) const;
   HookSlot* Hookable(const std::string& key) const;
+  // Every hookable slot, in registration order.
+  std::vector<const HookSlot*> HookableSlots() const;
   bool Knows(const std::string& key) const;
 
   // Forgets every key and hook slot.

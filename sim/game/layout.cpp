@@ -5,6 +5,7 @@
 #include "sim/framework/game_functions.h"
 #include "sim/game/actors.h"
 #include "sim/game/game.h"
+#include "sim/game/hooked_functions.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -58,6 +59,7 @@ void RegisterEngineServices() {
 void RegisterLayout() {
   RegisterFields();
   RegisterEngineServices();
+  RegisterHookedFunctions();
 }
 
 }  // namespace sim

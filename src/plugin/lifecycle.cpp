@@ -2,17 +2,27 @@
 
 #include <exception>
 
+#include "config/config_loader.h"
+#include "plugin/class_cache.h"
+#include "plugin/debug_command.h"
+#include "plugin/hook_registry.h"
+#include "plugin/hook_table.h"
 #include "plugin/log.h"
 #include "plugin/logger.h"
 #include "plugin/version.h"
+#include "temporary_pods/uncryo_delegates.h"
 
 namespace ck::plugin {
 
 namespace {
 
+// Steps 3 to 8 of start-up; an exception ends them where it is thrown.
 void StartupSteps() {
-  // Configuration, hooks, console commands and the auto-remove tick are
-  // started here, in that order, by the subsystems that own them.
+  config::LoadConfiguration();
+  temporary_pods::ResetUnCryoDelegateFields();
+  InstallConfiguredHooks();
+  RegisterDebugCommands();
+  // The recurring auto-remove tick of the temporary pods registers here.
   log::Info("Cradlekeep loaded version {}", kVersion);
 }
 
@@ -35,8 +45,17 @@ void Startup() {
 
 void Teardown() {
   try {
+    // 1-4: the temporary pods' auto-remove and cleanup ticks are removed and
+    // their pending passes and recent uncryo tries emptied here.
+    temporary_pods::ResetUnCryoDelegateFields();
+    UnregisterDebugCommands();
+    UninstallAllHooks();
+    ClearInstalledHookKeys();
+    // The capture cooldown table is emptied here.
+    Classes().Clear();
     log::Info("Cradlekeep unloaded");
   } catch (...) {
+    // Each step guards itself; nothing may leave the plugin.
   }
 }
 

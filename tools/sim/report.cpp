@@ -82,6 +82,12 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   report["creatures"] = creatures;
   report["lost"] = game.Lost();
   report["leftBehind"] = game.LeftBehind();
+  ordered_json hooked = ordered_json::object();
+  for (const simfw::HookSlot* slot : fw.registry.HookableSlots()) {
+    if (slot->calls == 0 && slot->reached_game == 0) continue;
+    hooked[slot->key] = ordered_json{{"calls", slot->calls}, {"reachedGame", slot->reached_game}};
+  }
+  report["hookedCalls"] = hooked;
   report["plugin"] = ordered_json{{"hooks", fw.hooks.InstalledKeys()},
                                   {"consoleCommands", fw.commands.ConsoleCommandNames()},
                                   {"tickCallbacks", fw.commands.TickCallbackIds()}};
@@ -155,6 +161,14 @@ std::vector<std::string> CheckExpectations(const json& expect, const ordered_jso
   if (expect.contains("externalCaptureResults") && expect["externalCaptureResults"] != report["externalCaptureResults"]) {
     failures.push_back("externalCaptureResults: expected " + expect["externalCaptureResults"].dump() + ", got " +
                        report["externalCaptureResults"].dump());
+  }
+  if (expect.contains("hookedCallsReachGame") && expect["hookedCallsReachGame"].get<bool>()) {
+    for (const auto& item : report["hookedCalls"].items()) {
+      if (item.value()["calls"] != item.value()["reachedGame"]) {
+        failures.push_back("hookedCallsReachGame: " + item.key() + " was called " + item.value()["calls"].dump() +
+                           " time(s) and reached the game " + item.value()["reachedGame"].dump() + " time(s)");
+      }
+    }
   }
   if (expect.contains("engineMemoryBalanced")) {
     const bool balanced = report["engineMemory"]["liveBlocks"].get<long long>() == 0;

@@ -236,12 +236,15 @@ void CheckExpect(const Scenario& s, const json& expect) {
   if (!expect.is_object()) Fail(s, "expect", "must be an object");
   OnlyKeys(s, expect, "expect",
            {"lost", "leftBehind", "logContains", "logLacks", "messages", "creatures", "engineMemoryBalanced",
-            "logEquals", "hooks", "consoleCommands", "tickCallbacks", "externalCaptureResults"});
+            "logEquals", "hooks", "consoleCommands", "tickCallbacks", "externalCaptureResults",
+            "hookedCallsReachGame"});
   for (const char* key : {"lost", "leftBehind", "logContains", "logLacks", "logEquals", "hooks",
                           "consoleCommands", "tickCallbacks"}) {
     if (expect.contains(key)) Texts(s, expect[key], std::string("expect.") + key);
   }
-  if (expect.contains("engineMemoryBalanced")) Bool(s, expect["engineMemoryBalanced"], "expect.engineMemoryBalanced");
+  for (const char* key : {"engineMemoryBalanced", "hookedCallsReachGame"}) {
+    if (expect.contains(key)) Bool(s, expect[key], std::string("expect.") + key);
+  }
   if (expect.contains("messages")) {
     const json& list = expect["messages"];
     if (!list.is_array()) Fail(s, "expect.messages", "must be a list");

@@ -1,0 +1,131 @@
+#include "config/config_loader.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "config/plugin_config.h"
+#include "plugin/class_cache.h"
+#include "plugin/log.h"
+#include "plugin/to_lower_copy.h"
+
+namespace ck::config {
+
+namespace {
+
+using nlohmann::json;
+
+// The value under `key`, or null when the object lacks it, holds JSON null,
+// or is no object at all.
+const json* Present(const json& object, const char* key) {
+  if (!object.is_object()) return nullptr;
+  auto it = object.find(key);
+  if (it == object.end() || it->is_null()) return nullptr;
+  return &*it;
+}
+
+[[noreturn]] void WrongType(const json& value, const char* expected) {
+  throw json::type_error::create(302, std::string("type must be ") + expected + ", but is " + value.type_name(),
+                                 &value);
+}
+
+void Read(const json& object, const char* key, bool& field) {
+  if (const json* value = Present(object, key)) {
+    if (!value->is_boolean()) WrongType(*value, "boolean");
+    field = value->get<bool>();
+  }
+}
+
+void Read(const json& object, const char* key, double& field) {
+  if (const json* value = Present(object, key)) {
+    if (!value->is_number()) WrongType(*value, "number");
+    field = value->get<double>();
+  }
+}
+
+void Read(const json& object, const char* key, std::string& field) {
+  if (const json* value = Present(object, key)) {
+    if (!value->is_string()) WrongType(*value, "string");
+    field = value->get<std::string>();
+  }
+}
+
+void Read(const json& object, const char* key, std::vector<std::string>& field) {
+  if (const json* value = Present(object, key)) {
+    if (!value->is_array()) WrongType(*value, "array");
+    std::vector<std::string> list;
+    for (const json& entry : *value) {
+      if (!entry.is_string()) WrongType(entry, "string");
+      list.push_back(entry.get<std::string>());
+    }
+    field = std::move(list);
+  }
+}
+
+void ReadAll(const json& root, PluginConfig& c) {
+  Read(root, "Enabled", c.Enabled);
+  Read(root, "DebugLogging", c.DebugLogging);
+  Read(root, "CaptureCooldownSeconds", c.CaptureCooldownSeconds);
+  Read(root, "ClearShoulderMountAfterCapture", c.ClearShoulderMountAfterCapture);
+  Read(root, "CaptureOnTransferButton", c.CaptureOnTransferButton);
+  Read(root, "ItemsPlusCompatibility", c.ItemsPlusCompatibility);
+  Read(root, "TemporaryVanillaCryopods", c.TemporaryVanillaCryopods);
+  Read(root, "AutoRemoveTemporaryVanillaCryopods", c.AutoRemoveTemporaryVanillaCryopods);
+  Read(root, "TemporaryVanillaCryopodCleanupIntervalSeconds", c.TemporaryVanillaCryopodCleanupIntervalSeconds);
+  Read(root, "ClearCryoSicknessFromTemporaryVanillaCryopods", c.ClearCryoSicknessFromTemporaryVanillaCryopods);
+  Read(root, "CaptureMode", c.CaptureMode);
+  Read(root, "ScsCryopodBlueprint", c.ScsCryopodBlueprint);
+  Read(root, "ScsCaptureActorBlueprint", c.ScsCaptureActorBlueprint);
+  Read(root, "VanillaCryopodBlueprint", c.VanillaCryopodBlueprint);
+  Read(root, "CryoCooldownBuffBlueprint", c.CryoCooldownBuffBlueprint);
+  Read(root, "CryoSicknessBuffBlueprint", c.CryoSicknessBuffBlueprint);
+  Read(root, "ItemsPlusTransferNetExecCommand", c.ItemsPlusTransferNetExecCommand);
+  Read(root, "ItemsPlusActorNameContains", c.ItemsPlusActorNameContains);
+  if (root.is_object()) {
+    auto messages = root.find("Messages");
+    if (messages != root.end() && messages->is_object()) {
+      Read(*messages, "Captured", c.Messages.Captured);
+      Read(*messages, "NoShoulderPet", c.Messages.NoShoulderPet);
+      Read(*messages, "CaptureFailed", c.Messages.CaptureFailed);
+    }
+  }
+}
+
+}  // namespace
+
+void LoadConfiguration() {
+  PluginConfig loaded;
+  plugin::Classes().Clear();
+
+  std::ifstream file(kConfigPath, std::ios::binary);
+  if (!file.is_open()) {
+    log::Warn("Cradlekeep config not found at {}; using defaults", kConfigPath);
+  } else {
+    const json root = json::parse(file, nullptr, /*allow_exceptions=*/true, /*ignore_comments=*/true);
+    ReadAll(root, loaded);
+  }
+
+  PluginConfig& live = Current();
+  live = std::move(loaded);
+  if (live.DebugLogging) {
+    log::Info(
+        "Cradlekeep config loaded enabled={} captureMode={} captureOnTransferButton={} itemsPlusCompatibility={} "
+        "temporaryVanillaCryopods={} autoRemoveTemporaryVanillaCryopods={} "
+        "temporaryVanillaCryopodCleanupIntervalSeconds={} clearCryoSicknessFromTemporaryVanillaCryopods={} "
+        "debugLogging={}",
+        live.Enabled, IsVanillaCaptureMode() ? "Cryo" : "SCS", live.CaptureOnTransferButton,
+        live.ItemsPlusCompatibility, live.TemporaryVanillaCryopods, live.AutoRemoveTemporaryVanillaCryopods,
+        live.TemporaryVanillaCryopodCleanupIntervalSeconds, live.ClearCryoSicknessFromTemporaryVanillaCryopods,
+        live.DebugLogging);
+  } else {
+    log::Info("Cradlekeep config loaded");
+  }
+}
+
+bool IsVanillaCaptureMode() {
+  const std::string mode = plugin::ToLowerCopy(Current().CaptureMode);
+  return mode == "cryo" || mode == "vanilla" || mode == "vanillacryo" || mode == "vanilla cryo";
+}
+
+}  // namespace ck::config

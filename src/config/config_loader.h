@@ -1,0 +1,22 @@
+// Loading the settings from "ArkApi/Plugins/Cradlekeep/config.json",
+// relative to the server's working directory.
+#pragma once
+
+namespace ck::config {
+
+inline constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.json";
+
+// Empties the class cache, then reads the file: JSON with comments allowed.
+// A missing file gives the defaults (with a warn line); a file that is not
+// valid JSON, or a setting of the wrong type, throws the JSON library's
+// exception and leaves the live settings untouched. Unknown keys, null
+// values and a root that is no object leave the defaults in place. Logs
+// "Cradlekeep config loaded" (with every setting when DebugLogging is on).
+void LoadConfiguration();
+
+// True when CaptureMode, lower-cased as a whole, is "cryo", "vanilla",
+// "vanillacryo" or "vanilla cryo": the vanilla cryopod path. Read afresh at
+// every call.
+bool IsVanillaCaptureMode();
+
+}  // namespace ck::config

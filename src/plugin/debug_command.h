@@ -1,0 +1,22 @@
+// The debug switch: console commands "ckpdebug" and "ckp.debug" turn the
+// trace lines on and off while the server runs.
+#pragma once
+
+#include "asa/engine_types.h"
+
+namespace ck::plugin {
+
+// Registers "ckpdebug" then "ckp.debug"; a failure is logged at warn level
+// and start-up goes on.
+void RegisterDebugCommands();
+
+// Removes "ckpdebug" then "ckp.debug"; a failure is logged at warn level.
+void UnregisterDebugCommands();
+
+// The command: the whole line, as ASCII ('?' above 127) and lower-cased, is
+// searched for "on", "true", "1" (switch on), then "off", "false", "0"
+// (switch off); the first found decides, none keeps the setting. Always logs
+// "Cradlekeep debug logging is ON|OFF". A null line counts as empty.
+void OnDebugCommand(APlayerController* caller, FString* line, bool from_rcon);
+
+}  // namespace ck::plugin

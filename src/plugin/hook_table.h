@@ -1,0 +1,16 @@
+// The twelve hooks of the plugin, in install order, with the condition under
+// which each is installed.
+#pragma once
+
+namespace ck::plugin {
+
+// Installs the hooks the settings ask for, in order: eight always, the Items+
+// net-exec hook when ItemsPlusCompatibility is on, the three temporary-pod
+// hooks when the capture mode is vanilla and TemporaryVanillaCryopods is on.
+void InstallConfiguredHooks();
+
+// Asks the registry to disable all twelve, in install order; those never
+// installed are passed over.
+void UninstallAllHooks();
+
+}  // namespace ck::plugin

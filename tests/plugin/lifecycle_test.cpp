@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <fmt/format.h>
+
+#include "plugin/log.h"
+#include "plugin/to_lower_copy.h"
+#include "support/plugin_fixture.h"
+
+extern "C" bool Cradlekeep_CaptureForTransfer(AShooterPlayerController* controller);
+
+namespace {
+
+// A value that counts how often it is formatted.
+struct Counted {
+  int* formatted;
+};
+
+}  // namespace
+
+template <>
+struct fmt::formatter<Counted> : fmt::formatter<int> {
+  auto format(const Counted& c, format_context& ctx) const {
+    ++*c.formatted;
+    return fmt::formatter<int>::format(*c.formatted, ctx);
+  }
+};
+
+namespace {
+
+class LifecycleTest : public cktest::PluginTest {};
+
+TEST_F(LifecycleTest, TraceLinesAreNeitherFormattedNorWrittenWhileDebugIsOff) {
+  WriteConfig("{}");
+  Start();
+  int formatted = 0;
+  ck::log::Trace("Cradlekeep trace {}", Counted{&formatted});
+  EXPECT_EQ(formatted, 0);
+  ck::config::Current().DebugLogging = true;
+  ck::log::Trace("Cradlekeep trace {}", Counted{&formatted});
+  EXPECT_EQ(formatted, 1);
+  EXPECT_EQ(Lines().back(), "Cradlekeep trace 1");
+}
+
+TEST_F(LifecycleTest, EveryLineIsFlushedAsItIsWritten) {
+  WriteConfig("{\"Enabled\": 2}");
+  Start();
+  Stop();
+  const auto records = fw().logs.RecordsOf("Cradlekeep");
+  ASSERT_EQ(records.size(), 2u);
+  for (const auto& r : records) EXPECT_TRUE(r.flushed) << r.text;
+  EXPECT_EQ(records[0].level, "error");
+  EXPECT_EQ(records[1].level, "info");
+}
+
+TEST_F(LifecycleTest, TheLoggerSharesTheFrameworksSinks) {
+  Start();
+  EXPECT_FALSE(Lines().empty());
+  EXPECT_EQ(Lines().back(), "Cradlekeep loaded version 0.7.3");
+}
+
+TEST_F(LifecycleTest, TheExportedCaptureAnswersItsEarlyCases) {
+  WriteConfig("{}");
+  Start();
+  EXPECT_TRUE(Cradlekeep_CaptureForTransfer(nullptr)) << "no controller: nothing to leave behind";
+  sim::PlayerSpec ava;
+  ava.id = "ava";
+  game().AddPlayer(ava);
+  auto* pc = reinterpret_cast<AShooterPlayerController*>(game().FindPlayer("ava")->controller);
+  game().FindPlayer("ava")->controller->Pawn = nullptr;
+  EXPECT_FALSE(Cradlekeep_CaptureForTransfer(pc)) << "a missing pawn is reported";
+  ck::config::Current().Enabled = false;
+  EXPECT_TRUE(Cradlekeep_CaptureForTransfer(pc)) << "switched off: true at once";
+  ck::config::Current().Enabled = true;
+  ck::config::Current().CaptureOnTransferButton = false;
+  EXPECT_TRUE(Cradlekeep_CaptureForTransfer(pc));
+}
+
+TEST(ToLowerCopyTest, LowersAsciiLettersOnly) {
+  EXPECT_EQ(ck::plugin::ToLowerCopy("ItemsPlus ÄÖ 10 Z@[`"), "itemsplus ÄÖ 10 z@[`");
+}
+
+}  // namespace

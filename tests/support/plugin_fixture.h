@@ -1,0 +1,65 @@
+// Test support: a fresh simulated server with the plugin's code linked in,
+// in a scratch working directory of its own (where the plugin looks for its
+// configuration file).
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/plugin_config.h"
+#include "plugin/lifecycle.h"
+#include "support/sim_world.h"
+
+namespace cktest {
+
+class PluginTest : public SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    previous_ = std::filesystem::current_path();
+    scratch_ = std::filesystem::temp_directory_path() /
+               ("cradlekeep-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(scratch_);
+    std::filesystem::current_path(scratch_);
+    ck::config::Current() = ck::config::PluginConfig{};
+  }
+
+  void TearDown() override {
+    if (started_) ck::plugin::Teardown();
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(scratch_);
+    SimWorldTest::TearDown();
+  }
+
+  void WriteConfig(const std::string& text) {
+    std::filesystem::create_directories("ArkApi/Plugins/Cradlekeep");
+    std::ofstream("ArkApi/Plugins/Cradlekeep/config.json", std::ios::binary | std::ios::trunc) << text;
+  }
+
+  void Start() {
+    ck::plugin::Startup();
+    started_ = true;
+  }
+
+  void Stop() {
+    ck::plugin::Teardown();
+    started_ = false;
+  }
+
+  // The plugin's log lines so far, text only.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (const auto& r : simfw::Fw().logs.RecordsOf("Cradlekeep")) lines.push_back(r.text);
+    return lines;
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path scratch_;
+  bool started_ = false;
+};
+
+}  // namespace cktest
