@@ -1,6 +1,7 @@
 #include "sim/framework/api_utils.h"
 
 #include "sim/framework/engine_text.h"
+#include "sim/framework/log_sinks.h"
 
 namespace simfw {
 
@@ -12,7 +13,8 @@ class SimMessagingManager final : public AsaApi::MessagingManager {
   void SendServerMessage(AShooterPlayerController* player, const FString& sender,
                          const FString& text) override {
     std::string name = owner_.player_name_ ? owner_.player_name_(player) : std::string();
-    owner_.messages_.push_back(SentMessage{std::move(name), ToUtf8(sender), ToUtf8(text), module_path_});
+    owner_.messages_.push_back(SentMessage{std::move(name), ToUtf8(sender), ToUtf8(text), module_path_,
+                                          NextSequence()});
   }
 
  private:

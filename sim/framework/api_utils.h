@@ -15,6 +15,7 @@ struct SentMessage {
   std::string sender;
   std::string text;
   std::string module_path;  // the plugin module the messaging object belongs to
+  uint64_t sequence = 0;    // place among everything the framework recorded
 };
 
 class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {

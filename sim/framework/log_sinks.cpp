@@ -51,7 +51,8 @@ class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
   void sink_it_(const spdlog::details::log_msg& msg) override {
     state_->records.push_back(LogRecord{std::string(msg.logger_name.data(), msg.logger_name.size()),
                                         LevelName(msg.level),
-                                        std::string(msg.payload.data(), msg.payload.size()), false});
+                                        std::string(msg.payload.data(), msg.payload.size()), false,
+                                        NextSequence()});
   }
   void flush_() override {
     if (!state_->records.empty()) state_->records.back().flushed = true;
@@ -62,6 +63,11 @@ class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
 };
 
 }  // namespace
+
+uint64_t NextSequence() {
+  static uint64_t counter = 0;
+  return ++counter;
+}
 
 LogSinks::LogSinks() : state_(std::make_unique<State>()) { Reset(); }
 LogSinks::~LogSinks() = default;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <cstdint>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -22,7 +23,11 @@ struct LogRecord {
   std::string level;  // "info", "warn", "error", ...
   std::string text;
   bool flushed = false;  // the line was flushed right after it was written
+  uint64_t sequence = 0;  // place among everything the framework recorded
 };
+
+// A process-wide counter that orders log lines and player messages.
+ASAAPI_API uint64_t NextSequence();
 
 class ASAAPI_API LogSinks {
  public:

@@ -8,15 +8,25 @@
 
 namespace sim {
 
+// Appends a zero-filled element and returns it.
 template <typename T>
-void AppendToEngineArray(TArray<T>& array, const T& value) {
+T& AppendZeroed(TArray<T>& array) {
   if (array.ArrayNum + 1 > array.ArrayMax) {
     const int32 capacity = array.ArrayMax == 0 ? 4 : array.ArrayNum + 1 + 3 * (array.ArrayNum + 1) / 8 + 16;
     array.Data = static_cast<T*>(FMemory::Realloc(array.Data, sizeof(T) * static_cast<uint64>(capacity), 8));
     array.ArrayMax = capacity;
   }
-  std::memcpy(static_cast<void*>(array.Data + array.ArrayNum), &value, sizeof(T));
+  T* slot = array.Data + array.ArrayNum;
+  std::memset(static_cast<void*>(slot), 0, sizeof(T));
   ++array.ArrayNum;
+  return *slot;
+}
+
+// Appends a bitwise copy of a plain value.
+template <typename T>
+void AppendToEngineArray(TArray<T>& array, const T& value) {
+  T& slot = AppendZeroed(array);
+  std::memcpy(static_cast<void*>(&slot), static_cast<const void*>(&value), sizeof(T));
 }
 
 // Removes the element at `index`, moving later ones down.

@@ -6,13 +6,49 @@
 
 #include "sim/framework/framework.h"
 #include "sim/game/engine_arrays.h"
+#include "sim/game/items.h"
 #include "sim/game/layout.h"
 #include "sim/game/names.h"
 
 namespace sim {
 
 namespace {
+
 Game* g_current = nullptr;
+
+constexpr const char* kVanillaCryopodBlueprint =
+    "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
+constexpr const char* kScsCryopodBlueprint = "Blueprint'/SCS/SCSCryopod/PrimalItem_SCSCryopod.PrimalItem_SCSCryopod'";
+constexpr const char* kScsCaptureActorBlueprint = "Blueprint'/SCS/CCA_SCS.CCA_SCS'";
+// Fresh vanilla cryopods cannot be uploaded for a while.
+constexpr double kCryopodUploadDelaySeconds = 3600;
+
+// The cryopod mod's CaptureDino: {creature, pod, flag, flag, padding}.
+struct CaptureDinoBlock {
+  DinoCharacter* creature;
+  Item* pod;
+  bool flag_a;
+  bool flag_b;
+  uint8 padding[6];
+};
+static_assert(sizeof(CaptureDinoBlock) == 24);
+
+void CaptureDinoBody(Object* /*self*/, void* params) {
+  auto* block = static_cast<CaptureDinoBlock*>(params);
+  if (block == nullptr || block->creature == nullptr || block->pod == nullptr) return;
+  if (!Objects().IsLive(block->creature)) return;
+  std::string zeros;
+  for (uint8 b : block->padding) zeros += std::to_string(b);
+  Game::Current()->RecordArgs("CaptureDino", block->creature->creature_id + "," + block->pod->Name() + "," +
+                                                 std::to_string(block->flag_a) + "," + std::to_string(block->flag_b) +
+                                                 "," + zeros);
+  FCustomItemData data = MakeCryoData(block->creature->creature_id);
+  AppendCustomData(block->pod->CustomItemDatas, data);
+  DestroyCustomData(data);
+  Game::Current()->Event("the cryopod mod captures " + block->creature->creature_id);
+  Game::Current()->DestroyActor(block->creature);
+}
+
 }  // namespace
 
 Game* Game::Current() { return g_current; }
@@ -41,6 +77,20 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
   Class* shooter = MakeClass("ShooterCharacter", character);
   MakeClass("PlayerPawnTest_Male_C", shooter);
   MakeClass("PrimalDinoCharacter", character);
+  MakeClass("PrimalInventoryComponent", object);
+  Class* item = MakeClass("PrimalItem", object);
+  blueprints_[kVanillaCryopodBlueprint] = MakeClass(kVanillaCryopodClass, item);
+  if (mods_.cryopod_mod) {
+    blueprints_[kScsCryopodBlueprint] = MakeClass(kScsCryopodClass, item);
+    Class* capture_actor = MakeClass(kScsCaptureActorClass, actor);
+    blueprints_[kScsCaptureActorBlueprint] = capture_actor;
+    auto* capture_dino = Objects().Create<Function>(ClassNamed("Function"), "CaptureDino");
+    capture_dino->body = &CaptureDinoBody;
+    capture_actor->functions.push_back(capture_dino);
+    for (int i = 0; i < mods_.capture_actors; ++i) {
+      capture_actors_.push_back(Objects().Create<Actor>(capture_actor, "CCA_SCS_C_" + std::to_string(i)));
+    }
+  }
 
   world_ = Objects().Create<World>(ClassNamed("World"), "World");
   game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"), "ShooterGameMode_0");
@@ -125,6 +175,7 @@ void Game::AddPlayer(const PlayerSpec& spec) {
     creature->actor->SetLocation(spec.at);
     SetSlot(*player, slot, creature->actor);
   }
+  for (const ItemSpec& item : spec.inventory) AddItem(*player, item);
   players_.push_back(std::move(player));
 }
 
@@ -143,6 +194,11 @@ void Game::SpawnPlayer(Player& player) {
   pawn->SetLocation(player.at);
   pawn->TargetingTeam = player.team;
   pawn->owner_controller = pc;
+  auto* inventory = Objects().Create<Inventory>(ClassNamed("PrimalInventoryComponent"), "Inventory_" + player.id);
+  inventory->owner = pawn;
+  for (int32 i = 0; i < Inventory::kSlotBarSize; ++i) AppendToEngineArray(inventory->ItemSlots, static_cast<Item*>(nullptr));
+  pawn->MyInventoryComponent = inventory;
+  player.inventory = inventory;
   pc->Pawn = pawn;
   player.controller = pc;
   player.pawn = pawn;
@@ -215,14 +271,125 @@ std::string Game::PlayerIdOf(const AShooterPlayerController* controller) const {
 }
 
 CreaturePlace Game::PlaceOf(const Creature& creature) const {
-  if (creature.actor == nullptr || !Objects().IsLive(creature.actor)) return CreaturePlace{"lost", std::nullopt};
+  if (creature.actor != nullptr && Objects().IsLive(creature.actor)) {
+    for (const auto& p : players_) {
+      if (!p->online) continue;
+      for (const char* slot : {"riding", "mounted", "carried", "secondary"}) {
+        if (SlotCreature(*p, slot) == creature.actor) return CreaturePlace{"slot", p->id};
+      }
+    }
+    return CreaturePlace{"world", std::nullopt};
+  }
+  for (Item* item : AllItems()) {
+    if (PayloadCreature(item) != creature.id) continue;
+    if (auto holder = HolderOf(item)) return CreaturePlace{holder->second ? "uploaded" : "pod", holder->first};
+  }
+  return CreaturePlace{"lost", std::nullopt};
+}
+
+Item* Game::NewItem(Class* item_class) {
+  auto* item = Objects().Create<Item>(item_class, item_class->Name() + "_" + std::to_string(next_item_id_));
+  item->ItemID = FItemNetID{next_item_id_, 0x5EED0000u + next_item_id_ * 7};
+  ++next_item_id_;
+  if (item_class == ClassNamed(kVanillaCryopodClass)) {
+    item->UploadEarliestValidTime = NowSeconds() + kCryopodUploadDelaySeconds;
+  }
+  items_.push_back(item);
+  return item;
+}
+
+void Game::AddItem(Player& player, const ItemSpec& spec) {
+  Item* item = nullptr;
+  if (!spec.cryopod_of.empty()) {
+    Creature* creature = FindCreature(spec.cryopod_of);
+    if (creature == nullptr || creature->actor == nullptr || !Objects().IsLive(creature->actor)) {
+      throw std::invalid_argument("player '" + player.id + "' item '" + spec.id + "' holds unknown creature '" +
+                                  spec.cryopod_of + "'");
+    }
+    item = NewItem(ClassNamed(kVanillaCryopodClass));
+    item->UploadEarliestValidTime = 0;
+    FCustomItemData data = MakeCryoData(creature->id);
+    AppendCustomData(item->CustomItemDatas, data);
+    DestroyCustomData(data);
+    if (spec.temporary_pod) AddMarker(item);
+    Objects().Destroy(creature->actor);
+  } else {
+    Class* cls = ClassNamed(spec.class_name);
+    if (cls == nullptr) cls = MakeClass(spec.class_name, ClassNamed("PrimalItem"));
+    if (!cls->IsChildOf(ClassNamed("PrimalItem"))) {
+      throw std::invalid_argument("item class '" + spec.class_name + "' is no item class");
+    }
+    item = NewItem(cls);
+    item->UploadEarliestValidTime = spec.ready_for_upload ? 0 : 1e12;
+  }
+  item->entry_id = spec.id;
+  player.inventory->Place(item);
+}
+
+void Game::DestroyItem(Item* item) {
+  if (item == nullptr) return;
   for (const auto& p : players_) {
-    if (!p->online) continue;
-    for (const char* slot : {"riding", "mounted", "carried", "secondary"}) {
-      if (SlotCreature(*p, slot) == creature.actor) return CreaturePlace{"slot", p->id};
+    if (p->inventory == nullptr) continue;
+    p->inventory->Take(item);
+    for (Item*& slot : p->inventory->ItemSlots) {
+      if (slot == item) slot = nullptr;
+    }
+    for (int32 i = p->inventory->ArkTributeItems.ArrayNum - 1; i >= 0; --i) {
+      if (p->inventory->ArkTributeItems[i] == item) RemoveFromEngineArray(p->inventory->ArkTributeItems, i);
+    }
+    p->uploaded.erase(std::remove(p->uploaded.begin(), p->uploaded.end(), item), p->uploaded.end());
+  }
+  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+  Objects().Destroy(item);
+}
+
+void Game::DestroyActor(Actor* actor) {
+  if (actor == nullptr) return;
+  Objects().Destroy(actor);
+}
+
+bool Game::IsReadyToUpload(const Item* item) const {
+  return item != nullptr && item->UploadEarliestValidTime <= NowSeconds();
+}
+
+double Game::NowSeconds() const {
+  return static_cast<double>(simfw::Fw().clock.Now() - world_start_ns_) / 1e9;
+}
+
+Class* Game::ClassByBlueprint(const std::string& path) const {
+  auto it = blueprints_.find(path);
+  return it == blueprints_.end() ? nullptr : it->second;
+}
+
+std::vector<Actor*> Game::ActorsOfClass(const Class* cls) const {
+  std::vector<Actor*> out;
+  for (Actor* actor : capture_actors_) {
+    if (Objects().IsLive(actor) && actor->IsA(cls)) out.push_back(actor);
+  }
+  return out;
+}
+
+std::vector<Item*> Game::AllItems() const {
+  std::vector<Item*> out;
+  for (Item* item : items_) {
+    if (Objects().IsLive(item)) out.push_back(item);
+  }
+  return out;
+}
+
+std::optional<std::pair<std::string, bool>> Game::HolderOf(const Item* item) const {
+  for (const auto& p : players_) {
+    if (p->inventory != nullptr && Objects().IsLive(p->inventory)) {
+      if (p->inventory->Holds(item)) return std::make_pair(p->id, false);
+      for (const Item* tribute : p->inventory->ArkTributeItems) {
+        if (tribute == item) return std::make_pair(p->id, false);
+      }
+    }
+    if (std::find(p->uploaded.begin(), p->uploaded.end(), item) != p->uploaded.end()) {
+      return std::make_pair(p->id, true);
     }
   }
-  return CreaturePlace{"world", std::nullopt};
+  return std::nullopt;
 }
 
 std::vector<std::string> Game::Lost() const {

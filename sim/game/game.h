@@ -39,6 +39,14 @@ struct CreatureSpec {
   bool cryo_sickness = false;
 };
 
+struct ItemSpec {
+  std::string id;
+  std::string class_name = "PrimalItem_ResourceStone_C";
+  bool ready_for_upload = true;
+  std::string cryopod_of;  // a vanilla cryopod holding this creature
+  bool temporary_pod = false;
+};
+
 struct PlayerSpec {
   std::string id;
   int32 team = 1001;
@@ -46,7 +54,11 @@ struct PlayerSpec {
   std::map<std::string, std::string> slots;  // slot name -> creature id
   std::vector<std::string> buffs;
   bool cheat_manager = true;
+  std::vector<ItemSpec> inventory;
 };
+
+class Item;
+class Inventory;
 
 struct Player {
   std::string id;
@@ -56,6 +68,9 @@ struct Player {
   ShooterPlayerController* controller = nullptr;
   ShooterCharacter* pawn = nullptr;
   bool online = false;
+  Inventory* inventory = nullptr;
+  // Items that left with the character's upload.
+  std::vector<Item*> uploaded;
   // Creatures attached when the character left with an upload.
   std::vector<std::string> attached_at_departure;
 };
@@ -103,6 +118,28 @@ class Game {
   std::vector<std::string> LeftBehind() const;
 
   std::string PlayerIdOf(const AShooterPlayerController* controller) const;
+
+  // Items and classes.
+  static constexpr const char* kVanillaCryopodClass = "PrimalItem_WeaponEmptyCryopod_C";
+  static constexpr const char* kScsCryopodClass = "PrimalItem_SCSCryopod_C";
+  static constexpr const char* kScsCaptureActorClass = "CCA_SCS_C";
+  Item* NewItem(Class* item_class);
+  void AddItem(Player& player, const ItemSpec& spec);
+  void DestroyItem(Item* item);
+  void DestroyActor(Actor* actor);
+  bool IsReadyToUpload(const Item* item) const;
+  double NowSeconds() const;
+  Class* ClassByBlueprint(const std::string& path) const;
+  std::vector<Actor*> ActorsOfClass(const Class* cls) const;
+  // Every live item, in creation order.
+  std::vector<Item*> AllItems() const;
+  // Who holds the item: the player whose inventory lists it (or whose
+  // upload carried it), and whether it was uploaded.
+  std::optional<std::pair<std::string, bool>> HolderOf(const Item* item) const;
+
+  // Arguments of selected game calls, as text, in call order per function.
+  void RecordArgs(const std::string& function, std::string args) { call_args_[function].push_back(std::move(args)); }
+  const std::vector<std::string>& ArgsOf(const std::string& function) { return call_args_[function]; }
   Class* ClassNamed(const std::string& name) const;
   World* world() const { return world_; }
   GameMode* game_mode() const { return game_mode_; }
@@ -126,6 +163,11 @@ class Game {
   GameMode* game_mode_ = nullptr;
   std::vector<std::unique_ptr<Player>> players_;
   std::vector<std::unique_ptr<Creature>> creatures_;
+  std::map<std::string, Class*> blueprints_;
+  std::map<std::string, std::vector<std::string>> call_args_;
+  std::vector<Actor*> capture_actors_;
+  std::vector<Item*> items_;
+  uint32 next_item_id_ = 1;
   int64 world_start_ns_ = 0;
   int64 ticks_run_ = 0;
 };

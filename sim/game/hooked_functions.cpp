@@ -36,14 +36,17 @@ void ProcessNetExecCommand(ShooterPlayerController* pc, Actor*, FName, FBPNetExe
   G().Event(Who(pc) + " sends a net-exec command");
 }
 
-void ShooterClearCarryingDino(Character* character, bool, bool) {
+void ShooterClearCarryingDino(Character* character, bool first, bool second) {
+  G().RecordArgs("AShooterCharacter.ClearCarryingDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
   if (character == nullptr) return;
   character->CarryingDino = FWeakObjectPtr{0, 0};
 }
 
-// Emptying the mounted slot remembers what it held in the previous slot;
-// with the first flag set it is the secondary mounted actor that goes.
-void ClearMountedDino(Character* character, bool first, bool) {
+// Emptying the mounted slot: a ridden creature is dismounted first;
+// otherwise the shoulder companion goes, remembered in the previous slot.
+// With the first flag set it is the secondary mounted actor that goes.
+void ClearMountedDino(Character* character, bool first, bool second) {
+  G().RecordArgs("APrimalCharacter.ClearMountedDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
   if (character == nullptr) return;
   auto* shooter = dynamic_cast<ShooterCharacter*>(character);
   if (first) {
@@ -53,11 +56,14 @@ void ClearMountedDino(Character* character, bool first, bool) {
     }
     return;
   }
+  if (shooter != nullptr && Objects().Resolve(shooter->RidingDino, false) != nullptr) {
+    shooter->RidingDino = FWeakObjectPtr{0, 0};
+    return;
+  }
   if (character->MountedDino.ObjectSerialNumber != 0) {
     character->PreviousMountedDino = character->MountedDino;
     character->MountedDino = FWeakObjectPtr{0, 0};
   }
-  if (shooter != nullptr) shooter->RidingDino = FWeakObjectPtr{0, 0};
 }
 
 void UseItem(ShooterPlayerController* pc, Object*, FItemNetID, int) { G().Event(Who(pc) + " uses an item"); }
@@ -71,6 +77,7 @@ void ProcessMulticastDelegate(MulticastDelegate*, void*) {}
 // A player character's own carried-slot clearing is the shooter character's
 // override, so the plain call reaches that function (and its hooks).
 void PrimalClearCarryingDino(Character* character, bool first, bool second) {
+  G().RecordArgs("APrimalCharacter.ClearCarryingDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
   if (dynamic_cast<ShooterCharacter*>(character) != nullptr) {
     ClearCarrying::Call(character, first, second);
     return;

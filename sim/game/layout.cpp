@@ -6,6 +6,7 @@
 #include "sim/game/actors.h"
 #include "sim/game/game.h"
 #include "sim/game/hooked_functions.h"
+#include "sim/game/item_functions.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -60,6 +61,7 @@ void RegisterLayout() {
   RegisterFields();
   RegisterEngineServices();
   RegisterHookedFunctions();
+  RegisterItemFunctions();
 }
 
 }  // namespace sim

@@ -11,6 +11,7 @@
 #include "plugin/logger.h"
 #include "plugin/version.h"
 #include "temporary_pods/uncryo_delegates.h"
+#include "transfer/capture_cooldown.h"
 
 namespace ck::plugin {
 
@@ -51,7 +52,7 @@ void Teardown() {
     UnregisterDebugCommands();
     UninstallAllHooks();
     ClearInstalledHookKeys();
-    // The capture cooldown table is emptied here.
+    transfer::ClearCaptureCooldownTable();
     Classes().Clear();
     log::Info("Cradlekeep unloaded");
   } catch (...) {

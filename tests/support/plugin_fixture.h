@@ -32,6 +32,7 @@ class PluginTest : public SimWorldTest {
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(scratch_);
     SimWorldTest::TearDown();
+    EXPECT_EQ(simfw::Fw().memory.LiveBlocks(), 0) << "engine blocks the plugin allocated and never freed";
   }
 
   void WriteConfig(const std::string& text) {

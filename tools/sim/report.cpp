@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sim/framework/framework.h"
+#include "sim/game/items.h"
 
 namespace simtool {
 
@@ -19,6 +20,17 @@ ordered_json SlotValue(const sim::Game& game, const sim::Player& player, const c
   const sim::DinoCharacter* creature = game.SlotCreature(player, slot);
   if (creature == nullptr || creature->creature_id.empty()) return nullptr;
   return creature->creature_id;
+}
+
+ordered_json ItemValue(const sim::Game& game, const sim::Item* item) {
+  const std::string creature = sim::PayloadCreature(item);
+  ordered_json value{{"class", item->ClassPrivate != nullptr ? item->ClassPrivate->Name() : std::string()},
+                     {"itemId", {item->ItemID.ItemID1, item->ItemID.ItemID2}},
+                     {"temporaryPod", sim::HasEntryNamed(item, sim::kMarkerName)},
+                     {"creature", creature.empty() ? ordered_json(nullptr) : ordered_json(creature)},
+                     {"readyForUpload", game.IsReadyToUpload(item)}};
+  if (!item->entry_id.empty()) value["id"] = item->entry_id;
+  return value;
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
@@ -61,11 +73,19 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   for (const auto& p : game.Players()) {
     ordered_json slots;
     for (const char* slot : {"riding", "mounted", "carried", "secondary"}) slots[slot] = SlotValue(game, *p, slot);
+    ordered_json inventory = ordered_json::array();
+    if (p->online && p->inventory != nullptr) {
+      for (const sim::Item* item : p->inventory->InventoryItems) {
+        if (item != nullptr) inventory.push_back(ItemValue(game, item));
+      }
+    }
+    ordered_json uploaded = ordered_json::array();
+    for (const sim::Item* item : p->uploaded) uploaded.push_back(ItemValue(game, item));
     players[p->id] = ordered_json{{"online", p->online},
                                   {"transferring", p->controller != nullptr && p->controller->bIsTransferringCharacter != 0},
                                   {"slots", slots},
-                                  {"inventory", ordered_json::array()},
-                                  {"uploaded", ordered_json::array()},
+                                  {"inventory", inventory},
+                                  {"uploaded", uploaded},
                                   {"buffs", ordered_json::array()}};
   }
   report["players"] = players;

@@ -93,7 +93,6 @@ void ParseMods(Scenario& s, const json& mods) {
     s.mods.capture_actors = Int(s, mods["captureActors"], where + ".captureActors");
     if (s.mods.capture_actors < 0) Fail(s, where + ".captureActors", "must be 0 or more");
   }
-  if (s.mods.cryopod_mod) Fail(s, where + ".cryopodMod", "the cryopod mod is not simulated yet");
 }
 
 void ParseCreature(Scenario& s, const json& c, const std::string& where) {
@@ -136,8 +135,22 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
     }
   }
   if (p.contains("inventory")) {
-    if (!p["inventory"].is_array()) Fail(s, where + ".inventory", "must be a list");
-    if (!p["inventory"].empty()) Fail(s, where + ".inventory", "inventories are not simulated yet");
+    const json& list = p["inventory"];
+    if (!list.is_array()) Fail(s, where + ".inventory", "must be a list");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::string item_where = where + ".inventory[" + std::to_string(i) + "]";
+      const json& entry = list[i];
+      if (!entry.is_object()) Fail(s, item_where, "must be an object");
+      OnlyKeys(s, entry, item_where, {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod"});
+      sim::ItemSpec item;
+      item.id = Text(s, Need(s, entry, "id", item_where), item_where + ".id");
+      if (entry.contains("class")) item.class_name = Text(s, entry["class"], item_where + ".class");
+      if (entry.contains("readyForUpload")) item.ready_for_upload = Bool(s, entry["readyForUpload"], item_where + ".readyForUpload");
+      if (entry.contains("cryopodOf")) item.cryopod_of = Text(s, entry["cryopodOf"], item_where + ".cryopodOf");
+      if (entry.contains("temporaryPod")) item.temporary_pod = Bool(s, entry["temporaryPod"], item_where + ".temporaryPod");
+      if (item.cryopod_of.empty() && item.temporary_pod) Fail(s, item_where, "only a cryopod (cryopodOf) can be a temporary pod");
+      spec.inventory.push_back(item);
+    }
   }
   s.players.push_back(spec);
 }
@@ -166,6 +179,13 @@ void ParseWorld(Scenario& s, const json& world) {
     for (const auto& [slot, creature] : p.slots) {
       if (!creature_ids.count(creature)) {
         Fail(s, "world.players[" + std::to_string(i) + "].slots." + slot, "no creature '" + creature + "'");
+      }
+    }
+    for (std::size_t k = 0; k < p.inventory.size(); ++k) {
+      const auto& item = p.inventory[k];
+      const std::string where = "world.players[" + std::to_string(i) + "].inventory[" + std::to_string(k) + "]";
+      if (!item.cryopod_of.empty() && !creature_ids.count(item.cryopod_of)) {
+        Fail(s, where + ".cryopodOf", "no creature '" + item.cryopod_of + "'");
       }
     }
   }

@@ -1,0 +1,236 @@
+#include "sim/game/item_functions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "sim/framework/engine_text.h"
+#include "sim/framework/game_functions.h"
+#include "sim/game/engine_arrays.h"
+#include "sim/game/game.h"
+#include "sim/game/items.h"
+#include "sim/game/names.h"
+
+namespace sim {
+
+namespace {
+
+using simfw::GameFunction;
+
+Game& G() { return *Game::Current(); }
+
+const char* B(bool v) { return v ? "true" : "false"; }
+
+std::string Fmt(float v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
+  return buffer;
+}
+
+std::string Ptr(const void* p) { return p == nullptr ? "null" : "object"; }
+
+// --- classes and items
+
+Class* StringReferenceToClass(FString* path) {
+  if (path == nullptr) return nullptr;
+  return G().ClassByBlueprint(simfw::ToUtf8(*path));
+}
+
+Item* AddNewItem(Class* item_class, Inventory* inventory, bool a3, bool a4, float a5, bool a6, int a7, bool a8,
+                 float a9, bool a10, Class* a11, float a12, bool a13, bool a14, bool a15, bool a16, bool a17,
+                 bool a18, World* world) {
+  G().RecordArgs("UPrimalItem.AddNewItem",
+                 (item_class != nullptr ? item_class->Name() : std::string("null")) + "," + Ptr(inventory) + "," +
+                     B(a3) + "," + B(a4) + "," + Fmt(a5) + "," + B(a6) + "," + std::to_string(a7) + "," + B(a8) +
+                     "," + Fmt(a9) + "," + B(a10) + "," + Ptr(a11) + "," + Fmt(a12) + "," + B(a13) + "," + B(a14) +
+                     "," + B(a15) + "," + B(a16) + "," + B(a17) + "," + B(a18) + "," +
+                     (world == G().world() ? "world" : Ptr(world)));
+  if (item_class == nullptr || !item_class->IsChildOf(G().ClassNamed("PrimalItem"))) return nullptr;
+  Item* item = G().NewItem(item_class);
+  if (inventory != nullptr) inventory->Place(item);
+  return item;
+}
+
+FCustomItemData* GetCryoDinoData(FCustomItemData* result, Object* /*context*/, DinoCharacter* dino) {
+  if (result == nullptr || dino == nullptr || !Objects().IsLive(dino)) return nullptr;
+  *result = MakeCryoData(dino->creature_id);
+  return result;
+}
+
+void SetCustomItemData(Item* item, FCustomItemData* data) {
+  if (item == nullptr || data == nullptr) return;
+  for (int32 i = 0; i < item->CustomItemDatas.ArrayNum; ++i) {
+    if (item->CustomItemDatas[i].CustomDataName.ComparisonIndex == data->CustomDataName.ComparisonIndex) {
+      DestroyCustomData(item->CustomItemDatas[i]);
+      RemoveFromEngineArray(item->CustomItemDatas, i);
+      break;
+    }
+  }
+  AppendCustomData(item->CustomItemDatas, *data);
+}
+
+void UpdatedItem(Item* item, bool, bool) {
+  if (item != nullptr) G().RecordArgs("UPrimalItem.UpdatedItem", item->Name());
+}
+
+float GetTimeUntilUploadAllowed(Item* item, World*) {
+  if (item == nullptr) return 0;
+  return static_cast<float>(std::max(0.0, item->UploadEarliestValidTime - G().NowSeconds()));
+}
+
+bool IsReadyToUpload(Item* item, World*) { return G().IsReadyToUpload(item); }
+
+void InventoryRefreshCheckItem(Item* item) {
+  if (item != nullptr) G().RecordArgs("UPrimalItem.InventoryRefreshCheckItem", item->Name());
+}
+
+bool AddToInventory(Item* item, Inventory* inventory, bool a2, bool a3, FItemNetID* a4, bool a5, bool a6, bool a7,
+                    bool a8, bool a9, bool a10) {
+  G().RecordArgs("UPrimalItem.AddToInventory", Ptr(inventory) + "," + B(a2) + "," + B(a3) + "," + Ptr(a4) + "," +
+                                                   B(a5) + "," + B(a6) + "," + B(a7) + "," + B(a8) + "," + B(a9) +
+                                                   "," + B(a10));
+  if (item == nullptr || inventory == nullptr || !inventory->CanInventoryItems()) return false;
+  if (inventory->Holds(item)) return true;
+  inventory->Place(item);
+  return true;
+}
+
+void RemoveFromSlot(Item* item, bool, bool) {
+  if (item != nullptr) G().RecordArgs("UPrimalItem.RemoveFromSlot", item->Name());
+}
+
+// --- inventories
+
+Item* AddItemObject(Inventory* inventory, Item* item) {
+  if (inventory == nullptr || item == nullptr) return nullptr;
+  if (inventory->OwnerTransferring() || !inventory->CanInventoryItems()) return nullptr;
+  return inventory->Place(item);
+}
+
+Item* AddItemObjectEx(Inventory* inventory, Item* item, bool a2, bool a3, bool a4, bool a5, bool a6, bool a7,
+                      Character* pawn, bool a9, Item* a10, bool a11) {
+  if (inventory == nullptr || item == nullptr) return nullptr;
+  G().RecordArgs("UPrimalInventoryComponent.AddItemObjectEx",
+                 B(a2) + std::string(",") + B(a3) + "," + B(a4) + "," + B(a5) + "," + B(a6) + "," + B(a7) + "," +
+                     (pawn == inventory->owner ? "pawn" : Ptr(pawn)) + "," + B(a9) + "," + Ptr(a10) + "," + B(a11));
+  if (inventory->OwnerTransferring() || !inventory->CanInventoryItems()) return nullptr;
+  return inventory->Place(item);
+}
+
+void InventoryRefresh(Inventory* inventory) {
+  if (inventory != nullptr) ++inventory->refreshes;
+}
+
+bool RemoveItem(Inventory* inventory, FItemNetID* id, bool, bool, bool, bool) {
+  if (inventory == nullptr || id == nullptr) return false;
+  for (Item* item : inventory->InventoryItems) {
+    if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
+      G().DestroyItem(item);
+      return true;
+    }
+  }
+  for (Item* item : inventory->ArkTributeItems) {
+    if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
+      G().DestroyItem(item);
+      return true;
+    }
+  }
+  return false;
+}
+
+// --- creatures
+
+FString* GetCurrentDinoName(DinoCharacter* dino, FString* result, Object* /*controller*/) {
+  if (result == nullptr) return nullptr;
+  *result = simfw::FromUtf8(dino != nullptr ? dino->current_name : std::string());
+  return result;
+}
+
+FString* GetDinoDescriptiveName(DinoCharacter* dino, FString* result, bool, bool) {
+  if (result == nullptr) return nullptr;
+  *result = simfw::FromUtf8(dino != nullptr ? dino->descriptive_name : std::string());
+  return result;
+}
+
+bool DestroyActor(Actor* actor, bool, bool) {
+  if (actor == nullptr) return false;
+  G().DestroyActor(actor);
+  return true;
+}
+
+// --- the cryopod mod's capture actor
+
+void GetAllActorsOfClass(Object* /*context*/, Class* actor_class, TArray<Actor*>* out) {
+  if (out == nullptr || actor_class == nullptr) return;
+  for (Actor* actor : G().ActorsOfClass(actor_class)) AppendToEngineArray(*out, actor);
+}
+
+Function* FindFunctionByName(Class* cls, FName name, int /*include_super*/) {
+  if (cls == nullptr) return nullptr;
+  for (Function* f : cls->functions) {
+    if (f->NamePrivate.ComparisonIndex == name.ComparisonIndex && name.ComparisonIndex != 0) return f;
+  }
+  return nullptr;
+}
+
+void ProcessEvent(Actor* actor, Function* function, void* params) {
+  if (actor == nullptr || function == nullptr || function->body == nullptr) return;
+  function->body(actor, params);
+}
+
+}  // namespace
+
+void RegisterItemFunctions() {
+  auto& r = simfw::Fw().registry;
+  r.AddField("UPrimalItem.ItemID", offsetof(Item, ItemID));
+  r.AddField("UPrimalItem.CustomItemDatas", offsetof(Item, CustomItemDatas));
+  r.AddField("UPrimalItem.OwnerInventory", offsetof(Item, OwnerInventory));
+  r.AddField("UPrimalItem.UploadEarliestValidTime", offsetof(Item, UploadEarliestValidTime));
+  r.AddField("UPrimalInventoryComponent.InventoryItems", offsetof(Inventory, InventoryItems));
+  r.AddField("UPrimalInventoryComponent.ItemSlots", offsetof(Inventory, ItemSlots));
+  r.AddField("UPrimalInventoryComponent.ArkTributeItems", offsetof(Inventory, ArkTributeItems));
+  r.AddBitField("UPrimalInventoryComponent.bCanInventoryItems", offsetof(Inventory, InventoryFlags), 2, 1);
+  r.AddField("FCustomItemData.CustomDataName", offsetof(FCustomItemData, CustomDataName));
+  r.AddField("FCustomItemData.CustomDataStrings", offsetof(FCustomItemData, CustomDataStrings));
+  r.AddField("FCustomItemData.CustomDataFloats", offsetof(FCustomItemData, CustomDataFloats));
+  r.AddField("FCustomItemData.CustomDataObjects", offsetof(FCustomItemData, CustomDataObjects));
+  r.AddField("FCustomItemData.CustomDataClasses", offsetof(FCustomItemData, CustomDataClasses));
+  r.AddField("FCustomItemData.CustomDataNames", offsetof(FCustomItemData, CustomDataNames));
+  r.AddField("FCustomItemData.CustomDataSoftClasses", offsetof(FCustomItemData, CustomDataSoftClasses));
+  r.AddField("FCustomItemData.CustomDataDoubles", offsetof(FCustomItemData, CustomDataDoubles));
+  r.AddField("FCustomItemData.CustomDataBytes", offsetof(FCustomItemData, CustomDataBytes));
+  r.AddField("FCustomItemDoubles.Doubles", offsetof(FCustomItemDoubles, Doubles));
+  r.AddField("FCustomItemByteArrays.ByteArrays", offsetof(FCustomItemByteArrays, ByteArrays));
+  r.AddField("FCustomItemByteArray.Bytes", offsetof(FCustomItemByteArray, Bytes));
+
+  GameFunction<"UVictoryCore.StringReferenceToClass(FString&)", &StringReferenceToClass>::Register();
+  GameFunction<"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,"
+               "bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool,bool,bool,bool,UWorld*)",
+               &AddNewItem>::Register();
+  GameFunction<"UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)", &GetCryoDinoData>::Register();
+  GameFunction<"UPrimalItem.SetCustomItemData(FCustomItemData&)", &SetCustomItemData>::Register();
+  GameFunction<"UPrimalItem.UpdatedItem(bool,bool)", &UpdatedItem>::Register();
+  GameFunction<"UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)", &GetTimeUntilUploadAllowed>::Register();
+  GameFunction<"UPrimalItem.IsReadyToUpload(UWorld*)", &IsReadyToUpload>::Register();
+  GameFunction<"UPrimalItem.InventoryRefreshCheckItem()", &InventoryRefreshCheckItem>::Register();
+  GameFunction<"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,bool,"
+               "bool)",
+               &AddToInventory>::Register();
+  GameFunction<"UPrimalItem.RemoveFromSlot(bool,bool)", &RemoveFromSlot>::Register();
+  GameFunction<"UPrimalInventoryComponent.AddItemObject(UPrimalItem*)", &AddItemObject>::Register();
+  GameFunction<"UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,bool,bool,bool,"
+               "AShooterCharacter*,bool,UPrimalItem*,bool)",
+               &AddItemObjectEx>::Register();
+  GameFunction<"UPrimalInventoryComponent.InventoryRefresh()", &InventoryRefresh>::Register();
+  GameFunction<"UPrimalInventoryComponent.RemoveItem(FItemNetID&,bool,bool,bool,bool)", &RemoveItem>::Register();
+  GameFunction<"APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)", &GetCurrentDinoName>::Register();
+  GameFunction<"APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)", &GetDinoDescriptiveName>::Register();
+  GameFunction<"APrimalDinoCharacter.Destroy(bool,bool)", &DestroyActor>::Register();
+  GameFunction<"UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
+               "TSizedDefaultAllocator<32>>&)",
+               &GetAllActorsOfClass>::Register();
+  GameFunction<"UClass.FindFunctionByName(FName,EIncludeSuperFlag::Type)", &FindFunctionByName>::Register();
+  GameFunction<"AActor.ProcessEvent(UFunction*,void*)", &ProcessEvent>::Register();
+}
+
+}  // namespace sim

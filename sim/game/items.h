@@ -1,0 +1,77 @@
+// Items and inventories.
+//
+// An item's custom data is a game-owned engine array of FCustomItemData
+// records; the game frees it, nested arrays included, when the item goes.
+// A player's inventory refuses new items through its plain add while the
+// transfer lock holds (the owner is transferring, or the inventory's
+// can-inventory bit is off); the extended add obeys the same lock, which a
+// caller may lift for one call; the forced add only needs the bit.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+#include "sim/game/actors.h"
+
+namespace sim {
+
+class Inventory;
+
+class Item : public Object {
+ public:
+  ~Item() override;
+  FItemNetID ItemID{0, 0};
+  TArray<FCustomItemData> CustomItemDatas{nullptr, 0, 0};
+  FWeakObjectPtr OwnerInventory{0, 0};
+  double UploadEarliestValidTime = 0;
+
+  std::string entry_id;  // the scenario's name for the item, when it has one
+};
+
+class Inventory : public Object {
+ public:
+  static constexpr uint32 kCanInventoryItemsBit = 1u << 2;
+  static constexpr int32 kSlotBarSize = 10;
+
+  ~Inventory() override;
+  TArray<Item*> InventoryItems{nullptr, 0, 0};
+  TArray<Item*> ItemSlots{nullptr, 0, 0};
+  TArray<Item*> ArkTributeItems{nullptr, 0, 0};
+  uint32 InventoryFlags = kCanInventoryItemsBit;
+
+  Character* owner = nullptr;
+  // When set, adds place a replacement copy of the given item (new id) and
+  // hand that back, as the game does for items it re-creates on insertion.
+  bool adds_replace_item = false;
+  int refreshes = 0;
+
+  bool CanInventoryItems() const { return (InventoryFlags & kCanInventoryItemsBit) != 0; }
+  bool OwnerTransferring() const;
+  bool Holds(const Item* item) const;
+  // Puts the item in (or its replacement); returns what is now in.
+  Item* Place(Item* item);
+  // Takes the item out of InventoryItems (slots and tribute are the caller's).
+  bool Take(const Item* item);
+};
+
+// Deep copy of a custom data record appended to an engine array, and the
+// deep free of one.
+void AppendCustomData(TArray<FCustomItemData>& array, const FCustomItemData& entry);
+void DestroyCustomData(FCustomItemData& entry);
+void DestroyCustomDataArray(TArray<FCustomItemData>& array);
+
+// The game's cryo data record for a creature: an entry named "Dino" whose
+// byte array carries the creature's saved state.
+FCustomItemData MakeCryoData(const std::string& creature_id);
+// The creature whose cryo data the item holds, or "".
+std::string PayloadCreature(const Item* item);
+// Empties the item's cryo data entries (the name stays), as a release does.
+void EmptyCryoData(Item* item);
+// True when the item carries an entry whose name is exactly `name`.
+bool HasEntryNamed(const Item* item, const std::string& name);
+
+inline constexpr const char* kMarkerName = "CradlekeepTemporaryCryopod";
+// Adds the temporary-pod marker as the plugin writes it.
+void AddMarker(Item* item);
+
+}  // namespace sim

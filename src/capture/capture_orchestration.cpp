@@ -1,0 +1,99 @@
+#include "capture/capture_orchestration.h"
+
+#include "capture/notify_player.h"
+#include "capture/scs_capture.h"
+#include "capture/text_helpers.h"
+#include "capture/vanilla_capture.h"
+#include "config/config_loader.h"
+#include "config/plugin_config.h"
+#include "host/engine_text.h"
+#include "host/game_access.h"
+#include "host/names.h"
+#include "plugin/log.h"
+
+namespace ck::capture {
+
+namespace {
+
+constexpr std::string_view kPlaceholder = "{creature}";
+
+// Runs a name lookup; a lookup that throws counts as an empty name.
+template <typename Lookup>
+std::string NameOrEmpty(Lookup lookup) {
+  try {
+    return lookup();
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace
+
+std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller) {
+  if (creature == nullptr) return "shoulder pet";
+  std::string name = NameOrEmpty([&] {
+    FString result;
+    host::GameFunction<FString*(APrimalDinoCharacter*, FString*, APlayerController*)>(
+        "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)")(
+        creature, &result, reinterpret_cast<APlayerController*>(controller));
+    return host::FStringToUtf8(result);
+  });
+  if (!name.empty()) return name;
+  name = NameOrEmpty([&] {
+    FString result;
+    host::GameFunction<FString*(APrimalDinoCharacter*, FString*, bool, bool)>(
+        "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")(creature, &result, true, false);
+    return host::FStringToUtf8(result);
+  });
+  if (!name.empty()) return name;
+
+  UClass* cls = host::ClassOf(reinterpret_cast<const UObject*>(creature));
+  const std::string class_text = cls != nullptr ? host::ObjectName(reinterpret_cast<const UObject*>(cls)) : "";
+  if (ContainsIgnoreCase(class_text, "ShoulderDragon") && ContainsIgnoreCase(class_text, "Autumn")) {
+    return "Autumn Drakeling";
+  }
+  if (ContainsIgnoreCase(class_text, "ShoulderDragon")) return "Drakeling";
+  if (ContainsIgnoreCase(class_text, "Axolotl_Small")) return "Tidepup";
+  if (!class_text.empty()) return class_text;
+  return "shoulder pet";
+}
+
+std::string FormatCapturedMessage(const std::string& name) {
+  std::string result = config::Current().Messages.Captured;
+  std::size_t position = 0;
+  bool replaced = false;
+  while (result.size() >= kPlaceholder.size() && position <= result.size() - kPlaceholder.size()) {
+    const std::size_t at = result.find(kPlaceholder, position);
+    if (at == std::string::npos) break;
+    result.replace(at, kPlaceholder.size(), name);
+    position = at + name.size();
+    replaced = true;
+  }
+  if (!replaced && !name.empty()) result += " (" + name + ")";
+  return result;
+}
+
+bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                               const transfer::CompanionList& companions) {
+  if (companions.empty()) {
+    NotifyPlayer(controller, config::Current().Messages.NoShoulderPet);
+    return false;
+  }
+  std::size_t captured = 0;
+  for (const transfer::AttachedCompanion& companion : companions) {
+    const std::string name = CompanionDisplayName(companion.creature, controller);
+    if (log::TraceEnabled()) {
+      log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",
+                DescribeActor(companion.creature), companion.mounted, companion.carried, companion.secondary);
+    }
+    const bool ok = config::IsVanillaCaptureMode() ? CaptureWithVanillaCryopod(pawn, controller, companion)
+                                                   : CaptureWithScsCryopod(pawn, controller, companion);
+    if (ok) {
+      ++captured;
+      NotifyPlayer(controller, FormatCapturedMessage(name));
+    }
+  }
+  return captured == companions.size();
+}
+
+}  // namespace ck::capture

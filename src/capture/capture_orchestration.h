@@ -1,0 +1,31 @@
+// One capture over the companion list a transfer trigger found: each
+// companion goes down the configured path, and the player is told about
+// every one that was captured.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+#include "transfer/attached_companion.h"
+
+namespace ck::capture {
+
+// True when every companion was captured. A companion that fails does not
+// stop the others (its path has told the player and logged). An empty list
+// sends NoShoulderPet and gives false. Exceptions of a path end the loop and
+// pass to the trigger.
+bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                               const transfer::CompanionList& companions);
+
+// The player-facing name: the creature's current name, else its descriptive
+// name (a name lookup that throws counts as empty), else from its class
+// name ("Autumn Drakeling", "Drakeling", "Tidepup", or the class name),
+// else "shoulder pet".
+std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller);
+
+// The Captured setting with every "{creature}" replaced by the name, left to
+// right (inserted text is not searched again); without a placeholder, a
+// non-empty name is appended as " (name)".
+std::string FormatCapturedMessage(const std::string& name);
+
+}  // namespace ck::capture

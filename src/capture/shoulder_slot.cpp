@@ -1,0 +1,39 @@
+#include "capture/shoulder_slot.h"
+
+#include "host/game_access.h"
+
+namespace ck::capture {
+
+namespace {
+
+thread_local bool g_slot_clearing_in_progress = false;
+
+class SlotClearingScope {
+ public:
+  SlotClearingScope() : previous_(g_slot_clearing_in_progress) { g_slot_clearing_in_progress = true; }
+  ~SlotClearingScope() { g_slot_clearing_in_progress = previous_; }
+  SlotClearingScope(const SlotClearingScope&) = delete;
+  SlotClearingScope& operator=(const SlotClearingScope&) = delete;
+
+ private:
+  bool previous_;
+};
+
+}  // namespace
+
+bool SlotClearingInProgress() { return g_slot_clearing_in_progress; }
+
+void ClearShoulderSlot(APrimalCharacter* pawn, const transfer::AttachedCompanion& companion) {
+  if (pawn == nullptr) return;
+  SlotClearingScope scope;
+  if (companion.mounted) {
+    host::GameFunction<void(APrimalCharacter*, bool, bool)>("APrimalCharacter.ClearMountedDino(bool,bool)")(
+        pawn, companion.secondary, false);
+  }
+  if (companion.carried) {
+    host::GameFunction<void(APrimalCharacter*, bool, bool)>("APrimalCharacter.ClearCarryingDino(bool,bool)")(
+        pawn, false, false);
+  }
+}
+
+}  // namespace ck::capture

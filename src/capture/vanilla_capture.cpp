@@ -1,0 +1,117 @@
+#include "capture/vanilla_capture.h"
+
+#include "asa/api_utils.h"
+#include "capture/class_loading.h"
+#include "capture/create_item.h"
+#include "capture/inventory_insertion.h"
+#include "capture/notify_player.h"
+#include "capture/shoulder_slot.h"
+#include "config/plugin_config.h"
+#include "host/engine_array.h"
+#include "host/engine_text.h"
+#include "host/game_access.h"
+#include "host/names.h"
+#include "plugin/class_cache.h"
+#include "plugin/log.h"
+#include "temporary_pods/custom_item_data.h"
+
+namespace ck::capture {
+
+namespace {
+
+// A custom data record owned by the caller, freed on every way out.
+class LocalCustomData {
+ public:
+  LocalCustomData() : data_{} {}
+  ~LocalCustomData() { host::DestroyCustomItemData(data_); }
+  LocalCustomData(const LocalCustomData&) = delete;
+  LocalCustomData& operator=(const LocalCustomData&) = delete;
+  FCustomItemData* get() { return &data_; }
+
+ private:
+  FCustomItemData data_;
+};
+
+void UpdatedItem(UPrimalItem* item, bool a, bool b) {
+  host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.UpdatedItem(bool,bool)")(item, a, b);
+}
+
+void NotifyFailed(AShooterPlayerController* controller) {
+  NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+}
+
+}  // namespace
+
+void MarkTemporaryPod(UPrimalItem* item) {
+  if (item == nullptr || !config::Current().TemporaryVanillaCryopods || temporary_pods::IsTemporaryPod(item)) return;
+  LocalCustomData marker;
+  *host::FieldPtr<FName>(marker.get(), "FCustomItemData.CustomDataName") =
+      host::MakeName(temporary_pods::kMarkerName, FNAME_Add);
+  host::AppendString(*host::FieldPtr<TArray<FString>>(marker.get(), "FCustomItemData.CustomDataStrings"),
+                     FString(temporary_pods::kMarkerString));
+  host::AppendCustomItemData(*host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas"),
+                             *marker.get());
+  UpdatedItem(item, false, false);
+}
+
+bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                               const transfer::AttachedCompanion& companion) {
+  const config::PluginConfig& settings = config::Current();
+  APrimalDinoCharacter* creature = companion.creature;
+
+  UClass* pod_class = LoadCachedClass(plugin::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
+  if (pod_class == nullptr) {
+    log::Warn("Cradlekeep failed to load vanilla cryopod class: {}", settings.VanillaCryopodBlueprint);
+    NotifyFailed(controller);
+    return false;
+  }
+
+  UPrimalItem* new_item = CreateItemOfClass(pod_class);
+  if (new_item == nullptr) {
+    NotifyFailed(controller);
+    return false;
+  }
+
+  LocalCustomData cryo_data;
+  FCustomItemData* filled =
+      host::GameFunction<FCustomItemData*(FCustomItemData*, UObject*, APrimalDinoCharacter*)>(
+          "UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)")(
+          cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
+  if (filled == nullptr) {
+    NotifyFailed(controller);
+    log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
+    return false;
+  }
+
+  host::GameFunction<void(UPrimalItem*, FCustomItemData*)>("UPrimalItem.SetCustomItemData(FCustomItemData&)")(
+      new_item, cryo_data.get());
+  MarkTemporaryPod(new_item);
+
+  UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, new_item);
+  if (placed == nullptr) {
+    NotifyFailed(controller);
+    log::Warn("Cradlekeep captured dino data but failed to add vanilla cryopod to player inventory");
+    return false;
+  }
+
+  host::WriteField<double>(placed, "UPrimalItem.UploadEarliestValidTime", 0.0);
+  UpdatedItem(placed, false, false);
+
+  if (UWorld* world = AsaApi::GetApiUtils().GetWorld()) {
+    const float remaining = host::GameFunction<float(UPrimalItem*, UWorld*)>(
+        "UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)")(placed, world);
+    const bool ready =
+        host::GameFunction<bool(UPrimalItem*, UWorld*)>("UPrimalItem.IsReadyToUpload(UWorld*)")(placed, world);
+    log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
+               remaining);
+  }
+
+  if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
+    ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+  }
+  host::GameFunction<bool(APrimalDinoCharacter*, bool, bool)>("APrimalDinoCharacter.Destroy(bool,bool)")(creature, true,
+                                                                                                        false);
+  return true;
+}
+
+}  // namespace ck::capture

@@ -1,0 +1,23 @@
+// The vanilla path: the game's own cryopod, filled with the creature's cryo
+// data, marked as one of the plugin's temporary pods, placed in the player's
+// inventory, made uploadable at once; then the slot is cleared and the
+// creature destroyed.
+#pragma once
+
+#include "asa/engine_types.h"
+#include "transfer/attached_companion.h"
+
+namespace ck::capture {
+
+// True when the pod is in the player's inventory and the creature has been
+// destroyed. On every failure the player gets the CaptureFailed message, the
+// creature stays in the world and its slot is not cleared. Exceptions of the
+// game pass through.
+bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                               const transfer::AttachedCompanion& companion);
+
+// Appends the temporary-pod marker to a new pod, when TemporaryVanillaCryopods
+// is on and the item carries none yet.
+void MarkTemporaryPod(UPrimalItem* item);
+
+}  // namespace ck::capture

@@ -1,0 +1,34 @@
+// Reading an item's custom data, and the temporary-pod marker: an entry
+// named exactly "CradlekeepTemporaryCryopod" holding the one string
+// "Cradlekeep". A pod made by the plugin carries it; any item, wherever it
+// is found, can be tested by itself.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+
+namespace ck::temporary_pods {
+
+inline constexpr const char* kMarkerName = "CradlekeepTemporaryCryopod";
+inline constexpr const char16_t* kMarkerString = u"Cradlekeep";
+
+// The entry's name as UTF-8 text.
+std::string CustomDataEntryName(const FCustomItemData& entry);
+
+// True when one of the entry's arrays holds an element: strings, floats,
+// objects, classes, names, soft classes, doubles, or the bytes of any of its
+// byte arrays (a byte-array list whose arrays are all empty holds nothing).
+bool EntryHasPayload(const FCustomItemData& entry);
+
+// True when an entry's name text is exactly the marker name. False for null.
+bool IsTemporaryPod(UPrimalItem* item);
+
+// True when an entry other than the marker holds payload. False for null.
+bool HasCreaturePayload(UPrimalItem* item);
+
+// "marker=<bool> payload=<bool> customData=[<name> s=<n> f=<n> o=<n> c=<n>
+// n=<n> b=<n> d=<n>; ...]", or "item=null".
+std::string DescribeCustomItemData(UPrimalItem* item);
+
+}  // namespace ck::temporary_pods

@@ -1,0 +1,20 @@
+// The per-pawn capture cooldown: one transfer fires several triggers in a
+// row; only the first within CaptureCooldownSeconds starts a capture.
+#pragma once
+
+#include <cstddef>
+
+namespace ck::transfer {
+
+// True when a capture may start for the pawn now; the pawn is then stamped
+// with the current time. False while the pawn cools down (not stamped). The
+// pawn is a key only: it is never dereferenced.
+bool PassesCaptureCooldown(const void* pawn);
+
+// Empties the table (at unload).
+void ClearCaptureCooldownTable();
+
+// Pawns stamped since start-up.
+std::size_t CaptureCooldownTableSize();
+
+}  // namespace ck::transfer

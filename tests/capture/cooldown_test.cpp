@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "support/plugin_fixture.h"
+#include "transfer/capture_cooldown.h"
+
+namespace {
+
+using ck::transfer::PassesCaptureCooldown;
+
+class CooldownTest : public cktest::PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    ck::transfer::ClearCaptureCooldownTable();
+  }
+  void TearDown() override {
+    ck::transfer::ClearCaptureCooldownTable();
+    PluginTest::TearDown();
+  }
+  void Wait(int64 ms) { fw().clock.Advance(ms * 1'000'000); }
+  int a_ = 0, b_ = 0;
+};
+
+TEST_F(CooldownTest, ASecondTriggerWithinTheCooldownIsRefusedAndLetThroughAtExactlyTheCooldown) {
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  Wait(1500);
+  EXPECT_FALSE(PassesCaptureCooldown(&a_));
+  Wait(500);
+  EXPECT_TRUE(PassesCaptureCooldown(&a_)) << "at exactly 2.0 seconds";
+  Wait(1999);
+  EXPECT_FALSE(PassesCaptureCooldown(&a_)) << "the pass stamped the pawn again";
+}
+
+TEST_F(CooldownTest, RefusalsDoNotExtendTheCooldown) {
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  for (int i = 0; i < 3; ++i) {
+    Wait(600);
+    EXPECT_FALSE(PassesCaptureCooldown(&a_));
+  }
+  Wait(200);
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+}
+
+TEST_F(CooldownTest, PawnsCoolDownSeparately) {
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  EXPECT_TRUE(PassesCaptureCooldown(&b_));
+  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), 2u);
+}
+
+TEST_F(CooldownTest, ZeroOrNegativeNeverRefuses) {
+  for (double seconds : {0.0, -1.0}) {
+    ck::config::Current().CaptureCooldownSeconds = seconds;
+    EXPECT_TRUE(PassesCaptureCooldown(&a_));
+    EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  }
+}
+
+TEST_F(CooldownTest, UnloadEmptiesTheTable) {
+  Start();
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  Stop();
+  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), 0u);
+  Start();
+  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "capture/capture_orchestration.h"
+#include "capture/scs_capture.h"
+#include "support/capture_fixture.h"
+
+namespace {
+
+using ck::capture::CaptureAttachedCompanions;
+
+constexpr const char* kFailed = "message: Cradle Keep failed to pod your shoulder pet. Check the server log.";
+
+class ScsCaptureTest : public cktest::CaptureTest {
+ protected:
+  void StartScs(const std::string& config = "{}", int capture_actors = 1) {
+    game_.reset();
+    game_ = std::make_unique<sim::Game>(sim::ServerSettings{}, sim::ModSettings{true, capture_actors});
+    StartWorld(config, {{"mounted", "splash"}}, {Creature("splash", "Otter_Character_BP_C", "Splash")});
+    MarkTimeline();
+  }
+  std::size_t PodsCreated() { return game().ArgsOf("UPrimalItem.AddNewItem").size(); }
+};
+
+TEST_F(ScsCaptureTest, TheModCapturesTheCompanionIntoAPodInTheInventory) {
+  StartScs();
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  ASSERT_EQ(Items().size(), 1u);
+  EXPECT_EQ(Items()[0]->ClassPrivate->Name(), sim::Game::kScsCryopodClass);
+  EXPECT_EQ(Where("splash"), "pod");
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), nullptr);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Prepared for transfer: Splash (cryopod)."});
+  ASSERT_EQ(game().ArgsOf("CaptureDino").size(), 1u);
+  EXPECT_EQ(game().ArgsOf("CaptureDino")[0], "splash," + Items()[0]->Name() + ",0,1,000000")
+      << "the creature, the pod, the flags false and true, six zero bytes";
+}
+
+TEST_F(ScsCaptureTest, WithoutSlotClearingThePodIsPlacedAndTheSlotStays) {
+  StartScs(R"({"ClearShoulderMountAfterCapture": false})");
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearMountedDino").empty());
+  EXPECT_EQ(Items().size(), 1u);
+}
+
+TEST_F(ScsCaptureTest, NoCaptureActorInTheWorldFailsQuietlyButStillMakesAPod) {
+  StartScs("{}", 0);
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), std::vector<std::string>{kFailed});
+  EXPECT_EQ(PodsCreated(), 1u);
+  EXPECT_EQ(Where("splash"), "slot");
+}
+
+TEST_F(ScsCaptureTest, TheFirstOfTwoCaptureActorsIsUsed) {
+  StartScs("{}", 2);
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Where("splash"), "pod");
+}
+
+TEST_F(ScsCaptureTest, ACaptureActorClassThatDoesNotLoadIsLoggedEveryTime) {
+  StartScs(R"({"ScsCaptureActorBlueprint": "Blueprint'/SCS/Missing.Missing'"})");
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  const std::string warn = "warn: Cradlekeep failed to load SCS capture actor class: Blueprint'/SCS/Missing.Missing'";
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{warn, kFailed, warn, kFailed}));
+}
+
+TEST_F(ScsCaptureTest, BothClassesFailingLogBothCaptureActorFirst) {
+  StartScs(R"({"ScsCaptureActorBlueprint": "A", "ScsCryopodBlueprint": "B"})");
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{"warn: Cradlekeep failed to load SCS capture actor class: A",
+                                                  "warn: Cradlekeep failed to load SCS cryopod class: B", kFailed}));
+  EXPECT_EQ(PodsCreated(), 0u);
+}
+
+TEST_F(ScsCaptureTest, ThePodNotCreatedFailsWithoutALogLine) {
+  StartScs();
+  fw().faults.Arm({"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,"
+                   "int,bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool,bool,bool,bool,UWorld*)",
+                   std::nullopt, simfw::FaultMode::kFail, 1, false});
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), std::vector<std::string>{kFailed});
+}
+
+TEST_F(ScsCaptureTest, AnActorWithoutCaptureDinoIsLoggedAndTheSlotStays) {
+  StartScs();
+  fw().faults.Arm({"UClass.FindFunctionByName(FName,EIncludeSuperFlag::Type)", std::nullopt, simfw::FaultMode::kFail,
+                   1, false});
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{"warn: Cradlekeep SCS capture actor has no CaptureDino function", kFailed}));
+  EXPECT_EQ(Where("splash"), "slot");
+}
+
+TEST_F(ScsCaptureTest, NoWorldFailsWithoutALogLine) {
+  StartScs();
+  fw().utils.SetWorld(nullptr);
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), std::vector<std::string>{kFailed});
+  fw().utils.SetWorld(reinterpret_cast<UWorld*>(game().world()));
+}
+
+TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageWithTheSlotAlreadyCleared) {
+  StartScs();
+  Ava().inventory->InventoryFlags = 0;
+  fw().faults.Arm({"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,"
+                   "bool,bool)",
+                   std::nullopt, simfw::FaultMode::kFail, 1, false});
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{kFailed, "warn: Cradlekeep captured dino but failed to add SCS pod to player "
+                                               "inventory"}));
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), nullptr);
+}
+
+TEST_F(ScsCaptureTest, ClassesAreLoadedAfreshAfterAReload) {
+  StartScs();
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  Stop();
+  fw().faults.SetRecording(true);
+  sim::CreatureSpec other = Creature("pip");
+  game().AddCreature(other);
+  game().SetSlot(Ava(), "mounted", game().FindCreature("pip")->actor);
+  Start();
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("pip")}));
+  int loads = 0;
+  for (const auto& call : fw().faults.Recorded()) loads += call.key == "UVictoryCore.StringReferenceToClass(FString&)";
+  EXPECT_EQ(loads, 2) << "the pod class and the capture actor class";
+}
+
+}  // namespace
