@@ -15,6 +15,7 @@ class SimMessagingManager final : public AsaApi::MessagingManager {
     std::string name = owner_.player_name_ ? owner_.player_name_(player) : std::string();
     owner_.messages_.push_back(SentMessage{std::move(name), ToUtf8(sender), ToUtf8(text), module_path_,
                                           NextSequence()});
+    if (owner_.on_message_) owner_.on_message_(owner_.messages_.back());
   }
 
  private:
@@ -39,6 +40,7 @@ void SimApiUtils::Clear() {
   game_mode_ = nullptr;
   actors_in_range_ = nullptr;
   player_name_ = nullptr;
+  on_message_ = nullptr;
   messages_.clear();
   messaging_requests_ = 0;
 }

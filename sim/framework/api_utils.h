@@ -33,6 +33,8 @@ class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
   void SetGameMode(AShooterGameMode* game_mode) { game_mode_ = game_mode; }
   void SetActorsInRange(ActorsInRange query) { actors_in_range_ = std::move(query); }
   void SetPlayerName(PlayerName name) { player_name_ = std::move(name); }
+  // Called with every message as it is sent (the simulator's transcript).
+  void SetOnMessage(std::function<void(const SentMessage&)> on_message) { on_message_ = std::move(on_message); }
 
   const std::vector<SentMessage>& Messages() const { return messages_; }
   int MessagingRequests() const { return messaging_requests_; }
@@ -44,6 +46,7 @@ class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
   AShooterGameMode* game_mode_ = nullptr;
   ActorsInRange actors_in_range_;
   PlayerName player_name_;
+  std::function<void(const SentMessage&)> on_message_;
   mutable std::vector<SentMessage> messages_;
   mutable int messaging_requests_ = 0;
 };

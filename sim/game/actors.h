@@ -21,6 +21,8 @@ class Actor : public Object {
   SceneComponent* RootComponent = nullptr;
   int32 TargetingTeam = 0;
 
+  FWeakObjectPtr attach_parent{0, 0};  // the actor this one rides on, if any
+
   FVector Location() const;
   void SetLocation(const FVector& at);
 };

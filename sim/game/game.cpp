@@ -222,6 +222,8 @@ DinoCharacter* Game::SlotCreature(const Player& player, const std::string& slot)
 void Game::SetSlot(Player& player, const std::string& slot, DinoCharacter* creature) {
   if (player.pawn == nullptr) return;
   const FWeakObjectPtr weak = Objects().WeakOf(creature);
+  const bool attached = slot == "riding" || slot == "mounted" || slot == "carried" || slot == "secondary";
+  if (creature != nullptr && attached) creature->attach_parent = Objects().WeakOf(player.pawn);
   if (slot == "riding") player.pawn->RidingDino = weak;
   else if (slot == "mounted") player.pawn->MountedDino = weak;
   else if (slot == "carried") player.pawn->CarryingDino = weak;

@@ -114,6 +114,31 @@ class Game {
   void SetSlot(Player& player, const std::string& slot, DinoCharacter* creature);
 
   CreaturePlace PlaceOf(const Creature& creature) const;
+
+  // The game's flows, as scenario steps start them. Each throws
+  // std::runtime_error when the player cannot take part (not online).
+  void TransferButton(Player& player);
+  void DialogResult(Player& player, bool accept);
+  void ConfirmTransfer(Player& player, bool accept);
+  void Upload(Player& player);
+  void ForceUpload(Player& player);
+  void DropNotReady(Player& player);
+  void NetExec(Player& player, const std::string& command, const std::optional<std::string>& actor);
+  void ClearSlot(Player& player, const std::string& slot);
+  void Attach(Player& player, const std::string& slot, Creature& creature);
+  void SetUploadTerminal(Player& player, bool viewing);
+  void SetTransferring(Player& player, bool value);
+  void Leave(Player& player);
+
+  // The game's side of an upload: the slots are emptied through the hooked
+  // slot-clearing functions, ready items go with the character, the rest
+  // stays behind with the body, and the character leaves the server.
+  void DepartWithUpload(ShooterPlayerController* controller);
+  // The game's side of dropping the items not ready for upload.
+  void DropItemsNotReady(ShooterPlayerController* controller);
+  // Empties every companion slot of the pawn through the hooked functions.
+  void EmptySlotsThroughGame(ShooterCharacter* pawn);
+  Player* PlayerOf(const Object* controller_or_pawn);
   std::vector<std::string> Lost() const;
   std::vector<std::string> LeftBehind() const;
 

@@ -19,26 +19,36 @@ void HandleTransferDialogResult(GameMode*, bool accepted, ShooterPlayerControlle
 
 void TransferConfirmationResult(ShooterPlayerController* pc, bool accepted) {
   G().Event(Who(pc) + (accepted ? " confirms" : " cancels") + " the transfer");
-  if (accepted && pc != nullptr) pc->bIsTransferringCharacter = 1;
+  if (!accepted || pc == nullptr) return;
+  pc->bIsTransferringCharacter = 1;
+  if (G().server().clear_slots_on_confirm) G().EmptySlotsThroughGame(dynamic_cast<ShooterCharacter*>(pc->Pawn));
 }
 
 void UploadCharacterAndItems(ShooterPlayerController* pc, Object*, int) {
-  G().Event(Who(pc) + " asks to upload the character and items");
+  G().Event(Who(pc) + " uploads the character and items");
+  G().DepartWithUpload(pc);
 }
 
-void TryToForceUploadCharacter(ShooterPlayerController* pc) { G().Event(Who(pc) + " forces a character upload"); }
-
-void DropAllNotReadyForUploadItems(ShooterPlayerController* pc) {
-  G().Event(Who(pc) + " drops every item not ready for upload");
+void TryToForceUploadCharacter(ShooterPlayerController* pc) {
+  G().Event(Who(pc) + " forces a character upload");
+  G().DepartWithUpload(pc);
 }
+
+void DropAllNotReadyForUploadItems(ShooterPlayerController* pc) { G().DropItemsNotReady(pc); }
 
 void ProcessNetExecCommand(ShooterPlayerController* pc, Actor*, FName, FBPNetExecParams*) {
   G().Event(Who(pc) + " sends a net-exec command");
 }
 
+// The creature a slot held no longer rides on anyone.
+void Detach(const FWeakObjectPtr& slot) {
+  if (auto* actor = dynamic_cast<Actor*>(Objects().Resolve(slot, false))) actor->attach_parent = FWeakObjectPtr{0, 0};
+}
+
 void ShooterClearCarryingDino(Character* character, bool first, bool second) {
   G().RecordArgs("AShooterCharacter.ClearCarryingDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
   if (character == nullptr) return;
+  Detach(character->CarryingDino);
   character->CarryingDino = FWeakObjectPtr{0, 0};
 }
 
@@ -50,17 +60,20 @@ void ClearMountedDino(Character* character, bool first, bool second) {
   if (character == nullptr) return;
   auto* shooter = dynamic_cast<ShooterCharacter*>(character);
   if (first) {
-    if (shooter != nullptr && shooter->SecondaryMountedActor.ObjectSerialNumber != 0) {
+    if (shooter != nullptr && Objects().Resolve(shooter->SecondaryMountedActor, false) != nullptr) {
+      Detach(shooter->SecondaryMountedActor);
       character->PreviousSecondaryMountedDino = shooter->SecondaryMountedActor;
       shooter->SecondaryMountedActor = FWeakObjectPtr{0, 0};
     }
     return;
   }
   if (shooter != nullptr && Objects().Resolve(shooter->RidingDino, false) != nullptr) {
+    Detach(shooter->RidingDino);
     shooter->RidingDino = FWeakObjectPtr{0, 0};
     return;
   }
-  if (character->MountedDino.ObjectSerialNumber != 0) {
+  if (Objects().Resolve(character->MountedDino, false) != nullptr) {
+    Detach(character->MountedDino);
     character->PreviousMountedDino = character->MountedDino;
     character->MountedDino = FWeakObjectPtr{0, 0};
   }
@@ -82,7 +95,9 @@ void PrimalClearCarryingDino(Character* character, bool first, bool second) {
     ClearCarrying::Call(character, first, second);
     return;
   }
-  if (character != nullptr) character->CarryingDino = FWeakObjectPtr{0, 0};
+  if (character == nullptr) return;
+  Detach(character->CarryingDino);
+  character->CarryingDino = FWeakObjectPtr{0, 0};
 }
 
 }  // namespace fn

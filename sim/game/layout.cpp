@@ -7,6 +7,7 @@
 #include "sim/game/game.h"
 #include "sim/game/hooked_functions.h"
 #include "sim/game/item_functions.h"
+#include "sim/game/pawn_functions.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -62,6 +63,7 @@ void RegisterLayout() {
   RegisterEngineServices();
   RegisterHookedFunctions();
   RegisterItemFunctions();
+  RegisterPawnFunctions();
 }
 
 }  // namespace sim

@@ -2,9 +2,12 @@
 
 #include <exception>
 
+#include "capture/capture_orchestration.h"
 #include "config/plugin_config.h"
 #include "host/game_access.h"
 #include "plugin/log.h"
+#include "transfer/capture_cooldown.h"
+#include "transfer/companion_discovery.h"
 
 namespace ck::plugin {
 
@@ -14,16 +17,17 @@ bool CaptureForTransfer(AShooterPlayerController* controller) {
   try {
     auto* pawn = host::ReadField<AShooterCharacter*>(controller, "AController.Pawn");
     if (pawn == nullptr) return false;
-    // Companion discovery and capture are not part of the plugin yet: a pawn
-    // is reported as possibly still carrying companions.
-    return false;
+    const transfer::CompanionList list = transfer::CollectAttachedCompanions(pawn);
+    if (list.empty()) return true;
+    if (!transfer::PassesCaptureCooldown(pawn)) return transfer::CollectAttachedCompanions(pawn).empty();
+    log::Info("Cradlekeep transfer trigger fired: external /upload command");
+    return capture::CaptureAttachedCompanions(pawn, controller, list);
   } catch (const std::exception& e) {
     log::Error("Cradlekeep external /upload capture failed: {}", e.what());
-    return false;
   } catch (...) {
     log::Error("Cradlekeep external /upload capture failed: unknown exception");
-    return false;
   }
+  return false;
 }
 
 }  // namespace ck::plugin

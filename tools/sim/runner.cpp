@@ -8,6 +8,7 @@
 
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
+#include "sim/game/objects.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/report.h"
 
@@ -76,6 +77,9 @@ class Run {
     auto& fw = simfw::Fw();
     fw.logs.SetConsole(options_.transcript);
     game_->on_event = [this](const std::string& text) { Say("[game] " + text); };
+    fw.utils.SetOnMessage([this](const simfw::SentMessage& m) {
+      Say("[game] " + m.player + " is told by " + m.sender + ": " + m.text);
+    });
     try {
       for (const auto& c : scenario_.creatures) game_->AddCreature(c);
       for (const auto& p : scenario_.players) game_->AddPlayer(p);
@@ -94,6 +98,7 @@ class Run {
       Say("[sim] " + step.where + " " + Describe(step));
       try {
         PlayStep(step);
+        sim::Objects().Collect();
       } catch (const PluginLoadError& e) {
         return Unusable(e.what());
       } catch (const std::exception& e) {
@@ -185,6 +190,8 @@ class Run {
     library_.Close();
   }
 
+  sim::Player& PlayerNamed(const json& id) { return *game_->FindPlayer(id.get<std::string>()); }
+
   void PlayStep(const Step& step) {
     auto& fw = simfw::Fw();
     const json& v = step.value;
@@ -205,6 +212,39 @@ class Run {
       WriteConfigFile(v.dump(2));
     } else if (step.action == "writeConfigText") {
       WriteConfigFile(v.get<std::string>());
+    } else if (step.action == "transferButton") {
+      game_->TransferButton(PlayerNamed(v));
+    } else if (step.action == "dialogResult") {
+      game_->DialogResult(PlayerNamed(v.at("player")), v.value("accept", true));
+    } else if (step.action == "confirmTransfer") {
+      game_->ConfirmTransfer(PlayerNamed(v.at("player")), v.value("accept", true));
+    } else if (step.action == "upload") {
+      game_->Upload(PlayerNamed(v));
+    } else if (step.action == "forceUpload") {
+      game_->ForceUpload(PlayerNamed(v));
+    } else if (step.action == "dropNotReady") {
+      game_->DropNotReady(PlayerNamed(v));
+    } else if (step.action == "netExec") {
+      std::optional<std::string> actor;
+      if (v.contains("actor") && !v["actor"].is_null()) actor = v["actor"].get<std::string>();
+      game_->NetExec(PlayerNamed(v.at("player")), v.at("command").get<std::string>(), actor);
+    } else if (step.action == "externalCapture") {
+      sim::Player& player = PlayerNamed(v);
+      if (!loaded_) throw std::runtime_error("the plugin is not loaded");
+      const bool result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+      external_results_.push_back(result);
+      Say(std::string("[sim] Cradlekeep_CaptureForTransfer returned ") + (result ? "true" : "false"));
+    } else if (step.action == "clearSlot") {
+      game_->ClearSlot(PlayerNamed(v.at("player")), v.at("slot").get<std::string>());
+    } else if (step.action == "attach") {
+      game_->Attach(PlayerNamed(v.at("player")), v.at("slot").get<std::string>(),
+                    *game_->FindCreature(v.at("creature").get<std::string>()));
+    } else if (step.action == "uploadTerminal") {
+      game_->SetUploadTerminal(PlayerNamed(v.at("player")), v.value("viewing", true));
+    } else if (step.action == "setTransferring") {
+      game_->SetTransferring(PlayerNamed(v.at("player")), v.value("value", true));
+    } else if (step.action == "leave") {
+      game_->Leave(PlayerNamed(v));
     } else if (step.action == "fault") {
       simfw::FaultSpec spec;
       spec.key = v.at("key").get<std::string>();

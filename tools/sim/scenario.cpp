@@ -216,10 +216,67 @@ void CheckFault(const Scenario& s, const json& v, const std::string& where) {
   if (v.contains("target")) Text(s, v["target"], where + ".target");
 }
 
+std::string Player(const Scenario& s, const json& value, const std::string& where) {
+  const std::string id = Text(s, value, where);
+  if (std::none_of(s.players.begin(), s.players.end(), [&](const auto& p) { return p.id == id; })) {
+    Fail(s, where, "no player '" + id + "'");
+  }
+  return id;
+}
+
+std::string CreatureId(const Scenario& s, const json& value, const std::string& where) {
+  const std::string id = Text(s, value, where);
+  if (std::none_of(s.creatures.begin(), s.creatures.end(), [&](const auto& c) { return c.id == id; })) {
+    Fail(s, where, "no creature '" + id + "'");
+  }
+  return id;
+}
+
 void CheckStep(const Scenario& s, const Step& step) {
   const std::string where = step.where + "." + step.action;
   const json& v = step.value;
-  if (step.action == "advance") {
+  if (step.action == "transferButton" || step.action == "upload" || step.action == "forceUpload" ||
+      step.action == "dropNotReady" || step.action == "externalCapture" || step.action == "leave") {
+    Player(s, v, where);
+  } else if (step.action == "dialogResult" || step.action == "confirmTransfer") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "accept"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    if (v.contains("accept")) Bool(s, v["accept"], where + ".accept");
+  } else if (step.action == "netExec") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "command", "actor"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    Text(s, Need(s, v, "command", where), where + ".command");
+    if (v.contains("actor") && !v["actor"].is_null()) Text(s, v["actor"], where + ".actor");
+  } else if (step.action == "clearSlot") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "slot"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
+    if (slot != "mounted" && slot != "secondary" && slot != "carried") {
+      Fail(s, where + ".slot", "must be mounted, secondary or carried");
+    }
+  } else if (step.action == "attach") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "slot", "creature"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
+    if (slot != "riding" && slot != "mounted" && slot != "secondary" && slot != "carried") {
+      Fail(s, where + ".slot", "must be riding, mounted, secondary or carried");
+    }
+    CreatureId(s, Need(s, v, "creature", where), where + ".creature");
+  } else if (step.action == "uploadTerminal") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "viewing"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    if (v.contains("viewing")) Bool(s, v["viewing"], where + ".viewing");
+  } else if (step.action == "setTransferring") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "value"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    if (v.contains("value")) Bool(s, v["value"], where + ".value");
+  } else if (step.action == "advance") {
     if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
       Fail(s, where, "must be a number of seconds from 0 to 10000000");
     }

@@ -1,0 +1,165 @@
+// The simulated game's flows that fire the hooked functions.
+#include <algorithm>
+#include <stdexcept>
+
+#include "sim/framework/framework.h"
+#include "sim/game/engine_arrays.h"
+#include "sim/game/game.h"
+#include "sim/game/hooked_functions.h"
+#include "sim/game/items.h"
+#include "sim/game/names.h"
+
+namespace sim {
+
+namespace {
+
+Player& Online(Player& player) {
+  if (!player.online || player.controller == nullptr || !Objects().IsLive(player.controller)) {
+    throw std::runtime_error("player '" + player.id + "' is not online");
+  }
+  return player;
+}
+
+}  // namespace
+
+Player* Game::PlayerOf(const Object* object) {
+  for (auto& p : players_) {
+    if (object != nullptr && (p->controller == object || p->pawn == object)) return p.get();
+  }
+  return nullptr;
+}
+
+void Game::TransferButton(Player& player) { TransferButton::Call(Online(player).controller); }
+
+void Game::DialogResult(Player& player, bool accept) {
+  TransferDialogResult::Call(game_mode_, accept, Online(player).controller);
+}
+
+void Game::ConfirmTransfer(Player& player, bool accept) { TransferConfirmation::Call(Online(player).controller, accept); }
+
+void Game::Upload(Player& player) {
+  CharacterUpload::Call(Online(player).controller, player.inventory, 0);
+}
+
+void Game::ForceUpload(Player& player) { sim::ForceUpload::Call(Online(player).controller); }
+
+void Game::DropNotReady(Player& player) { sim::DropNotReady::Call(Online(player).controller); }
+
+void Game::NetExec(Player& player, const std::string& command, const std::optional<std::string>& actor_name) {
+  Online(player);
+  Actor* actor = nullptr;
+  if (actor_name) {
+    Class* cls = ClassNamed(*actor_name);
+    if (cls == nullptr) cls = MakeClass(*actor_name, ClassNamed("Actor"));
+    actor = Objects().Create<Actor>(cls, *actor_name);
+  }
+  FBPNetExecParams params{};
+  sim::NetExec::Call(player.controller, actor, Names().Add(command), &params);
+  if (actor != nullptr) Objects().Destroy(actor);
+}
+
+void Game::ClearSlot(Player& player, const std::string& slot) {
+  ShooterCharacter* pawn = Online(player).pawn;
+  if (slot == "mounted") {
+    ClearMounted::Call(pawn, false, false);
+  } else if (slot == "secondary") {
+    ClearMounted::Call(pawn, true, false);
+  } else if (slot == "carried") {
+    ClearCarrying::Call(pawn, false, false);
+  } else {
+    throw std::invalid_argument("the game empties only the mounted, secondary and carried slots");
+  }
+}
+
+void Game::Attach(Player& player, const std::string& slot, Creature& creature) {
+  Online(player);
+  if (creature.actor == nullptr || !Objects().IsLive(creature.actor)) {
+    throw std::runtime_error("creature '" + creature.id + "' is not in the world");
+  }
+  creature.actor->SetLocation(player.pawn->Location());
+  SetSlot(player, slot, creature.actor);
+  Event(creature.id + " attaches to " + player.id + " (" + slot + ")");
+}
+
+void Game::SetUploadTerminal(Player& player, bool viewing) {
+  Online(player).controller->viewing_upload_terminal = viewing;
+}
+
+void Game::SetTransferring(Player& player, bool value) {
+  Online(player).controller->bIsTransferringCharacter = value ? 1 : 0;
+}
+
+void Game::Leave(Player& player) {
+  Online(player);
+  Event(player.id + " leaves the server");
+  if (player.inventory != nullptr) player.inventory->owner = nullptr;
+  Objects().Destroy(player.pawn);
+  Objects().Destroy(player.controller);
+  player.pawn = nullptr;
+  player.controller = nullptr;
+  player.online = false;
+}
+
+void Game::EmptySlotsThroughGame(ShooterCharacter* pawn) {
+  Player* player = PlayerOf(pawn);
+  if (player == nullptr) return;
+  if (SlotCreature(*player, "riding") != nullptr) ClearMounted::Call(pawn, false, false);
+  if (SlotCreature(*player, "mounted") != nullptr) ClearMounted::Call(pawn, false, false);
+  if (SlotCreature(*player, "secondary") != nullptr) ClearMounted::Call(pawn, true, false);
+  if (SlotCreature(*player, "carried") != nullptr) ClearCarrying::Call(pawn, false, false);
+}
+
+void Game::DepartWithUpload(ShooterPlayerController* controller) {
+  Player* player = PlayerOf(controller);
+  if (player == nullptr || !player->online) return;
+  player->attached_at_departure.clear();
+  for (const char* slot : {"riding", "mounted", "carried", "secondary"}) {
+    if (DinoCharacter* creature = SlotCreature(*player, slot)) player->attached_at_departure.push_back(creature->creature_id);
+  }
+  EmptySlotsThroughGame(player->pawn);
+
+  Inventory* inventory = player->inventory;
+  std::vector<Item*> ready;
+  std::vector<Item*> staying;
+  for (Item* item : inventory->InventoryItems) {
+    if (item == nullptr) continue;
+    (IsReadyToUpload(item) ? ready : staying).push_back(item);
+  }
+  for (Item* item : ready) {
+    inventory->Take(item);
+    for (Item*& slot : inventory->ItemSlots) {
+      if (slot == item) slot = nullptr;
+    }
+    item->OwnerInventory = FWeakObjectPtr{0, 0};
+    player->uploaded.push_back(item);
+  }
+  std::string listing;
+  for (const Item* item : ready) {
+    const std::string creature = PayloadCreature(item);
+    listing += (listing.empty() ? "" : ", ") + item->ClassPrivate->Name() + (creature.empty() ? "" : " holding " + creature);
+  }
+  Event(player->id + " uploads " + std::to_string(ready.size()) + " item(s)" + (listing.empty() ? "" : ": " + listing) +
+        "; " + std::to_string(staying.size()) + " stay behind");
+  for (Item* item : staying) DestroyItem(item);
+  Event(player->id + "'s character leaves the server");
+  Objects().Destroy(player->pawn);
+  Objects().Destroy(player->controller);
+  Objects().Destroy(inventory);
+  player->pawn = nullptr;
+  player->controller = nullptr;
+  player->inventory = nullptr;
+  player->online = false;
+}
+
+void Game::DropItemsNotReady(ShooterPlayerController* controller) {
+  Player* player = PlayerOf(controller);
+  if (player == nullptr || player->inventory == nullptr) return;
+  std::vector<Item*> dropped;
+  for (Item* item : player->inventory->InventoryItems) {
+    if (item != nullptr && !IsReadyToUpload(item)) dropped.push_back(item);
+  }
+  for (Item* item : dropped) DestroyItem(item);
+  Event(player->id + " drops " + std::to_string(dropped.size()) + " item(s) not ready for upload");
+}
+
+}  // namespace sim

@@ -1,0 +1,49 @@
+#include "sim/game/pawn_functions.h"
+
+#include "sim/framework/game_functions.h"
+#include "sim/game/game.h"
+
+namespace sim {
+
+namespace {
+
+using simfw::GameFunction;
+
+DinoCharacter* GetRidingDino(ShooterCharacter* pawn) {
+  if (pawn == nullptr) return nullptr;
+  return dynamic_cast<DinoCharacter*>(Objects().Resolve(pawn->RidingDino, false));
+}
+
+Actor* GetSecondaryMountedActor(ShooterCharacter* pawn) {
+  if (pawn == nullptr) return nullptr;
+  return dynamic_cast<Actor*>(Objects().Resolve(pawn->SecondaryMountedActor, false));
+}
+
+Class* DinoStaticClass() { return Game::Current()->ClassNamed("PrimalDinoCharacter"); }
+Class* ShooterStaticClass() { return Game::Current()->ClassNamed("ShooterCharacter"); }
+
+Controller* GetOwnerController(Character* pawn) {
+  if (pawn == nullptr || pawn->owner_controller == nullptr || !Objects().IsLive(pawn->owner_controller)) return nullptr;
+  return pawn->owner_controller;
+}
+
+bool ViewingAnUploadTerminal(ShooterPlayerController* pc) { return pc != nullptr && pc->viewing_upload_terminal; }
+
+Actor* GetAttachParentActor(Actor* actor) {
+  if (actor == nullptr) return nullptr;
+  return dynamic_cast<Actor*>(Objects().Resolve(actor->attach_parent, false));
+}
+
+}  // namespace
+
+void RegisterPawnFunctions() {
+  GameFunction<"AShooterCharacter.GetRidingDino()", &GetRidingDino>::Register();
+  GameFunction<"AShooterCharacter.GetSecondaryMountedActor()", &GetSecondaryMountedActor>::Register();
+  GameFunction<"APrimalDinoCharacter.GetPrivateStaticClass()", &DinoStaticClass>::Register();
+  GameFunction<"AShooterCharacter.GetPrivateStaticClass()", &ShooterStaticClass>::Register();
+  GameFunction<"APrimalPawn.GetOwnerController()", &GetOwnerController>::Register();
+  GameFunction<"AShooterPlayerController.ViewingAnUploadTerminal()", &ViewingAnUploadTerminal>::Register();
+  GameFunction<"AActor.GetAttachParentActor()", &GetAttachParentActor>::Register();
+}
+
+}  // namespace sim

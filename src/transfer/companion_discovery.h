@@ -1,0 +1,28 @@
+// Finding the creatures attached to a player's pawn.
+#pragma once
+
+#include "asa/engine_types.h"
+#include "transfer/attached_companion.h"
+
+namespace ck::transfer {
+
+// The pawn's companions, from five sources in this order: the riding slot,
+// the mounted slot, the ridden creature the game reports (all mounted), the
+// carried slot (carried), and the secondary mounted actor when it is a
+// creature (mounted and secondary). A creature found twice is one record
+// with the union of its flags, at the place where it was first found. Empty
+// for a null pawn.
+CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
+
+// The creature the pawn's previous-secondary (secondary) or previous-mounted
+// slot still records, or null.
+APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary);
+
+// True when the list holds a record for the creature.
+bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature);
+
+// Whether an object's class derives from the class the game reports for
+// `static_class_key` (a GetPrivateStaticClass function). False for null.
+bool IsInstanceOf(const void* object, const char* static_class_key);
+
+}  // namespace ck::transfer

@@ -1,0 +1,68 @@
+#include "transfer/trigger.h"
+
+#include "capture/capture_orchestration.h"
+#include "capture/shoulder_slot.h"
+#include "capture/text_helpers.h"
+#include "config/plugin_config.h"
+#include "host/game_access.h"
+#include "plugin/log.h"
+#include "transfer/capture_cooldown.h"
+#include "transfer/companion_discovery.h"
+
+namespace ck::transfer {
+
+void TriggerCaptureForController(AShooterPlayerController* controller, const std::string& label,
+                                 bool retrieve_previous_secondary) {
+  const config::PluginConfig& settings = config::Current();
+  if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return;
+  log::Trace("Cradlekeep transfer trigger fired: {}", label);
+  auto* pawn = host::ReadField<AShooterCharacter*>(controller, "AController.Pawn");
+  if (pawn == nullptr) return;
+  CompanionList list = CollectAttachedCompanions(pawn);
+  if (retrieve_previous_secondary) {
+    APrimalDinoCharacter* previous = GetPreviousCompanion(reinterpret_cast<APrimalCharacter*>(pawn), true);
+    if (previous != nullptr && !ListHolds(list, previous)) {
+      list.push_back(AttachedCompanion{previous, false, false, true});
+      AActor* parent = host::GameFunction<AActor*(APrimalDinoCharacter*)>("AActor.GetAttachParentActor()")(previous);
+      if (log::TraceEnabled()) {
+        log::Info("Cradlekeep recovered previous secondary shoulder pet before upload pet={} parent={}",
+                  capture::DescribeActor(previous), capture::DescribeActor(parent));
+      }
+    }
+  }
+  if (!list.empty() && PassesCaptureCooldown(pawn)) capture::CaptureAttachedCompanions(pawn, controller, list);
+}
+
+void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous) {
+  if (pawn == nullptr || capture::SlotClearingInProgress()) return;
+  auto* controller =
+      host::GameFunction<AController*(APrimalCharacter*)>("APrimalPawn.GetOwnerController()")(pawn);
+  const bool transferring =
+      controller != nullptr && host::ReadField<uint8>(controller, "AShooterPlayerController.bIsTransferringCharacter") != 0;
+  const bool upload_terminal =
+      controller != nullptr &&
+      host::GameFunction<bool(AController*)>("AShooterPlayerController.ViewingAnUploadTerminal()")(controller);
+
+  auto* shooter = reinterpret_cast<AShooterCharacter*>(pawn);
+  CompanionList list = CollectAttachedCompanions(shooter);
+  APrimalDinoCharacter* previous = nullptr;
+  if (check_previous) {
+    previous = GetPreviousCompanion(pawn, secondary);
+    if (previous != nullptr && !ListHolds(list, previous)) {
+      list.push_back(AttachedCompanion{previous, false, false, secondary});
+    }
+  }
+  if (log::TraceEnabled()) {
+    log::Info(
+        "Cradlekeep shoulder detach observed: {} transferring={} uploadTerminal={} secondary={} companions={} "
+        "previous={}",
+        label, transferring, upload_terminal, secondary, list.size(), capture::DescribeActor(previous));
+  }
+  if (!transferring && !upload_terminal) return;
+  log::Trace("Cradlekeep transfer trigger fired: {}", label);
+  if (!list.empty() && PassesCaptureCooldown(pawn)) {
+    capture::CaptureAttachedCompanions(shooter, reinterpret_cast<AShooterPlayerController*>(controller), list);
+  }
+}
+
+}  // namespace ck::transfer
