@@ -89,7 +89,6 @@ class DinoCharacter : public Character {
   std::string creature_id;
   std::string current_name;
   std::string descriptive_name;
-  bool cryo_sickness = false;
 };
 
 }  // namespace sim

@@ -1,5 +1,6 @@
 // The simulated game's flows that fire the hooked functions.
 #include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 #include "sim/framework/framework.h"
@@ -7,6 +8,7 @@
 #include "sim/game/game.h"
 #include "sim/game/hooked_functions.h"
 #include "sim/game/items.h"
+#include "sim/game/buffs.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -73,11 +75,11 @@ void Game::ClearSlot(Player& player, const std::string& slot) {
 
 void Game::Attach(Player& player, const std::string& slot, Creature& creature) {
   Online(player);
-  if (creature.actor == nullptr || !Objects().IsLive(creature.actor)) {
+  if (creature.actor() == nullptr || !Objects().IsLive(creature.actor())) {
     throw std::runtime_error("creature '" + creature.id + "' is not in the world");
   }
-  creature.actor->SetLocation(player.pawn->Location());
-  SetSlot(player, slot, creature.actor);
+  creature.actor()->SetLocation(player.pawn->Location());
+  SetSlot(player, slot, creature.actor());
   Event(creature.id + " attaches to " + player.id + " (" + slot + ")");
 }
 
@@ -160,6 +162,127 @@ void Game::DropItemsNotReady(ShooterPlayerController* controller) {
   }
   for (Item* item : dropped) DestroyItem(item);
   Event(player->id + " drops " + std::to_string(dropped.size()) + " item(s) not ready for upload");
+}
+
+}  // namespace sim
+
+namespace sim {
+
+namespace {
+
+// The parameter blocks of the two uncryo broadcasts.
+struct TryUnCryoParams {
+  ShooterPlayerController* controller;  // 0
+  uint8 unused[24];                     // 8
+  bool before_spawn;                    // 32
+  uint8 pad1[7];
+  Item* item;    // 40
+  bool success;  // 48
+  uint8 pad2[7];
+};
+static_assert(sizeof(TryUnCryoParams) == 56);
+static_assert(offsetof(TryUnCryoParams, before_spawn) == 32);
+static_assert(offsetof(TryUnCryoParams, item) == 40);
+static_assert(offsetof(TryUnCryoParams, success) == 48);
+
+struct PostUnCryoParams {
+  ShooterPlayerController* controller;  // 0
+  DinoCharacter* creature;              // 8
+  Item* item;                           // 16
+  uint8 unused[8];
+};
+
+}  // namespace
+
+Item* Game::FindPlayerItem(Player& player, const std::string& entry_id, const std::string& pod_of) {
+  if (player.inventory == nullptr) return nullptr;
+  for (Item* item : player.inventory->InventoryItems) {
+    if (item == nullptr) continue;
+    if (!entry_id.empty() && item->entry_id == entry_id) return item;
+    if (!pod_of.empty() && PayloadCreature(item) == pod_of) return item;
+  }
+  return nullptr;
+}
+
+void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fails) {
+  Online(player);
+  if (item == nullptr) throw std::runtime_error("player '" + player.id + "' has no such item");
+  release_fails_ = release_fails;
+  const FItemNetID id = item->ItemID;
+  if (with_actor) {
+    sim::UseItemWithActor::Call(player.controller, nullptr, player.inventory, id, 0);
+  } else {
+    sim::UseItem::Call(player.controller, player.inventory, id, 0);
+  }
+  release_fails_ = false;
+}
+
+void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* inventory, FItemNetID id) {
+  Player* player = PlayerOf(controller);
+  if (player == nullptr || inventory == nullptr) return;
+  Item* pod = nullptr;
+  for (Item* item : inventory->InventoryItems) {
+    if (item != nullptr && item->ItemID.ItemID1 == id.ItemID1 && item->ItemID.ItemID2 == id.ItemID2) pod = item;
+  }
+  if (pod == nullptr) return;
+  const std::string creature_id = PayloadCreature(pod);
+  if (creature_id.empty()) {
+    Event(player->id + " uses " + pod->Name() + "; nothing happens");
+    return;
+  }
+  TryUnCryoParams attempt{};
+  attempt.controller = controller;
+  attempt.before_spawn = true;
+  attempt.item = pod;
+  attempt.success = !release_fails_;
+  MulticastDelegateDispatch::Call(&game_mode_->OnTryUnCryoDino, &attempt);
+  if (release_fails_) {
+    Event(player->id + " cannot release " + creature_id + " here; it stays in the pod");
+    return;
+  }
+  Creature* creature = FindCreature(creature_id);
+  const FVector at = player->pawn->Location();
+  DinoCharacter* dino = SpawnCreatureActor(*creature, FVector{at.X + 200, at.Y, at.Z});
+  dino->TargetingTeam = player->team;
+  dino->TamingTeamID = player->team;
+  GiveBuff(dino, kCryoSicknessBuff);
+  GiveBuff(player->pawn, kCryoCooldownBuff);
+  Event(player->id + " releases " + creature_id + " from " + pod->Name() + "; " + creature_id +
+        " has cryo sickness and " + player->id + " the cryo cooldown");
+
+  Item* emptied = pod;
+  if (server_.uncryo == "emptyInPlace") {
+    EmptyCryoData(pod);
+  } else if (server_.uncryo == "replaceItem") {
+    emptied = NewItem(pod->ClassPrivate);
+    emptied->UploadEarliestValidTime = pod->UploadEarliestValidTime;
+    for (const FCustomItemData& entry : pod->CustomItemDatas) AppendCustomData(emptied->CustomItemDatas, entry);
+    EmptyCryoData(emptied);
+    DestroyItem(pod);
+    inventory->Place(emptied);
+    Event("the emptied pod comes back as " + emptied->Name());
+  } else {
+    const FWeakObjectPtr weak = Objects().WeakOf(pod);
+    timers_.push_back(Timer{simfw::Fw().clock.Now() + 2'000'000'000, [weak] {
+                              if (auto* later = dynamic_cast<Item*>(Objects().Resolve(weak, false))) {
+                                EmptyCryoData(later);
+                                Game::Current()->Event(later->Name() + " is emptied");
+                              }
+                            }});
+  }
+  PostUnCryoParams post{};
+  post.controller = controller;
+  post.creature = dino;
+  post.item = emptied;
+  MulticastDelegateDispatch::Call(&game_mode_->OnPostUnCryoDino, &post);
+}
+
+void Game::Download(Player& player) {
+  if (player.online) throw std::runtime_error("player '" + player.id + "' is already on this server");
+  SpawnPlayer(player);
+  for (Item* item : player.uploaded) player.inventory->Place(item);
+  Event(player.id + "'s character arrives back with " + std::to_string(player.uploaded.size()) + " item(s)");
+  player.uploaded.clear();
 }
 
 }  // namespace sim

@@ -7,6 +7,8 @@
 #include "sim/framework/framework.h"
 #include "sim/game/engine_arrays.h"
 #include "sim/game/items.h"
+#include "sim/game/buffs.h"
+#include "sim/game/hooked_functions.h"
 #include "sim/game/layout.h"
 #include "sim/game/names.h"
 
@@ -53,6 +55,8 @@ void CaptureDinoBody(Object* /*self*/, void* params) {
 
 Game* Game::Current() { return g_current; }
 
+DinoCharacter* Creature::actor() const { return dynamic_cast<DinoCharacter*>(Objects().Resolve(actor_ref, false)); }
+
 Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server)), mods_(mods) {
   if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
   g_current = this;
@@ -79,6 +83,11 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
   MakeClass("PrimalDinoCharacter", character);
   MakeClass("PrimalInventoryComponent", object);
   Class* item = MakeClass("PrimalItem", object);
+  MakeClass("PrimalBuff", actor);
+  blueprints_["Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoCooldown.Buff_CryoCooldown'"] =
+      MakeBuffClass(kCryoCooldownBuff);
+  blueprints_["Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'"] =
+      MakeBuffClass(kCryoSicknessBuff);
   blueprints_[kVanillaCryopodBlueprint] = MakeClass(kVanillaCryopodClass, item);
   if (mods_.cryopod_mod) {
     blueprints_[kScsCryopodBlueprint] = MakeClass(kScsCryopodClass, item);
@@ -98,12 +107,17 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
   simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
   simfw::Fw().utils.SetPlayerName(
       [this](AShooterPlayerController* pc) { return PlayerIdOf(pc); });
+  simfw::Fw().utils.SetActorsInRange(
+      [this](FVector centre, float radius, EServerOctreeGroup group) { return ActorsInRange(centre, radius, group); });
 }
 
 Game::~Game() {
   simfw::Fw().utils.SetWorld(nullptr);
   simfw::Fw().utils.SetGameMode(nullptr);
   simfw::Fw().utils.SetPlayerName(nullptr);
+  simfw::Fw().utils.SetActorsInRange(nullptr);
+  FreeEngineArray(other_delegate_.InvocationList);
+  timers_.clear();
   players_.clear();
   creatures_.clear();
   Objects().Clear();
@@ -112,6 +126,11 @@ Game::~Game() {
 }
 
 void Game::RegisterKeys() { RegisterLayout(); }
+
+Class* Game::MakeBuffClass(const std::string& name) {
+  if (Class* existing = ClassNamed(name)) return existing;
+  return MakeClass(name, ClassNamed("PrimalBuff"));
+}
 
 Class* Game::MakeClass(const std::string& name, Class* super) {
   Class* cls = Objects().Create<Class>(nullptr, name);
@@ -133,21 +152,44 @@ void Game::Event(const std::string& text) const {
 void Game::AddCreature(const CreatureSpec& spec) {
   if (spec.id.empty()) throw std::invalid_argument("a creature needs an id");
   if (FindCreature(spec.id) != nullptr) throw std::invalid_argument("creature '" + spec.id + "' is defined twice");
+  auto creature = std::make_unique<Creature>();
+  creature->id = spec.id;
+  creature->spec = spec;
+  Creature& added = *creature;
+  creatures_.push_back(std::move(creature));
+  DinoCharacter* dino = SpawnCreatureActor(added, spec.at);
+  for (const std::string& buff : spec.buffs) GiveBuff(dino, buff);
+  if (spec.cryo_sickness) GiveBuff(dino, kCryoSicknessBuff);
+}
+
+DinoCharacter* Game::SpawnCreatureActor(Creature& creature, const FVector& at) {
+  const CreatureSpec& spec = creature.spec;
   Class* cls = ClassNamed(spec.class_name);
   if (cls == nullptr) cls = MakeClass(spec.class_name, ClassNamed("PrimalDinoCharacter"));
   auto* dino = Objects().Create<DinoCharacter>(cls, spec.class_name + "_" + spec.id);
   dino->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "DinoRoot_" + spec.id);
-  dino->SetLocation(spec.at);
+  dino->SetLocation(at);
   dino->creature_id = spec.id;
   dino->current_name = spec.name;
   dino->descriptive_name = spec.descriptive_name;
   dino->TargetingTeam = spec.team.value_or(0);
   dino->TamingTeamID = dino->TargetingTeam;
-  dino->cryo_sickness = spec.cryo_sickness;
-  auto creature = std::make_unique<Creature>();
-  creature->id = spec.id;
-  creature->actor = dino;
-  creatures_.push_back(std::move(creature));
+  creature.actor_ref = Objects().WeakOf(dino);
+  return dino;
+}
+
+TArray<AActor*> Game::ActorsInRange(FVector centre, float radius, EServerOctreeGroup group) const {
+  TArray<AActor*> found{nullptr, 0, 0};
+  if (group != EServerOctreeGroup::DINOPAWNS) return found;
+  for (const auto& c : creatures_) {
+    if (c->actor() == nullptr || !Objects().IsLive(c->actor())) continue;
+    const FVector at = c->actor()->Location();
+    const double dx = at.X - centre.X, dy = at.Y - centre.Y, dz = at.Z - centre.Z;
+    if (dx * dx + dy * dy + dz * dz <= static_cast<double>(radius) * radius) {
+      AppendToEngineArray(found, reinterpret_cast<AActor*>(c->actor()));
+    }
+  }
+  return found;
 }
 
 void Game::AddPlayer(const PlayerSpec& spec) {
@@ -164,18 +206,20 @@ void Game::AddPlayer(const PlayerSpec& spec) {
       throw std::invalid_argument("player '" + spec.id + "' has an unknown slot '" + slot + "'");
     }
     Creature* creature = FindCreature(creature_id);
-    if (creature == nullptr || creature->actor == nullptr) {
+    if (creature == nullptr || creature->actor() == nullptr) {
       throw std::invalid_argument("player '" + spec.id + "' slot '" + slot + "' names unknown creature '" +
                                   creature_id + "'");
     }
-    if (spec.team != 0 && creature->actor->TargetingTeam == 0) {
-      creature->actor->TargetingTeam = spec.team;
-      creature->actor->TamingTeamID = spec.team;
+    if (spec.team != 0 && creature->actor()->TargetingTeam == 0) {
+      creature->actor()->TargetingTeam = spec.team;
+      creature->actor()->TamingTeamID = spec.team;
+      creature->spec.team = spec.team;
     }
-    creature->actor->SetLocation(spec.at);
-    SetSlot(*player, slot, creature->actor);
+    creature->actor()->SetLocation(spec.at);
+    SetSlot(*player, slot, creature->actor());
   }
   for (const ItemSpec& item : spec.inventory) AddItem(*player, item);
+  for (const std::string& buff : spec.buffs) GiveBuff(player->pawn, buff);
   players_.push_back(std::move(player));
 }
 
@@ -244,6 +288,19 @@ void Game::Advance(double seconds) {
     if (next > target) break;
     fw.clock.SetNow(next);
     ++ticks_run_;
+    for (std::size_t i = 0; i < timers_.size();) {
+      if (timers_[i].due <= next) {
+        auto run = std::move(timers_[i].run);
+        timers_.erase(timers_.begin() + static_cast<std::ptrdiff_t>(i));
+        run();
+      } else {
+        ++i;
+      }
+    }
+    for (int i = 0; i < server_.broadcasts_per_tick; ++i) {
+      char params[32] = {};
+      MulticastDelegateDispatch::Call(&other_delegate_, params);
+    }
     fw.commands.RunTick(delta);
     Objects().Collect();
   }
@@ -273,11 +330,11 @@ std::string Game::PlayerIdOf(const AShooterPlayerController* controller) const {
 }
 
 CreaturePlace Game::PlaceOf(const Creature& creature) const {
-  if (creature.actor != nullptr && Objects().IsLive(creature.actor)) {
+  if (creature.actor() != nullptr && Objects().IsLive(creature.actor())) {
     for (const auto& p : players_) {
       if (!p->online) continue;
       for (const char* slot : {"riding", "mounted", "carried", "secondary"}) {
-        if (SlotCreature(*p, slot) == creature.actor) return CreaturePlace{"slot", p->id};
+        if (SlotCreature(*p, slot) == creature.actor()) return CreaturePlace{"slot", p->id};
       }
     }
     return CreaturePlace{"world", std::nullopt};
@@ -304,7 +361,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
   Item* item = nullptr;
   if (!spec.cryopod_of.empty()) {
     Creature* creature = FindCreature(spec.cryopod_of);
-    if (creature == nullptr || creature->actor == nullptr || !Objects().IsLive(creature->actor)) {
+    if (creature == nullptr || creature->actor() == nullptr || !Objects().IsLive(creature->actor())) {
       throw std::invalid_argument("player '" + player.id + "' item '" + spec.id + "' holds unknown creature '" +
                                   spec.cryopod_of + "'");
     }
@@ -314,7 +371,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
     AppendCustomData(item->CustomItemDatas, data);
     DestroyCustomData(data);
     if (spec.temporary_pod) AddMarker(item);
-    Objects().Destroy(creature->actor);
+    Objects().Destroy(creature->actor());
   } else {
     Class* cls = ClassNamed(spec.class_name);
     if (cls == nullptr) cls = MakeClass(spec.class_name, ClassNamed("PrimalItem"));

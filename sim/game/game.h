@@ -77,7 +77,11 @@ struct Player {
 
 struct Creature {
   std::string id;
-  DinoCharacter* actor = nullptr;  // null once the creature is out of the world
+  CreatureSpec spec;
+  FWeakObjectPtr actor_ref{0, 0};  // its actor while it is in the world
+
+  // The creature's actor in the world, or null while it is not there.
+  DinoCharacter* actor() const;
 };
 
 // Where a creature's data is, for the report.
@@ -129,6 +133,17 @@ class Game {
   void SetUploadTerminal(Player& player, bool viewing);
   void SetTransferring(Player& player, bool value);
   void Leave(Player& player);
+  // Uses an inventory item through the use-item request (or the with-actor
+  // one). A cryopod holding a creature releases it; with `release_fails` the
+  // release stops after the try broadcast, as when there is no room.
+  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails);
+  // The character arrives back with everything it uploaded.
+  void Download(Player& player);
+  // The game's side of using an item: the release from a cryopod.
+  void UseItemInGame(ShooterPlayerController* controller, Inventory* inventory, FItemNetID id);
+  Item* FindPlayerItem(Player& player, const std::string& entry_id, const std::string& pod_of);
+  Class* MakeBuffClass(const std::string& name);
+  MulticastDelegate& other_delegate() { return other_delegate_; }
 
   // The game's side of an upload: the slots are emptied through the hooked
   // slot-clearing functions, ready items go with the character, the rest
@@ -191,6 +206,15 @@ class Game {
   std::map<std::string, Class*> blueprints_;
   std::map<std::string, std::vector<std::string>> call_args_;
   std::vector<Actor*> capture_actors_;
+  struct Timer {
+    int64 due;
+    std::function<void()> run;
+  };
+  std::vector<Timer> timers_;
+  MulticastDelegate other_delegate_;
+  bool release_fails_ = false;
+  DinoCharacter* SpawnCreatureActor(Creature& creature, const FVector& at);
+  TArray<AActor*> ActorsInRange(FVector centre, float radius, EServerOctreeGroup group) const;
   std::vector<Item*> items_;
   uint32 next_item_id_ = 1;
   int64 world_start_ns_ = 0;

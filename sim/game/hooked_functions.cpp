@@ -1,6 +1,7 @@
 #include "sim/game/hooked_functions.h"
 
 #include "sim/game/game.h"
+#include "sim/game/items.h"
 
 namespace sim {
 
@@ -79,10 +80,12 @@ void ClearMountedDino(Character* character, bool first, bool second) {
   }
 }
 
-void UseItem(ShooterPlayerController* pc, Object*, FItemNetID, int) { G().Event(Who(pc) + " uses an item"); }
+void UseItem(ShooterPlayerController* pc, Object* inventory, FItemNetID id, int) {
+  G().UseItemInGame(pc, dynamic_cast<Inventory*>(inventory), id);
+}
 
-void UseItemWithActor(ShooterPlayerController* pc, Actor*, Object*, FItemNetID, int) {
-  G().Event(Who(pc) + " uses an item on an actor");
+void UseItemWithActor(ShooterPlayerController* pc, Actor*, Object* inventory, FItemNetID id, int) {
+  G().UseItemInGame(pc, dynamic_cast<Inventory*>(inventory), id);
 }
 
 void ProcessMulticastDelegate(MulticastDelegate*, void*) {}

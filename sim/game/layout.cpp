@@ -8,6 +8,7 @@
 #include "sim/game/hooked_functions.h"
 #include "sim/game/item_functions.h"
 #include "sim/game/pawn_functions.h"
+#include "sim/game/buffs.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -64,6 +65,7 @@ void RegisterLayout() {
   RegisterHookedFunctions();
   RegisterItemFunctions();
   RegisterPawnFunctions();
+  RegisterBuffFunctions();
 }
 
 }  // namespace sim

@@ -29,6 +29,7 @@ void ObjectTable::Register(std::unique_ptr<Object> object, Class* cls, std::stri
     slots_.emplace_back();
   }
   object->InternalIndex = index;
+  live_.insert(object.get());
   Slot& slot = slots_[static_cast<std::size_t>(index)];
   slot.serial = next_serial_++;
   slot.object = std::move(object);
@@ -39,6 +40,7 @@ void ObjectTable::Destroy(Object* object) {
   const auto index = static_cast<std::size_t>(object->InternalIndex);
   if (index >= slots_.size() || slots_[index].object.get() != object) return;
   object->pending_kill = true;
+  live_.erase(object);
   doomed_.push_back(std::move(slots_[index].object));
   slots_[index].serial = 0;
   free_.push_back(static_cast<int32>(index));
@@ -53,6 +55,7 @@ void ObjectTable::Clear() {
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) it->object.reset();
   slots_.clear();
   free_.clear();
+  live_.clear();
   next_serial_ = 1;
 }
 
@@ -72,9 +75,7 @@ Object* ObjectTable::Resolve(const FWeakObjectPtr& pointer, bool /*even_if_pendi
   return slot.object.get();
 }
 
-bool ObjectTable::IsLive(const Object* object) const {
-  return object != nullptr && Resolve(WeakOf(object), false) == object;
-}
+bool ObjectTable::IsLive(const Object* object) const { return object != nullptr && live_.count(object) != 0; }
 
 ObjectTable& Objects() {
   static ObjectTable table;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ class ObjectTable {
 
   FWeakObjectPtr WeakOf(const Object* object) const;
   Object* Resolve(const FWeakObjectPtr& pointer, bool even_if_pending_kill) const;
+  // True while the object exists and is not destroyed. Safe to ask about any
+  // address, also one whose object was freed long ago.
   bool IsLive(const Object* object) const;
 
  private:
@@ -76,6 +79,7 @@ class ObjectTable {
   std::vector<Slot> slots_;
   std::vector<int32> free_;
   std::vector<std::unique_ptr<Object>> doomed_;
+  std::unordered_set<const Object*> live_;  // never dereferenced: a freed address is simply absent
   int32 next_serial_ = 1;
 };
 

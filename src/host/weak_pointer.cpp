@@ -9,4 +9,11 @@ UObject* ResolveWeak(const FWeakObjectPtr* pointer) {
   return GameFunction<UObject*(const FWeakObjectPtr*, bool)>(keys::kWeakGet)(pointer, false);
 }
 
+FWeakObjectPtr MakeWeak(const void* object) {
+  FWeakObjectPtr weak{0, 0};
+  if (object == nullptr) return weak;
+  GameFunction<void(FWeakObjectPtr*, const void*)>("FWeakObjectPtr.operator=(UObject*)")(&weak, object);
+  return weak;
+}
+
 }  // namespace ck::host

@@ -9,6 +9,9 @@ namespace ck::host {
 // object is gone (FWeakObjectPtr.Get() with its flag false). Null in, null out.
 UObject* ResolveWeak(const FWeakObjectPtr* pointer);
 
+// A weak pointer to the object (FWeakObjectPtr.operator=); empty for null.
+FWeakObjectPtr MakeWeak(const void* object);
+
 // The weak pointer stored in `object`'s field `key`, resolved.
 template <typename T>
 T* ResolveWeakField(const void* object, const char* key);

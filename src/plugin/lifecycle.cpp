@@ -10,7 +10,10 @@
 #include "plugin/log.h"
 #include "plugin/logger.h"
 #include "plugin/version.h"
+#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/uncryo_delegates.h"
+#include "temporary_pods/uncryo_observation.h"
 #include "transfer/capture_cooldown.h"
 
 namespace ck::plugin {
@@ -23,7 +26,7 @@ void StartupSteps() {
   temporary_pods::ResetUnCryoDelegateFields();
   InstallConfiguredHooks();
   RegisterDebugCommands();
-  // The recurring auto-remove tick of the temporary pods registers here.
+  temporary_pods::RegisterAutoRemoveTick();
   log::Info("Cradlekeep loaded version {}", kVersion);
 }
 
@@ -46,8 +49,10 @@ void Startup() {
 
 void Teardown() {
   try {
-    // 1-4: the temporary pods' auto-remove and cleanup ticks are removed and
-    // their pending passes and recent uncryo tries emptied here.
+    temporary_pods::UnregisterAutoRemoveTick();
+    temporary_pods::UnregisterCleanupTick();
+    temporary_pods::ClearPendingCleanupPasses();
+    temporary_pods::ClearRecentUnCryoTries();
     temporary_pods::ResetUnCryoDelegateFields();
     UnregisterDebugCommands();
     UninstallAllHooks();

@@ -1,20 +1,85 @@
 #include "temporary_pods/pod_hooks.h"
 
+#include <exception>
+
+#include "config/plugin_config.h"
+#include "plugin/log.h"
+#include "temporary_pods/cryo_sickness.h"
+#include "temporary_pods/uncryo_delegates.h"
+#include "temporary_pods/uncryo_observation.h"
+
 namespace ck::temporary_pods {
 
-// The use and release observation hooks into these callbacks; until then
-// they hand every call straight to the game.
+namespace {
+
+// Runs `work`; a failure is logged at error level as "<prefix>: ..." and
+// goes no further.
+template <typename Work>
+void Guarded(const char* prefix, Work work) {
+  try {
+    work();
+  } catch (const std::exception& e) {
+    log::Error("{}: {}", prefix, e.what());
+  } catch (...) {
+    log::Error("{}: unknown exception", prefix);
+  }
+}
+
+}  // namespace
 
 void UseItemHook::Detour(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
                          int option) {
+  PodUseObservation observation{};
+  Guarded("Cradlekeep temporary vanilla cryopod pre-use handling failed", [&] {
+    ObserveTemporaryPodUse(controller, inventory, id, "ServerRequestInventoryUseItem", observation);
+  });
   original(controller, inventory, id, option);
+  if (observation.used) {
+    Guarded("Cradlekeep temporary vanilla cryopod post-use handling failed",
+            [&] { ClearNearbyCryoSickness(controller, "temporary vanilla cryopod use"); });
+  }
 }
 
 void UseItemWithActorHook::Detour(AShooterPlayerController* controller, AActor* actor,
                                   UPrimalInventoryComponent* inventory, FItemNetID id, int option) {
+  PodUseObservation observation{};
+  Guarded("Cradlekeep temporary vanilla cryopod with-actor pre-use handling failed", [&] {
+    ObserveTemporaryPodUse(controller, inventory, id, "ServerRequestInventoryUseItemWithActor", observation);
+  });
   original(controller, actor, inventory, id, option);
+  if (observation.used) {
+    Guarded("Cradlekeep temporary vanilla cryopod with-actor post-use handling failed",
+            [&] { ClearNearbyCryoSickness(controller, "temporary vanilla cryopod use"); });
+  }
 }
 
-void MulticastDelegateHook::Detour(void* delegate, void* params) { original(delegate, params); }
+// Sits on every multicast broadcast of the game. For broadcasts other than
+// the two uncryo ones it adds two setting tests, the resolution check and two
+// pointer comparisons: no key lookup, allocation or logging.
+void MulticastDelegateHook::Detour(void* delegate, void* params) {
+  const config::PluginConfig& settings = config::Current();
+  if (!settings.Enabled || !settings.TemporaryVanillaCryopods) {
+    original(delegate, params);
+    return;
+  }
+  enum class Kind { kNone, kTry, kPost } kind = Kind::kNone;
+  if (delegate != nullptr && ResolveUnCryoDelegates()) {
+    const UnCryoDelegateFields& fields = DelegateFields();
+    if (delegate == fields.try_field) {
+      kind = Kind::kTry;
+    } else if (delegate == fields.post_field) {
+      kind = Kind::kPost;
+    }
+  }
+  if (kind == Kind::kTry && params != nullptr) {
+    Guarded("Cradlekeep OnTryUnCryoDino handling failed", [&] { HandleTryUnCryo(params); });
+    original(delegate, params);
+    return;
+  }
+  original(delegate, params);
+  if (kind == Kind::kPost && params != nullptr) {
+    Guarded("Cradlekeep OnPostUnCryoDino handling failed", [&] { HandlePostUnCryo(params); });
+  }
+}
 
 }  // namespace ck::temporary_pods

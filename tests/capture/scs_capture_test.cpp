@@ -118,7 +118,7 @@ TEST_F(ScsCaptureTest, ClassesAreLoadedAfreshAfterAReload) {
   fw().faults.SetRecording(true);
   sim::CreatureSpec other = Creature("pip");
   game().AddCreature(other);
-  game().SetSlot(Ava(), "mounted", game().FindCreature("pip")->actor);
+  game().SetSlot(Ava(), "mounted", game().FindCreature("pip")->actor());
   Start();
   ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("pip")}));
   int loads = 0;

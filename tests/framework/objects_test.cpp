@@ -13,7 +13,7 @@ TEST_F(ObjectsTest, AWeakPointerGoesStaleWhenItsObjectIsDestroyed) {
   sim::CreatureSpec spec;
   spec.id = "splash";
   game().AddCreature(spec);
-  sim::DinoCharacter* dino = game().FindCreature("splash")->actor;
+  sim::DinoCharacter* dino = game().FindCreature("splash")->actor();
   const FWeakObjectPtr weak = sim::Objects().WeakOf(dino);
   EXPECT_EQ(ck::host::ResolveWeak(&weak), reinterpret_cast<UObject*>(dino));
   sim::Objects().Destroy(dino);

@@ -41,7 +41,7 @@ class CaptureTest : public PluginTest {
   AShooterCharacter* Pawn() { return reinterpret_cast<AShooterCharacter*>(Ava().pawn); }
   AShooterPlayerController* Controller() { return reinterpret_cast<AShooterPlayerController*>(Ava().controller); }
   APrimalDinoCharacter* Dino(const std::string& id) {
-    return reinterpret_cast<APrimalDinoCharacter*>(game().FindCreature(id)->actor);
+    return reinterpret_cast<APrimalDinoCharacter*>(game().FindCreature(id)->actor());
   }
 
   ck::transfer::AttachedCompanion Companion(const std::string& id, bool mounted = true, bool carried = false,

@@ -43,7 +43,7 @@ TEST_F(DiscoveryTest, ASecondaryMountedActorThatIsNoCreatureIsNotCollected) {
 
 TEST_F(DiscoveryTest, ClearingTheMountedSlotOfACreatureIsNotObserved) {
   Ava().controller->bIsTransferringCharacter = 1;
-  sim::ClearMounted::Call(game().FindCreature("pip")->actor, false, false);
+  sim::ClearMounted::Call(game().FindCreature("pip")->actor(), false, false);
   EXPECT_TRUE(Timeline().empty());
   EXPECT_EQ(Where("splash"), "slot");
   const auto* slot = fw().registry.Hookable("APrimalCharacter.ClearMountedDino(bool,bool)");

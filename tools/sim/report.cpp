@@ -4,6 +4,7 @@
 
 #include "sim/framework/framework.h"
 #include "sim/game/items.h"
+#include "sim/game/buffs.h"
 
 namespace simtool {
 
@@ -31,6 +32,13 @@ ordered_json ItemValue(const sim::Game& game, const sim::Item* item) {
                      {"readyForUpload", game.IsReadyToUpload(item)}};
   if (!item->entry_id.empty()) value["id"] = item->entry_id;
   return value;
+}
+
+ordered_json BuffNames(const sim::Character* character) {
+  ordered_json names = ordered_json::array();
+  if (character == nullptr) return names;
+  for (const sim::Object* buff : character->Buffs) names.push_back(buff->ClassPrivate->Name());
+  return names;
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
@@ -86,18 +94,19 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
                                   {"slots", slots},
                                   {"inventory", inventory},
                                   {"uploaded", uploaded},
-                                  {"buffs", ordered_json::array()}};
+                                  {"buffs", BuffNames(p->online ? p->pawn : nullptr)}};
   }
   report["players"] = players;
 
   ordered_json creatures = ordered_json::object();
   for (const auto& c : game.Creatures()) {
     const sim::CreaturePlace place = game.PlaceOf(*c);
-    const bool live = place.where != "lost" && c->actor != nullptr;
+    const bool in_world = place.where == "world" || place.where == "slot";
+    const sim::DinoCharacter* actor = in_world ? c->actor() : nullptr;
     creatures[c->id] = ordered_json{{"where", place.where},
                                     {"player", OptionalText(place.player)},
-                                    {"buffs", ordered_json::array()},
-                                    {"cryoSickness", live && c->actor->cryo_sickness}};
+                                    {"buffs", BuffNames(actor)},
+                                    {"cryoSickness", sim::HasCryoSickness(actor)}};
   }
   report["creatures"] = creatures;
   report["lost"] = game.Lost();
@@ -187,6 +196,26 @@ std::vector<std::string> CheckExpectations(const json& expect, const ordered_jso
       if (item.value()["calls"] != item.value()["reachedGame"]) {
         failures.push_back("hookedCallsReachGame: " + item.key() + " was called " + item.value()["calls"].dump() +
                            " time(s) and reached the game " + item.value()["reachedGame"].dump() + " time(s)");
+      }
+    }
+  }
+  if (expect.contains("playerBuffs")) {
+    for (const auto& item : expect["playerBuffs"].items()) {
+      const auto& got = report["players"][item.key()]["buffs"];
+      if (got != item.value()) failures.push_back("playerBuffs." + item.key() + ": expected " + item.value().dump() + ", got " + got.dump());
+    }
+  }
+  if (expect.contains("creatureBuffs")) {
+    for (const auto& item : expect["creatureBuffs"].items()) {
+      const auto& got = report["creatures"][item.key()]["buffs"];
+      if (got != item.value()) failures.push_back("creatureBuffs." + item.key() + ": expected " + item.value().dump() + ", got " + got.dump());
+    }
+  }
+  if (expect.contains("inventoryCount")) {
+    for (const auto& item : expect["inventoryCount"].items()) {
+      const auto got = report["players"][item.key()]["inventory"].size();
+      if (got != item.value().get<std::size_t>()) {
+        failures.push_back("inventoryCount." + item.key() + ": expected " + item.value().dump() + ", got " + std::to_string(got));
       }
     }
   }

@@ -111,6 +111,7 @@ class Run {
     }
 
     result.report = BuildReport(*game_, external_results_);
+    Summarize(result.report);
     if (library_.IsOpen() && loaded_) UnloadPlugin(/*quiet=*/true);
     CloseLibraryIfSafe();
     fw.logs.SetConsole(nullptr);
@@ -190,6 +191,25 @@ class Run {
     library_.Close();
   }
 
+  // A few closing lines for the reader of the transcript.
+  void Summarize(const ordered_json& report) {
+    for (const auto& [id, p] : report["players"].items()) {
+      std::string items;
+      for (const auto& item : p["inventory"]) {
+        items += (items.empty() ? "" : ", ") + item["class"].get<std::string>() +
+                 (item["creature"].is_null() ? "" : " holding " + item["creature"].get<std::string>());
+      }
+      Say("[sim] " + id + ": " + (p["online"].get<bool>() ? "online" : "away") + ", inventory [" + items +
+          "], uploaded " + std::to_string(p["uploaded"].size()) + " item(s), buffs " + p["buffs"].dump());
+    }
+    for (const auto& [id, c] : report["creatures"].items()) {
+      Say("[sim] " + id + ": " + c["where"].get<std::string>() +
+          (c["player"].is_null() ? "" : " (" + c["player"].get<std::string>() + ")") +
+          (c["cryoSickness"].get<bool>() ? ", cryo sickness" : ""));
+    }
+    Say("[sim] lost " + report["lost"].dump() + ", left behind " + report["leftBehind"].dump());
+  }
+
   sim::Player& PlayerNamed(const json& id) { return *game_->FindPlayer(id.get<std::string>()); }
 
   void PlayStep(const Step& step) {
@@ -243,6 +263,12 @@ class Run {
       game_->SetUploadTerminal(PlayerNamed(v.at("player")), v.value("viewing", true));
     } else if (step.action == "setTransferring") {
       game_->SetTransferring(PlayerNamed(v.at("player")), v.value("value", true));
+    } else if (step.action == "useItem") {
+      sim::Player& player = PlayerNamed(v.at("player"));
+      sim::Item* item = game_->FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
+      game_->UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false));
+    } else if (step.action == "download") {
+      game_->Download(PlayerNamed(v));
     } else if (step.action == "leave") {
       game_->Leave(PlayerNamed(v));
     } else if (step.action == "fault") {

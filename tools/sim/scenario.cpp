@@ -107,7 +107,6 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
   if (c.contains("at")) spec.at = Vector(s, c["at"], where + ".at");
   if (c.contains("buffs")) spec.buffs = Texts(s, c["buffs"], where + ".buffs");
   if (c.contains("cryoSickness")) spec.cryo_sickness = Bool(s, c["cryoSickness"], where + ".cryoSickness");
-  if (!spec.buffs.empty()) Fail(s, where + ".buffs", "buffs are not simulated yet");
   s.creatures.push_back(spec);
 }
 
@@ -120,7 +119,6 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
   if (p.contains("at")) spec.at = Vector(s, p["at"], where + ".at");
   if (p.contains("cheatManager")) spec.cheat_manager = Bool(s, p["cheatManager"], where + ".cheatManager");
   if (p.contains("buffs")) spec.buffs = Texts(s, p["buffs"], where + ".buffs");
-  if (!spec.buffs.empty()) Fail(s, where + ".buffs", "buffs are not simulated yet");
   if (p.contains("slots")) {
     const json& slots = p["slots"];
     if (!slots.is_object()) Fail(s, where + ".slots", "must be an object");
@@ -276,6 +274,17 @@ void CheckStep(const Scenario& s, const Step& step) {
     OnlyKeys(s, v, where, {"player", "value"});
     Player(s, Need(s, v, "player", where), where + ".player");
     if (v.contains("value")) Bool(s, v["value"], where + ".value");
+  } else if (step.action == "useItem") {
+    if (!v.is_object()) Fail(s, where, "must be an object");
+    OnlyKeys(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
+    Player(s, Need(s, v, "player", where), where + ".player");
+    if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
+    if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
+    if (v.contains("item")) Text(s, v["item"], where + ".item");
+    if (v.contains("withActor")) Bool(s, v["withActor"], where + ".withActor");
+    if (v.contains("releaseFails")) Bool(s, v["releaseFails"], where + ".releaseFails");
+  } else if (step.action == "download") {
+    Player(s, v, where);
   } else if (step.action == "advance") {
     if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
       Fail(s, where, "must be a number of seconds from 0 to 10000000");
@@ -309,12 +318,36 @@ void ParseSteps(Scenario& s, const json& steps) {
   }
 }
 
+std::string Player(const Scenario& s, const json& value, const std::string& where);
+std::string CreatureId(const Scenario& s, const json& value, const std::string& where);
+
 void CheckExpect(const Scenario& s, const json& expect) {
   if (!expect.is_object()) Fail(s, "expect", "must be an object");
   OnlyKeys(s, expect, "expect",
            {"lost", "leftBehind", "logContains", "logLacks", "messages", "creatures", "engineMemoryBalanced",
             "logEquals", "hooks", "consoleCommands", "tickCallbacks", "externalCaptureResults",
-            "hookedCallsReachGame"});
+            "hookedCallsReachGame", "playerBuffs", "creatureBuffs", "inventoryCount"});
+  for (const char* key : {"playerBuffs", "creatureBuffs", "inventoryCount"}) {
+    if (expect.contains(key) && !expect[key].is_object()) Fail(s, std::string("expect.") + key, "must be an object");
+  }
+  if (expect.contains("playerBuffs")) {
+    for (const auto& item : expect["playerBuffs"].items()) {
+      Player(s, json(item.key()), "expect.playerBuffs");
+      Texts(s, item.value(), "expect.playerBuffs." + item.key());
+    }
+  }
+  if (expect.contains("inventoryCount")) {
+    for (const auto& item : expect["inventoryCount"].items()) {
+      Player(s, json(item.key()), "expect.inventoryCount");
+      Int(s, item.value(), "expect.inventoryCount." + item.key());
+    }
+  }
+  if (expect.contains("creatureBuffs")) {
+    for (const auto& item : expect["creatureBuffs"].items()) {
+      CreatureId(s, json(item.key()), "expect.creatureBuffs");
+      Texts(s, item.value(), "expect.creatureBuffs." + item.key());
+    }
+  }
   for (const char* key : {"lost", "leftBehind", "logContains", "logLacks", "logEquals", "hooks",
                           "consoleCommands", "tickCallbacks"}) {
     if (expect.contains(key)) Texts(s, expect[key], std::string("expect.") + key);

@@ -1,0 +1,104 @@
+#include "temporary_pods/auto_remove_scan.h"
+
+#include <exception>
+
+#include "asa/api_utils.h"
+#include "asa/commands.h"
+#include "config/plugin_config.h"
+#include "host/clock.h"
+#include "host/game_access.h"
+#include "host/weak_pointer.h"
+#include "plugin/log.h"
+#include "temporary_pods/inventory_sweep.h"
+
+namespace ck::temporary_pods {
+
+namespace {
+
+bool g_registered = false;
+int64 g_next_due = 0;
+
+bool ScanSettingsOn() {
+  const config::PluginConfig& s = config::Current();
+  return s.Enabled && s.TemporaryVanillaCryopods && s.AutoRemoveTemporaryVanillaCryopods;
+}
+
+int64 PeriodNanoseconds() {
+  return AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds) * 1'000'000;
+}
+
+}  // namespace
+
+int64 AutoRemovePeriodMilliseconds(double interval_seconds) {
+  const double seconds = interval_seconds < 1.0 ? 1.0 : interval_seconds;
+  return static_cast<int64>(seconds * 1000.0);
+}
+
+void RegisterAutoRemoveTick() {
+  if (g_registered || !ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) {
+    return;
+  }
+  const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
+  g_next_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
+  AsaApi::GetCommands().AddOnTickCallback(FString(kAutoRemoveTickId), [](float) { RunAutoRemoveTick(); });
+  g_registered = true;
+  log::Trace("Cradlekeep temporary vanilla cryopod auto-removal enabled every {} second(s)",
+             static_cast<double>(period_ms) / 1000.0);
+}
+
+void RunAutoRemoveTick() {
+  if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
+  const int64 now = host::SteadyNowNanoseconds();
+  if (now < g_next_due) return;
+  g_next_due = now + PeriodNanoseconds();
+  try {
+    int removed = 0;
+    const int players = ScanOnlinePlayers(removed);
+    if (removed > 0) {
+      log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)", removed,
+                 players);
+    }
+  } catch (const std::exception& e) {
+    log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", e.what());
+  } catch (...) {
+    log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: unknown exception");
+  }
+}
+
+int ScanOnlinePlayers(int& removed) {
+  UWorld* world = AsaApi::GetApiUtils().GetWorld();
+  if (world == nullptr) return 0;
+  const auto* controllers = host::FieldPtr<TArray<FWeakObjectPtr>>(world, "UWorld.PlayerControllerList");
+  int players = 0;
+  for (int32 i = 0; i < controllers->Num(); ++i) {
+    UObject* controller = host::ResolveWeak(&(*controllers)[i]);
+    if (controller == nullptr) continue;
+    ++players;
+    auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
+    if (!ScanSettingsOn() || pawn == nullptr) continue;
+    const int n = SweepEmptyTemporaryPods(
+        host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent"));
+    if (n > 0) {
+      log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
+                 "recurring temporary vanilla cryopod scan");
+    }
+    removed += n;
+  }
+  return players;
+}
+
+void UnregisterAutoRemoveTick() {
+  if (!g_registered) return;
+  try {
+    AsaApi::GetCommands().RemoveOnTickCallback(FString(kAutoRemoveTickId));
+  } catch (const std::exception& e) {
+    log::Warn("Cradlekeep temporary cryopod auto-remove tick unregister failed: {}", e.what());
+  } catch (...) {
+    log::Warn("Cradlekeep temporary cryopod auto-remove tick unregister failed: unknown exception");
+  }
+  g_registered = false;
+}
+
+bool AutoRemoveTickRegistered() { return g_registered; }
+
+}  // namespace ck::temporary_pods

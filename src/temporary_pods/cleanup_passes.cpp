@@ -1,0 +1,163 @@
+#include "temporary_pods/cleanup_passes.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "asa/commands.h"
+#include "config/plugin_config.h"
+#include "host/clock.h"
+#include "host/game_access.h"
+#include "host/weak_pointer.h"
+#include "plugin/log.h"
+#include "temporary_pods/cryo_sickness.h"
+#include "temporary_pods/custom_item_data.h"
+#include "temporary_pods/inventory_sweep.h"
+
+namespace ck::temporary_pods {
+
+namespace {
+
+struct PendingCleanupPass {
+  FWeakObjectPtr controller;
+  int64 due;
+  int32 pass_number;
+  FItemNetID item_id;
+};
+
+constexpr int64 kPassDelaysMs[] = {500, 1000, 1500, 2000, 3000, 4500, 6000, 8000, 10000, 12500, 15000, 20000, 25000, 30000};
+
+std::vector<PendingCleanupPass>& Pending() {
+  static std::vector<PendingCleanupPass> passes;
+  return passes;
+}
+
+bool g_tick_registered = false;
+
+bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
+bool SameWeak(const FWeakObjectPtr& a, const FWeakObjectPtr& b) {
+  return a.ObjectIndex == b.ObjectIndex && a.ObjectSerialNumber == b.ObjectSerialNumber;
+}
+
+UPrimalInventoryComponent* PawnInventory(AShooterPlayerController* controller) {
+  auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
+  return host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
+}
+
+}  // namespace
+
+void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item_id) {
+  if (controller == nullptr || !config::Current().AutoRemoveTemporaryVanillaCryopods) return;
+  const int64 now = host::SteadyNowNanoseconds();
+  const FWeakObjectPtr weak = host::MakeWeak(controller);
+  for (int32 pass = 1; pass <= 14; ++pass) {
+    Pending().push_back(PendingCleanupPass{weak, now + kPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
+  }
+  if (!g_tick_registered) {
+    AsaApi::GetCommands().AddOnTickCallback(FString(kCleanupTickId), [](float) { RunDueCleanupPasses(); });
+    g_tick_registered = true;
+  }
+  log::Trace("Cradlekeep scheduled targeted delayed temporary vanilla cryopod cleanup passes for itemId=({}, {})",
+             item_id.ItemID1, item_id.ItemID2);
+}
+
+void RunDueCleanupPasses() {
+  auto& pending = Pending();
+  if (pending.empty()) {
+    UnregisterCleanupTick();
+    return;
+  }
+  const int64 now = host::SteadyNowNanoseconds();
+  std::size_t index = 0;
+  while (index < pending.size()) {
+    if (pending[index].due > now) {
+      ++index;
+      continue;
+    }
+    const PendingCleanupPass pass = pending[index];
+    pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(index));
+    try {
+      auto* controller = reinterpret_cast<AShooterPlayerController*>(host::ResolveWeak(&pass.controller));
+      // A player who left is not touched again: the pass is dropped.
+      if (controller == nullptr) continue;
+      if (!RunCleanupPass(controller, pass.pass_number, pass.item_id)) continue;
+      std::size_t canceled = 0;
+      for (std::size_t i = 0; i < pending.size();) {
+        if (SameWeak(pending[i].controller, pass.controller) && SameId(pending[i].item_id, pass.item_id)) {
+          pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+          ++canceled;
+          if (i < index) --index;  // the walk stays on the entry it was going to look at next
+        } else {
+          ++i;
+        }
+      }
+      if (canceled > 0) {
+        log::Trace("Cradlekeep canceled {} pending targeted temporary vanilla cryopod cleanup pass(es) for itemId=({}, {})",
+                   canceled, pass.item_id.ItemID1, pass.item_id.ItemID2);
+      }
+    } catch (const std::exception& e) {
+      log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: {}", e.what());
+    } catch (...) {
+      log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: unknown exception");
+    }
+  }
+  if (pending.empty()) UnregisterCleanupTick();
+}
+
+bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FItemNetID item_id) {
+  const std::string label = "temporary vanilla cryopod delayed pass " + std::to_string(pass_number);
+  ClearCryoCooldown(controller, label);
+
+  bool result = false;
+  UPrimalInventoryComponent* inventory = controller != nullptr ? PawnInventory(controller) : nullptr;
+  if (controller != nullptr && host::ReadField<void*>(controller, "AController.Pawn") != nullptr) {
+    UPrimalItem* item = FindItemById(inventory, item_id);
+    if (item != nullptr) {
+      if (HasCreaturePayload(item)) {
+        log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup after {} found itemId=({}, {}) still has payload",
+                   label, item_id.ItemID1, item_id.ItemID2);
+      } else {
+        result = RemoveItemById(inventory, item_id);
+        if (result) {
+          log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup removed empty itemId=({}, {}) after {}",
+                     item_id.ItemID1, item_id.ItemID2, label);
+        }
+      }
+    }
+  }
+
+  int swept = 0;
+  const config::PluginConfig& settings = config::Current();
+  if (settings.Enabled && settings.TemporaryVanillaCryopods && settings.AutoRemoveTemporaryVanillaCryopods &&
+      controller != nullptr && host::ReadField<void*>(controller, "AController.Pawn") != nullptr) {
+    swept = SweepEmptyTemporaryPods(inventory);
+    if (swept > 0) log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", swept, label);
+  }
+
+  const int cleared = ClearNearbyCryoSickness(controller, label);
+  const int removed = (result ? 1 : 0) + swept;
+  if (removed > 0 || cleared > 0) {
+    log::Trace("Cradlekeep {} removed {} pod(s), cleared {} sickness buff(s)", label, removed, cleared);
+  } else {
+    log::Trace("Cradlekeep {} removed 0 pod(s), cleared 0 sickness buff(s)", label);
+  }
+  return result;
+}
+
+void UnregisterCleanupTick() {
+  if (!g_tick_registered) return;
+  try {
+    AsaApi::GetCommands().RemoveOnTickCallback(FString(kCleanupTickId));
+  } catch (const std::exception& e) {
+    log::Warn("Cradlekeep temporary cryopod cleanup tick unregister failed: {}", e.what());
+  } catch (...) {
+    log::Warn("Cradlekeep temporary cryopod cleanup tick unregister failed: unknown exception");
+  }
+  g_tick_registered = false;
+}
+
+void ClearPendingCleanupPasses() { Pending().clear(); }
+std::size_t PendingCleanupPassCount() { return Pending().size(); }
+bool CleanupTickRegistered() { return g_tick_registered; }
+
+}  // namespace ck::temporary_pods

@@ -1,0 +1,31 @@
+// Taking the cryo sickness and the cryo cooldown off again after a creature
+// left one of the plugin's temporary pods. All of it is switched by
+// ClearCryoSicknessFromTemporaryVanillaCryopods; the label names the stage
+// that asks ("after {}" in the log lines). Exceptions pass to the caller.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+
+namespace ck::temporary_pods {
+
+// Ends the configured buff (its class loaded once from `blueprint_path`
+// into `cache`) on the character; 1 when the character had it, else 0.
+int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const std::string& blueprint_path,
+                             const char* buff_label, const std::string& label);
+
+// Ends the creature's cryo sickness: the configured sickness buff, and, when
+// the creature stays sick, every buff that causes cryo sickness. The number
+// of buffs ended.
+int ClearCryoSickness(APrimalCharacter* creature, const std::string& label);
+
+// Clears the sickness of sick creatures of the player's team within 1500
+// units of the player's pawn. The number of buffs ended.
+int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::string& label);
+
+// Ends the player's cryo cooldown: the configured buff on the pawn, then the
+// cheat manager's reset of "Buff_CryoCooldown".
+void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& label);
+
+}  // namespace ck::temporary_pods

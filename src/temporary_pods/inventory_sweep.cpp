@@ -1,0 +1,119 @@
+#include "temporary_pods/inventory_sweep.h"
+
+#include <cstring>
+
+#include "host/engine_memory.h"
+#include "host/game_access.h"
+#include "temporary_pods/custom_item_data.h"
+
+namespace ck::temporary_pods {
+
+namespace {
+
+TArray<UPrimalItem*>* ItemsOf(UPrimalInventoryComponent* inventory) {
+  return host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.InventoryItems");
+}
+
+TArray<UPrimalItem*>* TributeOf(UPrimalInventoryComponent* inventory) {
+  return host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.ArkTributeItems");
+}
+
+FItemNetID IdOf(UPrimalItem* item) { return host::ReadField<FItemNetID>(item, "UPrimalItem.ItemID"); }
+
+bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
+
+bool Lists(TArray<UPrimalItem*>* array, UPrimalItem* item) {
+  for (int32 i = 0; i < array->Num(); ++i) {
+    if ((*array)[i] == item) return true;
+  }
+  return false;
+}
+
+void TakeOutOfSlots(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
+  host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.RemoveFromSlot(bool,bool)")(item, true, false);
+  auto* slots = host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.ItemSlots");
+  for (int32 i = 0; i < slots->Num(); ++i) {
+    if ((*slots)[i] == item) (*slots)[i] = nullptr;
+  }
+}
+
+bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, FItemNetID id) {
+  const bool removed = host::GameFunction<bool(UPrimalInventoryComponent*, FItemNetID*, bool, bool, bool, bool)>(
+      "UPrimalInventoryComponent.RemoveItem(FItemNetID&,bool,bool,bool,bool)")(inventory, &id, false, false, true,
+                                                                               false);
+  host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  return removed;
+}
+
+}  // namespace
+
+int32 ShrunkCapacity(int32 count, int32 capacity) {
+  const int64 spare = static_cast<int64>(capacity) - count;
+  const bool much_spare = spare >= 2048 || 3 * static_cast<int64>(count) < 2 * static_cast<int64>(capacity);
+  const bool worth_it = spare > 64 || count == 0;
+  return much_spare && worth_it && count != capacity ? count : capacity;
+}
+
+UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
+  if (inventory == nullptr) return nullptr;
+  TArray<UPrimalItem*>* items = ItemsOf(inventory);
+  for (int32 i = 0; i < items->Num(); ++i) {
+    UPrimalItem* item = (*items)[i];
+    if (item != nullptr && SameId(IdOf(item), id)) return item;
+  }
+  return nullptr;
+}
+
+bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
+  UPrimalItem* item = FindItemById(inventory, id);
+  if (item == nullptr) return false;
+  TakeOutOfSlots(inventory, item);
+  return RemoveAndRefresh(inventory, id);
+}
+
+bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
+  if (inventory == nullptr || item == nullptr) return false;
+  return Lists(ItemsOf(inventory), item) || Lists(TributeOf(inventory), item);
+}
+
+bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
+  if (!InventoryListsItem(inventory, item)) return false;
+  const FItemNetID id = IdOf(item);
+  TakeOutOfSlots(inventory, item);
+  TArray<UPrimalItem*>* tribute = TributeOf(inventory);
+  int32 index = 0;
+  while (index < tribute->Num()) {
+    if ((*tribute)[index] != item) {
+      ++index;
+      continue;
+    }
+    std::memmove(&(*tribute)[index], &(*tribute)[index] + 1,
+                 sizeof(UPrimalItem*) * static_cast<std::size_t>(tribute->ArrayNum - index - 1));
+    --tribute->ArrayNum;
+    const int32 capacity = ShrunkCapacity(tribute->ArrayNum, tribute->ArrayMax);
+    if (capacity != tribute->ArrayMax) {
+      tribute->Data = static_cast<UPrimalItem**>(
+          host::EngineRealloc(tribute->Data, sizeof(UPrimalItem*) * static_cast<uint64>(capacity), 8));
+      tribute->ArrayMax = capacity;
+    }
+  }
+  return RemoveAndRefresh(inventory, id);
+}
+
+int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
+  if (inventory == nullptr) return 0;
+  int removed = 0;
+  int32 index = 0;
+  while (index < ItemsOf(inventory)->Num()) {
+    UPrimalItem* item = (*ItemsOf(inventory))[index];
+    if (item != nullptr && IsTemporaryPod(item) && !HasCreaturePayload(item) &&
+        RemoveItemById(inventory, IdOf(item))) {
+      ++removed;
+      continue;
+    }
+    ++index;
+  }
+  return removed;
+}
+
+}  // namespace ck::temporary_pods

@@ -1,0 +1,200 @@
+#include "temporary_pods/uncryo_observation.h"
+
+#include <cstring>
+#include <exception>
+#include <unordered_map>
+
+#include "asa/api_utils.h"
+#include "config/plugin_config.h"
+#include "host/clock.h"
+#include "host/game_access.h"
+#include "host/weak_pointer.h"
+#include "plugin/log.h"
+#include "temporary_pods/cleanup_passes.h"
+#include "temporary_pods/cryo_sickness.h"
+#include "temporary_pods/custom_item_data.h"
+#include "temporary_pods/inventory_sweep.h"
+#include "temporary_pods/uncryo_delegates.h"
+
+namespace ck::temporary_pods {
+
+namespace {
+
+constexpr double kTryMemorySeconds = 10.0;
+
+struct RecentUnCryoTry {
+  int64 time;
+  FItemNetID item_id;
+  bool has_id;
+};
+
+std::unordered_map<const void*, RecentUnCryoTry>& RecentTries() {
+  static std::unordered_map<const void*, RecentUnCryoTry> tries;
+  return tries;
+}
+
+template <typename T>
+T At(const void* params, std::size_t offset) {
+  T value;
+  std::memcpy(&value, static_cast<const char*>(params) + offset, sizeof(T));
+  return value;
+}
+
+FItemNetID IdOf(UPrimalItem* item) { return host::ReadField<FItemNetID>(item, "UPrimalItem.ItemID"); }
+bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
+
+bool PodSettingsOn() {
+  const config::PluginConfig& settings = config::Current();
+  return settings.Enabled && settings.TemporaryVanillaCryopods;
+}
+
+}  // namespace
+
+bool ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
+                            const std::string& label, PodUseObservation& observation) {
+  if (!PodSettingsOn()) return false;
+  UPrimalItem* item = FindItemById(inventory, id);
+  if (item == nullptr || !IsTemporaryPod(item)) return false;
+  const bool payload = HasCreaturePayload(item);
+  observation.used = true;
+  observation.item_id = IdOf(item);
+  observation.has_id = true;
+  if (log::TraceEnabled()) {
+    log::Info("Cradlekeep saw temporary vanilla cryopod use via {} itemId=({}, {}) {}", label, id.ItemID1, id.ItemID2,
+              DescribeCustomItemData(item));
+  }
+  if (!payload) return false;
+  ClearCryoCooldown(controller, label);
+  ScheduleCleanupPasses(controller, observation.item_id);
+  return true;
+}
+
+bool ResolveUnCryoDelegates() {
+  UnCryoDelegateFields& fields = DelegateFields();
+  if (fields.try_field != nullptr && fields.post_field != nullptr) return true;
+  if (fields.resolution_failed) return false;
+  try {
+    AShooterGameMode* game_mode = AsaApi::GetApiUtils().GetShooterGameMode();
+    if (game_mode == nullptr) return false;
+    fields.try_field = AsaApi::GetAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino");
+    fields.post_field = AsaApi::GetAddress(game_mode, "AShooterGameMode.OnPostUnCryoDino");
+    if (fields.try_field == nullptr || fields.post_field == nullptr) {
+      fields.resolution_failed = true;
+      log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
+      return false;
+    }
+    log::Trace("Cradlekeep resolved ASA uncryo delegates try={} post={}", static_cast<const void*>(fields.try_field),
+               static_cast<const void*>(fields.post_field));
+    return true;
+  } catch (const std::exception& e) {
+    fields.resolution_failed = true;
+    log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: {}", e.what());
+  } catch (...) {
+    fields.resolution_failed = true;
+    log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: unknown exception");
+  }
+  return false;
+}
+
+void PruneRecentUnCryoTries() {
+  const int64 now = host::SteadyNowNanoseconds();
+  auto& tries = RecentTries();
+  for (auto it = tries.begin(); it != tries.end();) {
+    if (static_cast<double>(now - it->second.time) / 1e9 > kTryMemorySeconds) {
+      it = tries.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void HandleTryUnCryo(const void* params) {
+  auto* controller = At<AShooterPlayerController*>(params, 0);
+  auto* item = At<UPrimalItem*>(params, 40);
+  if (!PodSettingsOn() || controller == nullptr || item == nullptr || !IsTemporaryPod(item)) return;
+  const bool payload = HasCreaturePayload(item);
+  if (log::TraceEnabled()) {
+    log::Info("Cradlekeep saw temporary vanilla cryopod via OnTryUnCryoDino beforeSpawn={} success={} {}",
+              At<bool>(params, 32), At<bool>(params, 48), DescribeCustomItemData(item));
+  }
+  if (!payload) return;
+  PruneRecentUnCryoTries();
+  RecentTries()[controller] = RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
+  ClearCryoCooldown(controller, "OnTryUnCryoDino");
+}
+
+void HandlePostUnCryo(const void* params) {
+  auto* controller = At<AShooterPlayerController*>(params, 0);
+  auto* creature = At<APrimalDinoCharacter*>(params, 8);
+  auto* emptied = At<UPrimalItem*>(params, 16);
+  if (!PodSettingsOn() || controller == nullptr) return;
+  PruneRecentUnCryoTries();
+
+  RecentUnCryoTry record{0, FItemNetID{0, 0}, false};
+  bool recent_try = false;
+  auto found = RecentTries().find(controller);
+  if (found != RecentTries().end()) {
+    record = found->second;
+    RecentTries().erase(found);
+    recent_try = true;
+  } else if (!IsTemporaryPod(emptied)) {
+    return;
+  }
+  if (log::TraceEnabled()) {
+    log::Info(
+        "Cradlekeep saw temporary vanilla cryopod via OnPostUnCryoDino recentTry={} originalItemId=({}, {}) dino={} "
+        "emptyItem={} emptyItemSummary={}",
+        recent_try, record.item_id.ItemID1, record.item_id.ItemID2, static_cast<const void*>(creature), static_cast<const void*>(emptied),
+        DescribeCustomItemData(emptied));
+  }
+  ClearCryoCooldown(controller, "OnPostUnCryoDino");
+  const int cleared = ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(creature), "OnPostUnCryoDino");
+
+  int removed = 0;
+  const config::PluginConfig& settings = config::Current();
+  auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
+  auto* inventory = host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
+  if (settings.AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
+    // A pod is removed here only once it holds no creature data: a try whose
+    // release failed may be followed by the post broadcast of another pod.
+    if (recent_try && record.has_id) {
+      UPrimalItem* original = FindItemById(inventory, record.item_id);
+      if (original != nullptr && !HasCreaturePayload(original) && RemoveItemById(inventory, record.item_id)) {
+        removed = 1;
+        log::Trace("Cradlekeep force-removed temporary vanilla cryopod by original itemId=({}, {}) after {}",
+                   record.item_id.ItemID1, record.item_id.ItemID2, "OnPostUnCryoDino");
+      }
+    }
+    if (emptied != nullptr && !HasCreaturePayload(emptied)) {
+      const FItemNetID post_id = IdOf(emptied);
+      if ((recent_try || IsTemporaryPod(emptied)) && !(record.has_id && SameId(post_id, record.item_id))) {
+        bool done = RemoveItemObject(inventory, emptied);
+        if (!done) {
+          auto* owner = host::ResolveWeakField<UPrimalInventoryComponent>(emptied, "UPrimalItem.OwnerInventory");
+          if (owner != nullptr) done = RemoveItemObject(owner, emptied);
+        }
+        if (!done) done = RemoveItemById(inventory, post_id);
+        if (done) {
+          ++removed;
+          log::Trace("Cradlekeep force-removed temporary vanilla cryopod by post itemId=({}, {}) after {}",
+                     post_id.ItemID1, post_id.ItemID2, "OnPostUnCryoDino");
+        } else {
+          log::Warn(
+              "Cradlekeep could not force-remove temporary vanilla cryopod by post itemId=({}, {}) after {}; owner "
+              "inventory may not contain the item yet",
+              post_id.ItemID1, post_id.ItemID2, "OnPostUnCryoDino");
+        }
+      }
+    }
+    removed += SweepEmptyTemporaryPods(inventory);
+    host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  }
+  if (removed > 0 || cleared > 0) {
+    log::Trace("Cradlekeep OnPostUnCryoDino removed {} pod(s), cleared {} sickness buff(s)", removed, cleared);
+  }
+}
+
+void ClearRecentUnCryoTries() { RecentTries().clear(); }
+std::size_t RecentUnCryoTryCount() { return RecentTries().size(); }
+
+}  // namespace ck::temporary_pods

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include "support/capture_fixture.h"
+#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/cleanup_passes.h"
+#include "temporary_pods/cryo_sickness.h"
+#include "temporary_pods/uncryo_delegates.h"
+#include "temporary_pods/uncryo_observation.h"
+
+namespace {
+
+using namespace ck::temporary_pods;
+
+class CleanupTest : public cktest::CaptureTest {
+ protected:
+  void StartPods(const std::string& config) {
+    sim::CreatureSpec splash = Creature("splash");
+    game().AddCreature(splash);
+    sim::PlayerSpec ava;
+    ava.id = "ava";
+    ava.inventory.push_back(sim::ItemSpec{"pod", "", true, "splash", true});
+    game().AddPlayer(ava);
+    WriteConfig(config);
+    Start();
+    MarkTimeline();
+  }
+  sim::Item* PodItem() { return Items().empty() ? nullptr : Items()[0]; }
+  void Seconds(double s) { game().Advance(s); }
+  std::vector<std::string> LinesContaining(const std::string& part) {
+    std::vector<std::string> out;
+    for (const auto& line : Timeline()) {
+      if (line.find(part) != std::string::npos) out.push_back(line);
+    }
+    return out;
+  }
+};
+
+TEST_F(CleanupTest, PassesFallDueOnTheirScheduleAndPassFiveCancelsNine) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true, "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
+  sim::Item* pod = PodItem();
+  ScheduleCleanupPasses(Controller(), pod->ItemID);
+  EXPECT_EQ(PendingCleanupPassCount(), 14u);
+  Seconds(0.49);
+  EXPECT_TRUE(LinesContaining("delayed pass 1 ").empty()) << "not due before 0.5 s";
+  Seconds(0.01);
+  EXPECT_EQ(LinesContaining("delayed pass 1 removed").size(), 1u) << "due at exactly 0.5 s";
+  Seconds(2.4);  // 2.9 s: passes 2 to 4 have run
+  EXPECT_EQ(PendingCleanupPassCount(), 10u);
+  sim::EmptyCryoData(pod);
+  Seconds(0.1);  // 3.0 s: pass 5
+  EXPECT_EQ(PendingCleanupPassCount(), 0u);
+  EXPECT_EQ(LinesContaining("canceled"),
+            std::vector<std::string>{"info: Cradlekeep canceled 9 pending targeted temporary vanilla cryopod cleanup "
+                                     "pass(es) for itemId=(1, 1592590343)"});
+  EXPECT_TRUE(Items().empty());
+  EXPECT_FALSE(CleanupTickRegistered()) << "the tick removed itself on the tick of the last pass";
+  EXPECT_TRUE(fw().commands.TickCallbackIds().empty());
+}
+
+TEST_F(CleanupTest, TwoUsesQueueTwentyEightPassesAndOneRemovalCancelsThemAll) {
+  StartPods(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
+  sim::Item* pod = PodItem();
+  ScheduleCleanupPasses(Controller(), pod->ItemID);
+  Seconds(1);
+  ScheduleCleanupPasses(Controller(), pod->ItemID);
+  EXPECT_EQ(PendingCleanupPassCount(), 26u);
+  sim::EmptyCryoData(pod);
+  Seconds(0.5);
+  EXPECT_EQ(PendingCleanupPassCount(), 0u);
+}
+
+TEST_F(CleanupTest, NothingIsQueuedWithAutoRemoveOff) {
+  StartPods(R"({"CaptureMode": "Vanilla", "AutoRemoveTemporaryVanillaCryopods": false})");
+  ScheduleCleanupPasses(Controller(), PodItem()->ItemID);
+  EXPECT_EQ(PendingCleanupPassCount(), 0u);
+  EXPECT_FALSE(CleanupTickRegistered());
+}
+
+TEST_F(CleanupTest, APodUsedFromAnotherInventoryIsNotRemovedByThePasses) {
+  StartPods(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
+  sim::Item* pod = PodItem();
+  Ava().inventory->Take(pod);
+  auto* box = sim::Objects().Create<sim::Inventory>(game().ClassNamed("PrimalInventoryComponent"), "Box");
+  box->Place(pod);
+  sim::EmptyCryoData(pod);
+  ScheduleCleanupPasses(Controller(), pod->ItemID);
+  Seconds(31);
+  EXPECT_TRUE(box->Holds(pod));
+  EXPECT_FALSE(CleanupTickRegistered());
+  sim::Objects().Destroy(pod);
+}
+
+TEST_F(CleanupTest, AUsedPodThatIsAlreadyEmptyQueuesNothingButTheNearbyCleanupRuns) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  sim::CreatureSpec moss = Creature("moss");
+  moss.team = 1001;
+  moss.cryo_sickness = true;
+  sim::EmptyCryoData(PodItem());
+  game().AddCreature(moss);
+  game().UseItem(Ava(), PodItem(), false, false);
+  EXPECT_EQ(PendingCleanupPassCount(), 0u);
+  EXPECT_TRUE(LinesContaining("scheduled").empty());
+  EXPECT_TRUE(LinesContaining("deactivated cryo cooldown").empty());
+  EXPECT_EQ(LinesContaining("nearby sickness cleanup after temporary vanilla cryopod use found 1 sick same-team dino(s), cleared 1").size(), 1u);
+}
+
+TEST_F(CleanupTest, AUseOfAnItemThatIsNoTemporaryPodChangesNothing) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  sim::Item* stone = game().NewItem(game().ClassNamed("PrimalItem"));
+  Ava().inventory->Place(stone);
+  game().UseItem(Ava(), stone, false, false);
+  EXPECT_TRUE(Timeline().empty());
+}
+
+TEST_F(CleanupTest, WithoutAGameModeNoBroadcastIsRecognisedAndNoFailureIsRecorded) {
+  StartPods(R"({"CaptureMode": "Vanilla"})");
+  fw().utils.SetGameMode(nullptr);
+  EXPECT_FALSE(ResolveUnCryoDelegates());
+  EXPECT_FALSE(DelegateFields().resolution_failed);
+  fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game().game_mode()));
+  EXPECT_TRUE(ResolveUnCryoDelegates());
+  EXPECT_TRUE(Timeline().empty());
+}
+
+TEST_F(CleanupTest, DelegateFieldsResolvingToNullWarnOnceAndAreIgnoredUntilTheNextStart) {
+  StartPods(R"({"CaptureMode": "Vanilla"})");
+  // The game mode's field offset that lands on address zero.
+  fw().registry.AddField("AShooterGameMode.OnPostUnCryoDino", -reinterpret_cast<std::intptr_t>(game().game_mode()));
+  EXPECT_FALSE(ResolveUnCryoDelegates());
+  EXPECT_FALSE(ResolveUnCryoDelegates());
+  game().UseItem(Ava(), PodItem(), false, false);
+  EXPECT_EQ(LinesContaining("uncryo delegate"),
+            std::vector<std::string>{"warn: Cradlekeep ASA uncryo delegate fields resolved to null"});
+  EXPECT_EQ(PodItem(), Items()[0]) << "the post broadcast was not recognised: the emptied pod waits for the passes";
+}
+
+TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) {
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(0.5), 1000);
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(0.25), 1000);
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(2.5), 2500);
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(1.0004), 1000) << "fractions of a millisecond are dropped";
+
+  game_.reset();
+  game_ = std::make_unique<sim::Game>(sim::ServerSettings{1, false, "emptyInPlace", 0}, sim::ModSettings{});
+  StartPods(R"({"CaptureMode": "SCS", "DebugLogging": true, "TemporaryVanillaCryopodCleanupIntervalSeconds": 0.5})");
+  sim::EmptyCryoData(PodItem());
+  sim::Item* second = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
+  sim::AddMarker(second);
+  Seconds(0.9);  // one tick a second: the first scan comes one period after start
+  EXPECT_EQ(Items().size(), 1u);
+  Seconds(0.1);
+  EXPECT_TRUE(Items().empty());
+  Ava().inventory->Place(second);
+  Seconds(0.9);
+  EXPECT_EQ(Items().size(), 1u);
+  Seconds(0.1);  // the tick at 2 s: one period after the scan
+  EXPECT_TRUE(Items().empty());
+  EXPECT_EQ(LinesContaining("scan removed").size(), 2u);
+}
+
+TEST_F(CleanupTest, ATamedCreatureOfThePlayersTeamCountsAsSameTeam) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  sim::CreatureSpec moss = Creature("moss");
+  moss.cryo_sickness = true;
+  game().AddCreature(moss);
+  sim::DinoCharacter* dino = game().FindCreature("moss")->actor();
+  dino->TargetingTeam = 7;
+  dino->TamingTeamID = 1001;
+  EXPECT_EQ(ClearNearbyCryoSickness(Controller(), "test"), 1);
+  Ava().controller->TargetingTeam = 0;
+  EXPECT_EQ(ClearNearbyCryoSickness(Controller(), "test"), 0) << "team 0 turns the nearby clean-up off";
+}
+
+TEST_F(CleanupTest, TwoSickeningBuffsAreBothEndedWhenTheConfiguredOneIsNotEnough) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  sim::CreatureSpec moss = Creature("moss");
+  moss.buffs = {"Buff_FeverSickness", "Buff_BogSickness", "Buff_Happy"};
+  moss.cryo_sickness = true;
+  game().AddCreature(moss);
+  sim::DinoCharacter* dino = game().FindCreature("moss")->actor();
+  EXPECT_EQ(ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(dino), "test"), 3);
+  EXPECT_EQ(dino->Buffs.Num(), 1);
+  EXPECT_EQ(game().ArgsOf("AActor.ForceNetUpdate").size(), 1u);
+  EXPECT_EQ(LinesContaining("cleared 3 cryo sickness buff(s) after test").size(), 1u);
+}
+
+TEST_F(CleanupTest, AHealthyCreatureCostsNoNetworkUpdateAndNoLine) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  sim::CreatureSpec moss = Creature("moss");
+  game().AddCreature(moss);
+  EXPECT_EQ(ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(Dino("moss")), "test"), 0);
+  EXPECT_TRUE(game().ArgsOf("AActor.ForceNetUpdate").empty());
+  EXPECT_TRUE(Timeline().empty());
+}
+
+TEST_F(CleanupTest, ACooldownClearOnAPlayerWithoutAPawnStillAsksTheCheatManager) {
+  StartPods(R"({"CaptureMode": "Vanilla"})");
+  Ava().controller->Pawn = nullptr;
+  ClearCryoCooldown(Controller(), "test");
+  EXPECT_EQ(game().ArgsOf("UShooterCheatManager.ForceGiveBuff"), std::vector<std::string>{"Buff_CryoCooldown"});
+  Ava().controller->Pawn = Ava().pawn;
+}
+
+}  // namespace
