@@ -5,6 +5,7 @@
 // does not know is fatal: the process stops with a message naming the key.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "asa/engine_types.h"
@@ -18,6 +19,11 @@ ASAAPI_API void* GetAddress(const void* object, const std::string& key);
 // first (member functions), then the parameters of the key; functions that
 // return an engine type by value take a pointer to the result after the object.
 ASAAPI_API void* GetAddress(const std::string& key);
+
+// The offset of the field `key` from the start of its object. Offsets and
+// function addresses never change while the process runs, so a caller may
+// resolve a key once and keep the result.
+ASAAPI_API std::ptrdiff_t GetFieldOffset(const std::string& key);
 
 // The bit field `key` inside `object`.
 ASAAPI_API BitField GetBitField(const void* object, const std::string& key);

@@ -36,6 +36,8 @@ void* GetAddress(const void* object, const std::string& key) {
 
 void* GetAddress(const std::string& key) { return simfw::Fw().registry.FunctionAddress(key); }
 
+std::ptrdiff_t GetFieldOffset(const std::string& key) { return simfw::Fw().registry.FieldOffset(key); }
+
 BitField GetBitField(const void* object, const std::string& key) {
   return simfw::Fw().registry.BitFieldOf(object, key);
 }

@@ -2,9 +2,6 @@
 
 namespace ck::config {
 
-PluginConfig& Current() {
-  static PluginConfig config;
-  return config;
-}
+PluginConfig g_live_config;
 
 }  // namespace ck::config

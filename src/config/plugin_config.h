@@ -39,7 +39,9 @@ struct PluginConfig {
   MessageTexts Messages;
 };
 
-// The live settings.
-PluginConfig& Current();
+// The live settings. A plain global, so that reading a setting on a hot path
+// costs one load.
+extern PluginConfig g_live_config;
+inline PluginConfig& Current() { return g_live_config; }
 
 }  // namespace ck::config

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "asa/engine_types.h"
+#include "asa/platform.h"
 
 namespace ck::host {
 
-int64 SteadyNowNanoseconds();
+inline int64 SteadyNowNanoseconds() { return AsaApi::Platform::SteadyClockNanoseconds(); }
 
 }  // namespace ck::host

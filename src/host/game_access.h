@@ -39,6 +39,53 @@ Sig* GameFunction(const std::string& key) {
   return reinterpret_cast<Sig*>(AsaApi::GetAddress(key));
 }
 
+// A field key resolved on first use and kept for the life of the process
+// (the framework guarantees offsets do not change). For call sites on hot
+// paths: declare one per site as a function-local static.
+class FieldKey {
+ public:
+  constexpr explicit FieldKey(const char* key) : key_(key) {}
+
+  std::ptrdiff_t Offset() const {
+    if (!resolved_) {
+      offset_ = AsaApi::GetFieldOffset(key_);
+      resolved_ = true;
+    }
+    return offset_;
+  }
+  // The field inside `object`; null for a null object.
+  template <typename T>
+  T* In(const void* object) const {
+    if (object == nullptr) return nullptr;
+    return reinterpret_cast<T*>(const_cast<char*>(static_cast<const char*>(object)) + Offset());
+  }
+  template <typename T>
+  T Read(const void* object) const {
+    T* field = In<T>(object);
+    return field != nullptr ? *field : T{};
+  }
+
+ private:
+  const char* key_;
+  mutable std::ptrdiff_t offset_ = 0;
+  mutable bool resolved_ = false;
+};
+
+// A game function resolved on first use and kept for the life of the process.
+template <typename Sig>
+class FunctionKey {
+ public:
+  constexpr explicit FunctionKey(const char* key) : key_(key) {}
+  Sig* Get() const {
+    if (function_ == nullptr) function_ = reinterpret_cast<Sig*>(AsaApi::GetAddress(key_));
+    return function_;
+  }
+
+ private:
+  const char* key_;
+  mutable Sig* function_ = nullptr;
+};
+
 // True when the bits of the bit field are not all zero. False for a null object.
 bool ReadBitField(const void* object, const std::string& key);
 

@@ -13,8 +13,9 @@ FName MakeName(const char* text, EFindName mode) {
 }
 
 std::string NameToUtf8(const FName& name) {
+  static constinit FunctionKey<FString*(const FName*, FString*)> kToString(keys::kNameToString);
   FString text;
-  GameFunction<FString*(const FName*, FString*)>(keys::kNameToString)(&name, &text);
+  kToString.Get()(&name, &text);
   return FStringToUtf8(text);
 }
 

@@ -5,8 +5,9 @@
 namespace ck::host {
 
 UObject* ResolveWeak(const FWeakObjectPtr* pointer) {
+  static constinit FunctionKey<UObject*(const FWeakObjectPtr*, bool)> kGet(keys::kWeakGet);
   if (pointer == nullptr) return nullptr;
-  return GameFunction<UObject*(const FWeakObjectPtr*, bool)>(keys::kWeakGet)(pointer, false);
+  return kGet.Get()(pointer, false);
 }
 
 FWeakObjectPtr MakeWeak(const void* object) {

@@ -12,6 +12,7 @@
 #include "plugin/version.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
+#include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_delegates.h"
 #include "temporary_pods/uncryo_observation.h"
 #include "transfer/capture_cooldown.h"
@@ -22,6 +23,7 @@ namespace {
 
 // Steps 3 to 8 of start-up; an exception ends them where it is thrown.
 void StartupSteps() {
+  temporary_pods::ForgetMarkerName();
   config::LoadConfiguration();
   temporary_pods::ResetUnCryoDelegateFields();
   InstallConfiguredHooks();

@@ -15,6 +15,10 @@ namespace ck::temporary_pods {
 
 namespace {
 
+constinit host::FieldKey kPlayerControllerList("UWorld.PlayerControllerList");
+constinit host::FieldKey kPawn("AController.Pawn");
+constinit host::FieldKey kInventory("APrimalCharacter.MyInventoryComponent");
+
 bool g_registered = false;
 int64 g_next_due = 0;
 
@@ -46,10 +50,8 @@ void RegisterAutoRemoveTick() {
              static_cast<double>(period_ms) / 1000.0);
 }
 
-void RunAutoRemoveTick() {
-  if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
-  const int64 now = host::SteadyNowNanoseconds();
-  if (now < g_next_due) return;
+// The scan itself, once it is due; kept out of the per-tick path.
+[[gnu::noinline]] void RunDueScan(int64 now) {
   g_next_due = now + PeriodNanoseconds();
   try {
     int removed = 0;
@@ -65,19 +67,25 @@ void RunAutoRemoveTick() {
   }
 }
 
+void RunAutoRemoveTick() {
+  if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
+  const int64 now = host::SteadyNowNanoseconds();
+  if (now < g_next_due) return;
+  RunDueScan(now);
+}
+
 int ScanOnlinePlayers(int& removed) {
   UWorld* world = AsaApi::GetApiUtils().GetWorld();
   if (world == nullptr) return 0;
-  const auto* controllers = host::FieldPtr<TArray<FWeakObjectPtr>>(world, "UWorld.PlayerControllerList");
+  const auto* controllers = kPlayerControllerList.In<TArray<FWeakObjectPtr>>(world);
   int players = 0;
   for (int32 i = 0; i < controllers->Num(); ++i) {
     UObject* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
+    auto* pawn = kPawn.Read<APrimalCharacter*>(controller);
     if (!ScanSettingsOn() || pawn == nullptr) continue;
-    const int n = SweepEmptyTemporaryPods(
-        host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent"));
+    const int n = SweepEmptyTemporaryPods(kInventory.Read<UPrimalInventoryComponent*>(pawn));
     if (n > 0) {
       log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
                  "recurring temporary vanilla cryopod scan");

@@ -9,59 +9,84 @@ namespace ck::temporary_pods {
 
 namespace {
 
-// Every engine array has its count at the same place; only counts are read.
-int32 CountOf(const void* record, const char* key) {
-  return host::FieldPtr<TArray<uint8>>(record, key)->Num();
+// These run for every item of every online player at each recurring scan:
+// their keys are resolved once.
+constinit host::FieldKey kCustomItemDatas("UPrimalItem.CustomItemDatas");
+constinit host::FieldKey kEntryName("FCustomItemData.CustomDataName");
+constinit host::FieldKey kStrings("FCustomItemData.CustomDataStrings");
+constinit host::FieldKey kFloats("FCustomItemData.CustomDataFloats");
+constinit host::FieldKey kObjects("FCustomItemData.CustomDataObjects");
+constinit host::FieldKey kClasses("FCustomItemData.CustomDataClasses");
+constinit host::FieldKey kNames("FCustomItemData.CustomDataNames");
+constinit host::FieldKey kSoftClasses("FCustomItemData.CustomDataSoftClasses");
+constinit host::FieldKey kDoublesRecord("FCustomItemData.CustomDataDoubles");
+constinit host::FieldKey kDoubles("FCustomItemDoubles.Doubles");
+constinit host::FieldKey kBytesRecord("FCustomItemData.CustomDataBytes");
+constinit host::FieldKey kByteArrays("FCustomItemByteArrays.ByteArrays");
+constinit host::FieldKey kBytes("FCustomItemByteArray.Bytes");
+
+// The comparison index of the marker's name once the name table holds it.
+// The table only grows, so a found index stays right for the process; the
+// name may be added at any time (a save holding marked pods), so not finding
+// it is not remembered.
+int32 g_marker_index = 0;
+
+int32 MarkerIndex() {
+  if (g_marker_index == 0) g_marker_index = host::MakeName(kMarkerName, FNAME_Find).ComparisonIndex;
+  return g_marker_index;
 }
 
-const TArray<FCustomItemData>* EntriesOf(UPrimalItem* item) {
-  return host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas");
-}
+// Every engine array has its count at the same place; only counts are read.
+int32 CountOf(const void* record, const host::FieldKey& key) { return key.In<TArray<uint8>>(record)->Num(); }
+
+const TArray<FCustomItemData>* EntriesOf(UPrimalItem* item) { return kCustomItemDatas.In<TArray<FCustomItemData>>(item); }
 
 int32 DoubleCount(const FCustomItemData& entry) {
-  return CountOf(host::FieldPtr<FCustomItemDoubles>(&entry, "FCustomItemData.CustomDataDoubles"),
-                 "FCustomItemDoubles.Doubles");
+  return CountOf(kDoublesRecord.In<FCustomItemDoubles>(&entry), kDoubles);
 }
 
 const TArray<FCustomItemByteArray>* ByteArraysOf(const FCustomItemData& entry) {
-  return host::FieldPtr<TArray<FCustomItemByteArray>>(
-      host::FieldPtr<FCustomItemByteArrays>(&entry, "FCustomItemData.CustomDataBytes"),
-      "FCustomItemByteArrays.ByteArrays");
+  return kByteArrays.In<TArray<FCustomItemByteArray>>(kBytesRecord.In<FCustomItemByteArrays>(&entry));
 }
 
-bool IsMarkerEntry(const FCustomItemData& entry) { return CustomDataEntryName(entry) == kMarkerName; }
+inline bool IsMarkerEntry(const FCustomItemData& entry, int32 marker_index) {
+  const FName& name = *kEntryName.In<FName>(&entry);
+  return marker_index != 0 && name.ComparisonIndex == marker_index && host::NameToUtf8(name) == kMarkerName;
+}
 
 }  // namespace
 
+void ForgetMarkerName() { g_marker_index = 0; }
+
 std::string CustomDataEntryName(const FCustomItemData& entry) {
-  return host::NameToUtf8(*host::FieldPtr<FName>(&entry, "FCustomItemData.CustomDataName"));
+  return host::NameToUtf8(*kEntryName.In<FName>(&entry));
 }
 
 bool EntryHasPayload(const FCustomItemData& entry) {
-  for (const char* key : {"FCustomItemData.CustomDataStrings", "FCustomItemData.CustomDataFloats",
-                          "FCustomItemData.CustomDataObjects", "FCustomItemData.CustomDataClasses",
-                          "FCustomItemData.CustomDataNames", "FCustomItemData.CustomDataSoftClasses"}) {
-    if (CountOf(&entry, key) > 0) return true;
+  for (const host::FieldKey* key : {&kStrings, &kFloats, &kObjects, &kClasses, &kNames, &kSoftClasses}) {
+    if (CountOf(&entry, *key) > 0) return true;
   }
   if (DoubleCount(entry) > 0) return true;
   for (const FCustomItemByteArray& bytes : *ByteArraysOf(entry)) {
-    if (CountOf(&bytes, "FCustomItemByteArray.Bytes") > 0) return true;
+    if (CountOf(&bytes, kBytes) > 0) return true;
   }
   return false;
 }
 
-bool IsTemporaryPod(UPrimalItem* item) {
-  if (item == nullptr) return false;
-  for (const FCustomItemData& entry : *EntriesOf(item)) {
-    if (IsMarkerEntry(entry)) return true;
-  }
-  return false;
-}
+MarkerTest::MarkerTest()
+    : marker_index_(MarkerIndex()), entries_offset_(kCustomItemDatas.Offset()), name_offset_(kEntryName.Offset()) {}
+
+bool MarkerTest::NameTextIsMarker(const FName& name) { return host::NameToUtf8(name) == kMarkerName; }
+
+bool IsTemporaryPod(UPrimalItem* item) { return MarkerTest().IsTemporaryPod(item); }
 
 bool HasCreaturePayload(UPrimalItem* item) {
   if (item == nullptr) return false;
-  for (const FCustomItemData& entry : *EntriesOf(item)) {
-    if (IsMarkerEntry(entry)) continue;
+  const TArray<FCustomItemData>& entries = *EntriesOf(item);
+  if (entries.Num() == 0) return false;
+  const int32 marker_index = MarkerIndex();
+  for (const FCustomItemData& entry : entries) {
+    if (IsMarkerEntry(entry, marker_index)) continue;
     if (EntryHasPayload(entry)) return true;
   }
   return false;
@@ -74,13 +99,9 @@ std::string DescribeCustomItemData(UPrimalItem* item) {
   for (const FCustomItemData& entry : *EntriesOf(item)) {
     if (!first) text += "; ";
     first = false;
-    text += fmt::format("{} s={} f={} o={} c={} n={} b={} d={}", CustomDataEntryName(entry),
-                        CountOf(&entry, "FCustomItemData.CustomDataStrings"),
-                        CountOf(&entry, "FCustomItemData.CustomDataFloats"),
-                        CountOf(&entry, "FCustomItemData.CustomDataObjects"),
-                        CountOf(&entry, "FCustomItemData.CustomDataClasses"),
-                        CountOf(&entry, "FCustomItemData.CustomDataNames"), ByteArraysOf(entry)->Num(),
-                        DoubleCount(entry));
+    text += fmt::format("{} s={} f={} o={} c={} n={} b={} d={}", CustomDataEntryName(entry), CountOf(&entry, kStrings),
+                        CountOf(&entry, kFloats), CountOf(&entry, kObjects), CountOf(&entry, kClasses),
+                        CountOf(&entry, kNames), ByteArraysOf(entry)->Num(), DoubleCount(entry));
   }
   return text + "]";
 }

@@ -4,6 +4,7 @@
 // is found, can be tested by itself.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "asa/engine_types.h"
@@ -24,8 +25,38 @@ bool EntryHasPayload(const FCustomItemData& entry);
 // True when an entry's name text is exactly the marker name. False for null.
 bool IsTemporaryPod(UPrimalItem* item);
 
+// The marker test with what it needs resolved up front, for loops over many
+// items. An entry whose name's comparison index differs from the marker's
+// cannot be the marker and needs no text at all; only the rare candidates are
+// compared as exact text (the engine folds letter case into the index).
+class MarkerTest {
+ public:
+  MarkerTest();
+  bool IsTemporaryPod(UPrimalItem* item) const {
+    if (item == nullptr || marker_index_ == 0) return false;
+    const auto* entries = reinterpret_cast<const TArray<FCustomItemData>*>(reinterpret_cast<const char*>(item) + entries_offset_);
+    const int32 count = entries->Num();
+    const char* name = reinterpret_cast<const char*>(entries->Data) + name_offset_;
+    for (int32 i = 0; i < count; ++i, name += sizeof(FCustomItemData)) {
+      const FName& entry_name = *reinterpret_cast<const FName*>(name);
+      if (entry_name.ComparisonIndex == marker_index_ && NameTextIsMarker(entry_name)) return true;
+    }
+    return false;
+  }
+
+ private:
+  static bool NameTextIsMarker(const FName& name);
+  int32 marker_index_;
+  std::ptrdiff_t entries_offset_;
+  std::ptrdiff_t name_offset_;
+};
+
 // True when an entry other than the marker holds payload. False for null.
 bool HasCreaturePayload(UPrimalItem* item);
+
+// Forgets the marker name's place in the engine's name table (at start-up:
+// a new server may have a new table).
+void ForgetMarkerName();
 
 // "marker=<bool> payload=<bool> customData=[<name> s=<n> f=<n> o=<n> c=<n>
 // n=<n> b=<n> d=<n>; ...]", or "item=null".

@@ -10,15 +10,22 @@ namespace ck::temporary_pods {
 
 namespace {
 
+// The sweep runs over every online player's inventory at each recurring
+// scan: its keys are resolved once.
+constinit host::FieldKey kInventoryItems("UPrimalInventoryComponent.InventoryItems");
+constinit host::FieldKey kTributeItems("UPrimalInventoryComponent.ArkTributeItems");
+constinit host::FieldKey kItemSlots("UPrimalInventoryComponent.ItemSlots");
+constinit host::FieldKey kItemId("UPrimalItem.ItemID");
+
 TArray<UPrimalItem*>* ItemsOf(UPrimalInventoryComponent* inventory) {
-  return host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.InventoryItems");
+  return kInventoryItems.In<TArray<UPrimalItem*>>(inventory);
 }
 
 TArray<UPrimalItem*>* TributeOf(UPrimalInventoryComponent* inventory) {
-  return host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.ArkTributeItems");
+  return kTributeItems.In<TArray<UPrimalItem*>>(inventory);
 }
 
-FItemNetID IdOf(UPrimalItem* item) { return host::ReadField<FItemNetID>(item, "UPrimalItem.ItemID"); }
+FItemNetID IdOf(UPrimalItem* item) { return kItemId.Read<FItemNetID>(item); }
 
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
 
@@ -31,7 +38,7 @@ bool Lists(TArray<UPrimalItem*>* array, UPrimalItem* item) {
 
 void TakeOutOfSlots(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
   host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.RemoveFromSlot(bool,bool)")(item, true, false);
-  auto* slots = host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.ItemSlots");
+  auto* slots = kItemSlots.In<TArray<UPrimalItem*>>(inventory);
   for (int32 i = 0; i < slots->Num(); ++i) {
     if ((*slots)[i] == item) (*slots)[i] = nullptr;
   }
@@ -104,9 +111,11 @@ int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
   if (inventory == nullptr) return 0;
   int removed = 0;
   int32 index = 0;
-  while (index < ItemsOf(inventory)->Num()) {
-    UPrimalItem* item = (*ItemsOf(inventory))[index];
-    if (item != nullptr && IsTemporaryPod(item) && !HasCreaturePayload(item) &&
+  const MarkerTest marker;
+  const TArray<UPrimalItem*>* items = ItemsOf(inventory);
+  while (index < items->Num()) {
+    UPrimalItem* item = (*items)[index];
+    if (marker.IsTemporaryPod(item) && !HasCreaturePayload(item) &&
         RemoveItemById(inventory, IdOf(item))) {
       ++removed;
       continue;

@@ -53,18 +53,12 @@ void UseItemWithActorHook::Detour(AShooterPlayerController* controller, AActor* 
   }
 }
 
-// Sits on every multicast broadcast of the game. For broadcasts other than
-// the two uncryo ones it adds two setting tests, the resolution check and two
-// pointer comparisons: no key lookup, allocation or logging.
-void MulticastDelegateHook::Detour(void* delegate, void* params) {
-  const config::PluginConfig& settings = config::Current();
-  if (!settings.Enabled || !settings.TemporaryVanillaCryopods) {
-    original(delegate, params);
-    return;
-  }
+// The two uncryo broadcasts, or a broadcast seen before the delegate fields
+// were resolved: kept out of the fast path below.
+[[gnu::noinline]] void DispatchCandidate(void* delegate, void* params) {
   enum class Kind { kNone, kTry, kPost } kind = Kind::kNone;
-  if (delegate != nullptr && ResolveUnCryoDelegates()) {
-    const UnCryoDelegateFields& fields = DelegateFields();
+  const UnCryoDelegateFields& fields = DelegateFields();
+  if (ResolveUnCryoDelegates()) {
     if (delegate == fields.try_field) {
       kind = Kind::kTry;
     } else if (delegate == fields.post_field) {
@@ -73,13 +67,30 @@ void MulticastDelegateHook::Detour(void* delegate, void* params) {
   }
   if (kind == Kind::kTry && params != nullptr) {
     Guarded("Cradlekeep OnTryUnCryoDino handling failed", [&] { HandleTryUnCryo(params); });
-    original(delegate, params);
+    MulticastDelegateHook::original(delegate, params);
     return;
   }
-  original(delegate, params);
+  MulticastDelegateHook::original(delegate, params);
   if (kind == Kind::kPost && params != nullptr) {
     Guarded("Cradlekeep OnPostUnCryoDino handling failed", [&] { HandlePostUnCryo(params); });
   }
+}
+
+// Sits on every multicast broadcast of the game. For broadcasts other than
+// the two uncryo ones it adds two setting tests, the resolution check and two
+// pointer comparisons: no key lookup, allocation or logging.
+void MulticastDelegateHook::Detour(void* delegate, void* params) {
+  const config::PluginConfig& settings = config::Current();
+  const UnCryoDelegateFields& fields = DelegateFields();
+  if (settings.Enabled && settings.TemporaryVanillaCryopods && delegate != nullptr) {
+    const bool resolved = fields.try_field != nullptr && fields.post_field != nullptr;
+    if ((!resolved && !fields.resolution_failed) ||
+        (resolved && (delegate == fields.try_field || delegate == fields.post_field))) {
+      DispatchCandidate(delegate, params);
+      return;
+    }
+  }
+  original(delegate, params);
 }
 
 }  // namespace ck::temporary_pods

@@ -2,9 +2,6 @@
 
 namespace ck::temporary_pods {
 
-UnCryoDelegateFields& DelegateFields() {
-  static UnCryoDelegateFields fields;
-  return fields;
-}
+UnCryoDelegateFields g_delegate_fields;
 
 }  // namespace ck::temporary_pods

@@ -10,7 +10,9 @@ struct UnCryoDelegateFields {
   bool resolution_failed = false;
 };
 
-UnCryoDelegateFields& DelegateFields();
-inline void ResetUnCryoDelegateFields() { DelegateFields() = UnCryoDelegateFields{}; }
+// A plain global: the delegate hook reads it on every broadcast of the game.
+extern UnCryoDelegateFields g_delegate_fields;
+inline UnCryoDelegateFields& DelegateFields() { return g_delegate_fields; }
+inline void ResetUnCryoDelegateFields() { g_delegate_fields = UnCryoDelegateFields{}; }
 
 }  // namespace ck::temporary_pods

@@ -10,6 +10,7 @@
 
 #include "config/plugin_config.h"
 #include "plugin/lifecycle.h"
+#include "temporary_pods/custom_item_data.h"
 #include "support/sim_world.h"
 
 namespace cktest {
@@ -25,6 +26,7 @@ class PluginTest : public SimWorldTest {
     std::filesystem::create_directories(scratch_);
     std::filesystem::current_path(scratch_);
     ck::config::Current() = ck::config::PluginConfig{};
+    ck::temporary_pods::ForgetMarkerName();  // each test's world has a name table of its own
   }
 
   void TearDown() override {

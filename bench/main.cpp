@@ -1,0 +1,69 @@
+// Runs the benchmarks, then prints each path's cost as a ratio against its
+// floor measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      cpu_ns[run.benchmark_name()] = run.GetAdjustedCPUTime() * Multiplier(run.time_unit);
+      for (const auto& [name, counter] : run.counters) counters[run.benchmark_name() + "." + name] = counter.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  static double Multiplier(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kSecond: return 1e9;
+      case benchmark::kMillisecond: return 1e6;
+      case benchmark::kMicrosecond: return 1e3;
+      default: return 1;
+    }
+  }
+  std::map<std::string, double> cpu_ns;
+  std::map<std::string, double> counters;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  CollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  struct Pair {
+    const char* what;
+    const char* path;
+    const char* floor;
+  };
+  const Pair pairs[] = {
+      {"delegate hook, other broadcast / unhooked dispatch", "BM_DelegateHooked", "BM_DelegateUnhooked"},
+      {"idle tick, plugin loaded / unloaded", "BM_IdleTickLoaded", "BM_IdleTickUnloaded"},
+      {"full-server scan / walking the items", "BM_ScanPlugin", "BM_ScanWalkOnly"},
+      {"straightforward marker scan / the plugin's scan", "BM_ScanStraightforward", "BM_ScanPlugin"},
+      {"vanilla capture / transfer button without companion", "BM_CaptureVanilla", "BM_TransferButtonNoCompanion"},
+      {"SCS capture / transfer button without companion", "BM_CaptureScs", "BM_TransferButtonNoCompanion"},
+      {"key lookup through the host / offset resolved once", "BM_KeyLookupHost", "BM_KeyLookupResolvedOnce"},
+  };
+  std::printf("\n%-56s %14s %14s %10s\n", "ratio", "path ns", "floor ns", "ratio");
+  for (const Pair& p : pairs) {
+    auto path = reporter.cpu_ns.find(p.path);
+    auto floor = reporter.cpu_ns.find(p.floor);
+    if (path == reporter.cpu_ns.end() || floor == reporter.cpu_ns.end()) continue;
+    std::printf("%-56s %14.1f %14.1f %10.2f\n", p.what, path->second, floor->second, path->second / floor->second);
+  }
+  for (const char* name : {"BM_DelegateHooked", "BM_IdleTickLoaded"}) {
+    auto heap = reporter.counters.find(std::string(name) + ".heap_allocs");
+    if (heap != reporter.counters.end()) std::printf("%s: %.0f heap allocation(s) in the whole run\n", name, heap->second);
+  }
+  return 0;
+}

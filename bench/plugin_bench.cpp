@@ -1,0 +1,205 @@
+// The plugin's cost on the game thread, each path beside its floor.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "alloc_counter.h"
+#include "asa/asa.h"
+#include "bench_world.h"
+#include "config/plugin_config.h"
+#include "host/game_access.h"
+#include "host/names.h"
+#include "sim/framework/framework.h"
+#include "sim/game/hooked_functions.h"
+#include "sim/game/items.h"
+#include "sim/game/names.h"
+#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/custom_item_data.h"
+#include "temporary_pods/uncryo_observation.h"
+#include "transfer/capture_cooldown.h"
+
+namespace {
+
+using ckbench::BenchWorld;
+
+constexpr const char* kVanilla = R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 1000000})";
+
+// --- the delegate hook on a broadcast that is not an uncryo one
+
+void Broadcasts(benchmark::State& state, BenchWorld& world) {
+  sim::MulticastDelegate& other = world.game().other_delegate();
+  char params[32] = {};
+  const std::uint64_t before = ckbench::HeapAllocations();
+  const std::int64_t engine_before = static_cast<std::int64_t>(simfw::Fw().memory.Allocations());
+  for (auto _ : state) {
+    sim::MulticastDelegateDispatch::Call(&other, params);
+  }
+  state.counters["heap_allocs"] = static_cast<double>(ckbench::HeapAllocations() - before);
+  state.counters["engine_allocs"] =
+      static_cast<double>(static_cast<std::int64_t>(simfw::Fw().memory.Allocations()) - engine_before);
+}
+
+void BM_DelegateUnhooked(benchmark::State& state) {
+  BenchWorld world(nullptr);
+  Broadcasts(state, world);
+}
+BENCHMARK(BM_DelegateUnhooked);
+
+void BM_DelegateHooked(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  ck::temporary_pods::ResolveUnCryoDelegates();
+  Broadcasts(state, world);
+}
+BENCHMARK(BM_DelegateHooked);
+
+// --- an idle server tick
+
+void Ticks(benchmark::State& state) {
+  const std::uint64_t before = ckbench::HeapAllocations();
+  for (auto _ : state) simfw::Fw().commands.RunTick(1.0f / 30.0f);
+  state.counters["heap_allocs"] = static_cast<double>(ckbench::HeapAllocations() - before);
+}
+
+void BM_IdleTickUnloaded(benchmark::State& state) {
+  BenchWorld world(nullptr);
+  Ticks(state);
+}
+BENCHMARK(BM_IdleTickUnloaded);
+
+void BM_IdleTickLoaded(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  if (!ck::temporary_pods::AutoRemoveTickRegistered()) state.SkipWithError("the auto-remove tick is not registered");
+  Ticks(state);
+}
+BENCHMARK(BM_IdleTickLoaded);
+
+// --- one recurring scan of a full server
+
+constexpr int kPlayers = 70;
+constexpr int kItems = 300;
+
+void FullServer(BenchWorld& world) {
+  for (int p = 0; p < kPlayers; ++p) world.FillInventory(world.AddPlayer("p" + std::to_string(p)), kItems);
+  // The plugin has made pods on this server before: the marker's name exists.
+  sim::Names().Add(ck::temporary_pods::kMarkerName);
+}
+
+// The floor: walking the same inventories, touching every item, no test.
+void BM_ScanWalkOnly(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  FullServer(world);
+  for (auto _ : state) {
+    std::size_t touched = 0;
+    for (const auto& player : world.game().Players()) {
+      for (sim::Item* item : player->inventory->InventoryItems) touched += item != nullptr;
+    }
+    benchmark::DoNotOptimize(touched);
+  }
+  state.counters["items"] = kPlayers * kItems;
+}
+BENCHMARK(BM_ScanWalkOnly)->Unit(benchmark::kMicrosecond);
+
+// The straightforward marker test: every entry's name turned into text, each
+// key resolved at every use.
+bool StraightforwardIsTemporaryPod(UPrimalItem* item) {
+  const auto* entries = ck::host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas");
+  for (const FCustomItemData& entry : *entries) {
+    if (ck::host::NameToUtf8(*ck::host::FieldPtr<FName>(&entry, "FCustomItemData.CustomDataName")) ==
+        ck::temporary_pods::kMarkerName) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void BM_ScanStraightforward(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  FullServer(world);
+  for (auto _ : state) {
+    int candidates = 0;
+    for (const auto& player : world.game().Players()) {
+      auto* inventory = reinterpret_cast<UPrimalInventoryComponent*>(player->inventory);
+      const auto* items = ck::host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.InventoryItems");
+      for (UPrimalItem* item : *items) {
+        if (item != nullptr && StraightforwardIsTemporaryPod(item) && !ck::temporary_pods::HasCreaturePayload(item)) {
+          ++candidates;
+        }
+      }
+    }
+    benchmark::DoNotOptimize(candidates);
+  }
+  state.counters["items"] = kPlayers * kItems;
+}
+BENCHMARK(BM_ScanStraightforward)->Unit(benchmark::kMicrosecond);
+
+void BM_ScanPlugin(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  FullServer(world);
+  for (auto _ : state) {
+    int removed = 0;
+    benchmark::DoNotOptimize(ck::temporary_pods::ScanOnlinePlayers(removed));
+  }
+  state.counters["items"] = kPlayers * kItems;
+}
+BENCHMARK(BM_ScanPlugin)->Unit(benchmark::kMicrosecond);
+
+// --- one capture of a shoulder pet through the transfer-button hook
+
+void Captures(benchmark::State& state, const char* config, sim::ModSettings mods, bool with_pet) {
+  BenchWorld world(config, sim::ServerSettings{}, mods);
+  sim::Player& ava = world.AddPlayer("ava");
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (with_pet) {
+      sim::CreatureSpec pet;
+      pet.id = "pet" + std::to_string(n++);
+      pet.name = "Splash";
+      world.game().AddCreature(pet);
+      world.game().SetSlot(ava, "mounted", world.game().FindCreature(pet.id)->actor());
+    }
+    state.ResumeTiming();
+    sim::TransferButton::Call(ava.controller);
+    state.PauseTiming();
+    for (sim::Item* item : world.game().AllItems()) world.game().DestroyItem(item);
+    simfw::Fw().utils.Clear();
+    simfw::Fw().utils.SetWorld(reinterpret_cast<UWorld*>(world.game().world()));
+    simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(world.game().game_mode()));
+    sim::Objects().Collect();
+    state.ResumeTiming();
+  }
+}
+
+constexpr const char* kVanillaNoCooldown = R"({"CaptureMode": "Vanilla", "CaptureCooldownSeconds": 0})";
+constexpr const char* kScsNoCooldown = R"({"CaptureMode": "SCS", "CaptureCooldownSeconds": 0})";
+
+void BM_TransferButtonNoCompanion(benchmark::State& state) { Captures(state, kVanillaNoCooldown, {}, false); }
+BENCHMARK(BM_TransferButtonNoCompanion);
+void BM_CaptureVanilla(benchmark::State& state) { Captures(state, kVanillaNoCooldown, {}, true); }
+BENCHMARK(BM_CaptureVanilla);
+void BM_CaptureScs(benchmark::State& state) { Captures(state, kScsNoCooldown, sim::ModSettings{true, 1}, true); }
+BENCHMARK(BM_CaptureScs);
+
+// --- the per-call cost of a key lookup
+
+void BM_KeyLookupHost(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  sim::Player& ava = world.AddPlayer("ava");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ck::host::ReadField<void*>(ava.controller, "AController.Pawn"));
+  }
+}
+BENCHMARK(BM_KeyLookupHost);
+
+void BM_KeyLookupResolvedOnce(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  sim::Player& ava = world.AddPlayer("ava");
+  const std::ptrdiff_t offset = simfw::Fw().registry.FieldOffset("AController.Pawn");
+  for (auto _ : state) {
+    void* pawn = *reinterpret_cast<void**>(reinterpret_cast<char*>(ava.controller) + offset);
+    benchmark::DoNotOptimize(pawn);
+  }
+}
+BENCHMARK(BM_KeyLookupResolvedOnce);
+
+}  // namespace
