@@ -68,14 +68,14 @@ if(CRADLEKEEP_BUILD_TESTS)
   set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 
   # What each shipped module imports, and what the plugin exports.
-  set(check ${PROJECT_SOURCE_DIR}/tests/windows/check_pe.cmake)
+  set(pe_check ${PROJECT_SOURCE_DIR}/tests/windows/check_pe.cmake)
   add_test(NAME plugin.exports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:cradlekeep>
             -DEXPORTS=Cradlekeep_CaptureForTransfer,Plugin_Init,Plugin_Unload
-            -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${check})
+            -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${pe_check})
   add_test(NAME framework.imports
-    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:AsaApi> -P ${check})
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:AsaApi> -P ${pe_check})
   add_test(NAME sim.imports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:cradlekeep-sim>
-            -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${check})
+            -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${pe_check})
 endif()

@@ -9,10 +9,11 @@ bash scripts/setup-windows.sh
 echo "== windows build"
 bash scripts/build.sh windows
 
-# One Wine server serves the whole run. Without it every program starts a
-# server of its own that outlives the program by seconds and keeps the test
-# runner's output pipe open. The prefix and settings match build/windows/wine-run,
-# the wrapper the tests run under.
+# One Wine server serves the whole run, and Wine's own background services
+# start once, before the tests, with no tie to the test runner's output. Left
+# to themselves, every program would start a server and services of its own
+# that outlive it by seconds and keep the runner's output pipe open. The
+# prefix and settings match build/windows/wine-run, which the tests run under.
 export WINEPREFIX="$PWD/build/windows/wine-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 stop_wine() {
@@ -25,8 +26,8 @@ trap stop_wine EXIT
 wineserver -p
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== creating the Wine prefix"
-  wineboot --init > /dev/null 2>&1
 fi
+wineboot < /dev/null > /dev/null 2>&1
 
 echo "== windows tests (Wine)"
-ctest --preset windows -j2
+ctest --preset windows -j2 "$@"

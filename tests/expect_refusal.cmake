@@ -1,8 +1,9 @@
 # Runs the simulator on SCENARIO and passes when it exits 2 with a message
 # containing the text given on the scenario's first line ("// expect: ...").
+# EMULATOR, when set, is the program that runs SIM (Wine for a Windows build).
 file(STRINGS ${SCENARIO} first_line LIMIT_COUNT 1)
 string(REGEX REPLACE "^// expect: " "" expected "${first_line}")
-execute_process(COMMAND ${SIM} run ${SCENARIO} --quiet --plugin ${PLUGIN}
+execute_process(COMMAND ${EMULATOR} ${SIM} run ${SCENARIO} --quiet --plugin ${PLUGIN}
   RESULT_VARIABLE code ERROR_VARIABLE err OUTPUT_VARIABLE out)
 if(NOT code EQUAL 2)
   message(FATAL_ERROR "expected exit 2, got ${code}\nstdout: ${out}\nstderr: ${err}")

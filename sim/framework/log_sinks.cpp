@@ -33,7 +33,14 @@ class ConsoleSink final : public spdlog::sinks::base_sink<std::mutex> {
     if (state_->console == nullptr) return;
     spdlog::memory_buf_t formatted;
     formatter_->format(msg, formatted);
-    state_->console->write(formatted.data(), static_cast<std::streamsize>(formatted.size()));
+    // A formatter made on Windows ends the line in "\r\n", but the console
+    // stream writes its own line end (text mode there): only "\n" goes in.
+    std::size_t size = formatted.size();
+    if (size >= 2 && formatted[size - 2] == '\r' && formatted[size - 1] == '\n') {
+      formatted[size - 2] = '\n';
+      --size;
+    }
+    state_->console->write(formatted.data(), static_cast<std::streamsize>(size));
   }
   void flush_() override {
     if (state_->console != nullptr) state_->console->flush();

@@ -31,12 +31,12 @@ int main(int argc, char** argv) {
   if (args.size() < 2) return Usage(command + " needs a file");
 
   simtool::RunOptions options;
-  options.plugin_path = simtool::PluginLibrary::DefaultPath();
+  std::filesystem::path plugin_path = simtool::PluginLibrary::DefaultPath();
   std::string report_path;
   bool quiet = false;
   for (std::size_t i = 2; i < args.size(); ++i) {
     if (args[i] == "--plugin" && i + 1 < args.size()) {
-      options.plugin_path = args[++i];
+      plugin_path = args[++i];
     } else if (args[i] == "--report" && i + 1 < args.size() && command == "run") {
       report_path = args[++i];
     } else if (args[i] == "--quiet" && command == "run") {
@@ -46,7 +46,10 @@ int main(int argc, char** argv) {
     }
   }
 
-  options.plugin_path = std::filesystem::absolute(options.plugin_path).string();
+  // UTF-8 from here on: the command line comes in the system's narrow encoding
+  // (a code page on Windows), and path::string() is not UTF-8 everywhere.
+  const std::u8string plugin_utf8 = std::filesystem::absolute(plugin_path).u8string();
+  options.plugin_path.assign(plugin_utf8.begin(), plugin_utf8.end());
   try {
     if (command == "check-config") {
       const std::string text = simtool::ReadFile(args[1]);

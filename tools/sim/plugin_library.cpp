@@ -16,7 +16,9 @@ PluginLibrary::~PluginLibrary() { Close(); }
 
 bool PluginLibrary::Open(const std::string& path) {
   Close();
-  HMODULE module = LoadLibraryA(path.c_str());
+  // The wide API: the narrow one reads the system code page, not UTF-8.
+  const std::u8string utf8(path.begin(), path.end());
+  HMODULE module = LoadLibraryW(std::filesystem::path(utf8).c_str());
   if (module == nullptr) {
     error_ = "cannot load plugin library '" + path + "' (error " + std::to_string(GetLastError()) + ")";
     return false;
@@ -42,10 +44,10 @@ void PluginLibrary::Close() {
   capture = nullptr;
 }
 
-std::string PluginLibrary::DefaultPath() {
-  char buffer[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return (std::filesystem::path(buffer).parent_path() / "Cradlekeep.dll").string();
+std::filesystem::path PluginLibrary::DefaultPath() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return std::filesystem::path(buffer).parent_path() / "Cradlekeep.dll";
 }
 
 #else
@@ -78,11 +80,11 @@ void PluginLibrary::Close() {
   capture = nullptr;
 }
 
-std::string PluginLibrary::DefaultPath() {
+std::filesystem::path PluginLibrary::DefaultPath() {
   std::error_code ec;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   const auto folder = ec ? std::filesystem::current_path() : self.parent_path();
-  return (folder / "libcradlekeep.so").string();
+  return folder / "libcradlekeep.so";
 }
 
 #endif

@@ -2,6 +2,7 @@
 // entry points.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "asa/engine_types.h"
@@ -19,8 +20,8 @@ class PluginLibrary {
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
-  // Opens the library; false (with Error()) when it cannot be opened or lacks
-  // an entry point.
+  // Opens the library at PATH (UTF-8); false (with Error()) when it cannot be
+  // opened or lacks an entry point.
   bool Open(const std::string& path);
   // Closes the library; its static objects are destroyed.
   void Close();
@@ -32,7 +33,7 @@ class PluginLibrary {
   CaptureFn capture = nullptr;
 
   // The plugin library built beside the running executable.
-  static std::string DefaultPath();
+  static std::filesystem::path DefaultPath();
 
  private:
   void* handle_ = nullptr;
