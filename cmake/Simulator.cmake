@@ -17,3 +17,9 @@ add_executable(cradlekeep-sim tools/sim/main.cpp)
 target_link_libraries(cradlekeep-sim PRIVATE simtool)
 set_target_properties(cradlekeep-sim PROPERTIES BUILD_RPATH "\$ORIGIN")
 add_dependencies(cradlekeep-sim cradlekeep)
+
+# The fault sweep over scenarios.
+add_executable(cradlekeep-sweep tools/sweep/main.cpp)
+target_link_libraries(cradlekeep-sweep PRIVATE simtool)
+set_target_properties(cradlekeep-sweep PROPERTIES BUILD_RPATH "\$ORIGIN")
+add_dependencies(cradlekeep-sweep cradlekeep)

@@ -89,6 +89,7 @@ void Game::SetUploadTerminal(Player& player, bool viewing) {
 
 void Game::SetTransferring(Player& player, bool value) {
   Online(player).controller->bIsTransferringCharacter = value ? 1 : 0;
+  player.expected_transferring = value ? 1 : 0;
 }
 
 void Game::Leave(Player& player) {

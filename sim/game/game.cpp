@@ -243,6 +243,8 @@ void Game::SpawnPlayer(Player& player) {
   for (int32 i = 0; i < Inventory::kSlotBarSize; ++i) AppendToEngineArray(inventory->ItemSlots, static_cast<Item*>(nullptr));
   pawn->MyInventoryComponent = inventory;
   player.inventory = inventory;
+  player.expected_transferring = 0;
+  player.expected_inventory_flags = inventory->InventoryFlags;
   pc->Pawn = pawn;
   player.controller = pc;
   player.pawn = pawn;
@@ -449,6 +451,22 @@ std::optional<std::pair<std::string, bool>> Game::HolderOf(const Item* item) con
     }
   }
   return std::nullopt;
+}
+
+std::vector<std::string> Game::LockViolations() const {
+  std::vector<std::string> violations;
+  for (const auto& p : players_) {
+    if (!p->online || p->controller == nullptr || p->inventory == nullptr) continue;
+    if (p->controller->bIsTransferringCharacter != p->expected_transferring) {
+      violations.push_back(p->id + "'s transferring flag is " + std::to_string(p->controller->bIsTransferringCharacter) +
+                           ", the game set " + std::to_string(p->expected_transferring));
+    }
+    if (p->inventory->InventoryFlags != p->expected_inventory_flags) {
+      violations.push_back(p->id + "'s inventory flags are " + std::to_string(p->inventory->InventoryFlags) +
+                           ", the game set " + std::to_string(p->expected_inventory_flags));
+    }
+  }
+  return violations;
 }
 
 std::vector<std::string> Game::Lost() const {

@@ -69,6 +69,10 @@ struct Player {
   ShooterCharacter* pawn = nullptr;
   bool online = false;
   Inventory* inventory = nullptr;
+  // What the game itself last set: the transferring flag and the inventory's
+  // flags. Anyone who changes them for one call must put them back.
+  uint8 expected_transferring = 0;
+  uint32 expected_inventory_flags = 0;
   // Items that left with the character's upload.
   std::vector<Item*> uploaded;
   // Creatures attached when the character left with an upload.
@@ -154,6 +158,8 @@ class Game {
   // Empties every companion slot of the pawn through the hooked functions.
   void EmptySlotsThroughGame(ShooterCharacter* pawn);
   Player* PlayerOf(const Object* controller_or_pawn);
+  // Online players whose transfer lock fields differ from what the game set.
+  std::vector<std::string> LockViolations() const;
   std::vector<std::string> Lost() const;
   std::vector<std::string> LeftBehind() const;
 

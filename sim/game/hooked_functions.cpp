@@ -22,6 +22,7 @@ void TransferConfirmationResult(ShooterPlayerController* pc, bool accepted) {
   G().Event(Who(pc) + (accepted ? " confirms" : " cancels") + " the transfer");
   if (!accepted || pc == nullptr) return;
   pc->bIsTransferringCharacter = 1;
+  if (Player* player = G().PlayerOf(pc)) player->expected_transferring = 1;
   if (G().server().clear_slots_on_confirm) G().EmptySlotsThroughGame(dynamic_cast<ShooterCharacter*>(pc->Pawn));
 }
 

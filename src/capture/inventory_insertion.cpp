@@ -1,5 +1,7 @@
 #include "capture/inventory_insertion.h"
 
+#include <exception>
+
 #include "host/game_access.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
@@ -57,6 +59,37 @@ bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory) {
   return false;
 }
 
+namespace {
+
+// Runs one insertion attempt. An attempt that throws counts as one that
+// failed, so that the next attempt still gets its chance: a pod that holds a
+// creature must not be left outside the inventory because one way in broke.
+// The first failure is kept, to be reported.
+template <typename Attempt>
+auto TryAttempt(std::exception_ptr& first_failure, Attempt attempt) -> decltype(attempt()) {
+  try {
+    return attempt();
+  } catch (...) {
+    if (!first_failure) first_failure = std::current_exception();
+    return {};
+  }
+}
+
+// A pod got in after an attempt failed: the failure is still told.
+UPrimalItem* ReportRecovered(UPrimalItem* result, const std::exception_ptr& failure) {
+  if (!failure) return result;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    log::Warn("Cradlekeep inserted pod after an insertion attempt failed: {}", e.what());
+  } catch (...) {
+    log::Warn("Cradlekeep inserted pod after an insertion attempt failed: unknown exception");
+  }
+  return result;
+}
+
+}  // namespace
+
 UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerController* controller, UPrimalItem* item) {
   if (pawn == nullptr || controller == nullptr || item == nullptr) return nullptr;
   auto* inventory = host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
@@ -64,41 +97,44 @@ UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerContr
     log::Warn("Cradlekeep could not resolve player inventory from character field");
     return nullptr;
   }
+  std::exception_ptr failure;
 
-  UPrimalItem* added = host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*)>(
-      "UPrimalInventoryComponent.AddItemObject(UPrimalItem*)")(inventory, item);
-  if (added != nullptr) return Finish(added, inventory);
-  if (IsInInventory(item, inventory)) return Finish(item, inventory);
+  UPrimalItem* added = TryAttempt(failure, [&] {
+    return host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*)>(
+        "UPrimalInventoryComponent.AddItemObject(UPrimalItem*)")(inventory, item);
+  });
+  if (added != nullptr) return ReportRecovered(Finish(added, inventory), failure);
+  if (IsInInventory(item, inventory)) return ReportRecovered(Finish(item, inventory), failure);
 
   if (host::ReadField<uint8>(controller, kTransferring) != 0) {
-    UPrimalItem* extended = nullptr;
-    {
+    UPrimalItem* extended = TryAttempt(failure, [&] {
       LiftedTransferLock lifted(controller, inventory);
-      extended = host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*, bool, bool, bool, bool,
-                                                 bool, bool, AShooterCharacter*, bool, UPrimalItem*, bool)>(
+      return host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*, bool, bool, bool, bool, bool,
+                                             bool, AShooterCharacter*, bool, UPrimalItem*, bool)>(
           "UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,bool,bool,bool,AShooterCharacter*,"
           "bool,UPrimalItem*,bool)")(inventory, item, false, false, true, true, true, true, pawn, false, nullptr,
                                      false);
-    }
+    });
     UPrimalItem* result = extended != nullptr ? extended : (IsInInventory(item, inventory) ? item : nullptr);
     if (result != nullptr) {
       log::Trace("Cradlekeep inserted pod while temporarily lifting the transfer inventory lock");
-      return Finish(result, inventory);
+      return ReportRecovered(Finish(result, inventory), failure);
     }
   }
 
-  {
+  TryAttempt(failure, [&] {
     LiftedTransferLock lifted(controller, inventory);
-    host::GameFunction<bool(UPrimalItem*, UPrimalInventoryComponent*, bool, bool, FItemNetID*, bool, bool, bool, bool,
-                            bool, bool)>(
+    return host::GameFunction<bool(UPrimalItem*, UPrimalInventoryComponent*, bool, bool, FItemNetID*, bool, bool, bool,
+                                   bool, bool, bool)>(
         "UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,bool,bool)")(
         item, inventory, false, false, nullptr, true, true, true, false, false, false);
-  }
+  });
   if (IsInInventory(item, inventory)) {
     log::Trace("Cradlekeep inserted pod through the forced item inventory path");
-    return Finish(item, inventory);
+    return ReportRecovered(Finish(item, inventory), failure);
   }
   host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  if (failure) std::rethrow_exception(failure);
   return nullptr;
 }
 

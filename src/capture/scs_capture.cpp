@@ -65,7 +65,17 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
 
   if (actor != nullptr && pod != nullptr && InvokeCaptureDino(actor, companion.creature, pod)) {
     if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-      ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+      try {
+        ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+      } catch (...) {
+        // The creature is in the pod now: the pod must reach the inventory
+        // whatever happened to the slot, or the creature would be gone.
+        try {
+          InsertPodIntoInventory(pawn, controller, pod);
+        } catch (...) {
+        }
+        throw;
+      }
     }
     if (InsertPodIntoInventory(pawn, controller, pod) != nullptr) return true;
     NotifyPlayer(controller, settings.Messages.CaptureFailed);

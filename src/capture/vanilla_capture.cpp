@@ -85,6 +85,13 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
 
   host::GameFunction<void(UPrimalItem*, FCustomItemData*)>("UPrimalItem.SetCustomItemData(FCustomItemData&)")(
       new_item, cryo_data.get());
+  // The creature is destroyed further down: make sure its data really is in
+  // the pod first, or it would be gone for good.
+  if (!temporary_pods::HasCreaturePayload(new_item)) {
+    NotifyFailed(controller);
+    log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
+    return false;
+  }
   MarkTemporaryPod(new_item);
 
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, new_item);
@@ -106,11 +113,21 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
                remaining);
   }
 
+  const auto destroy = [&] {
+    host::GameFunction<bool(APrimalDinoCharacter*, bool, bool)>("APrimalDinoCharacter.Destroy(bool,bool)")(
+        creature, true, false);
+  };
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-    ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+    try {
+      ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+    } catch (...) {
+      // The pod with the creature's data is in the inventory: the creature
+      // goes all the same, or the player would keep it twice.
+      destroy();
+      throw;
+    }
   }
-  host::GameFunction<bool(APrimalDinoCharacter*, bool, bool)>("APrimalDinoCharacter.Destroy(bool,bool)")(creature, true,
-                                                                                                        false);
+  destroy();
   return true;
 }
 

@@ -14,7 +14,8 @@ bool PassesCaptureCooldown(const void* pawn);
 // Empties the table (at unload).
 void ClearCaptureCooldownTable();
 
-// Pawns stamped since start-up.
+// Pawns whose stamp the table holds: those let through since start-up, less
+// those it forgot once their cooldown was over.
 std::size_t CaptureCooldownTableSize();
 
 }  // namespace ck::transfer

@@ -65,3 +65,24 @@ TEST_F(CooldownTest, UnloadEmptiesTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+class CooldownTableTest : public cktest::PluginTest {};
+
+TEST_F(CooldownTableTest, ABusyServerKeepsOnlyPawnsStillCoolingDown) {
+  ck::transfer::ClearCaptureCooldownTable();
+  std::vector<int> pawns(1000);
+  for (std::size_t i = 0; i < pawns.size(); ++i) {
+    EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawns[i]));
+    fw().clock.Advance(10'000'000);  // 10 ms between triggers
+  }
+  EXPECT_LE(ck::transfer::CaptureCooldownTableSize(), 256u + 200u)
+      << "pawns whose cooldown is over are forgotten once the table grows";
+  EXPECT_FALSE(ck::transfer::PassesCaptureCooldown(&pawns[999])) << "a pawn still cooling down is remembered";
+  fw().clock.Advance(2'000'000'000);
+  EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawns[0]));
+  ck::transfer::ClearCaptureCooldownTable();
+}
+
+}  // namespace

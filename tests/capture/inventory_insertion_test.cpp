@@ -76,15 +76,37 @@ TEST_F(InsertionTest, AllAttemptsFailingEndWithOneRefreshAndNull) {
   EXPECT_TRUE(Timeline().empty());
 }
 
-TEST_F(InsertionTest, TheLockIsRestoredWhenTheLiftedCallThrows) {
+TEST_F(InsertionTest, AThrowingAttemptRestoresTheLockAndLetsTheNextAttemptIn) {
   Ava().controller->bIsTransferringCharacter = 1;
   Ava().inventory->InventoryFlags = 0;
   fw().faults.Arm({"UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,bool,bool,bool,"
                    "AShooterCharacter*,bool,UPrimalItem*,bool)",
                    std::nullopt, simfw::FaultMode::kThrow, 1, false});
-  EXPECT_THROW(InsertPodIntoInventory(Pawn(), Controller(), Item()), std::runtime_error);
+  EXPECT_EQ(InsertPodIntoInventory(Pawn(), Controller(), Item()), Item()) << "the forced add still gets it in";
   EXPECT_EQ(Ava().controller->bIsTransferringCharacter, 1);
   EXPECT_EQ(Ava().inventory->InventoryFlags, 0u);
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{"info: Cradlekeep inserted pod through the forced item inventory path",
+                                      "warn: Cradlekeep inserted pod after an insertion attempt failed: injected "
+                                      "fault: UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,"
+                                      "bool,bool,bool,AShooterCharacter*,bool,UPrimalItem*,bool)"}));
+}
+
+TEST_F(InsertionTest, WhenEveryAttemptFailsTheFirstFailureIsThrownWithTheLockRestored) {
+  Ava().controller->bIsTransferringCharacter = 1;
+  Ava().inventory->InventoryFlags = 0;
+  fw().faults.Arm({"UPrimalInventoryComponent.AddItemObject(UPrimalItem*)", std::nullopt, simfw::FaultMode::kThrowUnknown,
+                   1, false});
+  fw().faults.Arm({"UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,bool,bool,bool,"
+                   "AShooterCharacter*,bool,UPrimalItem*,bool)",
+                   std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  fw().faults.Arm({"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,"
+                   "bool,bool)",
+                   std::nullopt, simfw::FaultMode::kFail, 1, false});
+  EXPECT_THROW(InsertPodIntoInventory(Pawn(), Controller(), Item()), simfw::InjectedUnknownFault);
+  EXPECT_EQ(Ava().controller->bIsTransferringCharacter, 1);
+  EXPECT_EQ(Ava().inventory->InventoryFlags, 0u);
+  EXPECT_EQ(Ava().inventory->refreshes, 1);
 }
 
 TEST_F(InsertionTest, APlainAddThatReturnsNothingButLandedCountsWithoutLifting) {

@@ -111,6 +111,13 @@ TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageWithTheSlo
   EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), nullptr);
 }
 
+TEST_F(ScsCaptureTest, ASlotClearingThatThrowsStillPutsTheFilledPodInTheInventory) {
+  StartScs();
+  fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}), std::runtime_error);
+  EXPECT_EQ(Where("splash"), "pod") << "the creature the mod took is in the player's inventory, not lost";
+}
+
 TEST_F(ScsCaptureTest, ClassesAreLoadedAfreshAfterAReload) {
   StartScs();
   ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));

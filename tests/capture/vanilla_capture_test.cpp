@@ -151,6 +151,24 @@ TEST_F(VanillaCaptureTest, APodThatCannotBePlacedLeavesCreatureAndSlotUntouched)
   EXPECT_EQ(Ava().inventory->InventoryFlags, 0u) << "the lock is restored";
 }
 
+TEST_F(VanillaCaptureTest, APodWhoseDataDidNotLandLeavesTheCreatureInTheWorld) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"UPrimalItem.SetCustomItemData(FCustomItemData&)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{std::string("message: ") + kFailed,
+                                                  "warn: Cradlekeep failed to build vanilla cryopod dino data"}));
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty());
+}
+
+TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsStillTakesTheCapturedCreatureOutOfTheWorld) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}), std::runtime_error);
+  EXPECT_EQ(Where("splash"), "pod") << "one creature, in its pod: neither lost nor doubled";
+}
+
 TEST_F(VanillaCaptureTest, AnAddReturningAnotherItemMakesThatItemUploadable) {
   StartWorld(R"({"CaptureMode": "Vanilla", "DebugLogging": true})", {{"mounted", "splash"}}, {Creature("splash")});
   Ava().inventory->adds_replace_item = true;

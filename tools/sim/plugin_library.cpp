@@ -12,6 +12,13 @@ namespace simtool {
 
 PluginLibrary::~PluginLibrary() { Close(); }
 
+void PluginLibrary::Abandon() {
+  handle_ = nullptr;
+  init = nullptr;
+  unload = nullptr;
+  capture = nullptr;
+}
+
 #if defined(_WIN32)
 
 bool PluginLibrary::Open(const std::string& path) {

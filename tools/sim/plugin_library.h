@@ -25,6 +25,9 @@ class PluginLibrary {
   bool Open(const std::string& path);
   // Closes the library; its static objects are destroyed.
   void Close();
+  // Forgets the library without closing it: it stays mapped for the rest of
+  // the process (the framework still holds code of it).
+  void Abandon();
   bool IsOpen() const { return handle_ != nullptr; }
   const std::string& Error() const { return error_; }
 

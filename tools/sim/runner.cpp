@@ -89,6 +89,8 @@ class Run {
     }
     Say("[sim] " + scenario_.name + (scenario_.description.empty() ? "" : ": " + scenario_.description));
 
+    for (const simfw::FaultSpec& spec : options_.initial_faults) fw.faults.Arm(spec);
+    fw.faults.SetRecording(options_.record_calls);
     if (scenario_.load_plugin_first) {
       if (!LoadPlugin()) return Unusable(library_.Error());
     }
@@ -103,16 +105,30 @@ class Run {
         return Unusable(e.what());
       } catch (const std::exception& e) {
         Say("[sim] " + step.where + " failed: " + e.what());
+        // Only an injected failure is something that travelled out of a
+        // function; other step failures are the scenario not fitting the
+        // world any more (an item a failed capture never made).
+        if (std::string(e.what()).rfind("injected fault: ", 0) == 0) escaped_.push_back(step.where + ": " + e.what());
       } catch (const simfw::InjectedUnknownFault& e) {
         Say(std::string("[sim] ") + step.where + " failed: unknown exception (injected at " + e.key + ")");
+        escaped_.push_back(step.where + ": unknown exception (injected at " + e.key + ")");
       } catch (...) {
         Say("[sim] " + step.where + " failed: unknown exception");
+        escaped_.push_back(step.where + ": unknown exception");
+      }
+      for (const std::string& violation : game_->LockViolations()) {
+        lock_violations_.push_back(step.where + ": " + violation);
       }
     }
 
     result.report = BuildReport(*game_, external_results_);
     Summarize(result.report);
+    const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
     if (library_.IsOpen() && loaded_) UnloadPlugin(/*quiet=*/true);
+    const auto all_lines = fw.logs.RecordsOf("Cradlekeep");
+    for (std::size_t i = lines_before_unload; i < all_lines.size(); ++i) {
+      result.unload_log.push_back(all_lines[i].level + ": " + all_lines[i].text);
+    }
     CloseLibraryIfSafe();
     fw.logs.SetConsole(nullptr);
     game_.reset();
@@ -120,6 +136,11 @@ class Run {
                                                  {"liveBytes", fw.memory.LiveBytes()}};
     result.failures = CheckExpectations(scenario_.expect, result.report);
     result.exit_code = result.failures.empty() ? 0 : 1;
+    result.recorded = fw.faults.Recorded();
+    result.faults_injected = fw.faults.Injected();
+    result.escaped = escaped_;
+    result.lock_violations = lock_violations_;
+    fw.faults.SetRecording(false);
     return result;
   }
 
@@ -161,7 +182,12 @@ class Run {
   bool LoadPlugin() {
     if (!library_.IsOpen() && !library_.Open(options_.plugin_path)) return false;
     loaded_ = true;
-    library_.init();
+    try {
+      library_.init();
+    } catch (...) {
+      Say("[sim] the plugin's start-up threw");
+      escaped_.push_back("Plugin_Init: an exception left the plugin");
+    }
     return true;
   }
 
@@ -173,6 +199,7 @@ class Run {
       library_.unload();
     } catch (...) {
       Say("[sim] the plugin's unload threw");
+      escaped_.push_back("Plugin_Unload: an exception left the plugin");
     }
     if (quiet) simfw::Fw().logs.SetConsole(console);
   }
@@ -186,6 +213,7 @@ class Run {
     if (!fw.hooks.InstalledKeys().empty() || !fw.commands.ConsoleCommandNames().empty() ||
         !fw.commands.TickCallbackIds().empty()) {
       Say("[sim] the plugin left registrations behind; its library stays loaded");
+      library_.Abandon();
       return;
     }
     library_.Close();
@@ -293,6 +321,8 @@ class Run {
   PluginLibrary library_;
   bool loaded_ = false;
   std::vector<bool> external_results_;
+  std::vector<std::string> escaped_;
+  std::vector<std::string> lock_violations_;
 };
 
 }  // namespace

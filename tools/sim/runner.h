@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/framework/faults.h"
 #include "tools/sim/scenario.h"
 
 namespace simtool {
@@ -15,12 +16,24 @@ namespace simtool {
 struct RunOptions {
   std::string plugin_path;       // the plugin library to load
   std::ostream* transcript = nullptr;  // null: no transcript
+  // Armed once the world is built, before the plugin loads (fault sweeps).
+  std::vector<simfw::FaultSpec> initial_faults;
+  // Record every fault-able call from the plugin's load to the end.
+  bool record_calls = false;
 };
 
 struct RunResult {
   int exit_code = 0;  // 0 ok, 1 an expectation failed, 2 the run could not happen
   nlohmann::ordered_json report;
   std::vector<std::string> failures;  // failed expectations, or the reason for exit 2
+  // What a fault sweep looks at.
+  std::vector<simfw::FaultableCall> recorded;
+  std::vector<std::string> escaped;          // exceptions that reached the game, "key: what"
+  std::vector<std::string> lock_violations;  // transfer lock fields left changed after a step
+  uint64_t faults_injected = 0;
+  // The plugin's lines written while it was unloaded at the end of the run
+  // (after the report's log was taken), as "level: text".
+  std::vector<std::string> unload_log;
 };
 
 RunResult RunScenario(const Scenario& scenario, const RunOptions& options);
