@@ -238,9 +238,13 @@ void Game::SpawnPlayer(Player& player) {
   pawn->SetLocation(player.at);
   pawn->TargetingTeam = player.team;
   pawn->owner_controller = pc;
-  auto* inventory = Objects().Create<Inventory>(ClassNamed("PrimalInventoryComponent"), "Inventory_" + player.id);
+  // A character that left without uploading comes back to its own inventory.
+  Inventory* inventory = player.inventory != nullptr && Objects().IsLive(player.inventory) ? player.inventory : nullptr;
+  if (inventory == nullptr) {
+    inventory = Objects().Create<Inventory>(ClassNamed("PrimalInventoryComponent"), "Inventory_" + player.id);
+    for (int32 i = 0; i < Inventory::kSlotBarSize; ++i) AppendToEngineArray(inventory->ItemSlots, static_cast<Item*>(nullptr));
+  }
   inventory->owner = pawn;
-  for (int32 i = 0; i < Inventory::kSlotBarSize; ++i) AppendToEngineArray(inventory->ItemSlots, static_cast<Item*>(nullptr));
   pawn->MyInventoryComponent = inventory;
   player.inventory = inventory;
   player.expected_transferring = 0;
