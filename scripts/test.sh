@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: the normal build, then the same tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Every test: the Linux build's unit, scenario and reliability tests; the
+# same again under AddressSanitizer and UndefinedBehaviorSanitizer; the
+# Windows build under Wine with the release package; and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,3 +13,13 @@ ctest --preset default -j2
 echo "== sanitizer build"
 bash scripts/build.sh sanitize
 ctest --preset sanitize -j2
+
+echo "== windows build and release package"
+bash scripts/test-windows.sh
+bash tests/check_package.sh "$(bash scripts/package.sh | tail -n 1)" \
+  build/default/bin/cradlekeep-sim build/default/bin/libcradlekeep.so
+
+if [ -f scripts/fuzz.sh ]; then
+  echo "== fuzzing"
+  bash scripts/fuzz.sh "${CRADLEKEEP_FUZZ_SECONDS:-15}"
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Checks the release package: it unpacks to exactly the folder the framework
+# expects, its PluginInfo.json carries the framework's keys with numbers
+# where numbers belong, and its config.json loads in the simulator with no
+# warning. Usage: check_package.sh ZIP SIMULATOR PLUGIN
+set -euo pipefail
+zip=$(realpath "$1") sim=$(realpath "$2") plugin=$(realpath "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && cmake -E tar xf "$zip")
+expected=$'ArkApi/Plugins/Cradlekeep/Cradlekeep.dll\nArkApi/Plugins/Cradlekeep/PluginInfo.json\nArkApi/Plugins/Cradlekeep/config.json'
+found=$(cd "$work" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$found" != "$expected" ]; then
+  echo "package layout is wrong:"; echo "$found"; exit 1
+fi
+cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -P "$(dirname "$0")/check_plugin_info.cmake"
+out=$("$sim" check-config "$work/ArkApi/Plugins/Cradlekeep/config.json" --plugin "$plugin")
+echo "$out"
+if echo "$out" | grep -q '^warn:\|^error:'; then
+  echo "the packaged config.json does not load cleanly"; exit 1
+fi
+echo "package ok: $(basename "$zip")"
