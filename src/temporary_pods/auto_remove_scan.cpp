@@ -10,6 +10,7 @@
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
 #include "temporary_pods/inventory_sweep.h"
+#include "temporary_pods/tick_removal.h"
 
 namespace ck::temporary_pods {
 
@@ -95,17 +96,7 @@ int ScanOnlinePlayers(int& removed) {
   return players;
 }
 
-void UnregisterAutoRemoveTick() {
-  if (!g_registered) return;
-  try {
-    AsaApi::GetCommands().RemoveOnTickCallback(FString(kAutoRemoveTickId));
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep temporary cryopod auto-remove tick unregister failed: {}", e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep temporary cryopod auto-remove tick unregister failed: unknown exception");
-  }
-  g_registered = false;
-}
+void UnregisterAutoRemoveTick() { RemoveTickCallback(kAutoRemoveTickId, "auto-remove", g_registered); }
 
 bool AutoRemoveTickRegistered() { return g_registered; }
 

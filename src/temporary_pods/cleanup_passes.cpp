@@ -13,6 +13,7 @@
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/inventory_sweep.h"
+#include "temporary_pods/tick_removal.h"
 
 namespace ck::temporary_pods {
 
@@ -144,17 +145,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   return result;
 }
 
-void UnregisterCleanupTick() {
-  if (!g_tick_registered) return;
-  try {
-    AsaApi::GetCommands().RemoveOnTickCallback(FString(kCleanupTickId));
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep temporary cryopod cleanup tick unregister failed: {}", e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep temporary cryopod cleanup tick unregister failed: unknown exception");
-  }
-  g_tick_registered = false;
-}
+void UnregisterCleanupTick() { RemoveTickCallback(kCleanupTickId, "cleanup", g_tick_registered); }
 
 void ClearPendingCleanupPasses() { Pending().clear(); }
 std::size_t PendingCleanupPassCount() { return Pending().size(); }

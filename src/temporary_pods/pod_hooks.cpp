@@ -1,8 +1,8 @@
 #include "temporary_pods/pod_hooks.h"
 
-#include <exception>
 
 #include "config/plugin_config.h"
+#include "plugin/catch_all.h"
 #include "plugin/log.h"
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/uncryo_delegates.h"
@@ -16,13 +16,7 @@ namespace {
 // goes no further.
 template <typename Work>
 void Guarded(const char* prefix, Work work) {
-  try {
-    work();
-  } catch (const std::exception& e) {
-    log::Error("{}: {}", prefix, e.what());
-  } catch (...) {
-    log::Error("{}: unknown exception", prefix);
-  }
+  plugin::CatchAll(work, [&](const char* what) { log::Error("{}: {}", prefix, what); });
 }
 
 }  // namespace

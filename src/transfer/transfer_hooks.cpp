@@ -1,11 +1,11 @@
 #include "transfer/transfer_hooks.h"
 
-#include <exception>
 #include <string>
 
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
 #include "host/names.h"
+#include "plugin/catch_all.h"
 #include "plugin/log.h"
 #include "transfer/companion_discovery.h"
 #include "transfer/trigger.h"
@@ -18,13 +18,7 @@ namespace {
 // "Cradlekeep <hook name> hook failed: ..." and goes no further.
 template <typename Work>
 void Guarded(const char* hook_name, Work work) {
-  try {
-    work();
-  } catch (const std::exception& e) {
-    log::Error("Cradlekeep {} hook failed: {}", hook_name, e.what());
-  } catch (...) {
-    log::Error("Cradlekeep {} hook failed: unknown exception", hook_name);
-  }
+  plugin::CatchAll(work, [&](const char* what) { log::Error("Cradlekeep {} hook failed: {}", hook_name, what); });
 }
 
 // The Items+ transfer request: the command names the configured request and

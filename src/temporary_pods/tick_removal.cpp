@@ -1,0 +1,18 @@
+#include "temporary_pods/tick_removal.h"
+
+#include "asa/commands.h"
+#include "plugin/catch_all.h"
+#include "plugin/log.h"
+
+namespace ck::temporary_pods {
+
+void RemoveTickCallback(const char16_t* id, const char* what, bool& registered) {
+  if (!registered) return;
+  plugin::CatchAll([&] { AsaApi::GetCommands().RemoveOnTickCallback(FString(id)); },
+                   [&](const char* failure) {
+                     log::Warn("Cradlekeep temporary cryopod {} tick unregister failed: {}", what, failure);
+                   });
+  registered = false;
+}
+
+}  // namespace ck::temporary_pods
