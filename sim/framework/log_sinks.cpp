@@ -91,6 +91,8 @@ std::vector<LogRecord> LogSinks::RecordsOf(const std::string& logger) const {
   return out;
 }
 
+void LogSinks::ClearRecords() { state_->records.clear(); }
+
 void LogSinks::Reset() {
   state_->records.clear();
   shared_.clear();

@@ -45,6 +45,9 @@ class ASAAPI_API LogSinks {
   // Records of one logger only.
   std::vector<LogRecord> RecordsOf(const std::string& logger) const;
 
+  // Forgets the records kept so far (long runs that look at each call's lines).
+  void ClearRecords();
+
   // Empties the records and puts back fresh sinks with the framework pattern.
   void Reset();
 

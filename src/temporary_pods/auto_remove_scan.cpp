@@ -35,7 +35,9 @@ int64 PeriodNanoseconds() {
 }  // namespace
 
 int64 AutoRemovePeriodMilliseconds(double interval_seconds) {
-  const double seconds = interval_seconds < 1.0 ? 1.0 : interval_seconds;
+  const double seconds = interval_seconds < 1.0                         ? 1.0
+                         : interval_seconds > kLongestAutoRemoveSeconds ? kLongestAutoRemoveSeconds
+                                                                        : interval_seconds;
   return static_cast<int64>(seconds * 1000.0);
 }
 

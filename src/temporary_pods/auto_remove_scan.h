@@ -10,7 +10,13 @@ namespace ck::temporary_pods {
 
 inline constexpr const char16_t* kAutoRemoveTickId = u"Cradlekeep.TemporaryCryopodAutoRemove";
 
-// The scan period in whole milliseconds for an interval in seconds.
+// The longest scan period: a century. A longer interval (up to the largest
+// number the configuration holds) is taken as this, so that the period in
+// nanoseconds and the time the next scan is due stay within 64 bits.
+inline constexpr double kLongestAutoRemoveSeconds = 100.0 * 365.25 * 24.0 * 60.0 * 60.0;
+
+// The scan period in whole milliseconds for an interval in seconds: at least
+// one second, at most kLongestAutoRemoveSeconds.
 int64 AutoRemovePeriodMilliseconds(double interval_seconds);
 
 // Start-up's step: registers the tick when the settings ask for it and it is

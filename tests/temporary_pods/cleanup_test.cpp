@@ -139,6 +139,8 @@ TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) 
   EXPECT_EQ(AutoRemovePeriodMilliseconds(0.25), 1000);
   EXPECT_EQ(AutoRemovePeriodMilliseconds(2.5), 2500);
   EXPECT_EQ(AutoRemovePeriodMilliseconds(1.0004), 1000) << "fractions of a millisecond are dropped";
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(1e300), static_cast<int64>(kLongestAutoRemoveSeconds * 1000.0))
+      << "an interval beyond a century is a century, so no time computed from it overflows";
 
   game_.reset();
   game_ = std::make_unique<sim::Game>(sim::ServerSettings{1, false, "emptyInPlace", 0}, sim::ModSettings{});
