@@ -21,3 +21,15 @@ else()
   set_property(TARGET cradlekeep APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/src/plugin/exports.map)
   set_target_properties(cradlekeep PROPERTIES BUILD_RPATH "\$ORIGIN")
 endif()
+
+# A program that links the plugin's code itself, beside the simulated
+# framework and game: the unit tests, the soak and the benchmarks, which look
+# at the plugin from the inside.
+function(cradlekeep_add_inside_program name)
+  add_executable(${name} ${ARGN} $<TARGET_OBJECTS:cradlekeep_objects>)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE simgame AsaApi spdlog::spdlog fmt::fmt nlohmann_json::nlohmann_json
+    ${CMAKE_DL_LIBS})
+  target_compile_options(${name} PRIVATE -Wno-invalid-offsetof)
+  set_target_properties(${name} PROPERTIES BUILD_RPATH "\$ORIGIN")
+endfunction()

@@ -39,18 +39,6 @@ bool SimHooks::DisableHook(const std::string& key, void* detour) {
   return false;
 }
 
-std::vector<void*> SimHooks::Chain(const std::string& key) const {
-  std::vector<void*> chain;
-  if (HookSlot* slot = registry_.Hookable(key)) {
-    for (const auto& link : slot->links) chain.push_back(link.detour);
-  }
-  return chain;
-}
-
-}  // namespace simfw
-
-namespace simfw {
-
 std::vector<std::string> SimHooks::InstalledKeys() const {
   std::vector<std::string> keys;
   for (const auto& entry : installed_) keys.push_back(entry.first);

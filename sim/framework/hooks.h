@@ -21,8 +21,6 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
   // no hookable function is fatal.
   bool SetHookInternal(const std::string& key, void* detour, void** original) override;
 
-  // Detours currently in the key's chain, newest first.
-  std::vector<void*> Chain(const std::string& key) const;
   // Keys with an installed detour, one entry per detour, in install order.
   std::vector<std::string> InstalledKeys() const;
   void Clear() { installed_.clear(); }

@@ -123,16 +123,12 @@ void InventoryRefresh(Inventory* inventory) {
 
 bool RemoveItem(Inventory* inventory, FItemNetID* id, bool, bool, bool, bool) {
   if (inventory == nullptr || id == nullptr) return false;
-  for (Item* item : inventory->InventoryItems) {
-    if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
-      G().DestroyItem(item);
-      return true;
-    }
-  }
-  for (Item* item : inventory->ArkTributeItems) {
-    if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
-      G().DestroyItem(item);
-      return true;
+  for (const TArray<Item*>* list : {&inventory->InventoryItems, &inventory->ArkTributeItems}) {
+    for (Item* item : *list) {
+      if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
+        G().DestroyItem(item);
+        return true;
+      }
     }
   }
   return false;

@@ -5,10 +5,6 @@
 
 namespace ck::host {
 
-void* EngineMalloc(uint64 count, uint32 alignment) {
-  return GameFunction<void*(uint64, uint32)>(keys::kMalloc)(count, alignment);
-}
-
 void* EngineRealloc(void* original, uint64 count, uint32 alignment) {
   return GameFunction<void*(void*, uint64, uint32)>(keys::kRealloc)(original, count, alignment);
 }

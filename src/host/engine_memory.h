@@ -6,7 +6,6 @@
 
 namespace ck::host {
 
-void* EngineMalloc(uint64 count, uint32 alignment);
 void* EngineRealloc(void* original, uint64 count, uint32 alignment);
 // Frees engine storage; null is ignored.
 void EngineFree(void* block);

@@ -3,7 +3,6 @@
 
 namespace ck::host::keys {
 
-inline constexpr const char* kMalloc = "FMemory.Malloc(unsigned__int64,unsignedint)";
 inline constexpr const char* kRealloc = "FMemory.Realloc(void*,unsigned__int64,unsignedint)";
 inline constexpr const char* kFree = "FMemory.Free(void*)";
 inline constexpr const char* kNameConstruct = "FName.FName(char*,EFindName)";

@@ -49,11 +49,6 @@ const TArray<FCustomItemByteArray>* ByteArraysOf(const FCustomItemData& entry) {
   return kByteArrays.In<TArray<FCustomItemByteArray>>(kBytesRecord.In<FCustomItemByteArrays>(&entry));
 }
 
-inline bool IsMarkerEntry(const FCustomItemData& entry, int32 marker_index) {
-  const FName& name = *kEntryName.In<FName>(&entry);
-  return marker_index != 0 && name.ComparisonIndex == marker_index && host::NameToUtf8(name) == kMarkerName;
-}
-
 }  // namespace
 
 void ForgetMarkerName() { g_marker_index = 0; }
@@ -84,9 +79,9 @@ bool HasCreaturePayload(UPrimalItem* item) {
   if (item == nullptr) return false;
   const TArray<FCustomItemData>& entries = *EntriesOf(item);
   if (entries.Num() == 0) return false;
-  const int32 marker_index = MarkerIndex();
+  const MarkerTest marker;
   for (const FCustomItemData& entry : entries) {
-    if (IsMarkerEntry(entry, marker_index)) continue;
+    if (marker.IsMarkerEntry(entry)) continue;
     if (EntryHasPayload(entry)) return true;
   }
   return false;

@@ -32,14 +32,20 @@ bool IsTemporaryPod(UPrimalItem* item);
 class MarkerTest {
  public:
   MarkerTest();
+  bool IsMarkerName(const FName& name) const {
+    return name.ComparisonIndex == marker_index_ && marker_index_ != 0 && NameTextIsMarker(name);
+  }
+  bool IsMarkerEntry(const FCustomItemData& entry) const {
+    return IsMarkerName(*reinterpret_cast<const FName*>(reinterpret_cast<const char*>(&entry) + name_offset_));
+  }
   bool IsTemporaryPod(UPrimalItem* item) const {
     if (item == nullptr || marker_index_ == 0) return false;
     const auto* entries = reinterpret_cast<const TArray<FCustomItemData>*>(reinterpret_cast<const char*>(item) + entries_offset_);
+    // Walk the names only: one load and one comparison per entry.
     const int32 count = entries->Num();
     const char* name = reinterpret_cast<const char*>(entries->Data) + name_offset_;
     for (int32 i = 0; i < count; ++i, name += sizeof(FCustomItemData)) {
-      const FName& entry_name = *reinterpret_cast<const FName*>(name);
-      if (entry_name.ComparisonIndex == marker_index_ && NameTextIsMarker(entry_name)) return true;
+      if (IsMarkerName(*reinterpret_cast<const FName*>(name))) return true;
     }
     return false;
   }

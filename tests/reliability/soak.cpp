@@ -83,12 +83,7 @@ class Soak {
   // Brings everyone home and lets the clean-up finish.
   void Settle() {
     for (const auto& player : game_->Players()) {
-      if (player->online) continue;
-      if (!player->uploaded.empty() || player->inventory == nullptr) {
-        game_->Download(*player);
-      } else {
-        game_->Download(*player);
-      }
+      if (!player->online) game_->Download(*player);
     }
     game_->Advance(40.0);
     Measure();

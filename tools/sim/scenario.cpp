@@ -25,6 +25,12 @@ void OnlyKeys(const Scenario& s, const json& object, const std::string& where,
   }
 }
 
+// `object` must be a JSON object holding only `keys`.
+void Object(const Scenario& s, const json& object, const std::string& where, std::initializer_list<const char*> keys) {
+  if (!object.is_object()) Fail(s, where, "must be an object");
+  OnlyKeys(s, object, where, keys);
+}
+
 const json& Need(const Scenario& s, const json& object, const char* key, const std::string& where) {
   if (!object.is_object() || !object.contains(key)) Fail(s, where, std::string("needs '") + key + "'");
   return object.at(key);
@@ -63,8 +69,7 @@ std::vector<std::string> Texts(const Scenario& s, const json& value, const std::
 
 void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
-  if (!server.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick"});
+  Object(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -86,8 +91,7 @@ void ParseServer(Scenario& s, const json& server) {
 
 void ParseMods(Scenario& s, const json& mods) {
   const std::string where = "mods";
-  if (!mods.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, mods, where, {"cryopodMod", "captureActors"});
+  Object(s, mods, where, {"cryopodMod", "captureActors"});
   if (mods.contains("cryopodMod")) s.mods.cryopod_mod = Bool(s, mods["cryopodMod"], where + ".cryopodMod");
   if (mods.contains("captureActors")) {
     s.mods.capture_actors = Int(s, mods["captureActors"], where + ".captureActors");
@@ -96,8 +100,7 @@ void ParseMods(Scenario& s, const json& mods) {
 }
 
 void ParseCreature(Scenario& s, const json& c, const std::string& where) {
-  if (!c.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, c, where, {"id", "class", "name", "descriptiveName", "team", "at", "buffs", "cryoSickness"});
+  Object(s, c, where, {"id", "class", "name", "descriptiveName", "team", "at", "buffs", "cryoSickness"});
   sim::CreatureSpec spec;
   spec.id = Text(s, Need(s, c, "id", where), where + ".id");
   if (c.contains("class")) spec.class_name = Text(s, c["class"], where + ".class");
@@ -111,8 +114,7 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
 }
 
 void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
-  if (!p.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager"});
+  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager"});
   sim::PlayerSpec spec;
   spec.id = Text(s, Need(s, p, "id", where), where + ".id");
   if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
@@ -138,8 +140,7 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string item_where = where + ".inventory[" + std::to_string(i) + "]";
       const json& entry = list[i];
-      if (!entry.is_object()) Fail(s, item_where, "must be an object");
-      OnlyKeys(s, entry, item_where, {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod"});
+      Object(s, entry, item_where, {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod"});
       sim::ItemSpec item;
       item.id = Text(s, Need(s, entry, "id", item_where), item_where + ".id");
       if (entry.contains("class")) item.class_name = Text(s, entry["class"], item_where + ".class");
@@ -154,8 +155,7 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
 }
 
 void ParseWorld(Scenario& s, const json& world) {
-  if (!world.is_object()) Fail(s, "world", "must be an object");
-  OnlyKeys(s, world, "world", {"players", "creatures"});
+  Object(s, world, "world", {"players", "creatures"});
   if (world.contains("creatures")) {
     const json& list = world["creatures"];
     if (!list.is_array()) Fail(s, "world.creatures", "must be a list");
@@ -200,8 +200,7 @@ bool IsKnownAction(const std::string& action) {
 }
 
 void CheckFault(const Scenario& s, const json& v, const std::string& where) {
-  if (!v.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, v, where, {"key", "mode", "at", "repeat", "target"});
+  Object(s, v, where, {"key", "mode", "at", "repeat", "target"});
   Text(s, Need(s, v, "key", where), where + ".key");
   if (v.contains("mode")) {
     const std::string mode = Text(s, v["mode"], where + ".mode");
@@ -237,27 +236,23 @@ void CheckStep(const Scenario& s, const Step& step) {
       step.action == "dropNotReady" || step.action == "externalCapture" || step.action == "leave") {
     Player(s, v, where);
   } else if (step.action == "dialogResult" || step.action == "confirmTransfer") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "accept"});
+    Object(s, v, where, {"player", "accept"});
     Player(s, Need(s, v, "player", where), where + ".player");
     if (v.contains("accept")) Bool(s, v["accept"], where + ".accept");
   } else if (step.action == "netExec") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "command", "actor"});
+    Object(s, v, where, {"player", "command", "actor"});
     Player(s, Need(s, v, "player", where), where + ".player");
     Text(s, Need(s, v, "command", where), where + ".command");
     if (v.contains("actor") && !v["actor"].is_null()) Text(s, v["actor"], where + ".actor");
   } else if (step.action == "clearSlot") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "slot"});
+    Object(s, v, where, {"player", "slot"});
     Player(s, Need(s, v, "player", where), where + ".player");
     const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
     if (slot != "mounted" && slot != "secondary" && slot != "carried") {
       Fail(s, where + ".slot", "must be mounted, secondary or carried");
     }
   } else if (step.action == "attach") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "slot", "creature"});
+    Object(s, v, where, {"player", "slot", "creature"});
     Player(s, Need(s, v, "player", where), where + ".player");
     const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
     if (slot != "riding" && slot != "mounted" && slot != "secondary" && slot != "carried") {
@@ -265,18 +260,15 @@ void CheckStep(const Scenario& s, const Step& step) {
     }
     CreatureId(s, Need(s, v, "creature", where), where + ".creature");
   } else if (step.action == "uploadTerminal") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "viewing"});
+    Object(s, v, where, {"player", "viewing"});
     Player(s, Need(s, v, "player", where), where + ".player");
     if (v.contains("viewing")) Bool(s, v["viewing"], where + ".viewing");
   } else if (step.action == "setTransferring") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "value"});
+    Object(s, v, where, {"player", "value"});
     Player(s, Need(s, v, "player", where), where + ".player");
     if (v.contains("value")) Bool(s, v["value"], where + ".value");
   } else if (step.action == "useItem") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-    OnlyKeys(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
+    Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
     Player(s, Need(s, v, "player", where), where + ".player");
     if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
     if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
@@ -360,8 +352,7 @@ void CheckExpect(const Scenario& s, const json& expect) {
     if (!list.is_array()) Fail(s, "expect.messages", "must be a list");
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string where = "expect.messages[" + std::to_string(i) + "]";
-      if (!list[i].is_object()) Fail(s, where, "must be an object");
-      OnlyKeys(s, list[i], where, {"player", "text"});
+      Object(s, list[i], where, {"player", "text"});
       Text(s, Need(s, list[i], "player", where), where + ".player");
       Text(s, Need(s, list[i], "text", where), where + ".text");
     }
@@ -402,8 +393,7 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
   } catch (const json::parse_error& e) {
     throw ScenarioError(name + ": not valid JSON: " + e.what());
   }
-  if (!root.is_object()) Fail(s, "top level", "must be an object");
-  OnlyKeys(s, root, "top level", {"description", "config", "configText", "server", "mods", "world", "steps", "expect"});
+  Object(s, root, "top level", {"description", "config", "configText", "server", "mods", "world", "steps", "expect"});
   if (root.contains("description")) s.description = Text(s, root["description"], "description");
   if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
   if (root.contains("config")) {
