@@ -2,6 +2,7 @@
 # the real framework's import library. It carries the sdk's implementation.
 add_library(AsaApi SHARED
   sim/framework/api_utils.cpp
+  sim/framework/clock_redirect.cpp
   sim/framework/commands.cpp
   sim/framework/engine_memory.cpp
   sim/framework/engine_text.cpp
@@ -13,7 +14,7 @@ add_library(AsaApi SHARED
 )
 target_include_directories(AsaApi PUBLIC ${PROJECT_SOURCE_DIR}/sdk ${PROJECT_SOURCE_DIR})
 target_compile_definitions(AsaApi PRIVATE ASAAPI_BUILDING)
-target_link_libraries(AsaApi PUBLIC spdlog::spdlog fmt::fmt)
+target_link_libraries(AsaApi PUBLIC spdlog::spdlog fmt::fmt ${CMAKE_DL_LIBS})
 set_target_properties(AsaApi PROPERTIES PREFIX "" OUTPUT_NAME AsaApi)
 if(NOT WIN32)
   set_target_properties(AsaApi PROPERTIES PREFIX "lib")

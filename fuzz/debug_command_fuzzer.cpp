@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   auto& logs = simfw::Fw().logs;
-  if (!ck::plugin::GetPluginLogger()) ck::plugin::CreatePluginLogger();
+  if (!ck::plugin::PluginLoggerReady()) ck::plugin::CreatePluginLogger();
 
   for (const bool before : {false, true}) {
     simfw::Fw().logs.ClearRecords();  // each input frees what it logged: leaks stay visible

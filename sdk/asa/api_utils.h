@@ -1,36 +1,81 @@
-// Utilities of the framework: the current world and game mode, per-plugin
-// messaging, and spatial queries.
+// The framework's utilities (IApiUtils) and the per-plugin messaging object.
+//
+// IApiUtils virtual slots: 0 destructor, 1 GetWorld, 2 GetShooterGameMode,
+// 3 GetStatus, 4 GetCheatManager, 5 FindPlayerFromEOSID_Internal,
+// 6 GetMessagingManagerInternal, 7 SetMessagingManagerInternal.
+// MessagingManager virtual slots: 0 destructor, 1 MeetsRequirementsToWork,
+// 2 SendServerMessage_Impl, 3 SendChatMessage_Impl, 4 SendNotification_Impl.
+//
+// What the framework's headers do inline on top of these (finding the
+// messaging object by the calling plugin's own module path, finding actors
+// in range through the game's octree query), the plugin does itself.
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "asa/engine_types.h"
 
-namespace AsaApi {
+class UTexture2D;
 
-// Sends text to players on behalf of one plugin.
-class MessagingManager {
- public:
-  virtual ~MessagingManager() = default;
-  virtual void SendServerMessage(AShooterPlayerController* player, const FString& sender,
-                                 const FString& text) = 0;
+struct FLinearColor {
+  float R;
+  float G;
+  float B;
+  float A;
 };
 
-class IApiUtils {
+// Sends text to players on behalf of one plugin.
+class ARK_API MessagingManager {
+ public:
+  virtual ~MessagingManager() = default;
+
+  // Empty when this messaging object can work in the current session.
+  virtual std::optional<std::string> MeetsRequirementsToWork() { return {}; }
+
+  // A chat line to one player from `sender_name`.
+  void SendChatMessage(AShooterPlayerController* player_controller, const FString& sender_name, const FString& msg) {
+    SendChatMessage_Impl(player_controller, sender_name, msg);
+  }
+
+ protected:
+  virtual void SendServerMessage_Impl(AShooterPlayerController* player_controller, FLinearColor color,
+                                      const FString& message) = 0;
+  virtual void SendChatMessage_Impl(AShooterPlayerController* player_controller, const FString& sender_name,
+                                    const FString& msg) = 0;
+  virtual void SendNotification_Impl(AShooterPlayerController* player_controller, FLinearColor color,
+                                     float display_scale, float display_time, UTexture2D* icon,
+                                     const FString& message) = 0;
+
+  UWorld* WorldContext = nullptr;
+};
+
+namespace AsaApi {
+
+enum class ServerStatus { Loading = 0, Ready = 1 };
+
+class ARK_API IApiUtils {
  public:
   virtual ~IApiUtils() = default;
   // Null while no world exists.
   virtual UWorld* GetWorld() const = 0;
   // Null while no game mode exists.
   virtual AShooterGameMode* GetShooterGameMode() const = 0;
-  // The messaging object of the plugin whose module file is `modulePath`.
-  virtual std::shared_ptr<MessagingManager> GetMessagingManager(const FString& modulePath) const = 0;
-  // Actors of `group` within `radius` of `location`. The caller frees the
-  // array's storage with FMemory::Free.
-  virtual TArray<AActor*> GetAllActorsInRange(FVector location, float radius,
-                                              EServerOctreeGroup group) const = 0;
+  virtual ServerStatus GetStatus() const = 0;
+  virtual UShooterCheatManager* GetCheatManager() const = 0;
+
+  // The messaging object of the plugin whose module file is `dll_path`.
+  std::shared_ptr<MessagingManager> GetMessagingManager(const FString& dll_path) const {
+    return GetMessagingManagerInternal(dll_path);
+  }
+
+ private:
+  virtual AShooterPlayerController* FindPlayerFromEOSID_Internal(const FString& eos_id) const = 0;
+  virtual std::shared_ptr<MessagingManager> GetMessagingManagerInternal(const FString& forPlugin) const = 0;
+  virtual void SetMessagingManagerInternal(const FString& forPlugin, std::shared_ptr<MessagingManager> manager) = 0;
 };
 
-ASAAPI_API IApiUtils& GetApiUtils();
+ARK_API IApiUtils& GetApiUtils();
 
 }  // namespace AsaApi

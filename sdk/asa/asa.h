@@ -7,5 +7,3 @@
 #include "asa/hooks.h"
 #include "asa/logging.h"
 #include "asa/offsets.h"
-#include "asa/platform.h"
-#include "asa/text_conversion.h"

@@ -71,23 +71,32 @@ static_assert(sizeof(TArray<int>) == 16);
 
 // Engine text: a TArray of 16-bit code units whose count includes the
 // terminating zero (an empty string has no buffer at all).
-class ASAAPI_API FString {
+//
+// The framework exports the constructors from a zero-terminated text and
+// from a length and a text. Copying, moving and destruction are the engine's
+// inline code in the framework's headers; the simulated framework provides
+// them for its own use. The plugin never uses them: it owns engine text
+// through host::EngineString, which frees through the engine allocator's key.
+class FString {
  public:
   FString() noexcept : Data{nullptr, 0, 0} {}
-  FString(const char16_t* text);
-  FString(const char16_t* text, int32 length);
-  FString(const FString& other);
-  FString(FString&& other) noexcept;
-  FString& operator=(const FString& other);
-  FString& operator=(FString&& other) noexcept;
-  ~FString();
+  ARK_API FString(const WIDECHAR* Str);
+  ARK_API FString(int32 Len, const WIDECHAR* Str);
+  ASAAPI_API FString(const FString& other);
+  ASAAPI_API FString(FString&& other) noexcept;
+  ASAAPI_API FString& operator=(const FString& other);
+  ASAAPI_API FString& operator=(FString&& other) noexcept;
+  ASAAPI_API ~FString();
 
   // The text, zero-terminated; never null.
-  const char16_t* operator*() const { return Data.ArrayNum > 0 ? Data.Data : u""; }
+  const char16_t* operator*() const {
+    return Data.ArrayNum > 0 ? Data.Data : u"";
+  }
   // Code units without the terminator.
   int32 Len() const { return Data.ArrayNum > 0 ? Data.ArrayNum - 1 : 0; }
   bool IsEmpty() const { return Len() == 0; }
 
+  // 16-bit code units; WIDECHAR has the same size and representation.
   TArray<char16_t> Data;
 };
 static_assert(sizeof(FString) == 16);
@@ -173,13 +182,14 @@ struct FCustomItemData {
 static_assert(sizeof(FCustomItemData) == 136);
 
 // A bit field located inside one object: the address of the 32-bit word that
-// holds it, the first bit and the number of bits.
+// holds it, the first bit, the number of bits and the length in bytes.
 struct BitField {
-  uint64 offset;
-  uint32 bit_position;
-  uint64 num_bits;
-  uint64 length;
+  DWORD64 offset;
+  DWORD bit_position;
+  ULONGLONG num_bits;
+  ULONGLONG length;
 };
+static_assert(sizeof(BitField) == 32 && offsetof(BitField, num_bits) == 16);
 
 // Parameters of a net-exec command. Hooked functions that take it by value
 // receive, at the binary level, the address of the caller's copy.

@@ -1,9 +1,12 @@
-// Hooks on game functions.
+// Hooks on game functions (the framework's IHooks).
 //
-// SetHook puts a detour in front of the game function: the game then calls the
-// detour, which reaches the previous target through `original`. The last hook
-// installed runs first. DisableHook takes the detour out of the chain and nulls
-// its original pointer.
+// SetHook puts a detour in front of the game function named by its key: the
+// game then calls the detour, which reaches the previous target through
+// `original`. Hooks are called in the reverse order of installation.
+// DisableHook takes the detour out of the chain.
+//
+// Virtual slots, in the framework's order: 0 destructor, 1 DisableHook,
+// 2 SetHookInternal, 3 AddCustomOffsetInternal.
 #pragma once
 
 #include <string>
@@ -12,22 +15,30 @@
 
 namespace AsaApi {
 
-class IHooks {
+class ARK_API IHooks {
  public:
   virtual ~IHooks() = default;
 
-  // True when the detour was found and taken out.
-  virtual bool DisableHook(const std::string& key, void* detour) = 0;
-
+  // True when the detour was installed; `*original` then holds the previous
+  // target.
   template <typename T>
-  bool SetHook(const std::string& key, T detour, T* original) {
-    return SetHookInternal(key, reinterpret_cast<void*>(detour), reinterpret_cast<void**>(original));
+  bool SetHook(const std::string& func_name, LPVOID detour, T** original) {
+    return SetHookInternal(func_name, detour, reinterpret_cast<LPVOID*>(original));
   }
 
-  // True when the detour was installed; `original` then holds the previous target.
-  virtual bool SetHookInternal(const std::string& key, void* detour, void** original) = 0;
+  // True when the detour was found and taken out.
+  virtual bool DisableHook(const std::string& func_name, LPVOID detour) = 0;
+
+ private:
+  virtual bool SetHookInternal(const std::string& func_name, LPVOID detour, LPVOID* original) = 0;
+  virtual bool AddCustomOffsetInternal(const std::string& name, LPVOID offset, bool bForceSet = false) = 0;
+
+ public:
+  bool AddCustomOffset(const std::string& name, LPVOID offset, bool bForceSet = false) {
+    return offset != nullptr && AddCustomOffsetInternal(name, offset, bForceSet);
+  }
 };
 
-ASAAPI_API IHooks& GetHooks();
+ARK_API IHooks& GetHooks();
 
 }  // namespace AsaApi

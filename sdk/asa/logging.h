@@ -1,4 +1,8 @@
 // The framework's log sinks, shared with every plugin that logs.
+//
+// The real framework's sinks are spdlog 0.16.2 objects built with MSVC; the
+// simulated framework's are the spdlog of the build. A plugin writes each line
+// to every sink, then flushes them.
 #pragma once
 
 #include <memory>
@@ -6,12 +10,11 @@
 
 #include "asa/api.h"
 
-namespace spdlog::sinks {
+namespace spdlog {
+namespace sinks {
 class sink;
 }
+using sink_ptr = std::shared_ptr<sinks::sink>;
+}  // namespace spdlog
 
-namespace AsaApi {
-
-ASAAPI_API std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();
-
-}  // namespace AsaApi
+ARK_API std::vector<spdlog::sink_ptr>& GetLogSinks();

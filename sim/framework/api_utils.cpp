@@ -5,40 +5,53 @@
 
 namespace simfw {
 
-class SimMessagingManager final : public AsaApi::MessagingManager {
+class SimMessagingManager final : public MessagingManager {
  public:
   SimMessagingManager(const SimApiUtils& owner, std::string module_path)
       : owner_(owner), module_path_(std::move(module_path)) {}
 
-  void SendServerMessage(AShooterPlayerController* player, const FString& sender,
-                         const FString& text) override {
+ protected:
+  // Chat lines are what a plugin sends; the other two kinds are recorded the
+  // same way, with the sender the framework would show.
+  void SendChatMessage_Impl(AShooterPlayerController* player, const FString& sender, const FString& text) override {
+    Record(player, ToUtf8(sender), ToUtf8(text));
+  }
+  void SendServerMessage_Impl(AShooterPlayerController* player, FLinearColor /*color*/,
+                              const FString& text) override {
+    Record(player, "Server", ToUtf8(text));
+  }
+  void SendNotification_Impl(AShooterPlayerController* player, FLinearColor /*color*/, float /*scale*/,
+                             float /*time*/, UTexture2D* /*icon*/, const FString& text) override {
+    Record(player, "Server", ToUtf8(text));
+  }
+
+ private:
+  void Record(AShooterPlayerController* player, std::string sender, std::string text) {
     std::string name = owner_.player_name_ ? owner_.player_name_(player) : std::string();
-    owner_.messages_.push_back(SentMessage{std::move(name), ToUtf8(sender), ToUtf8(text), module_path_,
+    owner_.messages_.push_back(SentMessage{std::move(name), std::move(sender), std::move(text), module_path_,
                                           NextSequence()});
     if (owner_.on_message_) owner_.on_message_(owner_.messages_.back());
   }
 
- private:
   const SimApiUtils& owner_;
   std::string module_path_;
 };
 
-std::shared_ptr<AsaApi::MessagingManager> SimApiUtils::GetMessagingManager(
-    const FString& modulePath) const {
-  ++messaging_requests_;
-  return std::make_shared<SimMessagingManager>(*this, ToUtf8(modulePath));
+AShooterPlayerController* SimApiUtils::FindPlayerFromEOSID_Internal(const FString& /*eos_id*/) const {
+  return nullptr;
 }
 
-TArray<AActor*> SimApiUtils::GetAllActorsInRange(FVector location, float radius,
-                                                 EServerOctreeGroup group) const {
-  if (!actors_in_range_) return TArray<AActor*>{nullptr, 0, 0};
-  return actors_in_range_(location, radius, group);
+std::shared_ptr<MessagingManager> SimApiUtils::GetMessagingManagerInternal(const FString& forPlugin) const {
+  ++messaging_requests_;
+  return std::make_shared<SimMessagingManager>(*this, ToUtf8(forPlugin));
 }
+
+void SimApiUtils::SetMessagingManagerInternal(const FString& /*forPlugin*/,
+                                              std::shared_ptr<MessagingManager> /*manager*/) {}
 
 void SimApiUtils::Clear() {
   world_ = nullptr;
   game_mode_ = nullptr;
-  actors_in_range_ = nullptr;
   player_name_ = nullptr;
   on_message_ = nullptr;
   messages_.clear();

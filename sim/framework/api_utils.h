@@ -20,18 +20,15 @@ struct SentMessage {
 
 class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
  public:
-  using ActorsInRange = std::function<TArray<AActor*>(FVector, float, EServerOctreeGroup)>;
   using PlayerName = std::function<std::string(AShooterPlayerController*)>;
 
   UWorld* GetWorld() const override { return world_; }
   AShooterGameMode* GetShooterGameMode() const override { return game_mode_; }
-  std::shared_ptr<AsaApi::MessagingManager> GetMessagingManager(const FString& modulePath) const override;
-  TArray<AActor*> GetAllActorsInRange(FVector location, float radius,
-                                      EServerOctreeGroup group) const override;
+  AsaApi::ServerStatus GetStatus() const override { return AsaApi::ServerStatus::Ready; }
+  UShooterCheatManager* GetCheatManager() const override { return nullptr; }
 
   void SetWorld(UWorld* world) { world_ = world; }
   void SetGameMode(AShooterGameMode* game_mode) { game_mode_ = game_mode; }
-  void SetActorsInRange(ActorsInRange query) { actors_in_range_ = std::move(query); }
   void SetPlayerName(PlayerName name) { player_name_ = std::move(name); }
   // Called with every message as it is sent (the simulator's transcript).
   void SetOnMessage(std::function<void(const SentMessage&)> on_message) { on_message_ = std::move(on_message); }
@@ -42,9 +39,13 @@ class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
 
  private:
   friend class SimMessagingManager;
+  AShooterPlayerController* FindPlayerFromEOSID_Internal(const FString& eos_id) const override;
+  // A fresh messaging object that records what it sends under `forPlugin`.
+  std::shared_ptr<MessagingManager> GetMessagingManagerInternal(const FString& forPlugin) const override;
+  void SetMessagingManagerInternal(const FString& forPlugin, std::shared_ptr<MessagingManager> manager) override;
+
   UWorld* world_ = nullptr;
   AShooterGameMode* game_mode_ = nullptr;
-  ActorsInRange actors_in_range_;
   PlayerName player_name_;
   std::function<void(const SentMessage&)> on_message_;
   mutable std::vector<SentMessage> messages_;

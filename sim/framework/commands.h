@@ -21,6 +21,20 @@ class ASAAPI_API SimCommands final : public AsaApi::ICommands {
   bool RemoveConsoleCommand(const FString& command) override;
   bool RemoveOnTickCallback(const FString& id) override;
 
+  // The kinds the plugin does not use are accepted and forgotten.
+  void AddChatCommand(const FString&,
+                      const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>&) override {}
+  void AddRconCommand(const FString&,
+                      const std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>&) override {}
+  void AddOnTimerCallback(const FString&, const std::function<void()>&) override {}
+  void AddOnChatMessageCallback(
+      const FString&,
+      const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>&) override {}
+  bool RemoveChatCommand(const FString&) override { return false; }
+  bool RemoveRconCommand(const FString&) override { return false; }
+  bool RemoveOnTimerCallback(const FString&) override { return false; }
+  bool RemoveOnChatMessageCallback(const FString&) override { return false; }
+
   // Runs the command whose name is the line's first word (case ignored) with
   // the whole line. False when no command has that name.
   bool DispatchConsole(const std::string& line, APlayerController* caller = nullptr);

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "asa/text_conversion.h"
 
 namespace {
 
@@ -76,10 +75,13 @@ int32 Length(const char16_t* text) {
 
 }  // namespace
 
-FString::FString(const char16_t* text) : Data{nullptr, 0, 0} { Assign(Data, text, Length(text)); }
+FString::FString(const WIDECHAR* Str) : Data{nullptr, 0, 0} {
+  const auto* text = reinterpret_cast<const char16_t*>(Str);
+  Assign(Data, text, Length(text));
+}
 
-FString::FString(const char16_t* text, int32 length) : Data{nullptr, 0, 0} {
-  Assign(Data, text, length);
+FString::FString(int32 Len, const WIDECHAR* Str) : Data{nullptr, 0, 0} {
+  Assign(Data, reinterpret_cast<const char16_t*>(Str), Len);
 }
 
 FString::FString(const FString& other) : Data{nullptr, 0, 0} {
@@ -107,7 +109,9 @@ FString& FString::operator=(FString&& other) noexcept {
 
 FString::~FString() { FMemory::Free(Data.Data); }
 
-namespace UE::Core::Private {
+namespace simfw {
+
+namespace {
 
 int32 GetConvertedLength(const char16_t* source, int32 sourceLength) {
   int32 total = 0;
@@ -124,9 +128,7 @@ char* Convert(char* dest, int32 destLength, const char16_t* source, int32 source
   return out;
 }
 
-}  // namespace UE::Core::Private
-
-namespace simfw {
+}  // namespace
 
 std::u16string Utf16FromUtf8(std::string_view text) {
   std::u16string out;
@@ -175,14 +177,14 @@ std::u16string Utf16FromUtf8(std::string_view text) {
 
 FString FromUtf8(std::string_view text) {
   const std::u16string wide = Utf16FromUtf8(text);
-  return FString(wide.c_str(), static_cast<int32>(wide.size()));
+  return FString(static_cast<int32>(wide.size()), reinterpret_cast<const WIDECHAR*>(wide.c_str()));
 }
 
 std::string ToUtf8(const char16_t* text, int32 length) {
   std::string out;
   if (text == nullptr || length <= 0) return out;
-  out.resize(static_cast<std::size_t>(UE::Core::Private::GetConvertedLength(text, length)));
-  UE::Core::Private::Convert(out.data(), static_cast<int32>(out.size()), text, length);
+  out.resize(static_cast<std::size_t>(GetConvertedLength(text, length)));
+  Convert(out.data(), static_cast<int32>(out.size()), text, length);
   return out;
 }
 

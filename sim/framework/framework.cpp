@@ -1,6 +1,7 @@
 #include "sim/framework/framework.h"
 
 #include "asa/asa.h"
+#include "sim/framework/clock_redirect.h"
 
 namespace simfw {
 
@@ -18,7 +19,13 @@ void Framework::Reset() {
 }
 
 Framework& Fw() {
-  static Framework* framework = new Framework();  // never destroyed: plugins may log at exit
+  static Framework* framework = [] {
+    auto* created = new Framework();  // never destroyed: plugins may log at exit
+    // Code linked into the program itself (the plugin's, in the unit tests)
+    // reads the simulated clock from the start.
+    SimulateSteadyClockInMainProgram();
+    return created;
+  }();
   return *framework;
 }
 
@@ -30,25 +37,19 @@ IHooks& GetHooks() { return simfw::Fw().hooks; }
 ICommands& GetCommands() { return simfw::Fw().commands; }
 IApiUtils& GetApiUtils() { return simfw::Fw().utils; }
 
-void* GetAddress(const void* object, const std::string& key) {
-  return simfw::Fw().registry.FieldAddress(object, key);
-}
-
-void* GetAddress(const std::string& key) { return simfw::Fw().registry.FunctionAddress(key); }
-
-std::ptrdiff_t GetFieldOffset(const std::string& key) { return simfw::Fw().registry.FieldOffset(key); }
-
-BitField GetBitField(const void* object, const std::string& key) {
-  return simfw::Fw().registry.BitFieldOf(object, key);
-}
-
-std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks() { return simfw::Fw().logs.Shared(); }
-
-namespace Platform {
-int64 SteadyClockNanoseconds() { return simfw::Fw().clock.Now(); }
-}  // namespace Platform
-
 }  // namespace AsaApi
+
+DWORD64 GetAddress(const void* base, const std::string& name) {
+  return reinterpret_cast<DWORD64>(simfw::Fw().registry.FieldAddress(base, name));
+}
+
+LPVOID GetAddress(const std::string& name) { return simfw::Fw().registry.FunctionAddress(name); }
+
+BitField GetBitField(const void* base, const std::string& name) {
+  return simfw::Fw().registry.BitFieldOf(base, name);
+}
+
+std::vector<spdlog::sink_ptr>& GetLogSinks() { return simfw::Fw().logs.Shared(); }
 
 namespace FMemory {
 

@@ -16,16 +16,19 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
 
   // Fault-able as "IHooks.DisableHook" with the key as target. False when the
   // detour is not in the key's chain.
-  bool DisableHook(const std::string& key, void* detour) override;
-  // Fault-able as "IHooks.SetHook" with the key as target. A key that names
-  // no hookable function is fatal.
-  bool SetHookInternal(const std::string& key, void* detour, void** original) override;
+  bool DisableHook(const std::string& key, LPVOID detour) override;
 
   // Keys with an installed detour, one entry per detour, in install order.
   std::vector<std::string> InstalledKeys() const;
   void Clear() { installed_.clear(); }
 
  private:
+  // Fault-able as "IHooks.SetHook" with the key as target. A key that names
+  // no hookable function is fatal.
+  bool SetHookInternal(const std::string& key, LPVOID detour, LPVOID* original) override;
+  bool AddCustomOffsetInternal(const std::string&, LPVOID, bool) override { return false; }
+
+
   std::vector<std::pair<std::string, void*>> installed_;
   KeyRegistry& registry_;
   Faults& faults_;

@@ -107,15 +107,12 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
   simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
   simfw::Fw().utils.SetPlayerName(
       [this](AShooterPlayerController* pc) { return PlayerIdOf(pc); });
-  simfw::Fw().utils.SetActorsInRange(
-      [this](FVector centre, float radius, EServerOctreeGroup group) { return ActorsInRange(centre, radius, group); });
 }
 
 Game::~Game() {
   simfw::Fw().utils.SetWorld(nullptr);
   simfw::Fw().utils.SetGameMode(nullptr);
   simfw::Fw().utils.SetPlayerName(nullptr);
-  simfw::Fw().utils.SetActorsInRange(nullptr);
   FreeEngineArray(other_delegate_.InvocationList);
   timers_.clear();
   players_.clear();

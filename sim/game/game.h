@@ -197,6 +197,10 @@ class Game {
 
   static Game* Current();
 
+ // Live creatures of `group` within `radius` of `centre`, the game's octree
+  // query (only creatures are in the octree here); the caller owns the array.
+  TArray<AActor*> ActorsInRange(FVector centre, float radius, EServerOctreeGroup group) const;
+
  private:
   Class* MakeClass(const std::string& name, Class* super);
   void RegisterKeys();
@@ -220,7 +224,6 @@ class Game {
   MulticastDelegate other_delegate_;
   bool release_fails_ = false;
   DinoCharacter* SpawnCreatureActor(Creature& creature, const FVector& at);
-  TArray<AActor*> ActorsInRange(FVector centre, float radius, EServerOctreeGroup group) const;
   std::vector<Item*> items_;
   uint32 next_item_id_ = 1;
   int64 world_start_ns_ = 0;

@@ -29,6 +29,14 @@ Controller* GetOwnerController(Character* pawn) {
 
 bool ViewingAnUploadTerminal(ShooterPlayerController* pc) { return pc != nullptr && pc->viewing_upload_terminal; }
 
+// The game's octree query: a static function returning an array by value,
+// so the caller passes the result first; the location travels by address.
+TArray<AActor*>* ServerOctreeOverlapActors(TArray<AActor*>* result, Object* /*world_context*/, FVector* at,
+                                           float radius, int32 group, bool /*force_distance_check*/) {
+  *result = Game::Current()->ActorsInRange(*at, radius, static_cast<EServerOctreeGroup>(group));
+  return result;
+}
+
 Actor* GetAttachParentActor(Actor* actor) {
   if (actor == nullptr) return nullptr;
   return dynamic_cast<Actor*>(Objects().Resolve(actor->attach_parent, false));
@@ -44,6 +52,9 @@ void RegisterPawnFunctions() {
   GameFunction<"APrimalPawn.GetOwnerController()", &GetOwnerController>::Register();
   GameFunction<"AShooterPlayerController.ViewingAnUploadTerminal()", &ViewingAnUploadTerminal>::Register();
   GameFunction<"AActor.GetAttachParentActor()", &GetAttachParentActor>::Register();
+  GameFunction<"UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,"
+               "EServerOctreeGroup::Type,bool)",
+               &ServerOctreeOverlapActors>::Register();
 }
 
 }  // namespace sim

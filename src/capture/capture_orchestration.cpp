@@ -32,18 +32,18 @@ std::string NameOrEmpty(Lookup lookup) {
 std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller) {
   if (creature == nullptr) return "shoulder pet";
   std::string name = NameOrEmpty([&] {
-    FString result;
+    host::EngineString result;
     host::GameFunction<FString*(APrimalDinoCharacter*, FString*, APlayerController*)>(
         "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)")(
-        creature, &result, reinterpret_cast<APlayerController*>(controller));
-    return host::FStringToUtf8(result);
+        creature, result.get(), reinterpret_cast<APlayerController*>(controller));
+    return host::FStringToUtf8(*result);
   });
   if (!name.empty()) return name;
   name = NameOrEmpty([&] {
-    FString result;
+    host::EngineString result;
     host::GameFunction<FString*(APrimalDinoCharacter*, FString*, bool, bool)>(
-        "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")(creature, &result, true, false);
-    return host::FStringToUtf8(result);
+        "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")(creature, result.get(), true, false);
+    return host::FStringToUtf8(*result);
   });
   if (!name.empty()) return name;
 

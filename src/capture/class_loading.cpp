@@ -8,8 +8,8 @@ namespace ck::capture {
 
 UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path) {
   if (cache != nullptr) return cache;
-  FString path = host::MakeFString(WidenText(blueprint_path));
-  cache = host::GameFunction<UClass*(FString*)>("UVictoryCore.StringReferenceToClass(FString&)")(&path);
+  host::EngineString path = host::MakeFString(WidenText(blueprint_path));
+  cache = host::GameFunction<UClass*(FString*)>("UVictoryCore.StringReferenceToClass(FString&)")(path.get());
   return cache;
 }
 

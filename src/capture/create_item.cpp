@@ -1,12 +1,12 @@
 #include "capture/create_item.h"
 
-#include "asa/api_utils.h"
+#include "host/framework.h"
 #include "host/game_access.h"
 
 namespace ck::capture {
 
 UPrimalItem* CreateItemOfClass(UClass* item_class) {
-  UWorld* world = AsaApi::GetApiUtils().GetWorld();
+  UWorld* world = host::CurrentWorld();
   if (world == nullptr || item_class == nullptr) return nullptr;
   using AddNewItem = UPrimalItem*(UClass*, UPrimalInventoryComponent*, bool, bool, float, bool, int, bool, float, bool,
                                   UClass*, float, bool, bool, bool, bool, bool, bool, UWorld*);

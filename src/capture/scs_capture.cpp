@@ -1,6 +1,6 @@
 #include "capture/scs_capture.h"
 
-#include "asa/api_utils.h"
+#include "host/framework.h"
 #include "capture/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
@@ -16,7 +16,7 @@
 namespace ck::capture {
 
 AActor* FindScsCaptureActor() {
-  UWorld* world = AsaApi::GetApiUtils().GetWorld();
+  UWorld* world = host::CurrentWorld();
   if (world == nullptr) return nullptr;
   const config::PluginConfig& settings = config::Current();
   UClass* actor_class = LoadCachedClass(plugin::Classes().ScsCaptureActorClass, settings.ScsCaptureActorBlueprint);

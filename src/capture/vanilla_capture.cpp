@@ -1,6 +1,6 @@
 #include "capture/vanilla_capture.h"
 
-#include "asa/api_utils.h"
+#include "host/framework.h"
 #include "capture/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
@@ -48,7 +48,7 @@ void MarkTemporaryPod(UPrimalItem* item) {
   *host::FieldPtr<FName>(marker.get(), "FCustomItemData.CustomDataName") =
       host::MakeName(temporary_pods::kMarkerName, FNAME_Add);
   host::AppendString(*host::FieldPtr<TArray<FString>>(marker.get(), "FCustomItemData.CustomDataStrings"),
-                     FString(temporary_pods::kMarkerString));
+                     *host::MakeFString(temporary_pods::kMarkerString));
   host::AppendCustomItemData(*host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas"),
                              *marker.get());
   UpdatedItem(item, false, false);
@@ -104,7 +104,7 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
   host::WriteField<double>(placed, "UPrimalItem.UploadEarliestValidTime", 0.0);
   UpdatedItem(placed, false, false);
 
-  if (UWorld* world = AsaApi::GetApiUtils().GetWorld()) {
+  if (UWorld* world = host::CurrentWorld()) {
     const float remaining = host::GameFunction<float(UPrimalItem*, UWorld*)>(
         "UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)")(placed, world);
     const bool ready =

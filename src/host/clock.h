@@ -1,11 +1,14 @@
-// The platform's steady clock, in signed 64-bit nanoseconds.
+// The operating system's steady clock, in signed 64-bit nanoseconds.
+//
+// Read straight from the platform (clock_gettime(CLOCK_MONOTONIC) on Linux,
+// QueryPerformanceCounter on Windows); the simulator makes it simulated from
+// outside by redirecting those imports, so the plugin has no switch for it.
 #pragma once
 
 #include "asa/engine_types.h"
-#include "asa/platform.h"
 
 namespace ck::host {
 
-inline int64 SteadyNowNanoseconds() { return AsaApi::Platform::SteadyClockNanoseconds(); }
+int64 SteadyNowNanoseconds();
 
 }  // namespace ck::host

@@ -1,18 +1,52 @@
 #include "host/engine_text.h"
 
-#include "asa/text_conversion.h"
+#include <utility>
+
+#include "host/engine_memory.h"
+#include "host/framework.h"
 
 namespace ck::host {
 
+namespace {
+
+void PutUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
 std::string FStringToUtf8(const FString* text) {
-  if (text == nullptr) return {};
+  std::string out;
+  if (text == nullptr) return out;
   const int32 length = text->Len();
-  if (length <= 0) return {};
-  const int32 bytes = UE::Core::Private::GetConvertedLength(**text, length);
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  char* end = UE::Core::Private::Convert(out.data(), bytes, **text, length);
-  if (end == nullptr) return {};
-  out.resize(static_cast<std::size_t>(end - out.data()));
+  const char16_t* units = **text;
+  out.reserve(static_cast<std::size_t>(length));
+  for (int32 i = 0; i < length; ++i) {
+    const char32_t unit = units[i];
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    if (high && i + 1 < length && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      PutUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+      ++i;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      PutUtf8(out, 0xFFFD);
+    } else {
+      PutUtf8(out, unit);
+    }
+  }
   return out;
 }
 
@@ -30,9 +64,20 @@ std::string FStringToAscii(const FString* text) {
   return out;
 }
 
-FString MakeFString(std::u16string_view text) {
-  return FString(text.data(), static_cast<int32>(text.size()));
+EngineString::EngineString(std::u16string_view text) { ConstructEngineString(get(), text); }
+
+EngineString::~EngineString() { EngineFree(data_.Data); }
+
+EngineString::EngineString(EngineString&& other) noexcept : data_(other.data_) {
+  other.data_ = TArray<char16_t>{nullptr, 0, 0};
 }
+
+EngineString& EngineString::operator=(EngineString&& other) noexcept {
+  std::swap(data_, other.data_);
+  return *this;
+}
+
+EngineString MakeFString(std::u16string_view text) { return EngineString(text); }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;

@@ -16,7 +16,7 @@ uint32 MaskOf(const BitField& field) {
 
 bool ReadBitField(const void* object, const std::string& key) {
   if (object == nullptr) return false;
-  const BitField field = AsaApi::GetBitField(object, key);
+  const BitField field = BitFieldOf(object, key);
   uint32 word = 0;
   std::memcpy(&word, reinterpret_cast<const void*>(field.offset), sizeof(word));
   return (word & MaskOf(field)) != 0;
@@ -24,7 +24,7 @@ bool ReadBitField(const void* object, const std::string& key) {
 
 void WriteBitField(const void* object, const std::string& key, bool value) {
   if (object == nullptr) return;
-  const BitField field = AsaApi::GetBitField(object, key);
+  const BitField field = BitFieldOf(object, key);
   void* address = reinterpret_cast<void*>(field.offset);
   uint32 word = 0;
   std::memcpy(&word, address, sizeof(word));

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "asa/offsets.h"
+#include "host/framework.h"
 
 namespace ck::host {
 
@@ -18,7 +18,7 @@ namespace ck::host {
 template <typename T>
 T* FieldPtr(const void* object, const std::string& key) {
   if (object == nullptr) return nullptr;
-  return static_cast<T*>(AsaApi::GetAddress(object, key));
+  return static_cast<T*>(FieldAddress(object, key));
 }
 
 // The field's value; a default value for a null object.
@@ -36,19 +36,22 @@ void WriteField(const void* object, const std::string& key, const T& value) {
 // The game function `key` as a pointer of signature `Sig`.
 template <typename Sig>
 Sig* GameFunction(const std::string& key) {
-  return reinterpret_cast<Sig*>(AsaApi::GetAddress(key));
+  return reinterpret_cast<Sig*>(FunctionAddress(key));
 }
 
-// A field key resolved on first use and kept for the life of the process
-// (the framework guarantees offsets do not change). For call sites on hot
-// paths: declare one per site as a function-local static.
+// A field key resolved on first use and kept for the life of the process:
+// the offset is the field's address minus the object's (offsets never change
+// while the process runs, and the framework computes a field's address from
+// the object's without reading the object). For call sites on hot paths:
+// declare one per site as a static.
 class FieldKey {
  public:
   constexpr explicit FieldKey(const char* key) : key_(key) {}
 
   std::ptrdiff_t Offset() const {
     if (!resolved_) {
-      offset_ = AsaApi::GetFieldOffset(key_);
+      static const char probe = 0;
+      offset_ = static_cast<const char*>(FieldAddress(&probe, key_)) - &probe;
       resolved_ = true;
     }
     return offset_;
@@ -77,7 +80,7 @@ class FunctionKey {
  public:
   constexpr explicit FunctionKey(const char* key) : key_(key) {}
   Sig* Get() const {
-    if (function_ == nullptr) function_ = reinterpret_cast<Sig*>(AsaApi::GetAddress(key_));
+    if (function_ == nullptr) function_ = reinterpret_cast<Sig*>(FunctionAddress(key_));
     return function_;
   }
 

@@ -14,9 +14,9 @@ FName MakeName(const char* text, EFindName mode) {
 
 std::string NameToUtf8(const FName& name) {
   static constinit FunctionKey<FString*(const FName*, FString*)> kToString(keys::kNameToString);
-  FString text;
-  kToString.Get()(&name, &text);
-  return FStringToUtf8(text);
+  EngineString text;
+  kToString.Get()(&name, text.get());
+  return FStringToUtf8(*text);
 }
 
 UClass* ClassOf(const UObject* object) { return ReadField<UClass*>(object, "UObjectBase.ClassPrivate"); }

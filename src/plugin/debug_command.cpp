@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "asa/commands.h"
 #include "config/plugin_config.h"
 #include "host/engine_text.h"
+#include "host/framework.h"
 #include "plugin/log.h"
 #include "plugin/to_lower_copy.h"
 
@@ -12,9 +12,8 @@ namespace ck::plugin {
 
 void RegisterDebugCommands() {
   try {
-    auto& commands = AsaApi::GetCommands();
-    commands.AddConsoleCommand(FString(u"ckpdebug"), &OnDebugCommand);
-    commands.AddConsoleCommand(FString(u"ckp.debug"), &OnDebugCommand);
+    host::AddConsoleCommand(u"ckpdebug", &OnDebugCommand);
+    host::AddConsoleCommand(u"ckp.debug", &OnDebugCommand);
   } catch (const std::exception& e) {
     log::Warn("Cradlekeep debug console command registration failed: {}", e.what());
   } catch (...) {
@@ -24,9 +23,8 @@ void RegisterDebugCommands() {
 
 void UnregisterDebugCommands() {
   try {
-    auto& commands = AsaApi::GetCommands();
-    commands.RemoveConsoleCommand(FString(u"ckpdebug"));
-    commands.RemoveConsoleCommand(FString(u"ckp.debug"));
+    host::RemoveConsoleCommand(u"ckpdebug");
+    host::RemoveConsoleCommand(u"ckp.debug");
   } catch (const std::exception& e) {
     log::Warn("Cradlekeep debug console command removal failed: {}", e.what());
   } catch (...) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "asa/hooks.h"
+#include "host/framework.h"
 #include "plugin/log.h"
 
 namespace ck::plugin {
@@ -23,7 +23,7 @@ void ClearInstalledHookKeys() { Keys().clear(); }
 
 void InstallHook(const std::string& key, void* detour, void** original) {
   try {
-    if (AsaApi::GetHooks().SetHookInternal(key, detour, original)) {
+    if (host::SetHook(key, detour, original)) {
       if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) Keys().push_back(key);
       log::Trace("Cradlekeep hook registered: {}", key);
     } else {
@@ -39,7 +39,7 @@ void InstallHook(const std::string& key, void* detour, void** original) {
 void UninstallHook(const std::string& key, void* detour) {
   if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) return;
   try {
-    AsaApi::GetHooks().DisableHook(key, detour);
+    host::DisableHook(key, detour);
   } catch (const std::exception& e) {
     log::Warn("Cradlekeep hook disable failed: {} ({})", key, e.what());
   } catch (...) {

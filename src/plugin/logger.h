@@ -1,21 +1,14 @@
 // The plugin's one logger: "Cradlekeep", on the framework's shared sinks,
-// pattern "%D %R [%n][%l] %v", flushed at every info line or above.
+// pattern "%D %R [%n][%l] %v", flushed after every line (all of the plugin's
+// lines are info or above).
 #pragma once
-
-#include <memory>
-
-namespace spdlog {
-class logger;
-}
 
 namespace ck::plugin {
 
-// The logger handle; empty until CreatePluginLogger. Released only when the
-// library's static objects are destroyed.
-std::shared_ptr<spdlog::logger>& GetPluginLogger();
-
-// Builds the logger on the framework's sinks (the same sink objects) and
-// stores it, replacing any earlier one.
+// Opens the logger on the framework's sinks, replacing any earlier one.
 void CreatePluginLogger();
+
+// True once CreatePluginLogger has run.
+bool PluginLoggerReady();
 
 }  // namespace ck::plugin

@@ -2,8 +2,7 @@
 
 #include <exception>
 
-#include "asa/api_utils.h"
-#include "asa/commands.h"
+#include "host/framework.h"
 #include "config/plugin_config.h"
 #include "host/clock.h"
 #include "host/game_access.h"
@@ -47,7 +46,7 @@ void RegisterAutoRemoveTick() {
   }
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
   g_next_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
-  AsaApi::GetCommands().AddOnTickCallback(FString(kAutoRemoveTickId), [](float) { RunAutoRemoveTick(); });
+  host::AddOnTickCallback(kAutoRemoveTickId, [](float) { RunAutoRemoveTick(); });
   g_registered = true;
   log::Trace("Cradlekeep temporary vanilla cryopod auto-removal enabled every {} second(s)",
              static_cast<double>(period_ms) / 1000.0);
@@ -78,7 +77,7 @@ void RunAutoRemoveTick() {
 }
 
 int ScanOnlinePlayers(int& removed) {
-  UWorld* world = AsaApi::GetApiUtils().GetWorld();
+  UWorld* world = host::CurrentWorld();
   if (world == nullptr) return 0;
   const auto* controllers = kPlayerControllerList.In<TArray<FWeakObjectPtr>>(world);
   int players = 0;

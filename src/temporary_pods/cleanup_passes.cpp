@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "asa/commands.h"
+#include "host/framework.h"
 #include "config/plugin_config.h"
 #include "host/clock.h"
 #include "host/game_access.h"
@@ -55,7 +55,7 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
     Pending().push_back(PendingCleanupPass{weak, now + kPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
   }
   if (!g_tick_registered) {
-    AsaApi::GetCommands().AddOnTickCallback(FString(kCleanupTickId), [](float) { RunDueCleanupPasses(); });
+    host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });
     g_tick_registered = true;
   }
   log::Trace("Cradlekeep scheduled targeted delayed temporary vanilla cryopod cleanup passes for itemId=({}, {})",

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "asa/api_utils.h"
+#include "host/actors_in_range.h"
 #include "capture/class_loading.h"
 #include "config/plugin_config.h"
 #include "host/engine_array.h"
@@ -88,7 +88,7 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
   if (root != nullptr) {
     centre = host::FieldPtr<FTransform>(root, "USceneComponent.ComponentToWorld")->Translation;
   }
-  TArray<AActor*> actors = AsaApi::GetApiUtils().GetAllActorsInRange(centre, kNearbyRadius, EServerOctreeGroup::DINOPAWNS);
+  TArray<AActor*> actors = host::ActorsInRange(centre, kNearbyRadius, EServerOctreeGroup::DINOPAWNS);
   int found = 0;
   int cleared = 0;
   try {

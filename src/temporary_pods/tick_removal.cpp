@@ -1,6 +1,6 @@
 #include "temporary_pods/tick_removal.h"
 
-#include "asa/commands.h"
+#include "host/framework.h"
 #include "plugin/catch_all.h"
 #include "plugin/log.h"
 
@@ -8,7 +8,7 @@ namespace ck::temporary_pods {
 
 void RemoveTickCallback(const char16_t* id, const char* what, bool& registered) {
   if (!registered) return;
-  plugin::CatchAll([&] { AsaApi::GetCommands().RemoveOnTickCallback(FString(id)); },
+  plugin::CatchAll([&] { host::RemoveOnTickCallback(id); },
                    [&](const char* failure) {
                      log::Warn("Cradlekeep temporary cryopod {} tick unregister failed: {}", what, failure);
                    });

@@ -4,9 +4,9 @@
 #include <exception>
 #include <unordered_map>
 
-#include "asa/api_utils.h"
 #include "config/plugin_config.h"
 #include "host/clock.h"
+#include "host/framework.h"
 #include "host/game_access.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
@@ -74,10 +74,10 @@ bool ResolveUnCryoDelegates() {
   if (fields.try_field != nullptr && fields.post_field != nullptr) return true;
   if (fields.resolution_failed) return false;
   try {
-    AShooterGameMode* game_mode = AsaApi::GetApiUtils().GetShooterGameMode();
+    AShooterGameMode* game_mode = host::CurrentGameMode();
     if (game_mode == nullptr) return false;
-    fields.try_field = AsaApi::GetAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino");
-    fields.post_field = AsaApi::GetAddress(game_mode, "AShooterGameMode.OnPostUnCryoDino");
+    fields.try_field = host::FieldAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino");
+    fields.post_field = host::FieldAddress(game_mode, "AShooterGameMode.OnPostUnCryoDino");
     if (fields.try_field == nullptr || fields.post_field == nullptr) {
       fields.resolution_failed = true;
       log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");

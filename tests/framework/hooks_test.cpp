@@ -42,23 +42,23 @@ class HookChainTest : public cktest::SimWorldTest {
 
 TEST_F(HookChainTest, LastInstalledRunsFirstAndEachReachesThePrevious) {
   auto& hooks = AsaApi::GetHooks();
-  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", &First, &first_original));
-  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", &Second, &second_original));
+  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original));
+  ASSERT_TRUE(hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second), &second_original));
   EXPECT_EQ(Add::Call(1, 2), 1103);
   EXPECT_EQ(g_trace, "second;first;game;");
 }
 
 TEST_F(HookChainTest, CallingTheFunctionByAddressRunsTheHooks) {
-  ASSERT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original));
-  auto fn = reinterpret_cast<int (*)(int, int)>(AsaApi::GetAddress("ATest.Add(int,int)"));
+  ASSERT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original));
+  auto fn = reinterpret_cast<int (*)(int, int)>(::GetAddress("ATest.Add(int,int)"));
   EXPECT_EQ(fn(2, 3), 105);
 }
 
 TEST_F(HookChainTest, DisablingAMiddleHookKeepsTheOthersAndNullsItsOriginal) {
   auto& hooks = AsaApi::GetHooks();
-  hooks.SetHook("ATest.Add(int,int)", &First, &first_original);
-  hooks.SetHook("ATest.Add(int,int)", &Second, &second_original);
-  hooks.SetHook("ATest.Add(int,int)", &Third, &third_original);
+  hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original);
+  hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second), &second_original);
+  hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Third), &third_original);
   ASSERT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second)));
   EXPECT_EQ(second_original, nullptr);
   EXPECT_EQ(Add::Call(1, 1), 102);
@@ -68,8 +68,8 @@ TEST_F(HookChainTest, DisablingAMiddleHookKeepsTheOthersAndNullsItsOriginal) {
 
 TEST_F(HookChainTest, DisablingTheNewestAndTheOldestRestoresTheGameFunction) {
   auto& hooks = AsaApi::GetHooks();
-  hooks.SetHook("ATest.Add(int,int)", &First, &first_original);
-  hooks.SetHook("ATest.Add(int,int)", &Second, &second_original);
+  hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original);
+  hooks.SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second), &second_original);
   EXPECT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second)));
   EXPECT_TRUE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First)));
   EXPECT_FALSE(hooks.DisableHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First)));
@@ -80,14 +80,14 @@ TEST_F(HookChainTest, DisablingTheNewestAndTheOldestRestoresTheGameFunction) {
 
 TEST_F(HookChainTest, FaultsOnSetHookAreNarrowedToTheirTarget) {
   fw().faults.Arm({"IHooks.SetHook", std::string("ATest.Other()"), simfw::FaultMode::kFail, 1, false});
-  EXPECT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original));
+  EXPECT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original));
   fw().faults.Arm({"IHooks.SetHook", std::nullopt, simfw::FaultMode::kThrow, 1, false});
-  EXPECT_THROW(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &Second, &second_original), std::runtime_error);
+  EXPECT_THROW(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&Second), &second_original), std::runtime_error);
   EXPECT_EQ(Add::Call(0, 0), 100) << "the refused hook is not in the chain";
 }
 
 TEST_F(HookChainTest, AFaultOnAHookedGameFunctionHitsItUnderTheHooks) {
-  AsaApi::GetHooks().SetHook("ATest.Add(int,int)", &First, &first_original);
+  AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&First), &first_original);
   fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kFail, 2, false});
   EXPECT_EQ(Add::Call(1, 1), 102);
   EXPECT_EQ(Add::Call(1, 1), 100) << "second call: the game function returns its failure value";
@@ -120,10 +120,10 @@ TEST_F(HookChainTest, InjectedExceptionsNameTheKey) {
 using KeyRegistryDeathTest = cktest::SimWorldTest;
 
 TEST_F(KeyRegistryDeathTest, AnUnknownKeyIsFatalAndNamesTheKey) {
-  EXPECT_DEATH(AsaApi::GetAddress("AThing.NoSuchFunction()"), "AThing.NoSuchFunction\\(\\)");
+  EXPECT_DEATH(::GetAddress("AThing.NoSuchFunction()"), "AThing.NoSuchFunction\\(\\)");
   int object = 0;
-  EXPECT_DEATH(AsaApi::GetAddress(&object, "AThing.NoSuchField"), "AThing.NoSuchField");
-  EXPECT_DEATH(AsaApi::GetBitField(&object, "AThing.bNoSuchBit"), "AThing.bNoSuchBit");
+  EXPECT_DEATH(::GetAddress(&object, "AThing.NoSuchField"), "AThing.NoSuchField");
+  EXPECT_DEATH(::GetBitField(&object, "AThing.bNoSuchBit"), "AThing.bNoSuchBit");
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_F(EngineArrayTest, AppendsGrowByTheRuleAndKeepTheElements) {
 TEST_F(EngineArrayTest, CustomItemDataIsCopiedDeep) {
   FCustomItemData source{};
   source.CustomDataName = FName{5, 0};
-  ck::host::AppendString(source.CustomDataStrings, ck::host::MakeFString(u"Cradlekeep"));
+  ck::host::AppendString(source.CustomDataStrings, *ck::host::MakeFString(u"Cradlekeep"));
   AppendTrivial(source.CustomDataFloats, 1.5f);
   AppendTrivial(source.CustomDataDoubles.Doubles, 2.5);
   auto* bytes = static_cast<FCustomItemByteArray*>(

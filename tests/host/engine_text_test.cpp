@@ -14,15 +14,15 @@ using ck::host::Utf8ToUtf16;
 
 TEST_F(EngineTextTest, Utf8RoundTripsEveryPlaneIncludingSurrogatePairs) {
   const std::string text = "Splash é Ж 漢 🦦";
-  const FString wide = MakeFString(Utf8ToUtf16(text));
-  EXPECT_EQ(wide.Len(), 15) << "the otter takes two code units";
-  EXPECT_EQ(FStringToUtf8(wide), text);
+  const auto wide = MakeFString(Utf8ToUtf16(text));
+  EXPECT_EQ(wide->Len(), 15) << "the otter takes two code units";
+  EXPECT_EQ(FStringToUtf8(*wide), text);
 }
 
 TEST_F(EngineTextTest, ALoneSurrogateBecomesTheReplacementCharacter) {
   const char16_t units[] = {u'a', 0xD83E, u'b', 0xDC00};
-  const FString wide(units, 4);
-  EXPECT_EQ(FStringToUtf8(wide), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  const auto wide = MakeFString(std::u16string_view(units, 4));
+  EXPECT_EQ(FStringToUtf8(*wide), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
 }
 
 TEST_F(EngineTextTest, NullAndEmptyTextsGiveEmptyStrings) {
@@ -32,8 +32,8 @@ TEST_F(EngineTextTest, NullAndEmptyTextsGiveEmptyStrings) {
 }
 
 TEST_F(EngineTextTest, AsciiKeepsUnitsUpTo127AndMarksEachOtherWithAQuestionMark) {
-  const FString wide = MakeFString(u"on \u00e9\u6f22\U0001F9A6!\x7f");
-  EXPECT_EQ(FStringToAscii(&wide), std::string("on ????") + "!\x7f");
+  const auto wide = MakeFString(u"on \u00e9\u6f22\U0001F9A6!\x7f");
+  EXPECT_EQ(FStringToAscii(wide.get()), std::string("on ????") + "!\x7f");
 }
 
 TEST_F(EngineTextTest, InvalidUtf8BecomesReplacementCharacters) {

@@ -1,5 +1,7 @@
 #include "tools/sim/plugin_library.h"
 
+#include "sim/framework/clock_redirect.h"
+
 #include <filesystem>
 
 #if defined(_WIN32)
@@ -31,6 +33,7 @@ bool PluginLibrary::Open(const std::string& path) {
     return false;
   }
   handle_ = module;
+  simfw::SimulateSteadyClockInModule(module);
   init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(module, "Plugin_Init")));
   unload = reinterpret_cast<UnloadFn>(reinterpret_cast<void*>(GetProcAddress(module, "Plugin_Unload")));
   capture = reinterpret_cast<CaptureFn>(
@@ -68,6 +71,7 @@ bool PluginLibrary::Open(const std::string& path) {
     return false;
   }
   handle_ = handle;
+  simfw::SimulateSteadyClockInModule(handle);
   init = reinterpret_cast<InitFn>(dlsym(handle, "Plugin_Init"));
   unload = reinterpret_cast<UnloadFn>(dlsym(handle, "Plugin_Unload"));
   capture = reinterpret_cast<CaptureFn>(dlsym(handle, "Cradlekeep_CaptureForTransfer"));
