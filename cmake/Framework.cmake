@@ -15,7 +15,14 @@ add_library(AsaApi SHARED
 target_include_directories(AsaApi PUBLIC ${PROJECT_SOURCE_DIR}/sdk ${PROJECT_SOURCE_DIR})
 target_compile_definitions(AsaApi PRIVATE ASAAPI_BUILDING)
 target_link_libraries(AsaApi PUBLIC spdlog::spdlog fmt::fmt ${CMAKE_DL_LIBS})
-set_target_properties(AsaApi PROPERTIES PREFIX "" OUTPUT_NAME AsaApi)
-if(NOT WIN32)
-  set_target_properties(AsaApi PROPERTIES PREFIX "lib")
+if(WIN32)
+  # On Windows the plugin imports AsaApi.dll, the framework double in MSVC's
+  # binary interface (cmake/FrameworkDouble.cmake), which forwards to this
+  # library; this library connects to it through the double's import library.
+  target_sources(AsaApi PRIVATE sim/framework/msvc_bridge.cpp)
+  target_link_libraries(AsaApi PRIVATE ${CRADLEKEEP_DOUBLE_LIB})
+  add_dependencies(AsaApi framework_double)
+  set_target_properties(AsaApi PROPERTIES PREFIX "" OUTPUT_NAME SimFramework)
+else()
+  set_target_properties(AsaApi PROPERTIES PREFIX "lib" OUTPUT_NAME AsaApi)
 endif()

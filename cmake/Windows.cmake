@@ -72,9 +72,10 @@ if(CRADLEKEEP_BUILD_TESTS)
   add_test(NAME plugin.exports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:cradlekeep>
             -DEXPORTS=Cradlekeep_CaptureForTransfer,Plugin_Init,Plugin_Unload
-            -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${pe_check})
+            -DALLOWED_IMPORTS=AsaApi.dll -P ${pe_check})
   add_test(NAME framework.imports
-    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:AsaApi> -P ${pe_check})
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:AsaApi>
+            -DALLOWED_IMPORTS=AsaApi.dll -P ${pe_check})
   add_test(NAME sim.imports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:cradlekeep-sim>
             -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${pe_check})

@@ -27,15 +27,20 @@ class SimMessagingManager final : public MessagingManager {
 
  private:
   void Record(AShooterPlayerController* player, std::string sender, std::string text) {
-    std::string name = owner_.player_name_ ? owner_.player_name_(player) : std::string();
-    owner_.messages_.push_back(SentMessage{std::move(name), std::move(sender), std::move(text), module_path_,
-                                          NextSequence()});
-    if (owner_.on_message_) owner_.on_message_(owner_.messages_.back());
+    owner_.RecordMessage(player, std::move(sender), std::move(text), module_path_);
   }
 
   const SimApiUtils& owner_;
   std::string module_path_;
 };
+
+void SimApiUtils::RecordMessage(AShooterPlayerController* player, std::string sender, std::string text,
+                                std::string module_path) const {
+  std::string name = player_name_ ? player_name_(player) : std::string();
+  messages_.push_back(SentMessage{std::move(name), std::move(sender), std::move(text), std::move(module_path),
+                                  NextSequence()});
+  if (on_message_) on_message_(messages_.back());
+}
 
 AShooterPlayerController* SimApiUtils::FindPlayerFromEOSID_Internal(const FString& /*eos_id*/) const {
   return nullptr;

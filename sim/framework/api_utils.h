@@ -33,6 +33,11 @@ class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
   // Called with every message as it is sent (the simulator's transcript).
   void SetOnMessage(std::function<void(const SentMessage&)> on_message) { on_message_ = std::move(on_message); }
 
+  // Records a message sent to `player` through the messaging object of the
+  // plugin module `module_path`.
+  void RecordMessage(AShooterPlayerController* player, std::string sender, std::string text,
+                     std::string module_path) const;
+
   const std::vector<SentMessage>& Messages() const { return messages_; }
   int MessagingRequests() const { return messaging_requests_; }
   void Clear();

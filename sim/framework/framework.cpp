@@ -2,6 +2,7 @@
 
 #include "asa/asa.h"
 #include "sim/framework/clock_redirect.h"
+#include "sim/framework/msvc_bridge.h"
 
 namespace simfw {
 
@@ -21,6 +22,10 @@ void Framework::Reset() {
 Framework& Fw() {
   static Framework* framework = [] {
     auto* created = new Framework();  // never destroyed: plugins may log at exit
+#if defined(_WIN32)
+    // The plugin reaches this framework through the MSVC-ABI double.
+    ConnectFrameworkDouble();
+#endif
     // Code linked into the program itself (the plugin's, in the unit tests)
     // reads the simulated clock from the start.
     SimulateSteadyClockInMainProgram();

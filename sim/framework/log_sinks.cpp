@@ -93,6 +93,20 @@ std::vector<LogRecord> LogSinks::RecordsOf(const std::string& logger) const {
 
 void LogSinks::ClearRecords() { state_->records.clear(); }
 
+void LogSinks::WriteRendered(const std::string& logger, const std::string& level, const std::string& text,
+                             const std::string& line) {
+  state_->records.push_back(LogRecord{logger, level, text, false, NextSequence()});
+  if (state_->console == nullptr) return;
+  std::string shown = line;
+  if (shown.size() >= 2 && shown.compare(shown.size() - 2, 2, "\r\n") == 0) shown.erase(shown.size() - 2, 1);
+  state_->console->write(shown.data(), static_cast<std::streamsize>(shown.size()));
+}
+
+void LogSinks::FlushRendered() {
+  if (!state_->records.empty()) state_->records.back().flushed = true;
+  if (state_->console != nullptr) state_->console->flush();
+}
+
 void LogSinks::Reset() {
   state_->records.clear();
   shared_.clear();

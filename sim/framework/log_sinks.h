@@ -45,6 +45,14 @@ class ASAAPI_API LogSinks {
   // Records of one logger only.
   std::vector<LogRecord> RecordsOf(const std::string& logger) const;
 
+  // A line that reached the shared sinks already rendered (from the Windows
+  // framework double, whose sinks speak another spdlog's interface): the
+  // record keeps the text, the console shows the rendered line.
+  void WriteRendered(const std::string& logger, const std::string& level, const std::string& text,
+                     const std::string& line);
+  // Marks the last record as flushed and flushes the console.
+  void FlushRendered();
+
   // Forgets the records kept so far (long runs that look at each call's lines).
   void ClearRecords();
 

@@ -66,7 +66,13 @@ std::string FStringToAscii(const FString* text) {
 
 EngineString::EngineString(std::u16string_view text) { ConstructEngineString(get(), text); }
 
-EngineString::~EngineString() { EngineFree(data_.Data); }
+EngineString::~EngineString() {
+  try {
+    EngineFree(data_.Data);
+  } catch (...) {
+    // The buffer stays with the engine: a destructor may not throw.
+  }
+}
 
 EngineString::EngineString(EngineString&& other) noexcept : data_(other.data_) {
   other.data_ = TArray<char16_t>{nullptr, 0, 0};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/engine_array.h"
+#include "sim/framework/engine_text.h"
 #include "host/names.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/custom_item_data.h"
@@ -51,7 +52,7 @@ TEST_F(CustomItemDataTest, EveryArrayCountsAsPayload) {
     item_->CustomItemDatas.ArrayNum = 0;
     return payload;
   };
-  EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendString(e.CustomDataStrings, FString(u"x")); }));
+  EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendString(e.CustomDataStrings, simfw::FromUtf8("x")); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataFloats, 1.0f); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataObjects, (UObject*)nullptr); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataClasses, (UClass*)nullptr); }));

@@ -10,7 +10,7 @@ using CommandsTest = cktest::SimWorldTest;
 
 TEST_F(CommandsTest, DispatchesOnTheFirstWordIgnoringCaseAndPassesTheWholeLine) {
   std::string seen;
-  AsaApi::GetCommands().AddConsoleCommand(u"ckpdebug", [&](APlayerController*, FString* line, bool) {
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckpdebug"), [&](APlayerController*, FString* line, bool) {
     seen = simfw::ToUtf8(*line);
   });
   EXPECT_TRUE(fw().commands.DispatchConsole("CKPDebug On please"));
@@ -21,9 +21,9 @@ TEST_F(CommandsTest, DispatchesOnTheFirstWordIgnoringCaseAndPassesTheWholeLine) 
 
 TEST_F(CommandsTest, RemovedCommandsNoLongerRun) {
   int runs = 0;
-  AsaApi::GetCommands().AddConsoleCommand(u"a", [&](APlayerController*, FString*, bool) { ++runs; });
-  EXPECT_TRUE(AsaApi::GetCommands().RemoveConsoleCommand(u"a"));
-  EXPECT_FALSE(AsaApi::GetCommands().RemoveConsoleCommand(u"a"));
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("a"), [&](APlayerController*, FString*, bool) { ++runs; });
+  EXPECT_TRUE(AsaApi::GetCommands().RemoveConsoleCommand(simfw::FromUtf8("a")));
+  EXPECT_FALSE(AsaApi::GetCommands().RemoveConsoleCommand(simfw::FromUtf8("a")));
   EXPECT_FALSE(fw().commands.DispatchConsole("a"));
   EXPECT_EQ(runs, 0);
 }
@@ -31,11 +31,11 @@ TEST_F(CommandsTest, RemovedCommandsNoLongerRun) {
 TEST_F(CommandsTest, ATickCallbackMayRemoveItselfWhileItRuns) {
   std::vector<std::string> order;
   auto& commands = AsaApi::GetCommands();
-  commands.AddOnTickCallback(u"once", [&](float) {
+  commands.AddOnTickCallback(simfw::FromUtf8("once"), [&](float) {
     order.push_back("once");
-    EXPECT_TRUE(AsaApi::GetCommands().RemoveOnTickCallback(u"once"));
+    EXPECT_TRUE(AsaApi::GetCommands().RemoveOnTickCallback(simfw::FromUtf8("once")));
   });
-  commands.AddOnTickCallback(u"always", [&](float) { order.push_back("always"); });
+  commands.AddOnTickCallback(simfw::FromUtf8("always"), [&](float) { order.push_back("always"); });
   fw().commands.RunTick(0.1f);
   fw().commands.RunTick(0.1f);
   EXPECT_EQ(order, (std::vector<std::string>{"once", "always", "always"}));
@@ -44,9 +44,9 @@ TEST_F(CommandsTest, ATickCallbackMayRemoveItselfWhileItRuns) {
 
 TEST_F(CommandsTest, ACallbackAddedDuringATickFirstRunsOnTheNextTick) {
   int late_runs = 0;
-  AsaApi::GetCommands().AddOnTickCallback(u"adder", [&](float) {
+  AsaApi::GetCommands().AddOnTickCallback(simfw::FromUtf8("adder"), [&](float) {
     if (fw().commands.TickCallbackIds().size() == 1) {
-      AsaApi::GetCommands().AddOnTickCallback(u"late", [&](float) { ++late_runs; });
+      AsaApi::GetCommands().AddOnTickCallback(simfw::FromUtf8("late"), [&](float) { ++late_runs; });
     }
   });
   fw().commands.RunTick(0.1f);
@@ -57,7 +57,7 @@ TEST_F(CommandsTest, ACallbackAddedDuringATickFirstRunsOnTheNextTick) {
 
 TEST_F(CommandsTest, TicksRunAtTheServerRateAndTheClockEndsExactly) {
   int ticks = 0;
-  AsaApi::GetCommands().AddOnTickCallback(u"count", [&](float) { ++ticks; });
+  AsaApi::GetCommands().AddOnTickCallback(simfw::FromUtf8("count"), [&](float) { ++ticks; });
   const int64 start = fw().clock.Now();
   game().Advance(2.0);
   EXPECT_EQ(ticks, 60);
@@ -70,8 +70,8 @@ TEST_F(CommandsTest, TicksRunAtTheServerRateAndTheClockEndsExactly) {
 
 TEST_F(CommandsTest, AddFaultsRegisterNothing) {
   fw().faults.Arm({"ICommands.AddConsoleCommand", std::string("ckp.debug"), simfw::FaultMode::kFail, 1, false});
-  AsaApi::GetCommands().AddConsoleCommand(u"ckpdebug", [](APlayerController*, FString*, bool) {});
-  AsaApi::GetCommands().AddConsoleCommand(u"ckp.debug", [](APlayerController*, FString*, bool) {});
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckpdebug"), [](APlayerController*, FString*, bool) {});
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckp.debug"), [](APlayerController*, FString*, bool) {});
   EXPECT_EQ(fw().commands.ConsoleCommandNames(), std::vector<std::string>{"ckpdebug"});
 }
 

@@ -1,0 +1,161 @@
+// The simulated framework's side of the Windows framework double: the C
+// bridge the double (AsaApi.dll, MSVC's binary interface) forwards every
+// framework operation to. Connected when the framework is first created.
+#if defined(_WIN32)
+
+#include "sim/framework/msvc_bridge.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "sim/framework/engine_text.h"
+#include "sim/framework/framework.h"
+#include "sim/msvc/bridge.h"
+
+namespace simfw {
+
+namespace {
+
+std::string Narrow(const char* text, unsigned long long length) { return std::string(text, length); }
+
+FString Wide(const wchar_t* text, int length) {
+  return FString(length, reinterpret_cast<const WIDECHAR*>(text));
+}
+
+// Runs `work`; a throw becomes the bridge error the double raises again.
+template <typename Work>
+auto Reporting(CkBridgeError* error, Work work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    error->status = 1;
+    std::strncpy(error->message, e.what(), sizeof(error->message) - 1);
+    error->message[sizeof(error->message) - 1] = '\0';
+  } catch (...) {
+    error->status = 2;
+    error->message[0] = '\0';
+  }
+  return decltype(work())();
+}
+
+// A callback the double keeps; released once the framework forgets it.
+struct HeldCallback {
+  void* context;
+  CkRelease release;
+  ~HeldCallback() { release(context); }
+};
+
+const char* LevelName(int level) {
+  switch (level) {
+    case 0: return "trace";
+    case 1: return "debug";
+    case 2: return "info";
+    case 3: return "warn";
+    case 4: return "error";
+    case 5: return "critical";
+    default: return "off";
+  }
+}
+
+const CkBridge kBridge = {
+    // set_hook
+    [](const char* key, unsigned long long length, void* detour, void** original, CkBridgeError* error) {
+      return Reporting(error, [&] { return Fw().hooks.SetHook(Narrow(key, length), detour, original); });
+    },
+    // disable_hook
+    [](const char* key, unsigned long long length, void* detour, CkBridgeError* error) {
+      return Reporting(error, [&] { return Fw().hooks.DisableHook(Narrow(key, length), detour); });
+    },
+    // add_console_command
+    [](const wchar_t* name, int length, CkConsoleInvoke invoke, CkRelease release, void* context,
+       CkBridgeError* error) {
+      auto held = std::make_shared<HeldCallback>(HeldCallback{context, release});
+      Reporting(error, [&] {
+        Fw().commands.AddConsoleCommand(Wide(name, length), [held, invoke](APlayerController* caller, FString* line,
+                                                                           bool from_rcon) {
+          invoke(held->context, caller, line, from_rcon);
+        });
+        return 0;
+      });
+    },
+    // remove_console_command
+    [](const wchar_t* name, int length, CkBridgeError* error) {
+      return Reporting(error, [&] { return Fw().commands.RemoveConsoleCommand(Wide(name, length)); });
+    },
+    // add_tick_callback
+    [](const wchar_t* id, int length, CkTickInvoke invoke, CkRelease release, void* context, CkBridgeError* error) {
+      auto held = std::make_shared<HeldCallback>(HeldCallback{context, release});
+      Reporting(error, [&] {
+        Fw().commands.AddOnTickCallback(Wide(id, length),
+                                        [held, invoke](float delta) { invoke(held->context, delta); });
+        return 0;
+      });
+    },
+    // remove_tick_callback
+    [](const wchar_t* id, int length, CkBridgeError* error) {
+      return Reporting(error, [&] { return Fw().commands.RemoveOnTickCallback(Wide(id, length)); });
+    },
+    // world, game_mode
+    []() -> void* { return Fw().utils.GetWorld(); },
+    []() -> void* { return Fw().utils.GetShooterGameMode(); },
+    // messaging_requested
+    [](const wchar_t* plugin, int length) { (void)Fw().utils.GetMessagingManager(Wide(plugin, length)); },
+    // send_chat_message
+    [](const wchar_t* plugin, int plugin_length, void* player, const wchar_t* sender, int sender_length,
+       const wchar_t* text, int text_length, CkBridgeError* error) {
+      Reporting(error, [&] {
+        Fw().utils.RecordMessage(static_cast<AShooterPlayerController*>(player),
+                                 ToUtf8(reinterpret_cast<const char16_t*>(sender), sender_length),
+                                 ToUtf8(reinterpret_cast<const char16_t*>(text), text_length),
+                                 ToUtf8(reinterpret_cast<const char16_t*>(plugin), plugin_length));
+        return 0;
+      });
+    },
+    // field_address, function_address, bit_field
+    [](const void* base, const char* key, unsigned long long length) {
+      return static_cast<unsigned long long>(GetAddress(base, Narrow(key, length)));
+    },
+    [](const char* key, unsigned long long length) -> void* { return GetAddress(Narrow(key, length)); },
+    [](const void* base, const char* key, unsigned long long length, void* out) {
+      const BitField field = GetBitField(base, Narrow(key, length));
+      std::memcpy(out, &field, sizeof(field));
+    },
+    // log
+    [](const char* logger, unsigned long long logger_length, int level, const char* text,
+       unsigned long long text_length, const char* line, unsigned long long line_length, CkBridgeError* error) {
+      Reporting(error, [&] {
+        Fw().logs.WriteRendered(Narrow(logger, logger_length), LevelName(level), Narrow(text, text_length),
+                                Narrow(line, line_length));
+        return 0;
+      });
+    },
+    // flush
+    [](CkBridgeError* error) {
+      Reporting(error, [&] {
+        Fw().logs.FlushRendered();
+        return 0;
+      });
+    },
+    // construct_fstring
+    [](void* target, int length, const wchar_t* text) {
+      new (target) FString(length, reinterpret_cast<const WIDECHAR*>(text));
+    },
+    // allocate, free
+    [](unsigned long long size) -> void* {
+      void* block = std::calloc(1, size);
+      if (block == nullptr) std::abort();
+      return block;
+    },
+    [](void* block) { std::free(block); },
+};
+
+}  // namespace
+
+void ConnectFrameworkDouble() { CkConnectFrameworkDouble(&kBridge); }
+
+}  // namespace simfw
+
+#endif  // _WIN32
