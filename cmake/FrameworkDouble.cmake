@@ -17,7 +17,7 @@ find_program(CRADLEKEEP_LLD_LINK NAMES lld-link-14 lld-link REQUIRED)
 find_program(CRADLEKEEP_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
 find_library(CRADLEKEEP_KERNEL32 NAMES kernel32 REQUIRED)
 
-set(CRADLEKEEP_MSVC_FLAGS --target=x86_64-pc-windows-msvc -ffreestanding -fno-stack-protector -O2 -std=c++20
+set(CRADLEKEEP_MSVC_FLAGS --target=x86_64-pc-windows-msvc -ffreestanding -fno-stack-protector -fasynchronous-unwind-tables -O2 -std=c++20
     -Wall -Wextra)
 if(CRADLEKEEP_WERROR)
   list(APPEND CRADLEKEEP_MSVC_FLAGS -Werror)

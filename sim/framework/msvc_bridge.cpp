@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sim/framework/engine_text.h"
+#include "asa/offsets.h"
 #include "sim/framework/framework.h"
 #include "sim/msvc/bridge.h"
 
@@ -43,9 +44,13 @@ auto Reporting(CkBridgeError* error, Work work) -> decltype(work()) {
 
 // A callback the double keeps; released once the framework forgets it.
 struct HeldCallback {
+  HeldCallback(void* held_context, CkRelease held_release) : context(held_context), release(held_release) {}
+  ~HeldCallback() { release(context); }
+  HeldCallback(const HeldCallback&) = delete;
+  HeldCallback& operator=(const HeldCallback&) = delete;
+
   void* context;
   CkRelease release;
-  ~HeldCallback() { release(context); }
 };
 
 const char* LevelName(int level) {
@@ -72,7 +77,7 @@ const CkBridge kBridge = {
     // add_console_command
     [](const wchar_t* name, int length, CkConsoleInvoke invoke, CkRelease release, void* context,
        CkBridgeError* error) {
-      auto held = std::make_shared<HeldCallback>(HeldCallback{context, release});
+      auto held = std::make_shared<HeldCallback>(context, release);
       Reporting(error, [&] {
         Fw().commands.AddConsoleCommand(Wide(name, length), [held, invoke](APlayerController* caller, FString* line,
                                                                            bool from_rcon) {
@@ -87,7 +92,7 @@ const CkBridge kBridge = {
     },
     // add_tick_callback
     [](const wchar_t* id, int length, CkTickInvoke invoke, CkRelease release, void* context, CkBridgeError* error) {
-      auto held = std::make_shared<HeldCallback>(HeldCallback{context, release});
+      auto held = std::make_shared<HeldCallback>(context, release);
       Reporting(error, [&] {
         Fw().commands.AddOnTickCallback(Wide(id, length),
                                         [held, invoke](float delta) { invoke(held->context, delta); });
@@ -116,11 +121,11 @@ const CkBridge kBridge = {
     },
     // field_address, function_address, bit_field
     [](const void* base, const char* key, unsigned long long length) {
-      return static_cast<unsigned long long>(GetAddress(base, Narrow(key, length)));
+      return static_cast<unsigned long long>(::GetAddress(base, Narrow(key, length)));
     },
-    [](const char* key, unsigned long long length) -> void* { return GetAddress(Narrow(key, length)); },
+    [](const char* key, unsigned long long length) -> void* { return ::GetAddress(Narrow(key, length)); },
     [](const void* base, const char* key, unsigned long long length, void* out) {
-      const BitField field = GetBitField(base, Narrow(key, length));
+      const BitField field = ::GetBitField(base, Narrow(key, length));
       std::memcpy(out, &field, sizeof(field));
     },
     // log

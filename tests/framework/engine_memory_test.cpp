@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "sim/framework/engine_text.h"
 #include "asa/asa.h"
 #include "support/sim_world.h"
 
@@ -33,7 +34,7 @@ TEST_F(EngineMemoryTest, ReallocKeepsTheContents) {
 TEST_F(EngineMemoryTest, EngineStringsFreeWhatTheyAllocate) {
   const int64 before = fw().memory.LiveBlocks();
   {
-    FString a(u"hello");
+    FString a = simfw::FromUtf8("hello");
     FString b = a;
     FString c = std::move(a);
     EXPECT_EQ(fw().memory.LiveBlocks(), before + 2);

@@ -119,9 +119,9 @@ void CallTick(FunctionImpl* self, float* delta_seconds) {
   }
 }
 
-constexpr FunctionImplVtable kConsoleVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallConsole),
+const FunctionImplVtable kConsoleVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallConsole),
                                             &TargetType, &DeleteThis, &GetTarget};
-constexpr FunctionImplVtable kTickVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallTick),
+const FunctionImplVtable kTickVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallTick),
                                          &TargetType, &DeleteThis, &GetTarget};
 
 // A std::function whose implementation lives in its own storage.
@@ -138,9 +138,9 @@ void Release(SharedPtr& pointer) {
   pointer = SharedPtr{nullptr, nullptr};
   if (control == nullptr) return;
   if (__atomic_sub_fetch(&control->uses, 1, __ATOMIC_ACQ_REL) != 0) return;
-  Guarded([&] { Slot<void (*)(ControlBlock*)>(control, msvc::k_Ref_count_base__Destroy)(control); });
+  Guarded([&] { Slot<void (*)(ControlBlock*)>(control, msvc::kControlDestroy)(control); });
   if (__atomic_sub_fetch(&control->weaks, 1, __ATOMIC_ACQ_REL) != 0) return;
-  Guarded([&] { Slot<void (*)(ControlBlock*)>(control, msvc::k_Ref_count_base__Delete_this)(control); });
+  Guarded([&] { Slot<void (*)(ControlBlock*)>(control, msvc::kControlDeleteThis)(control); });
 }
 
 // --- the log -----------------------------------------------------------------
@@ -205,7 +205,7 @@ bool SetHook(const std::string& key, void* detour, void** original) {
   bool installed = false;
   Guarded([&] {
     void* hooks = CkGetHooks();
-    installed = Slot<bool (*)(void*, const msvc::String*, void*, void**)>(hooks, msvc::kIHooks_SetHookInternal)(
+    installed = Slot<bool (*)(void*, const msvc::String*, void*, void**)>(hooks, msvc::kSetHookInternal)(
         hooks, &name, detour, original);
   });
   return installed;
@@ -216,7 +216,7 @@ bool DisableHook(const std::string& key, void* detour) {
   bool disabled = false;
   Guarded([&] {
     void* hooks = CkGetHooks();
-    disabled = Slot<bool (*)(void*, const msvc::String*, void*)>(hooks, msvc::kIHooks_DisableHook)(hooks, &name,
+    disabled = Slot<bool (*)(void*, const msvc::String*, void*)>(hooks, msvc::kDisableHook)(hooks, &name,
                                                                                                   detour);
   });
   return disabled;
@@ -227,7 +227,7 @@ void AddConsoleCommand(std::u16string_view name, ConsoleCommandFn callback) {
   const Function function = MakeFunction(&kConsoleVtable, reinterpret_cast<void*>(callback));
   Guarded([&] {
     void* commands = CkGetCommands();
-    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kICommands_AddConsoleCommand)(
+    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kAddConsoleCommand)(
         commands, command.get(), &function);
   });
 }
@@ -237,7 +237,7 @@ bool RemoveConsoleCommand(std::u16string_view name) {
   bool removed = false;
   Guarded([&] {
     void* commands = CkGetCommands();
-    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kICommands_RemoveConsoleCommand)(
+    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kRemoveConsoleCommand)(
         commands, command.get());
   });
   return removed;
@@ -248,7 +248,7 @@ void AddOnTickCallback(std::u16string_view id, TickFn callback) {
   const Function function = MakeFunction(&kTickVtable, reinterpret_cast<void*>(callback));
   Guarded([&] {
     void* commands = CkGetCommands();
-    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kICommands_AddOnTickCallback)(
+    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kAddOnTickCallback)(
         commands, tick_id.get(), &function);
   });
 }
@@ -258,7 +258,7 @@ bool RemoveOnTickCallback(std::u16string_view id) {
   bool removed = false;
   Guarded([&] {
     void* commands = CkGetCommands();
-    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kICommands_RemoveOnTickCallback)(
+    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kRemoveOnTickCallback)(
         commands, tick_id.get());
   });
   return removed;
@@ -268,7 +268,7 @@ UWorld* CurrentWorld() {
   UWorld* world = nullptr;
   Guarded([&] {
     void* utils = CkGetApiUtils();
-    world = Slot<UWorld* (*)(const void*)>(utils, msvc::kIApiUtils_GetWorld)(utils);
+    world = Slot<UWorld* (*)(const void*)>(utils, msvc::kGetWorld)(utils);
   });
   return world;
 }
@@ -277,7 +277,7 @@ AShooterGameMode* CurrentGameMode() {
   AShooterGameMode* game_mode = nullptr;
   Guarded([&] {
     void* utils = CkGetApiUtils();
-    game_mode = Slot<AShooterGameMode* (*)(const void*)>(utils, msvc::kIApiUtils_GetShooterGameMode)(utils);
+    game_mode = Slot<AShooterGameMode* (*)(const void*)>(utils, msvc::kGetShooterGameMode)(utils);
   });
   return game_mode;
 }
@@ -290,7 +290,7 @@ bool SendChatMessage(AShooterPlayerController* player, std::u16string_view modul
     void* utils = CkGetApiUtils();
     // A std::shared_ptr returned by value: the result's address after `this`.
     Slot<SharedPtr* (*)(const void*, SharedPtr*, const FString*)>(
-        utils, msvc::kIApiUtils_GetMessagingManagerInternal)(utils, &messaging, plugin.get());
+        utils, msvc::kGetMessagingManagerInternal)(utils, &messaging, plugin.get());
   });
   if (messaging.object == nullptr) {
     Release(messaging);
@@ -301,7 +301,7 @@ bool SendChatMessage(AShooterPlayerController* player, std::u16string_view modul
     const EngineString line(text);
     Guarded([&] {
       Slot<void (*)(void*, AShooterPlayerController*, const FString*, const FString*)>(
-          messaging.object, msvc::kMessagingManager_SendChatMessage_Impl)(messaging.object, player, from.get(),
+          messaging.object, msvc::kSendChatMessageImpl)(messaging.object, player, from.get(),
                                                                           line.get());
     });
   } catch (...) {
@@ -371,13 +371,13 @@ void WriteLog(LogLevel level, std::string_view text) {
   for (SharedPtr* entry = sinks->first; entry != sinks->last; ++entry) {
     auto* sink = static_cast<msvc::Sink*>(entry->object);
     if (sink == nullptr || spd < __atomic_load_n(&sink->level, __ATOMIC_RELAXED)) continue;
-    Guarded([&] { Slot<void (*)(msvc::Sink*, const msvc::LogMessage*)>(sink, msvc::ksink_log)(sink, &message); });
+    Guarded([&] { Slot<void (*)(msvc::Sink*, const msvc::LogMessage*)>(sink, msvc::kSinkLog)(sink, &message); });
   }
   // Every line the plugin writes is info or above: flush after each.
   for (SharedPtr* entry = sinks->first; entry != sinks->last; ++entry) {
     auto* sink = static_cast<msvc::Sink*>(entry->object);
     if (sink == nullptr) continue;
-    Guarded([&] { Slot<void (*)(msvc::Sink*)>(sink, msvc::ksink_flush)(sink); });
+    Guarded([&] { Slot<void (*)(msvc::Sink*)>(sink, msvc::kSinkFlush)(sink); });
   }
 }
 

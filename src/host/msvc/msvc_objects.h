@@ -34,13 +34,14 @@ static_assert(sizeof(String) == 32 && offsetof(String, size) == 16 && offsetof(S
 // function per virtual slot; `this` comes first, and _Do_call receives the
 // address of each argument (its parameters are forwarding references).
 struct FunctionImpl;
+// The members are in slot order (slots.h: kFunctionCopy ... kFunctionGet).
 struct FunctionImplVtable {
-  FunctionImpl* (*copy)(const FunctionImpl* self, void* where);    // slot 0 _Copy
-  FunctionImpl* (*move)(FunctionImpl* self, void* where);          // slot 1 _Move
-  void* do_call;                                                   // slot 2 _Do_call
-  const void* (*target_type)(const FunctionImpl* self);            // slot 3 _Target_type
-  void (*delete_this)(FunctionImpl* self, bool deallocate);        // slot 4 _Delete_this
-  const void* (*get)(const FunctionImpl* self);                    // slot 5 _Get
+  FunctionImpl* (*copy)(const FunctionImpl* self, void* where);
+  FunctionImpl* (*move)(FunctionImpl* self, void* where);
+  void* do_call;
+  const void* (*target_type)(const FunctionImpl* self);
+  void (*delete_this)(FunctionImpl* self, bool deallocate);
+  const void* (*get)(const FunctionImpl* self);
 };
 
 // The plugin's implementation object: its vtable and the plugin function it
@@ -64,9 +65,10 @@ static_assert(sizeof(Function) == 64 && offsetof(Function, impl) == 56);
 
 // std::_Ref_count_base: the control block of a shared pointer.
 struct ControlBlock;
+// In slot order (slots.h: kControlDestroy, kControlDeleteThis).
 struct ControlBlockVtable {
-  void (*destroy)(ControlBlock* self);      // slot 0 _Destroy: destroys the managed object
-  void (*delete_this)(ControlBlock* self);  // slot 1 _Delete_this: frees the block
+  void (*destroy)(ControlBlock* self);      // destroys the managed object
+  void (*delete_this)(ControlBlock* self);  // frees the block
 };
 struct ControlBlock {
   const ControlBlockVtable* vtable;
@@ -125,10 +127,11 @@ static_assert(offsetof(LogMessage, level) == 8 && offsetof(LogMessage, time) == 
 
 // spdlog::sinks::sink: its vtable, then the lowest level it writes (atomic int).
 struct Sink;
+// In slot order (slots.h: kSinkLog, kSinkFlush after the destructor).
 struct SinkVtable {
-  void* scalar_deleting_destructor;                    // slot 0
-  void (*log)(Sink* self, const LogMessage* message);  // slot 1
-  void (*flush)(Sink* self);                           // slot 2
+  void* scalar_deleting_destructor;
+  void (*log)(Sink* self, const LogMessage* message);
+  void (*flush)(Sink* self);
 };
 struct Sink {
   const SinkVtable* vtable;
