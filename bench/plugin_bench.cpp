@@ -7,7 +7,7 @@
 #include "asa/asa.h"
 #include "bench_world.h"
 #include "config/plugin_config.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "sim/framework/framework.h"
 #include "sim/game/hooked_functions.h"
@@ -102,9 +102,9 @@ BENCHMARK(BM_ScanWalkOnly)->Unit(benchmark::kMicrosecond);
 // The straightforward marker test: every entry's name turned into text, each
 // key resolved at every use.
 bool StraightforwardIsTemporaryPod(UPrimalItem* item) {
-  const auto* entries = ck::host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas");
+  const auto* entries = reinterpret_cast<TArray<FCustomItemData>*>(::GetAddress(item, "UPrimalItem.CustomItemDatas"));
   for (const FCustomItemData& entry : *entries) {
-    if (ck::host::NameToUtf8(*ck::host::FieldPtr<FName>(&entry, "FCustomItemData.CustomDataName")) ==
+    if (ck::host::NameToUtf8(*reinterpret_cast<FName*>(::GetAddress(&entry, "FCustomItemData.CustomDataName"))) ==
         ck::temporary_pods::kMarkerName) {
       return true;
     }
@@ -119,7 +119,8 @@ void BM_ScanStraightforward(benchmark::State& state) {
     int candidates = 0;
     for (const auto& player : world.game().Players()) {
       auto* inventory = reinterpret_cast<UPrimalInventoryComponent*>(player->inventory);
-      const auto* items = ck::host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.InventoryItems");
+      const auto* items =
+          reinterpret_cast<TArray<UPrimalItem*>*>(::GetAddress(inventory, "UPrimalInventoryComponent.InventoryItems"));
       for (UPrimalItem* item : *items) {
         if (item != nullptr && StraightforwardIsTemporaryPod(item) && !ck::temporary_pods::HasCreaturePayload(item)) {
           ++candidates;
@@ -186,7 +187,7 @@ void BM_KeyLookupHost(benchmark::State& state) {
   BenchWorld world(kVanilla);
   sim::Player& ava = world.AddPlayer("ava");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ck::host::ReadField<void*>(ava.controller, "AController.Pawn"));
+    benchmark::DoNotOptimize(ck::game::kControllerPawn.Read(ava.controller));
   }
 }
 BENCHMARK(BM_KeyLookupHost);

@@ -7,7 +7,7 @@
 #include "config/config_loader.h"
 #include "config/plugin_config.h"
 #include "host/engine_text.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "plugin/log.h"
 
@@ -33,16 +33,13 @@ std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerC
   if (creature == nullptr) return "shoulder pet";
   std::string name = NameOrEmpty([&] {
     host::EngineString result;
-    host::GameFunction<FString*(APrimalDinoCharacter*, FString*, APlayerController*)>(
-        "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)")(
-        creature, result.get(), reinterpret_cast<APlayerController*>(controller));
+    game::kDinoGetCurrentDinoName(creature, result.get(), reinterpret_cast<APlayerController*>(controller));
     return host::FStringToUtf8(*result);
   });
   if (!name.empty()) return name;
   name = NameOrEmpty([&] {
     host::EngineString result;
-    host::GameFunction<FString*(APrimalDinoCharacter*, FString*, bool, bool)>(
-        "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")(creature, result.get(), true, false);
+    game::kDinoGetDinoDescriptiveName(creature, result.get(), true, false);
     return host::FStringToUtf8(*result);
   });
   if (!name.empty()) return name;

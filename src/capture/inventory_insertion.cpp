@@ -2,16 +2,13 @@
 
 #include <exception>
 
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
 
 namespace ck::capture {
 
 namespace {
-
-constexpr const char* kTransferring = "AShooterPlayerController.bIsTransferringCharacter";
-constexpr const char* kCanInventory = "UPrimalInventoryComponent.bCanInventoryItems";
 
 // Lifts the transfer inventory lock for the lifetime of the object: the
 // transferring byte is cleared and the can-inventory bit set; both get their
@@ -21,14 +18,14 @@ class LiftedTransferLock {
   LiftedTransferLock(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory)
       : controller_(controller),
         inventory_(inventory),
-        transferring_(host::ReadField<uint8>(controller, kTransferring)),
-        can_inventory_(host::ReadBitField(inventory, kCanInventory)) {
-    host::WriteField<uint8>(controller_, kTransferring, 0);
-    host::WriteBitField(inventory_, kCanInventory, true);
+        transferring_(game::kPlayerControllerIsTransferringCharacter.Read(controller)),
+        can_inventory_(game::kInventoryCanInventoryItems.Read(inventory)) {
+    game::kPlayerControllerIsTransferringCharacter.Write(controller_, 0);
+    game::kInventoryCanInventoryItems.Write(inventory_, true);
   }
   ~LiftedTransferLock() {
-    host::WriteBitField(inventory_, kCanInventory, can_inventory_);
-    host::WriteField<uint8>(controller_, kTransferring, transferring_);
+    game::kInventoryCanInventoryItems.Write(inventory_, can_inventory_);
+    game::kPlayerControllerIsTransferringCharacter.Write(controller_, transferring_);
   }
   LiftedTransferLock(const LiftedTransferLock&) = delete;
   LiftedTransferLock& operator=(const LiftedTransferLock&) = delete;
@@ -41,9 +38,9 @@ class LiftedTransferLock {
 };
 
 UPrimalItem* Finish(UPrimalItem* result, UPrimalInventoryComponent* inventory) {
-  host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.UpdatedItem(bool,bool)")(result, true, false);
-  host::GameFunction<void(UPrimalItem*)>("UPrimalItem.InventoryRefreshCheckItem()")(result);
-  host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  game::kItemUpdatedItem(result, true, false);
+  game::kItemInventoryRefreshCheckItem(result);
+  game::kInventoryRefresh(inventory);
   return result;
 }
 
@@ -51,8 +48,8 @@ UPrimalItem* Finish(UPrimalItem* result, UPrimalInventoryComponent* inventory) {
 
 bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory) {
   if (item == nullptr || inventory == nullptr) return false;
-  if (host::ResolveWeakField<UPrimalInventoryComponent>(item, "UPrimalItem.OwnerInventory") == inventory) return true;
-  const auto* items = host::FieldPtr<TArray<UPrimalItem*>>(inventory, "UPrimalInventoryComponent.InventoryItems");
+  if (host::ResolveWeak(game::kItemOwnerInventory.In(item)) == inventory) return true;
+  const auto* items = game::kInventoryItems.In(inventory);
   for (int32 i = 0; i < items->Num(); ++i) {
     if ((*items)[i] == item) return true;
   }
@@ -92,28 +89,22 @@ UPrimalItem* ReportRecovered(UPrimalItem* result, const std::exception_ptr& fail
 
 UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerController* controller, UPrimalItem* item) {
   if (pawn == nullptr || controller == nullptr || item == nullptr) return nullptr;
-  auto* inventory = host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
+  auto* inventory = game::kCharacterInventory.Read(pawn);
   if (inventory == nullptr) {
     log::Warn("Cradlekeep could not resolve player inventory from character field");
     return nullptr;
   }
   std::exception_ptr failure;
 
-  UPrimalItem* added = TryAttempt(failure, [&] {
-    return host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*)>(
-        "UPrimalInventoryComponent.AddItemObject(UPrimalItem*)")(inventory, item);
-  });
+  UPrimalItem* added = TryAttempt(failure, [&] { return game::kInventoryAddItemObject(inventory, item); });
   if (added != nullptr) return ReportRecovered(Finish(added, inventory), failure);
   if (IsInInventory(item, inventory)) return ReportRecovered(Finish(item, inventory), failure);
 
-  if (host::ReadField<uint8>(controller, kTransferring) != 0) {
+  if (game::kPlayerControllerIsTransferringCharacter.Read(controller) != 0) {
     UPrimalItem* extended = TryAttempt(failure, [&] {
       LiftedTransferLock lifted(controller, inventory);
-      return host::GameFunction<UPrimalItem*(UPrimalInventoryComponent*, UPrimalItem*, bool, bool, bool, bool, bool,
-                                             bool, AShooterCharacter*, bool, UPrimalItem*, bool)>(
-          "UPrimalInventoryComponent.AddItemObjectEx(UPrimalItem*,bool,bool,bool,bool,bool,bool,AShooterCharacter*,"
-          "bool,UPrimalItem*,bool)")(inventory, item, false, false, true, true, true, true, pawn, false, nullptr,
-                                     false);
+      return game::kInventoryAddItemObjectEx(inventory, item, false, false, true, true, true, true, pawn, false,
+                                             nullptr, false);
     });
     UPrimalItem* result = extended != nullptr ? extended : (IsInInventory(item, inventory) ? item : nullptr);
     if (result != nullptr) {
@@ -124,16 +115,13 @@ UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerContr
 
   TryAttempt(failure, [&] {
     LiftedTransferLock lifted(controller, inventory);
-    return host::GameFunction<bool(UPrimalItem*, UPrimalInventoryComponent*, bool, bool, FItemNetID*, bool, bool, bool,
-                                   bool, bool, bool)>(
-        "UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,bool,bool)")(
-        item, inventory, false, false, nullptr, true, true, true, false, false, false);
+    return game::kItemAddToInventory(item, inventory, false, false, nullptr, true, true, true, false, false, false);
   });
   if (IsInInventory(item, inventory)) {
     log::Trace("Cradlekeep inserted pod through the forced item inventory path");
     return ReportRecovered(Finish(item, inventory), failure);
   }
-  host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  game::kInventoryRefresh(inventory);
   if (failure) std::rethrow_exception(failure);
   return nullptr;
 }

@@ -8,7 +8,7 @@
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
 #include "host/engine_array.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "plugin/class_cache.h"
 #include "plugin/log.h"
@@ -25,9 +25,7 @@ AActor* FindScsCaptureActor() {
     return nullptr;
   }
   TArray<AActor*> actors{nullptr, 0, 0};
-  host::GameFunction<void(UObject*, UClass*, TArray<AActor*>*)>(
-      "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,TSizedDefaultAllocator<32>>&)")(
-      reinterpret_cast<UObject*>(world), actor_class, &actors);
+  game::kGetAllActorsOfClass(reinterpret_cast<UObject*>(world), actor_class, &actors);
   AActor* first = actors.Num() > 0 ? actors[0] : nullptr;
   host::FreeArray(actors);
   return first;
@@ -38,15 +36,13 @@ bool InvokeCaptureDino(AActor* capture_actor, APrimalDinoCharacter* creature, UP
   UClass* actor_class = host::ClassOf(reinterpret_cast<const UObject*>(capture_actor));
   if (actor_class == nullptr) return false;
   const FName name = host::MakeName("CaptureDino", FNAME_Find);
-  UFunction* function = host::GameFunction<UFunction*(UClass*, FName, EIncludeSuperFlag::Type)>(
-      "UClass.FindFunctionByName(FName,EIncludeSuperFlag::Type)")(actor_class, name, EIncludeSuperFlag::ExcludeSuper);
+  UFunction* function = game::kClassFindFunctionByName(actor_class, name, EIncludeSuperFlag::ExcludeSuper);
   if (function == nullptr) {
     log::Warn("Cradlekeep SCS capture actor has no CaptureDino function");
     return false;
   }
   CaptureDinoParams params{creature, pod, 0, 1, {0, 0, 0, 0, 0, 0}};
-  host::GameFunction<void(AActor*, UFunction*, void*)>("AActor.ProcessEvent(UFunction*,void*)")(capture_actor, function,
-                                                                                               &params);
+  game::kActorProcessEvent(capture_actor, function, &params);
   return true;
 }
 

@@ -1,6 +1,6 @@
 #include "capture/shoulder_slot.h"
 
-#include "host/game_access.h"
+#include "host/game.h"
 
 namespace ck::capture {
 
@@ -27,12 +27,10 @@ void ClearShoulderSlot(APrimalCharacter* pawn, const transfer::AttachedCompanion
   if (pawn == nullptr) return;
   SlotClearingScope scope;
   if (companion.mounted) {
-    host::GameFunction<void(APrimalCharacter*, bool, bool)>("APrimalCharacter.ClearMountedDino(bool,bool)")(
-        pawn, companion.secondary, false);
+    game::kCharacterClearMountedDino(pawn, companion.secondary, false);
   }
   if (companion.carried) {
-    host::GameFunction<void(APrimalCharacter*, bool, bool)>("APrimalCharacter.ClearCarryingDino(bool,bool)")(
-        pawn, false, false);
+    game::kCharacterClearCarryingDino(pawn, false, false);
   }
 }
 

@@ -9,7 +9,7 @@
 #include "config/plugin_config.h"
 #include "host/engine_array.h"
 #include "host/engine_text.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "plugin/class_cache.h"
 #include "plugin/log.h"
@@ -32,9 +32,7 @@ class LocalCustomData {
   FCustomItemData data_;
 };
 
-void UpdatedItem(UPrimalItem* item, bool a, bool b) {
-  host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.UpdatedItem(bool,bool)")(item, a, b);
-}
+void UpdatedItem(UPrimalItem* item, bool a, bool b) { game::kItemUpdatedItem(item, a, b); }
 
 void NotifyFailed(AShooterPlayerController* controller) {
   NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
@@ -45,12 +43,9 @@ void NotifyFailed(AShooterPlayerController* controller) {
 void MarkTemporaryPod(UPrimalItem* item) {
   if (item == nullptr || !config::Current().TemporaryVanillaCryopods || temporary_pods::IsTemporaryPod(item)) return;
   LocalCustomData marker;
-  *host::FieldPtr<FName>(marker.get(), "FCustomItemData.CustomDataName") =
-      host::MakeName(temporary_pods::kMarkerName, FNAME_Add);
-  host::AppendString(*host::FieldPtr<TArray<FString>>(marker.get(), "FCustomItemData.CustomDataStrings"),
-                     *host::MakeFString(temporary_pods::kMarkerString));
-  host::AppendCustomItemData(*host::FieldPtr<TArray<FCustomItemData>>(item, "UPrimalItem.CustomItemDatas"),
-                             *marker.get());
+  *game::kCustomDataName.In(marker.get()) = host::MakeName(temporary_pods::kMarkerName, FNAME_Add);
+  host::AppendString(*game::kCustomDataStrings.In(marker.get()), *host::MakeFString(temporary_pods::kMarkerString));
+  host::AppendCustomItemData(*game::kItemCustomItemDatas.In(item), *marker.get());
   UpdatedItem(item, false, false);
 }
 
@@ -73,18 +68,14 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
   }
 
   LocalCustomData cryo_data;
-  FCustomItemData* filled =
-      host::GameFunction<FCustomItemData*(FCustomItemData*, UObject*, APrimalDinoCharacter*)>(
-          "UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)")(
-          cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
+  FCustomItemData* filled = game::kGetCryoDinoData(cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
   if (filled == nullptr) {
     NotifyFailed(controller);
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
     return false;
   }
 
-  host::GameFunction<void(UPrimalItem*, FCustomItemData*)>("UPrimalItem.SetCustomItemData(FCustomItemData&)")(
-      new_item, cryo_data.get());
+  game::kItemSetCustomItemData(new_item, cryo_data.get());
   // The creature is destroyed further down: make sure its data really is in
   // the pod first, or it would be gone for good.
   if (!temporary_pods::HasCreaturePayload(new_item)) {
@@ -101,22 +92,17 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
     return false;
   }
 
-  host::WriteField<double>(placed, "UPrimalItem.UploadEarliestValidTime", 0.0);
+  game::kItemUploadEarliestValidTime.Write(placed, 0.0);
   UpdatedItem(placed, false, false);
 
   if (UWorld* world = host::CurrentWorld()) {
-    const float remaining = host::GameFunction<float(UPrimalItem*, UWorld*)>(
-        "UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)")(placed, world);
-    const bool ready =
-        host::GameFunction<bool(UPrimalItem*, UWorld*)>("UPrimalItem.IsReadyToUpload(UWorld*)")(placed, world);
+    const float remaining = game::kItemGetTimeUntilUploadAllowed(placed, world);
+    const bool ready = game::kItemIsReadyToUpload(placed, world);
     log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
                remaining);
   }
 
-  const auto destroy = [&] {
-    host::GameFunction<bool(APrimalDinoCharacter*, bool, bool)>("APrimalDinoCharacter.Destroy(bool,bool)")(
-        creature, true, false);
-  };
+  const auto destroy = [&] { game::kDinoDestroy(creature, true, false); };
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
     try {
       ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);

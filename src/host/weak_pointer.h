@@ -5,26 +5,23 @@
 
 namespace ck::host {
 
+// A weak pointer known to refer to a T: the engine's TWeakObjectPtr<T>,
+// laid out exactly as FWeakObjectPtr.
+template <typename T>
+struct TWeakObjectPtr {
+  FWeakObjectPtr weak;
+};
+
 // The object the weak pointer refers to, or null when it is empty or the
 // object is gone (FWeakObjectPtr.Get() with its flag false). Null in, null out.
 UObject* ResolveWeak(const FWeakObjectPtr* pointer);
 
+template <typename T>
+T* ResolveWeak(const TWeakObjectPtr<T>* pointer) {
+  return reinterpret_cast<T*>(ResolveWeak(pointer != nullptr ? &pointer->weak : nullptr));
+}
+
 // A weak pointer to the object (FWeakObjectPtr.operator=); empty for null.
 FWeakObjectPtr MakeWeak(const void* object);
-
-// The weak pointer stored in `object`'s field `key`, resolved.
-template <typename T>
-T* ResolveWeakField(const void* object, const char* key);
-
-}  // namespace ck::host
-
-#include "host/game_access.h"
-
-namespace ck::host {
-
-template <typename T>
-T* ResolveWeakField(const void* object, const char* key) {
-  return reinterpret_cast<T*>(ResolveWeak(FieldPtr<FWeakObjectPtr>(object, key)));
-}
 
 }  // namespace ck::host

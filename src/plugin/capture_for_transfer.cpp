@@ -4,7 +4,7 @@
 
 #include "capture/capture_orchestration.h"
 #include "config/plugin_config.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "plugin/log.h"
 #include "transfer/capture_cooldown.h"
 #include "transfer/companion_discovery.h"
@@ -15,7 +15,7 @@ bool CaptureForTransfer(AShooterPlayerController* controller) {
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return true;
   try {
-    auto* pawn = host::ReadField<AShooterCharacter*>(controller, "AController.Pawn");
+    auto* pawn = game::kControllerPawn.Read(controller);
     if (pawn == nullptr) return false;
     const transfer::CompanionList list = transfer::CollectAttachedCompanions(pawn);
     if (list.empty()) return true;

@@ -23,7 +23,7 @@ struct Entry {
 
 template <typename Hook>
 Entry Make(When when) {
-  return Entry{Hook::kKey, Hook::DetourAddress(), Hook::OriginalSlot(), when};
+  return Entry{Hook::Key(), Hook::DetourAddress(), Hook::OriginalSlot(), when};
 }
 
 std::array<Entry, 12> Table() {

@@ -5,7 +5,7 @@
 #include "host/framework.h"
 #include "config/plugin_config.h"
 #include "host/clock.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
 #include "temporary_pods/inventory_sweep.h"
@@ -14,10 +14,6 @@
 namespace ck::temporary_pods {
 
 namespace {
-
-constinit host::FieldKey kPlayerControllerList("UWorld.PlayerControllerList");
-constinit host::FieldKey kPawn("AController.Pawn");
-constinit host::FieldKey kInventory("APrimalCharacter.MyInventoryComponent");
 
 bool g_registered = false;
 int64 g_next_due = 0;
@@ -79,15 +75,15 @@ void RunAutoRemoveTick() {
 int ScanOnlinePlayers(int& removed) {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return 0;
-  const auto* controllers = kPlayerControllerList.In<TArray<FWeakObjectPtr>>(world);
+  const auto* controllers = game::kWorldPlayerControllerList.In(world);
   int players = 0;
   for (int32 i = 0; i < controllers->Num(); ++i) {
-    UObject* controller = host::ResolveWeak(&(*controllers)[i]);
+    APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    auto* pawn = kPawn.Read<APrimalCharacter*>(controller);
+    auto* pawn = game::kControllerPawn.Read(controller);
     if (!ScanSettingsOn() || pawn == nullptr) continue;
-    const int n = SweepEmptyTemporaryPods(kInventory.Read<UPrimalInventoryComponent*>(pawn));
+    const int n = SweepEmptyTemporaryPods(game::kCharacterInventory.Read(pawn));
     if (n > 0) {
       log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
                  "recurring temporary vanilla cryopod scan");

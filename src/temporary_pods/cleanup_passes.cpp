@@ -7,7 +7,7 @@
 #include "host/framework.h"
 #include "config/plugin_config.h"
 #include "host/clock.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
 #include "temporary_pods/cryo_sickness.h"
@@ -41,8 +41,8 @@ bool SameWeak(const FWeakObjectPtr& a, const FWeakObjectPtr& b) {
 }
 
 UPrimalInventoryComponent* PawnInventory(AShooterPlayerController* controller) {
-  auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
-  return host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
+  auto* pawn = game::kControllerPawn.Read(controller);
+  return game::kCharacterInventory.Read(pawn);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
 
   bool result = false;
   UPrimalInventoryComponent* inventory = controller != nullptr ? PawnInventory(controller) : nullptr;
-  if (controller != nullptr && host::ReadField<void*>(controller, "AController.Pawn") != nullptr) {
+  if (controller != nullptr && game::kControllerPawn.Read(controller) != nullptr) {
     UPrimalItem* item = FindItemById(inventory, item_id);
     if (item != nullptr) {
       if (HasCreaturePayload(item)) {
@@ -130,7 +130,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   int swept = 0;
   const config::PluginConfig& settings = config::Current();
   if (settings.Enabled && settings.TemporaryVanillaCryopods && settings.AutoRemoveTemporaryVanillaCryopods &&
-      controller != nullptr && host::ReadField<void*>(controller, "AController.Pawn") != nullptr) {
+      controller != nullptr && game::kControllerPawn.Read(controller) != nullptr) {
     swept = SweepEmptyTemporaryPods(inventory);
     if (swept > 0) log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", swept, label);
   }

@@ -6,7 +6,7 @@
 #include "capture/class_loading.h"
 #include "config/plugin_config.h"
 #include "host/engine_array.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "plugin/class_cache.h"
 #include "plugin/log.h"
@@ -20,13 +20,10 @@ constexpr float kNearbyRadius = 1500.0f;
 
 bool Enabled() { return config::Current().ClearCryoSicknessFromTemporaryVanillaCryopods; }
 
-bool HasCryoSickness(const void* character) {
-  return host::GameFunction<bool(const void*)>("APrimalCharacter.HasCryoSickness()")(character);
-}
+bool HasCryoSickness(APrimalCharacter* character) { return game::kCharacterHasCryoSickness(character); }
 
-void ForceNetUpdate(const void* actor) {
-  host::GameFunction<void(const void*, bool, bool, bool)>("AActor.ForceNetUpdate(bool,bool,bool)")(actor, false, true,
-                                                                                                 false);
+void ForceNetUpdate(APrimalCharacter* character) {
+  game::kActorForceNetUpdate(reinterpret_cast<AActor*>(character), false, true, false);
 }
 
 }  // namespace
@@ -39,11 +36,8 @@ int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const 
     log::Warn("Cradlekeep failed to load {} buff class: {}", buff_label, blueprint_path);
     return 0;
   }
-  const bool had = host::GameFunction<bool(APrimalCharacter*, UClass*, bool)>(
-      "APrimalCharacter.HasBuff(TSubclassOf<APrimalBuff>,bool)")(character, buff_class, false);
-  host::GameFunction<void(APrimalCharacter*, UClass*, UPrimalItem*, bool)>(
-      "APrimalCharacter.DeactivateBuffs(TSubclassOf<APrimalBuff>,UPrimalItem*,bool)")(character, buff_class, nullptr,
-                                                                                     false);
+  const bool had = game::kCharacterHasBuff(character, buff_class, false);
+  game::kCharacterDeactivateBuffs(character, buff_class, nullptr, false);
   if (had) log::Trace("Cradlekeep deactivated {} after {}", buff_label, label);
   return had ? 1 : 0;
 }
@@ -59,12 +53,12 @@ int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
   }
   // Collect first: deactivating a buff may change the array.
   std::vector<APrimalBuff*> sickening;
-  const auto* buffs = host::FieldPtr<TArray<APrimalBuff*>>(creature, "APrimalCharacter.Buffs");
+  const auto* buffs = game::kCharacterBuffs.In(creature);
   for (int32 i = 0; i < buffs->Num(); ++i) {
     APrimalBuff* buff = (*buffs)[i];
-    if (buff != nullptr && host::ReadBitField(buff, "APrimalBuff.bCausesCryoSickness")) sickening.push_back(buff);
+    if (buff != nullptr && game::kBuffCausesCryoSickness.Read(buff)) sickening.push_back(buff);
   }
-  for (APrimalBuff* buff : sickening) host::GameFunction<void(APrimalBuff*)>("APrimalBuff.Deactivate()")(buff);
+  for (APrimalBuff* buff : sickening) game::kBuffDeactivate(buff);
   const int collected = static_cast<int>(sickening.size());
   if (collected == 0 && configured <= 0) {
     log::Warn(
@@ -80,13 +74,13 @@ int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
 
 int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::string& label) {
   if (!Enabled() || controller == nullptr) return 0;
-  const int32 team = host::ReadField<int32>(controller, "UPrimalActor.TargetingTeam");
+  const int32 team = game::kActorTargetingTeam.Read(controller);
   if (team == 0) return 0;
   FVector centre{0, 0, 0};
-  auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
-  auto* root = host::ReadField<USceneComponent*>(pawn, "AActor.RootComponent");
+  auto* pawn = game::kControllerPawn.Read(controller);
+  auto* root = game::kActorRootComponent.Read(pawn);
   if (root != nullptr) {
-    centre = host::FieldPtr<FTransform>(root, "USceneComponent.ComponentToWorld")->Translation;
+    centre = game::kSceneComponentToWorld.In(root)->Translation;
   }
   TArray<AActor*> actors = host::ActorsInRange(centre, kNearbyRadius, EServerOctreeGroup::DINOPAWNS);
   int found = 0;
@@ -95,14 +89,14 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
     for (int32 i = 0; i < actors.Num(); ++i) {
       AActor* actor = actors[i];
       if (actor == nullptr) continue;
-      if (!transfer::IsInstanceOf(actor, "APrimalDinoCharacter.GetPrivateStaticClass()")) continue;
-      if (host::ReadField<int32>(actor, "UPrimalActor.TargetingTeam") != team &&
-          host::ReadField<int32>(actor, "APrimalDinoCharacter.TamingTeamID") != team) {
+      if (!transfer::IsInstanceOf(actor, game::kDinoStaticClass)) continue;
+      if (game::kActorTargetingTeam.Read(actor) != team && game::kDinoTamingTeamID.Read(actor) != team) {
         continue;
       }
-      if (!HasCryoSickness(actor)) continue;
+      auto* creature = reinterpret_cast<APrimalCharacter*>(actor);
+      if (!HasCryoSickness(creature)) continue;
       ++found;
-      cleared += ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(actor), label);
+      cleared += ClearCryoSickness(creature, label);
     }
   } catch (...) {
     host::FreeArray(actors);
@@ -119,19 +113,18 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
 void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& label) {
   if (!Enabled() || controller == nullptr) return;
   const config::PluginConfig& settings = config::Current();
-  if (auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn")) {
-    DeactivateConfiguredBuff(pawn, plugin::Classes().CryoCooldownBuffClass, settings.CryoCooldownBuffBlueprint,
-                             "cryo cooldown", label);
+  if (auto* pawn = game::kControllerPawn.Read(controller)) {
+    DeactivateConfiguredBuff(reinterpret_cast<APrimalCharacter*>(pawn), plugin::Classes().CryoCooldownBuffClass,
+                             settings.CryoCooldownBuffBlueprint, "cryo cooldown", label);
   }
-  auto* cheat = host::ReadField<UShooterCheatManager*>(controller, "APlayerController.CheatManager");
+  auto* cheat = game::kPlayerControllerCheatManager.Read(controller);
   if (cheat == nullptr) {
     log::Warn("Cradlekeep could not clear cryo cooldown after {} because the player cheat manager was unavailable",
               label);
     return;
   }
   FName name = host::MakeName("Buff_CryoCooldown", FNAME_Add);
-  host::GameFunction<void(UShooterCheatManager*, FName*, bool)>("UShooterCheatManager.ForceGiveBuff(FName&,bool)")(
-      cheat, &name, false);
+  game::kCheatForceGiveBuff(cheat, &name, false);
 }
 
 }  // namespace ck::temporary_pods

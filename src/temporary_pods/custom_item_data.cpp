@@ -2,28 +2,12 @@
 
 #include <fmt/core.h>
 
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 
 namespace ck::temporary_pods {
 
 namespace {
-
-// These run for every item of every online player at each recurring scan:
-// their keys are resolved once.
-constinit host::FieldKey kCustomItemDatas("UPrimalItem.CustomItemDatas");
-constinit host::FieldKey kEntryName("FCustomItemData.CustomDataName");
-constinit host::FieldKey kStrings("FCustomItemData.CustomDataStrings");
-constinit host::FieldKey kFloats("FCustomItemData.CustomDataFloats");
-constinit host::FieldKey kObjects("FCustomItemData.CustomDataObjects");
-constinit host::FieldKey kClasses("FCustomItemData.CustomDataClasses");
-constinit host::FieldKey kNames("FCustomItemData.CustomDataNames");
-constinit host::FieldKey kSoftClasses("FCustomItemData.CustomDataSoftClasses");
-constinit host::FieldKey kDoublesRecord("FCustomItemData.CustomDataDoubles");
-constinit host::FieldKey kDoubles("FCustomItemDoubles.Doubles");
-constinit host::FieldKey kBytesRecord("FCustomItemData.CustomDataBytes");
-constinit host::FieldKey kByteArrays("FCustomItemByteArrays.ByteArrays");
-constinit host::FieldKey kBytes("FCustomItemByteArray.Bytes");
 
 // The comparison index of the marker's name once the name table holds it.
 // The table only grows, so a found index stays right for the process; the
@@ -36,17 +20,19 @@ int32 MarkerIndex() {
   return g_marker_index;
 }
 
-// Every engine array has its count at the same place; only counts are read.
-int32 CountOf(const void* record, const host::FieldKey& key) { return key.In<TArray<uint8>>(record)->Num(); }
+template <typename T>
+int32 CountOf(const void* record, const host::Field<TArray<T>>& field) {
+  return field.In(record)->Num();
+}
 
-const TArray<FCustomItemData>* EntriesOf(UPrimalItem* item) { return kCustomItemDatas.In<TArray<FCustomItemData>>(item); }
+const TArray<FCustomItemData>* EntriesOf(UPrimalItem* item) { return game::kItemCustomItemDatas.In(item); }
 
 int32 DoubleCount(const FCustomItemData& entry) {
-  return CountOf(kDoublesRecord.In<FCustomItemDoubles>(&entry), kDoubles);
+  return CountOf(game::kCustomDataDoubles.In(&entry), game::kCustomItemDoubles);
 }
 
 const TArray<FCustomItemByteArray>* ByteArraysOf(const FCustomItemData& entry) {
-  return kByteArrays.In<TArray<FCustomItemByteArray>>(kBytesRecord.In<FCustomItemByteArrays>(&entry));
+  return game::kCustomItemByteArrays.In(game::kCustomDataBytes.In(&entry));
 }
 
 }  // namespace
@@ -54,22 +40,23 @@ const TArray<FCustomItemByteArray>* ByteArraysOf(const FCustomItemData& entry) {
 void ForgetMarkerName() { g_marker_index = 0; }
 
 std::string CustomDataEntryName(const FCustomItemData& entry) {
-  return host::NameToUtf8(*kEntryName.In<FName>(&entry));
+  return host::NameToUtf8(*game::kCustomDataName.In(&entry));
 }
 
 bool EntryHasPayload(const FCustomItemData& entry) {
-  for (const host::FieldKey* key : {&kStrings, &kFloats, &kObjects, &kClasses, &kNames, &kSoftClasses}) {
-    if (CountOf(&entry, *key) > 0) return true;
+  if (CountOf(&entry, game::kCustomDataStrings) > 0 || CountOf(&entry, game::kCustomDataFloats) > 0 ||
+      CountOf(&entry, game::kCustomDataObjects) > 0 || CountOf(&entry, game::kCustomDataClasses) > 0 ||
+      CountOf(&entry, game::kCustomDataNames) > 0 || CountOf(&entry, game::kCustomDataSoftClasses) > 0) {
+    return true;
   }
   if (DoubleCount(entry) > 0) return true;
   for (const FCustomItemByteArray& bytes : *ByteArraysOf(entry)) {
-    if (CountOf(&bytes, kBytes) > 0) return true;
+    if (CountOf(&bytes, game::kCustomItemBytes) > 0) return true;
   }
   return false;
 }
 
-MarkerTest::MarkerTest()
-    : marker_index_(MarkerIndex()), entries_offset_(kCustomItemDatas.Offset()), name_offset_(kEntryName.Offset()) {}
+MarkerTest::MarkerTest() : marker_index_(MarkerIndex()) {}
 
 bool MarkerTest::NameTextIsMarker(const FName& name) { return host::NameToUtf8(name) == kMarkerName; }
 
@@ -94,9 +81,10 @@ std::string DescribeCustomItemData(UPrimalItem* item) {
   for (const FCustomItemData& entry : *EntriesOf(item)) {
     if (!first) text += "; ";
     first = false;
-    text += fmt::format("{} s={} f={} o={} c={} n={} b={} d={}", CustomDataEntryName(entry), CountOf(&entry, kStrings),
-                        CountOf(&entry, kFloats), CountOf(&entry, kObjects), CountOf(&entry, kClasses),
-                        CountOf(&entry, kNames), ByteArraysOf(entry)->Num(), DoubleCount(entry));
+    text += fmt::format("{} s={} f={} o={} c={} n={} b={} d={}", CustomDataEntryName(entry),
+                        CountOf(&entry, game::kCustomDataStrings), CountOf(&entry, game::kCustomDataFloats),
+                        CountOf(&entry, game::kCustomDataObjects), CountOf(&entry, game::kCustomDataClasses),
+                        CountOf(&entry, game::kCustomDataNames), ByteArraysOf(entry)->Num(), DoubleCount(entry));
   }
   return text + "]";
 }

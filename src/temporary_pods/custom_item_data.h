@@ -8,6 +8,7 @@
 #include <string>
 
 #include "asa/engine_types.h"
+#include "host/game.h"
 
 namespace ck::temporary_pods {
 
@@ -35,26 +36,17 @@ class MarkerTest {
   bool IsMarkerName(const FName& name) const {
     return name.ComparisonIndex == marker_index_ && marker_index_ != 0 && NameTextIsMarker(name);
   }
-  bool IsMarkerEntry(const FCustomItemData& entry) const {
-    return IsMarkerName(*reinterpret_cast<const FName*>(reinterpret_cast<const char*>(&entry) + name_offset_));
-  }
+  bool IsMarkerEntry(const FCustomItemData& entry) const { return IsMarkerName(*game::kCustomDataName.In(&entry)); }
   bool IsTemporaryPod(UPrimalItem* item) const {
     if (item == nullptr || marker_index_ == 0) return false;
-    const auto* entries = reinterpret_cast<const TArray<FCustomItemData>*>(reinterpret_cast<const char*>(item) + entries_offset_);
     // Walk the names only: one load and one comparison per entry.
-    const int32 count = entries->Num();
-    const char* name = reinterpret_cast<const char*>(entries->Data) + name_offset_;
-    for (int32 i = 0; i < count; ++i, name += sizeof(FCustomItemData)) {
-      if (IsMarkerName(*reinterpret_cast<const FName*>(name))) return true;
-    }
-    return false;
+    return game::kCustomDataName.AnyOf(*game::kItemCustomItemDatas.In(item),
+                                       [this](const FName& name) { return IsMarkerName(name); });
   }
 
  private:
   static bool NameTextIsMarker(const FName& name);
   int32 marker_index_;
-  std::ptrdiff_t entries_offset_;
-  std::ptrdiff_t name_offset_;
 };
 
 // True when an entry other than the marker holds payload. False for null.

@@ -3,29 +3,20 @@
 #include <cstring>
 
 #include "host/engine_memory.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "temporary_pods/custom_item_data.h"
 
 namespace ck::temporary_pods {
 
 namespace {
 
-// The sweep runs over every online player's inventory at each recurring
-// scan: its keys are resolved once.
-constinit host::FieldKey kInventoryItems("UPrimalInventoryComponent.InventoryItems");
-constinit host::FieldKey kTributeItems("UPrimalInventoryComponent.ArkTributeItems");
-constinit host::FieldKey kItemSlots("UPrimalInventoryComponent.ItemSlots");
-constinit host::FieldKey kItemId("UPrimalItem.ItemID");
-
-TArray<UPrimalItem*>* ItemsOf(UPrimalInventoryComponent* inventory) {
-  return kInventoryItems.In<TArray<UPrimalItem*>>(inventory);
-}
+TArray<UPrimalItem*>* ItemsOf(UPrimalInventoryComponent* inventory) { return game::kInventoryItems.In(inventory); }
 
 TArray<UPrimalItem*>* TributeOf(UPrimalInventoryComponent* inventory) {
-  return kTributeItems.In<TArray<UPrimalItem*>>(inventory);
+  return game::kInventoryTributeItems.In(inventory);
 }
 
-FItemNetID IdOf(UPrimalItem* item) { return kItemId.Read<FItemNetID>(item); }
+FItemNetID IdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
 
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
 
@@ -37,18 +28,16 @@ bool Lists(TArray<UPrimalItem*>* array, UPrimalItem* item) {
 }
 
 void TakeOutOfSlots(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
-  host::GameFunction<void(UPrimalItem*, bool, bool)>("UPrimalItem.RemoveFromSlot(bool,bool)")(item, true, false);
-  auto* slots = kItemSlots.In<TArray<UPrimalItem*>>(inventory);
+  game::kItemRemoveFromSlot(item, true, false);
+  auto* slots = game::kInventoryItemSlots.In(inventory);
   for (int32 i = 0; i < slots->Num(); ++i) {
     if ((*slots)[i] == item) (*slots)[i] = nullptr;
   }
 }
 
 bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, FItemNetID id) {
-  const bool removed = host::GameFunction<bool(UPrimalInventoryComponent*, FItemNetID*, bool, bool, bool, bool)>(
-      "UPrimalInventoryComponent.RemoveItem(FItemNetID&,bool,bool,bool,bool)")(inventory, &id, false, false, true,
-                                                                               false);
-  host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+  const bool removed = game::kInventoryRemoveItem(inventory, &id, false, false, true, false);
+  game::kInventoryRefresh(inventory);
   return removed;
 }
 

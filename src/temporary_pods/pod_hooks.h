@@ -3,31 +3,22 @@
 #pragma once
 
 #include "asa/engine_types.h"
+#include "host/game.h"
 #include "plugin/hook_site.h"
 
 namespace ck::temporary_pods {
 
-struct UseItemHook
-    : plugin::HookSite<UseItemHook, void(AShooterPlayerController*, UPrimalInventoryComponent*, FItemNetID, int)> {
-  static constexpr const char* kKey =
-      "AShooterPlayerController.ServerRequestInventoryUseItem_Implementation(UPrimalInventoryComponent*,FItemNetID,int)";
+struct UseItemHook : plugin::HookSite<UseItemHook, game::kServerRequestInventoryUseItem> {
   static void Detour(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
                      int option);
 };
 
-struct UseItemWithActorHook
-    : plugin::HookSite<UseItemWithActorHook,
-                       void(AShooterPlayerController*, AActor*, UPrimalInventoryComponent*, FItemNetID, int)> {
-  static constexpr const char* kKey =
-      "AShooterPlayerController.ServerRequestInventoryUseItemWithActor_Implementation(AActor*,"
-      "UPrimalInventoryComponent*,FItemNetID,int)";
+struct UseItemWithActorHook : plugin::HookSite<UseItemWithActorHook, game::kServerRequestInventoryUseItemWithActor> {
   static void Detour(AShooterPlayerController* controller, AActor* actor, UPrimalInventoryComponent* inventory,
                      FItemNetID id, int option);
 };
 
-struct MulticastDelegateHook : plugin::HookSite<MulticastDelegateHook, void(void*, void*)> {
-  static constexpr const char* kKey =
-      "TMulticastScriptDelegate<FNotThreadSafeDelegateMode>.ProcessMulticastDelegate<UObject>(void*)";
+struct MulticastDelegateHook : plugin::HookSite<MulticastDelegateHook, game::kProcessMulticastDelegate> {
   static void Detour(void* delegate, void* params);
 };
 

@@ -1,13 +1,12 @@
 #include "temporary_pods/uncryo_observation.h"
 
-#include <cstring>
 #include <exception>
 #include <unordered_map>
 
 #include "config/plugin_config.h"
 #include "host/clock.h"
 #include "host/framework.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/weak_pointer.h"
 #include "plugin/log.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -33,14 +32,7 @@ std::unordered_map<const void*, RecentUnCryoTry>& RecentTries() {
   return tries;
 }
 
-template <typename T>
-T At(const void* params, std::size_t offset) {
-  T value;
-  std::memcpy(&value, static_cast<const char*>(params) + offset, sizeof(T));
-  return value;
-}
-
-FItemNetID IdOf(UPrimalItem* item) { return host::ReadField<FItemNetID>(item, "UPrimalItem.ItemID"); }
+FItemNetID IdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
 
 bool PodSettingsOn() {
@@ -76,8 +68,8 @@ bool ResolveUnCryoDelegates() {
   try {
     AShooterGameMode* game_mode = host::CurrentGameMode();
     if (game_mode == nullptr) return false;
-    fields.try_field = host::FieldAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino");
-    fields.post_field = host::FieldAddress(game_mode, "AShooterGameMode.OnPostUnCryoDino");
+    fields.try_field = game::kGameModeOnTryUnCryoDino.In(game_mode);
+    fields.post_field = game::kGameModeOnPostUnCryoDino.In(game_mode);
     if (fields.try_field == nullptr || fields.post_field == nullptr) {
       fields.resolution_failed = true;
       log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
@@ -109,13 +101,14 @@ void PruneRecentUnCryoTries() {
 }
 
 void HandleTryUnCryo(const void* params) {
-  auto* controller = At<AShooterPlayerController*>(params, 0);
-  auto* item = At<UPrimalItem*>(params, 40);
+  auto* controller = game::kTryUnCryoController.Read(params);
+  auto* item = game::kTryUnCryoItem.Read(params);
   if (!PodSettingsOn() || controller == nullptr || item == nullptr || !IsTemporaryPod(item)) return;
   const bool payload = HasCreaturePayload(item);
   if (log::TraceEnabled()) {
     log::Info("Cradlekeep saw temporary vanilla cryopod via OnTryUnCryoDino beforeSpawn={} success={} {}",
-              At<bool>(params, 32), At<bool>(params, 48), DescribeCustomItemData(item));
+              game::kTryUnCryoBeforeSpawn.Read(params), game::kTryUnCryoSuccess.Read(params),
+              DescribeCustomItemData(item));
   }
   if (!payload) return;
   PruneRecentUnCryoTries();
@@ -124,9 +117,9 @@ void HandleTryUnCryo(const void* params) {
 }
 
 void HandlePostUnCryo(const void* params) {
-  auto* controller = At<AShooterPlayerController*>(params, 0);
-  auto* creature = At<APrimalDinoCharacter*>(params, 8);
-  auto* emptied = At<UPrimalItem*>(params, 16);
+  auto* controller = game::kPostUnCryoController.Read(params);
+  auto* creature = game::kPostUnCryoCreature.Read(params);
+  auto* emptied = game::kPostUnCryoEmptiedItem.Read(params);
   if (!PodSettingsOn() || controller == nullptr) return;
   PruneRecentUnCryoTries();
 
@@ -152,8 +145,8 @@ void HandlePostUnCryo(const void* params) {
 
   int removed = 0;
   const config::PluginConfig& settings = config::Current();
-  auto* pawn = host::ReadField<APrimalCharacter*>(controller, "AController.Pawn");
-  auto* inventory = host::ReadField<UPrimalInventoryComponent*>(pawn, "APrimalCharacter.MyInventoryComponent");
+  auto* pawn = game::kControllerPawn.Read(controller);
+  auto* inventory = game::kCharacterInventory.Read(pawn);
   if (settings.AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
     // A pod is removed here only once it holds no creature data: a try whose
     // release failed may be followed by the post broadcast of another pod.
@@ -170,7 +163,7 @@ void HandlePostUnCryo(const void* params) {
       if ((recent_try || IsTemporaryPod(emptied)) && !(record.has_id && SameId(post_id, record.item_id))) {
         bool done = RemoveItemObject(inventory, emptied);
         if (!done) {
-          auto* owner = host::ResolveWeakField<UPrimalInventoryComponent>(emptied, "UPrimalItem.OwnerInventory");
+          auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
           if (owner != nullptr) done = RemoveItemObject(owner, emptied);
         }
         if (!done) done = RemoveItemById(inventory, post_id);
@@ -187,7 +180,7 @@ void HandlePostUnCryo(const void* params) {
       }
     }
     removed += SweepEmptyTemporaryPods(inventory);
-    host::GameFunction<void(UPrimalInventoryComponent*)>("UPrimalInventoryComponent.InventoryRefresh()")(inventory);
+    game::kInventoryRefresh(inventory);
   }
   if (removed > 0 || cleared > 0) {
     log::Trace("Cradlekeep OnPostUnCryoDino removed {} pod(s), cleared {} sickness buff(s)", removed, cleared);

@@ -1,6 +1,6 @@
 #include "transfer/companion_discovery.h"
 
-#include "host/game_access.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "host/weak_pointer.h"
 
@@ -22,12 +22,12 @@ void Merge(CompanionList& list, APrimalDinoCharacter* creature, bool mounted, bo
 
 }  // namespace
 
-bool IsInstanceOf(const void* object, const char* static_class_key) {
+bool IsInstanceOf(const void* object, const host::Function<UClass*()>& static_class) {
   if (object == nullptr) return false;
   UClass* cls = host::ClassOf(static_cast<const UObject*>(object));
   if (cls == nullptr) return false;
-  UClass* base = host::GameFunction<UClass*()>(static_class_key)();
-  return host::GameFunction<bool(UClass*, UClass*)>("UStruct.IsChildOf(UStruct*)")(cls, base);
+  UClass* base = static_class();
+  return game::kStructIsChildOf(cls, base);
 }
 
 bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature) {
@@ -40,15 +40,12 @@ bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature) 
 CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
   CompanionList list;
   if (pawn == nullptr) return list;
-  Merge(list, host::ResolveWeakField<APrimalDinoCharacter>(pawn, "AShooterCharacter.RidingDino"), true, false, false);
-  Merge(list, host::ResolveWeakField<APrimalDinoCharacter>(pawn, "APrimalCharacter.MountedDino"), true, false, false);
-  Merge(list,
-        host::GameFunction<APrimalDinoCharacter*(AShooterCharacter*)>("AShooterCharacter.GetRidingDino()")(pawn),
-        true, false, false);
-  Merge(list, host::ResolveWeakField<APrimalDinoCharacter>(pawn, "APrimalCharacter.CarryingDino"), false, true, false);
-  AActor* secondary =
-      host::GameFunction<AActor*(AShooterCharacter*)>("AShooterCharacter.GetSecondaryMountedActor()")(pawn);
-  if (secondary != nullptr && IsInstanceOf(secondary, "APrimalDinoCharacter.GetPrivateStaticClass()")) {
+  Merge(list, host::ResolveWeak(game::kShooterCharacterRidingDino.In(pawn)), true, false, false);
+  Merge(list, host::ResolveWeak(game::kCharacterMountedDino.In(pawn)), true, false, false);
+  Merge(list, game::kShooterCharacterGetRidingDino(pawn), true, false, false);
+  Merge(list, host::ResolveWeak(game::kCharacterCarryingDino.In(pawn)), false, true, false);
+  AActor* secondary = game::kShooterCharacterGetSecondaryMountedActor(pawn);
+  if (secondary != nullptr && IsInstanceOf(secondary, game::kDinoStaticClass)) {
     Merge(list, reinterpret_cast<APrimalDinoCharacter*>(secondary), true, false, true);
   }
   return list;
@@ -56,8 +53,8 @@ CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
 
 APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary) {
   if (pawn == nullptr) return nullptr;
-  return host::ResolveWeakField<APrimalDinoCharacter>(
-      pawn, secondary ? "APrimalCharacter.PreviousSecondaryMountedDino" : "APrimalCharacter.PreviousMountedDino");
+  return host::ResolveWeak(
+      (secondary ? game::kCharacterPreviousSecondaryMountedDino : game::kCharacterPreviousMountedDino).In(pawn));
 }
 
 }  // namespace ck::transfer

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "asa/engine_types.h"
+#include "host/game_api.h"
 #include "transfer/attached_companion.h"
 
 namespace ck::transfer {
@@ -21,8 +22,8 @@ APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondar
 // True when the list holds a record for the creature.
 bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature);
 
-// Whether an object's class derives from the class the game reports for
-// `static_class_key` (a GetPrivateStaticClass function). False for null.
-bool IsInstanceOf(const void* object, const char* static_class_key);
+// Whether an object's class derives from the class `static_class` (a
+// GetPrivateStaticClass function) reports. False for null.
+bool IsInstanceOf(const void* object, const host::Function<UClass*()>& static_class);
 
 }  // namespace ck::transfer

@@ -4,6 +4,7 @@
 
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
+#include "host/game.h"
 #include "host/names.h"
 #include "plugin/catch_all.h"
 #include "plugin/log.h"
@@ -105,7 +106,7 @@ void ClearCarriedHook::Detour(AShooterCharacter* character, bool first, bool sec
 
 void ClearMountedHook::Detour(APrimalCharacter* character, bool first, bool second) {
   Guarded("mounted-slot detach", [&] {
-    if (IsInstanceOf(character, "AShooterCharacter.GetPrivateStaticClass()")) {
+    if (IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
       ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", first, true);
     }
   });

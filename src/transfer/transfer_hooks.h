@@ -4,60 +4,46 @@
 #pragma once
 
 #include "asa/engine_types.h"
+#include "host/game.h"
 #include "plugin/hook_site.h"
 
 namespace ck::transfer {
 
-struct TransferButtonHook : plugin::HookSite<TransferButtonHook, void(AShooterPlayerController*)> {
-  static constexpr const char* kKey = "AShooterPlayerController.ShowTransferCharacterConfirmationDialog()";
+struct TransferButtonHook : plugin::HookSite<TransferButtonHook, game::kShowTransferCharacterConfirmationDialog> {
   static void Detour(AShooterPlayerController* controller);
 };
 
 struct TransferDialogResultHook
-    : plugin::HookSite<TransferDialogResultHook, void(AShooterGameMode*, bool, AShooterPlayerController*)> {
-  static constexpr const char* kKey =
-      "AShooterGameMode.HandleTransferCharacterDialogResult(bool,AShooterPlayerController*)";
+    : plugin::HookSite<TransferDialogResultHook, game::kHandleTransferCharacterDialogResult> {
   static void Detour(AShooterGameMode* game_mode, bool accepted, AShooterPlayerController* controller);
 };
 
 struct TransferConfirmationHook
-    : plugin::HookSite<TransferConfirmationHook, void(AShooterPlayerController*, bool)> {
-  static constexpr const char* kKey =
-      "AShooterPlayerController.ServerTransferredPlayerConfirmationResult_Implementation(bool)";
+    : plugin::HookSite<TransferConfirmationHook, game::kServerTransferredPlayerConfirmationResult> {
   static void Detour(AShooterPlayerController* controller, bool accepted);
 };
 
-struct CharacterUploadHook
-    : plugin::HookSite<CharacterUploadHook, void(AShooterPlayerController*, UPrimalInventoryComponent*, int)> {
-  static constexpr const char* kKey =
-      "AShooterPlayerController.ServerUploadCurrentCharacterAndItems_Implementation(UPrimalInventoryComponent*,int)";
+struct CharacterUploadHook : plugin::HookSite<CharacterUploadHook, game::kServerUploadCurrentCharacterAndItems> {
   static void Detour(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, int flags);
 };
 
-struct ForceUploadHook : plugin::HookSite<ForceUploadHook, void(AShooterPlayerController*)> {
-  static constexpr const char* kKey = "AShooterPlayerController.TryToForceUploadCharacter_Implementation()";
+struct ForceUploadHook : plugin::HookSite<ForceUploadHook, game::kTryToForceUploadCharacter> {
   static void Detour(AShooterPlayerController* controller);
 };
 
-struct DropNotReadyHook : plugin::HookSite<DropNotReadyHook, void(AShooterPlayerController*)> {
-  static constexpr const char* kKey = "AShooterPlayerController.ServerDropAllNotReadyForUploadItems_Implementation()";
+struct DropNotReadyHook : plugin::HookSite<DropNotReadyHook, game::kServerDropAllNotReadyForUploadItems> {
   static void Detour(AShooterPlayerController* controller);
 };
 
-struct ItemsPlusNetExecHook
-    : plugin::HookSite<ItemsPlusNetExecHook, void(APrimalPlayerController*, AActor*, FName, FBPNetExecParams*)> {
-  static constexpr const char* kKey =
-      "APrimalPlayerController.ServerProcessNetExecCommand_Implementation(AActor*,FName,FBPNetExecParams)";
+struct ItemsPlusNetExecHook : plugin::HookSite<ItemsPlusNetExecHook, game::kServerProcessNetExecCommand> {
   static void Detour(APrimalPlayerController* controller, AActor* actor, FName command, FBPNetExecParams* params);
 };
 
-struct ClearCarriedHook : plugin::HookSite<ClearCarriedHook, void(AShooterCharacter*, bool, bool)> {
-  static constexpr const char* kKey = "AShooterCharacter.ClearCarryingDino(bool,bool)";
+struct ClearCarriedHook : plugin::HookSite<ClearCarriedHook, game::kShooterCharacterClearCarryingDino> {
   static void Detour(AShooterCharacter* character, bool first, bool second);
 };
 
-struct ClearMountedHook : plugin::HookSite<ClearMountedHook, void(APrimalCharacter*, bool, bool)> {
-  static constexpr const char* kKey = "APrimalCharacter.ClearMountedDino(bool,bool)";
+struct ClearMountedHook : plugin::HookSite<ClearMountedHook, game::kCharacterClearMountedDino> {
   static void Detour(APrimalCharacter* character, bool first, bool second);
 };
 

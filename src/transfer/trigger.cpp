@@ -4,7 +4,7 @@
 #include "capture/shoulder_slot.h"
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
-#include "host/game_access.h"
+#include "host/game.h"
 #include "plugin/log.h"
 #include "transfer/capture_cooldown.h"
 #include "transfer/companion_discovery.h"
@@ -16,14 +16,14 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return;
   log::Trace("Cradlekeep transfer trigger fired: {}", label);
-  auto* pawn = host::ReadField<AShooterCharacter*>(controller, "AController.Pawn");
+  auto* pawn = game::kControllerPawn.Read(controller);
   if (pawn == nullptr) return;
   CompanionList list = CollectAttachedCompanions(pawn);
   if (retrieve_previous_secondary) {
     APrimalDinoCharacter* previous = GetPreviousCompanion(reinterpret_cast<APrimalCharacter*>(pawn), true);
     if (previous != nullptr && !ListHolds(list, previous)) {
       list.push_back(AttachedCompanion{previous, false, false, true});
-      AActor* parent = host::GameFunction<AActor*(APrimalDinoCharacter*)>("AActor.GetAttachParentActor()")(previous);
+      AActor* parent = game::kActorGetAttachParentActor(reinterpret_cast<AActor*>(previous));
       if (log::TraceEnabled()) {
         log::Info("Cradlekeep recovered previous secondary shoulder pet before upload pet={} parent={}",
                   capture::DescribeActor(previous), capture::DescribeActor(parent));
@@ -35,13 +35,11 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
 
 void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous) {
   if (pawn == nullptr || capture::SlotClearingInProgress()) return;
-  auto* controller =
-      host::GameFunction<AController*(APrimalCharacter*)>("APrimalPawn.GetOwnerController()")(pawn);
+  auto* controller = game::kPawnGetOwnerController(pawn);
   const bool transferring =
-      controller != nullptr && host::ReadField<uint8>(controller, "AShooterPlayerController.bIsTransferringCharacter") != 0;
+      controller != nullptr && game::kPlayerControllerIsTransferringCharacter.Read(controller) != 0;
   const bool upload_terminal =
-      controller != nullptr &&
-      host::GameFunction<bool(AController*)>("AShooterPlayerController.ViewingAnUploadTerminal()")(controller);
+      controller != nullptr && game::kViewingAnUploadTerminal(reinterpret_cast<AShooterPlayerController*>(controller));
 
   auto* shooter = reinterpret_cast<AShooterCharacter*>(pawn);
   CompanionList list = CollectAttachedCompanions(shooter);

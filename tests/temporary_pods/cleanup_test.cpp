@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "host/game.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -124,8 +127,12 @@ TEST_F(CleanupTest, WithoutAGameModeNoBroadcastIsRecognisedAndNoFailureIsRecorde
 
 TEST_F(CleanupTest, DelegateFieldsResolvingToNullWarnOnceAndAreIgnoredUntilTheNextStart) {
   StartPods(R"({"CaptureMode": "Vanilla"})");
-  // The game mode's field offset that lands on address zero.
-  fw().registry.AddField("AShooterGameMode.OnPostUnCryoDino", -reinterpret_cast<std::intptr_t>(game().game_mode()));
+  // A game mode placed so that its post delegate field lands on address zero.
+  // Field offsets are resolved once per process: here with the real game mode.
+  auto* game_mode = reinterpret_cast<AShooterGameMode*>(game().game_mode());
+  ck::game::kGameModeOnTryUnCryoDino.In(game_mode);
+  const auto post_field = reinterpret_cast<std::uintptr_t>(ck::game::kGameModeOnPostUnCryoDino.In(game_mode));
+  fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(reinterpret_cast<std::uintptr_t>(game_mode) - post_field));
   EXPECT_FALSE(ResolveUnCryoDelegates());
   EXPECT_FALSE(ResolveUnCryoDelegates());
   game().UseItem(Ava(), PodItem(), false, false);

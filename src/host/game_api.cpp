@@ -1,6 +1,9 @@
-#include "host/game_access.h"
+#include "host/game_api.h"
 
+#include <cstdint>
 #include <cstring>
+
+#include "host/framework.h"
 
 namespace ck::host {
 
@@ -14,17 +17,24 @@ uint32 MaskOf(const BitField& field) {
 
 }  // namespace
 
-bool ReadBitField(const void* object, const std::string& key) {
+std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key) {
+  const auto address = reinterpret_cast<std::uintptr_t>(FieldAddress(object, key));
+  return static_cast<std::ptrdiff_t>(address - reinterpret_cast<std::uintptr_t>(object));
+}
+
+void* ResolveFunctionAddress(const char* key) { return FunctionAddress(key); }
+
+bool BitFlag::Read(const void* object) const {
   if (object == nullptr) return false;
-  const BitField field = BitFieldOf(object, key);
+  const BitField field = BitFieldOf(object, key_);
   uint32 word = 0;
   std::memcpy(&word, reinterpret_cast<const void*>(field.offset), sizeof(word));
   return (word & MaskOf(field)) != 0;
 }
 
-void WriteBitField(const void* object, const std::string& key, bool value) {
+void BitFlag::Write(const void* object, bool value) const {
   if (object == nullptr) return;
-  const BitField field = BitFieldOf(object, key);
+  const BitField field = BitFieldOf(object, key_);
   void* address = reinterpret_cast<void*>(field.offset);
   uint32 word = 0;
   std::memcpy(&word, address, sizeof(word));

@@ -1,0 +1,161 @@
+// Typed access to game members by key.
+//
+// Each game member the plugin uses is one constant object of these types,
+// declared once in the catalogue (host/game.h) with its type and key:
+//
+//   Field<T>       a field of type T inside a game object. Its offset is asked
+//                  of the framework on the first use with an object (the
+//                  address it gives for that object, less the object's
+//                  address) and kept for the life of the process: offsets do
+//                  not change while the process runs. A null object is never
+//                  looked up: In gives null, Read a default value, Write does
+//                  nothing. AnyOf walks the field through the records of an
+//                  engine array.
+//   BitFlag        a bit field inside a game object, read as true when any of
+//                  its bits is set and written as all ones or all zeros; the
+//                  other bits of its word keep their values. It is looked up
+//                  at every use (the framework gives its absolute address).
+//                  Null objects read false and ignore writes.
+//   Function<Sig>  a game function called through its address, which is asked
+//                  of the framework on first use and kept. Sig is the
+//                  function's binary signature in the game's (Windows x64)
+//                  calling convention: the object first for a member function,
+//                  then the parameters; a result returned by value as a class
+//                  or struct becomes a pointer to the caller's result right
+//                  after the object, and the function returns that pointer; a
+//                  class larger than 8 bytes passed by value travels as a
+//                  pointer to the caller's copy. Hooked functions are
+//                  Function<Sig> too: their key and signature are what the
+//                  hook sites install.
+//   Param<T>       a value at a fixed place in a parameter block the game hands
+//                  to a broadcast, read by copy (the block need not be
+//                  aligned for T).
+//
+// Once resolved, a Field or Function costs no key lookup, so they are fit for
+// the per-tick and per-broadcast paths. An unknown key is fatal inside the
+// framework. The objects are meant to be constant-initialised globals
+// (constinit), so they exist before any code of the plugin runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "asa/engine_types.h"
+
+namespace ck::host {
+
+// The framework's offset of the field `key`, asked with an object holding it.
+std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key);
+
+// The framework's address of the game function `key`.
+void* ResolveFunctionAddress(const char* key);
+
+template <typename T>
+class Field {
+ public:
+  constexpr explicit Field(const char* key) : key_(key) {}
+
+  const char* Key() const { return key_; }
+
+  // The field inside `object`; null for a null object.
+  T* In(const void* object) const { return object != nullptr ? InObject(object) : nullptr; }
+
+  // The field's value; a default value for a null object.
+  T Read(const void* object) const {
+    T* field = In(object);
+    return field != nullptr ? *field : T{};
+  }
+
+  void Write(const void* object, const T& value) const {
+    if (T* field = In(object)) *field = value;
+  }
+
+  // True when `test` holds for the field of one of the records of `records`,
+  // tried in order. For long walks: the field is looked at once per array,
+  // then found in each record at the record size.
+  template <typename Record, typename Test>
+  bool AnyOf(const TArray<Record>& records, Test test) const {
+    const int32 count = records.Num();
+    if (count <= 0) return false;
+    auto field = reinterpret_cast<std::uintptr_t>(InObject(records.Data));
+    for (int32 i = 0; i < count; ++i, field += sizeof(Record)) {
+      if (test(*reinterpret_cast<const T*>(field))) return true;
+    }
+    return false;
+  }
+
+ private:
+  // The field inside a non-null object, resolving the offset on first use.
+  // The address is computed as an integer: a field the framework places at
+  // address zero must stay null for the caller's checks.
+  T* InObject(const void* object) const {
+    if (!resolved_) {
+      offset_ = ResolveFieldOffset(object, key_);
+      resolved_ = true;
+    }
+    return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + static_cast<std::uintptr_t>(offset_));
+  }
+
+  const char* key_;
+  mutable std::ptrdiff_t offset_ = 0;
+  mutable bool resolved_ = false;
+};
+
+class BitFlag {
+ public:
+  constexpr explicit BitFlag(const char* key) : key_(key) {}
+
+  const char* Key() const { return key_; }
+
+  // True when the bits of the bit field are not all zero; false for a null object.
+  bool Read(const void* object) const;
+
+  // Stores `value` into the bit field's bits (all ones for true, zero for
+  // false); the other bits of the word keep their values.
+  void Write(const void* object, bool value) const;
+
+ private:
+  const char* key_;
+};
+
+template <typename Sig>
+class Function;
+
+template <typename R, typename... A>
+class Function<R(A...)> {
+ public:
+  using Signature = R(A...);
+
+  constexpr explicit Function(const char* key) : key_(key) {}
+
+  const char* Key() const { return key_; }
+
+  Signature* Get() const {
+    if (address_ == nullptr) address_ = reinterpret_cast<Signature*>(ResolveFunctionAddress(key_));
+    return address_;
+  }
+
+  R operator()(A... args) const { return Get()(args...); }
+
+ private:
+  const char* key_;
+  mutable Signature* address_ = nullptr;
+};
+
+template <typename T>
+class Param {
+ public:
+  constexpr explicit Param(std::size_t offset) : offset_(offset) {}
+
+  T Read(const void* params) const {
+    T value;
+    std::memcpy(&value, static_cast<const char*>(params) + offset_, sizeof(T));
+    return value;
+  }
+
+ private:
+  std::size_t offset_;
+};
+
+}  // namespace ck::host

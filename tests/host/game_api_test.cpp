@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "host/game_api.h"
+#include "support/sim_world.h"
+
+namespace {
+
+using ck::host::BitFlag;
+using ck::host::Field;
+using ck::host::Function;
+using ck::host::Param;
+
+struct Flags {
+  uint32 padding;
+  uint32 word;
+};
+
+constinit BitFlag kMiddle{"UTest.bMiddle"};
+constinit BitFlag kWide{"UTest.Wide"};
+
+class BitFlagTest : public cktest::SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    fw().registry.AddBitField("UTest.bMiddle", offsetof(Flags, word), 3, 1);
+    fw().registry.AddBitField("UTest.Wide", offsetof(Flags, word), 8, 4);
+  }
+};
+
+TEST_F(BitFlagTest, AWriteChangesOnlyItsOwnBits) {
+  Flags flags{0xFFFFFFFF, 0xA5A5A5A5 & ~(1u << 3)};
+  EXPECT_FALSE(kMiddle.Read(&flags));
+  kMiddle.Write(&flags, true);
+  EXPECT_EQ(flags.word, 0xA5A5A5A5 | (1u << 3));
+  EXPECT_TRUE(kMiddle.Read(&flags));
+  kMiddle.Write(&flags, false);
+  EXPECT_EQ(flags.word, 0xA5A5A5A5 & ~(1u << 3));
+  EXPECT_EQ(flags.padding, 0xFFFFFFFF);
+}
+
+TEST_F(BitFlagTest, AMultiBitFieldReadsTrueWhenAnyOfItsBitsIsSet) {
+  Flags flags{0, 0x00000200};
+  EXPECT_TRUE(kWide.Read(&flags));
+  kWide.Write(&flags, false);
+  EXPECT_EQ(flags.word, 0u);
+  kWide.Write(&flags, true);
+  EXPECT_EQ(flags.word, 0x00000F00u);
+}
+
+TEST_F(BitFlagTest, ANullObjectReadsFalseAndIgnoresWrites) {
+  EXPECT_FALSE(kMiddle.Read(nullptr));
+  kMiddle.Write(nullptr, true);
+}
+
+struct Record {
+  uint32 padding;
+  int32 value;
+  double amount;
+};
+
+constinit Field<int32> kValue{"UTest.Value"};
+constinit Field<double> kAmount{"UTest.Amount"};
+constinit Field<int32> kKept{"UTest.Kept"};
+constinit Field<int32> kNeverLookedUp{"UTest.NoSuchField"};
+
+class FieldTest : public cktest::SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    fw().registry.AddField("UTest.Value", offsetof(Record, value));
+    fw().registry.AddField("UTest.Amount", offsetof(Record, amount));
+    fw().registry.AddField("UTest.Kept", offsetof(Record, value));
+  }
+};
+
+TEST_F(FieldTest, ReadsAndWritesTheFieldInsideTheObject) {
+  Record record{0xFFFFFFFF, 42, 1.5};
+  EXPECT_EQ(kValue.In(&record), &record.value);
+  EXPECT_EQ(kValue.Read(&record), 42);
+  EXPECT_EQ(kAmount.Read(&record), 1.5);
+  kValue.Write(&record, -7);
+  kAmount.Write(&record, 0.25);
+  EXPECT_EQ(record.value, -7);
+  EXPECT_EQ(record.amount, 0.25);
+  EXPECT_EQ(record.padding, 0xFFFFFFFF);
+}
+
+TEST_F(FieldTest, ANullObjectIsNeverLookedUpReadsADefaultAndIgnoresWrites) {
+  EXPECT_EQ(kValue.In(nullptr), nullptr);
+  EXPECT_EQ(kAmount.Read(nullptr), 0.0);
+  kValue.Write(nullptr, 5);
+  // An unknown key is fatal once looked up; a null object never asks.
+  EXPECT_EQ(kNeverLookedUp.Read(nullptr), 0);
+}
+
+TEST_F(FieldTest, TheOffsetIsResolvedOnceAndKept) {
+  Record record{0, 3, 4.0};
+  EXPECT_EQ(kKept.Read(&record), 3);
+  fw().registry.AddField("UTest.Kept", offsetof(Record, padding));
+  Record other{9, 8, 0.0};
+  EXPECT_EQ(kKept.Read(&other), 8);
+  kKept.Write(&other, 1);
+  EXPECT_EQ(other.value, 1);
+  EXPECT_EQ(other.padding, 9u);
+}
+
+TEST_F(FieldTest, AnyOfTriesTheFieldOfEachRecordInOrderUntilOneHolds) {
+  Record records[3] = {{0, 5, 0.0}, {0, 6, 0.0}, {0, 7, 0.0}};
+  const TArray<Record> array{records, 3, 3};
+  std::vector<int32> seen;
+  EXPECT_TRUE(kValue.AnyOf(array, [&](const int32& value) {
+    seen.push_back(value);
+    return value == 6;
+  }));
+  EXPECT_EQ(seen, (std::vector<int32>{5, 6}));
+  EXPECT_FALSE(kValue.AnyOf(array, [](const int32& value) { return value > 7; }));
+  EXPECT_FALSE(kValue.AnyOf(TArray<Record>{nullptr, 0, 0}, [](const int32&) { return true; }));
+}
+
+int Twice(int value) { return 2 * value; }
+int Thrice(int value) { return 3 * value; }
+int Constant() { return 17; }
+int Other() { return -1; }
+
+constinit Function<int(int)> kTwice{"UTest.Twice(int)"};
+constinit Function<int()> kConstant{"UTest.Constant()"};
+
+class FunctionTest : public cktest::SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    fw().registry.AddFunction("UTest.Twice(int)", reinterpret_cast<void*>(&Twice));
+    fw().registry.AddFunction("UTest.Constant()", reinterpret_cast<void*>(&Constant));
+  }
+};
+
+TEST_F(FunctionTest, CallsTheGameFunctionOfTheKeyWithTheArguments) {
+  EXPECT_EQ(kTwice(21), 42);
+  EXPECT_EQ(kTwice.Get(), &Twice);
+  fw().registry.AddFunction("UTest.Twice(int)", reinterpret_cast<void*>(&Thrice));
+  EXPECT_EQ(kTwice(5), 10) << "the address is resolved once and kept";
+}
+
+TEST_F(FunctionTest, TheAddressIsResolvedOnFirstUseAndKept) {
+  EXPECT_EQ(kConstant.Get(), &Constant);
+  fw().registry.AddFunction("UTest.Constant()", reinterpret_cast<void*>(&Other));
+  EXPECT_EQ(kConstant(), 17);
+}
+
+TEST(ParamTest, ReadsAValueAtItsPlaceInAnUnalignedBlock) {
+  unsigned char block[16] = {};
+  const int32 value = -123456;
+  std::memcpy(block + 5, &value, sizeof(value));
+  EXPECT_EQ(Param<int32>{5}.Read(block), -123456);
+  EXPECT_EQ(Param<uint8>{4}.Read(block), 0u);
+}
+
+}  // namespace
