@@ -183,7 +183,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::u8string plugin_utf8 = std::filesystem::absolute(plugin).u8string();
-  Sweep sweep(std::string(plugin_utf8.begin(), plugin_utf8.end()), max_points);
+  const std::string plugin_path(plugin_utf8.begin(), plugin_utf8.end());
+#if defined(_WIN32)
+  // Every load of a mingw-built DLL takes a thread-local storage slot that its
+  // runtime never gives back, and a process has about a thousand: a sweep of
+  // thousands of replays would run out. Held open here, the plugin is loaded
+  // once; each replay still starts and unloads it through its entry points.
+  simtool::PluginLibrary pinned;
+  if (!pinned.Open(plugin_path)) {
+    std::cerr << "cradlekeep-sweep: " << pinned.Error() << '\n';
+    return 2;
+  }
+#endif
+  Sweep sweep(plugin_path, max_points);
   try {
     for (const std::string& path : scenarios) sweep.Run(path);
   } catch (const std::exception& e) {
