@@ -20,6 +20,8 @@ namespace simfw {
 
 namespace {
 
+long long g_live_blocks = 0;
+
 std::string Narrow(const char* text, unsigned long long length) { return std::string(text, length); }
 
 FString Wide(const wchar_t* text, int length) {
@@ -152,14 +154,20 @@ const CkBridge kBridge = {
     [](unsigned long long size) -> void* {
       void* block = std::calloc(1, size);
       if (block == nullptr) std::abort();
+      ++g_live_blocks;
       return block;
     },
-    [](void* block) { std::free(block); },
+    [](void* block) {
+      if (block != nullptr) --g_live_blocks;
+      std::free(block);
+    },
 };
 
 }  // namespace
 
 void ConnectFrameworkDouble() { CkConnectFrameworkDouble(&kBridge); }
+
+long long FrameworkDoubleLiveBlocks() { return g_live_blocks; }
 
 }  // namespace simfw
 
