@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks the release package: it unpacks to exactly the folder the framework
-# expects, its PluginInfo.json carries the framework's keys with numbers
-# where numbers belong, and its config.json loads in the simulator with no
-# warning. Usage: check_package.sh ZIP SIMULATOR PLUGIN
+# expects, its DLL exports exactly the three entry points and imports only
+# system DLLs and AsaApi.dll, by MSVC-decorated names (none GCC-decorated),
+# its PluginInfo.json carries the framework's keys with numbers where numbers
+# belong, and its config.json loads in the simulator with no warning.
+# Usage: check_package.sh ZIP SIMULATOR PLUGIN
 set -euo pipefail
 zip=$(realpath "$1") sim=$(realpath "$2") plugin=$(realpath "$3")
 work=$(mktemp -d)
@@ -13,6 +15,15 @@ found=$(cd "$work" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$found" != "$expected" ]; then
   echo "package layout is wrong:"; echo "$found"; exit 1
 fi
+dll="$work/ArkApi/Plugins/Cradlekeep/Cradlekeep.dll"
+objdump=x86_64-w64-mingw32-objdump
+cmake -DOBJDUMP="$objdump" -DMODULE="$dll" -DEXPORTS=Cradlekeep_CaptureForTransfer,Plugin_Init,Plugin_Unload \
+  -DALLOWED_IMPORTS=AsaApi.dll -P "$(dirname "$0")/windows/check_pe.cmake"
+framework_names=$("$objdump" -p "$dll" | awk '/DLL Name:/ {inside = ($3 == "AsaApi.dll"); next} /^$/ {inside = 0} inside && NF >= 3 && $1 != "vma:" {print $3}')
+if [ -z "$framework_names" ] || echo "$framework_names" | grep -q '^_Z'; then
+  echo "the packaged DLL's framework imports are not MSVC-decorated names:"; echo "$framework_names"; exit 1
+fi
+echo "framework imports: $(echo "$framework_names" | wc -l) MSVC-decorated names"
 cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -P "$(dirname "$0")/check_plugin_info.cmake"
 out=$("$sim" check-config "$work/ArkApi/Plugins/Cradlekeep/config.json" --plugin "$plugin")
 echo "$out"
