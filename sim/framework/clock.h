@@ -12,12 +12,23 @@ class ASAAPI_API SimClock {
   static constexpr int64 kStartNanoseconds = 1'000'000'000'000;
 
   int64 Now() const { return now_; }
-  void Advance(int64 nanoseconds) { now_ += nanoseconds; }
-  void SetNow(int64 nanoseconds) { now_ = nanoseconds; }
-  void Reset() { now_ = kStartNanoseconds; }
+  // The same instant as whole seconds and the nanoseconds past them, kept
+  // ready for the redirected operating-system clock (read on every tick).
+  int64 Seconds() const { return seconds_; }
+  int64 SubsecondNanoseconds() const { return subsecond_; }
+
+  void Advance(int64 nanoseconds) { SetNow(now_ + nanoseconds); }
+  void SetNow(int64 nanoseconds) {
+    now_ = nanoseconds;
+    seconds_ = nanoseconds / 1'000'000'000;
+    subsecond_ = nanoseconds % 1'000'000'000;
+  }
+  void Reset() { SetNow(kStartNanoseconds); }
 
  private:
   int64 now_ = kStartNanoseconds;
+  int64 seconds_ = kStartNanoseconds / 1'000'000'000;
+  int64 subsecond_ = kStartNanoseconds % 1'000'000'000;
 };
 
 }  // namespace simfw

@@ -20,13 +20,17 @@ namespace simfw {
 
 namespace {
 
-constexpr int64 kNanosecondsPerSecond = 1'000'000'000;
+// The framework's clock, kept at hand: a redirected clock read is on the
+// plugin's idle tick, so it goes straight to the value.
+const SimClock* g_clock = nullptr;
 
 #if defined(_WIN32)
 
+constexpr int64 kNanosecondsPerSecond = 1'000'000'000;
+
 BOOL WINAPI SimulatedPerformanceCounter(LARGE_INTEGER* count) {
   if (count == nullptr) return FALSE;
-  count->QuadPart = Fw().clock.Now();
+  count->QuadPart = g_clock->Now();
   return TRUE;
 }
 
@@ -80,9 +84,8 @@ int RedirectImports(HMODULE module) {
 
 int SimulatedClockGettime(clockid_t clock, struct timespec* out) {
   if (clock != CLOCK_MONOTONIC) return static_cast<int>(syscall(SYS_clock_gettime, clock, out));
-  const int64 now = Fw().clock.Now();
-  out->tv_sec = static_cast<time_t>(now / kNanosecondsPerSecond);
-  out->tv_nsec = static_cast<long>(now % kNanosecondsPerSecond);
+  out->tv_sec = static_cast<time_t>(g_clock->Seconds());
+  out->tv_nsec = static_cast<long>(g_clock->SubsecondNanoseconds());
   return 0;
 }
 
@@ -141,21 +144,37 @@ int RedirectImports(const link_map* map) {
 
 #if defined(_WIN32)
 
-int SimulateSteadyClockInModule(void* handle) { return RedirectImports(static_cast<HMODULE>(handle)); }
+int SimulateSteadyClockInModule(void* handle) {
+  g_clock = &Fw().clock;
+  return RedirectImports(static_cast<HMODULE>(handle));
+}
 
-int SimulateSteadyClockInMainProgram() { return RedirectImports(GetModuleHandleW(nullptr)); }
+int SimulateSteadyClockInMainProgram(const SimClock& clock) {
+  g_clock = &clock;
+  return RedirectImports(GetModuleHandleW(nullptr));
+}
 
 #else
 
-int SimulateSteadyClockInModule(void* handle) {
+namespace {
+
+int RedirectHandle(void* handle) {
   link_map* map = nullptr;
   if (handle == nullptr || dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0) return 0;
   return RedirectImports(map);
 }
 
-int SimulateSteadyClockInMainProgram() {
+}  // namespace
+
+int SimulateSteadyClockInModule(void* handle) {
+  g_clock = &Fw().clock;
+  return RedirectHandle(handle);
+}
+
+int SimulateSteadyClockInMainProgram(const SimClock& clock) {
+  g_clock = &clock;
   void* self = dlopen(nullptr, RTLD_LAZY);
-  const int redirected = SimulateSteadyClockInModule(self);
+  const int redirected = RedirectHandle(self);
   if (self != nullptr) dlclose(self);
   return redirected;
 }

@@ -12,15 +12,19 @@
 #pragma once
 
 #include "asa/api.h"
+#include "sim/framework/clock.h"
 
 namespace simfw {
 
 // Redirects the imports of the module opened as `handle` (a dlopen handle or
-// an HMODULE). Returns how many import slots now read the simulated clock.
+// an HMODULE) to the framework's clock. Returns how many import slots now
+// read the simulated clock.
 ASAAPI_API int SimulateSteadyClockInModule(void* handle);
 
-// The same for the running program itself: code linked into the program (the
-// unit tests link the plugin's code directly) then reads simulated time.
-ASAAPI_API int SimulateSteadyClockInMainProgram();
+// The same for the running program itself, reading `clock` (the framework's,
+// passed in while the framework is being created): code linked into the
+// program (the unit tests link the plugin's code directly) then reads
+// simulated time.
+ASAAPI_API int SimulateSteadyClockInMainProgram(const SimClock& clock);
 
 }  // namespace simfw

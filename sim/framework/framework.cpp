@@ -28,7 +28,7 @@ Framework& Fw() {
 #endif
     // Code linked into the program itself (the plugin's, in the unit tests)
     // reads the simulated clock from the start.
-    SimulateSteadyClockInMainProgram();
+    SimulateSteadyClockInMainProgram(created->clock);
     return created;
   }();
   return *framework;

@@ -24,7 +24,7 @@ int64 SteadyNowNanoseconds() {
 #else
 
 int64 SteadyNowNanoseconds() {
-  timespec now{};
+  timespec now;  // written by clock_gettime
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<int64>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
