@@ -3,7 +3,8 @@
 # - The framework double, AsaApi.dll: the framework's declarations
 #   (sim/msvc/framework_decls.h) implemented in MSVC's binary interface and
 #   forwarding to the simulated framework (SimFramework.dll) through a C
-#   bridge. Freestanding, linked by lld-link with mingw's kernel32 import
+#   bridge, and the game functions whose binary interface differs between
+#   the compilers, served as the MSVC-built game serves them. Freestanding, linked by lld-link with mingw's kernel32 import
 #   library. Its import library AsaApi.lib lets the simulated framework
 #   connect to it.
 # - The plugin's structured-exception guard (src/host/msvc/seh_guard.cpp), an
@@ -33,6 +34,11 @@ add_custom_command(OUTPUT ${double_dir}/framework_double.obj
           -c ${PROJECT_SOURCE_DIR}/sim/msvc/framework_double.cpp -o ${double_dir}/framework_double.obj
   DEPENDS ${PROJECT_SOURCE_DIR}/sim/msvc/framework_double.cpp ${double_headers}
   COMMENT "clang (MSVC mode): framework double")
+add_custom_command(OUTPUT ${double_dir}/game_thunks.obj
+  COMMAND ${CRADLEKEEP_CLANG} ${CRADLEKEEP_MSVC_FLAGS} -fno-exceptions -fno-rtti
+          -c ${PROJECT_SOURCE_DIR}/sim/msvc/game_thunks.cpp -o ${double_dir}/game_thunks.obj
+  DEPENDS ${PROJECT_SOURCE_DIR}/sim/msvc/game_thunks.cpp ${double_headers}
+  COMMENT "clang (MSVC mode): game function thunks")
 # Exceptions and RTTI here: clang lays out the throw information itself.
 add_custom_command(OUTPUT ${double_dir}/runtime.obj
   COMMAND ${CRADLEKEEP_CLANG} ${CRADLEKEEP_MSVC_FLAGS} -fexceptions -fcxx-exceptions -frtti
@@ -44,8 +50,9 @@ set(CRADLEKEEP_DOUBLE_LIB ${CMAKE_BINARY_DIR}/lib/AsaApi.lib)
 add_custom_command(OUTPUT ${CRADLEKEEP_DOUBLE_DLL} ${CRADLEKEEP_DOUBLE_LIB}
   COMMAND ${CRADLEKEEP_LLD_LINK} /nologo /dll /nodefaultlib /noentry /machine:x64
           /out:${CRADLEKEEP_DOUBLE_DLL} /implib:${CRADLEKEEP_DOUBLE_LIB}
-          ${double_dir}/framework_double.obj ${double_dir}/runtime.obj ${CRADLEKEEP_KERNEL32}
-  DEPENDS ${double_dir}/framework_double.obj ${double_dir}/runtime.obj
+          ${double_dir}/framework_double.obj ${double_dir}/game_thunks.obj ${double_dir}/runtime.obj
+          ${CRADLEKEEP_KERNEL32}
+  DEPENDS ${double_dir}/framework_double.obj ${double_dir}/game_thunks.obj ${double_dir}/runtime.obj
   COMMENT "lld-link: AsaApi.dll (framework double)")
 add_custom_target(framework_double ALL DEPENDS ${CRADLEKEEP_DOUBLE_DLL} ${CRADLEKEEP_DOUBLE_LIB})
 

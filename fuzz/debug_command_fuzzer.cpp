@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (null_line) {
       ck::plugin::OnDebugCommand(nullptr, nullptr, false);
     } else {
-      FString text(units.data(), static_cast<int32>(units.size()));
+      FString text(static_cast<int32>(units.size()), units.data());
       ck::plugin::OnDebugCommand(nullptr, &text, false);
     }
 

@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#if defined(_WIN32)
+#include "sim/msvc/bridge.h"
+#endif
+
 namespace simfw {
 
 KeyRegistry::KeyRegistry() = default;
@@ -39,6 +43,11 @@ void KeyRegistry::AddBitField(const std::string& key, std::ptrdiff_t word_offset
 
 void KeyRegistry::AddFunction(const std::string& key, void* address) {
   Entry e{Kind::kFunction};
+#if defined(_WIN32)
+  // Where the compilers' binary interfaces differ, the game's function is
+  // served through the framework double's MSVC-ABI thunk.
+  if (void* thunk = CkGameThunk(key.c_str(), address)) address = thunk;
+#endif
   e.address = address;
   Put(key, e);
 }

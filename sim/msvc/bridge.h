@@ -59,11 +59,18 @@ struct CkBridge {
 };
 
 #if defined(CK_DOUBLE_BUILDING)
-__declspec(dllexport)
+#define CK_DOUBLE_EXPORT __declspec(dllexport)
 #else
-__declspec(dllimport)
+#define CK_DOUBLE_EXPORT __declspec(dllimport)
 #endif
-void CkConnectFrameworkDouble(const struct CkBridge* bridge);
+
+CK_DOUBLE_EXPORT void CkConnectFrameworkDouble(const struct CkBridge* bridge);
+
+// The MSVC-ABI function that serves the game function `key` in the game's
+// place, forwarding to `original` (the simulated game's function, with the
+// plugin's explicit signature); null when the key's interface is the same
+// for both compilers.
+CK_DOUBLE_EXPORT void* CkGameThunk(const char* key, void* original);
 
 #ifdef __cplusplus
 }

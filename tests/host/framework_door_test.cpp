@@ -13,6 +13,8 @@
 #include "sim/framework/engine_text.h"
 #include "support/sim_world.h"
 #if defined(_WIN32)
+#include <windows.h>
+
 #include "sim/framework/msvc_bridge.h"
 #endif
 
@@ -142,5 +144,24 @@ TEST_F(FrameworkDoorTest, WorldGameModeAndFieldAddressesComeFromTheFramework) {
   EXPECT_EQ(ck::host::FieldAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino"),
             reinterpret_cast<void*>(::GetAddress(game_mode, "AShooterGameMode.OnTryUnCryoDino")));
 }
+
+#if defined(_WIN32)
+// Game functions that return a class by value are served as the MSVC-built
+// game serves them, by the framework double's thunks (built by clang in MSVC
+// mode): the plugin's calls in every test reach them there.
+TEST_F(FrameworkDoorTest, ClassReturningGameFunctionsAreServedInMsvcsInterface) {
+  HMODULE double_module = GetModuleHandleW(L"AsaApi.dll");
+  ASSERT_NE(double_module, nullptr);
+  for (const char* key : {"APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)",
+                          "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)",
+                          "UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,"
+                          "EServerOctreeGroup::Type,bool)"}) {
+    HMODULE owner = nullptr;
+    ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   static_cast<LPCWSTR>(ck::host::FunctionAddress(key)), &owner));
+    EXPECT_EQ(owner, double_module) << key;
+  }
+}
+#endif
 
 }  // namespace
