@@ -23,36 +23,32 @@ if(NOT code EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${FRAMEWORK} failed")
 endif()
 
-# The plugin's imports from AsaApi.dll: the lines after "DLL Name: AsaApi.dll"
-# up to the blank line, each "<vma> <hint> <name>".
-string(FIND "${plugin_dump}" "DLL Name: AsaApi.dll" at)
-if(at EQUAL -1)
-  message(FATAL_ERROR "rule 'imports': ${PLUGIN} imports nothing from AsaApi.dll")
-endif()
-string(SUBSTRING "${plugin_dump}" ${at} -1 block)
-string(FIND "${block}" "\n\n" end)
-string(SUBSTRING "${block}" 0 ${end} block)
-string(REGEX MATCHALL "\n\t[0-9a-f]+\t +[0-9]+  [^\n]+" lines "${block}")
-set(imports "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "^\n\t[0-9a-f]+\t +[0-9]+  " "" name "${line}")
-  list(APPEND imports "${name}")
-endforeach()
+# The lines of one paragraph of a dump: from `header` to the blank line,
+# each matched by `line_regex`, with `prefix_regex` cut off.
+function(paragraph_names dump header line_regex prefix_regex out)
+  string(FIND "${dump}" "${header}" at)
+  if(at EQUAL -1)
+    set(${out} "" PARENT_SCOPE)
+    return()
+  endif()
+  string(SUBSTRING "${dump}" ${at} -1 block)
+  string(FIND "${block}" "\n\n" end)
+  string(SUBSTRING "${block}" 0 ${end} block)
+  string(REGEX MATCHALL "${line_regex}" lines "${block}")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "${prefix_regex}" "" name "${line}")
+    list(APPEND names "${name}")
+  endforeach()
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
 
-# The framework's exports: the "[Ordinal/Name Pointer] Table" paragraph.
-string(FIND "${framework_dump}" "[Ordinal/Name Pointer] Table" at)
-if(at EQUAL -1)
-  message(FATAL_ERROR "rule 'exports': ${FRAMEWORK} exports nothing")
-endif()
-string(SUBSTRING "${framework_dump}" ${at} -1 table)
-string(FIND "${table}" "\n\n" end)
-string(SUBSTRING "${table}" 0 ${end} table)
-string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" lines "${table}")
-set(exports "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${line}")
-  list(APPEND exports "${name}")
-endforeach()
+# The plugin's imports from AsaApi.dll: "<vma> <hint> <name>" lines.
+paragraph_names("${plugin_dump}" "DLL Name: AsaApi.dll" "\n\t[0-9a-f]+\t +[0-9]+  [^\n]+"
+                "^\n\t[0-9a-f]+\t +[0-9]+  " imports)
+# The framework's exports: "[ n] <name>" lines.
+paragraph_names("${framework_dump}" "[Ordinal/Name Pointer] Table" "\\[ *[0-9]+\\] [^\n]+"
+                "^\\[ *[0-9]+\\] " exports)
 
 set(failures "")
 list(LENGTH imports count)

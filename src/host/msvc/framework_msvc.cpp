@@ -222,47 +222,42 @@ bool DisableHook(const std::string& key, void* detour) {
   return disabled;
 }
 
-void AddConsoleCommand(std::u16string_view name, ConsoleCommandFn callback) {
-  const EngineString command(name);
-  const Function function = MakeFunction(&kConsoleVtable, reinterpret_cast<void*>(callback));
+namespace {
+
+// ICommands' add and remove calls take a name as engine text; an add also
+// takes a std::function the framework copies.
+void AddCallback(int slot, std::u16string_view name, const FunctionImplVtable* vtable, void* target) {
+  const EngineString text(name);
+  const Function function = MakeFunction(vtable, target);
   Guarded([&] {
     void* commands = CkGetCommands();
-    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kAddConsoleCommand)(
-        commands, command.get(), &function);
+    Slot<void (*)(void*, const FString*, const Function*)>(commands, slot)(commands, text.get(), &function);
   });
 }
 
-bool RemoveConsoleCommand(std::u16string_view name) {
-  const EngineString command(name);
+bool RemoveByName(int slot, std::u16string_view name) {
+  const EngineString text(name);
   bool removed = false;
   Guarded([&] {
     void* commands = CkGetCommands();
-    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kRemoveConsoleCommand)(
-        commands, command.get());
+    removed = Slot<bool (*)(void*, const FString*)>(commands, slot)(commands, text.get());
   });
   return removed;
 }
+
+}  // namespace
+
+void AddConsoleCommand(std::u16string_view name, ConsoleCommandFn callback) {
+  AddCallback(msvc::kAddConsoleCommand, name, &kConsoleVtable, reinterpret_cast<void*>(callback));
+}
+
+bool RemoveConsoleCommand(std::u16string_view name) { return RemoveByName(msvc::kRemoveConsoleCommand, name); }
 
 void AddOnTickCallback(std::u16string_view id, TickFn callback) {
-  const EngineString tick_id(id);
-  const Function function = MakeFunction(&kTickVtable, reinterpret_cast<void*>(callback));
-  Guarded([&] {
-    void* commands = CkGetCommands();
-    Slot<void (*)(void*, const FString*, const Function*)>(commands, msvc::kAddOnTickCallback)(
-        commands, tick_id.get(), &function);
-  });
+  AddCallback(msvc::kAddOnTickCallback, id, &kTickVtable, reinterpret_cast<void*>(callback));
 }
 
-bool RemoveOnTickCallback(std::u16string_view id) {
-  const EngineString tick_id(id);
-  bool removed = false;
-  Guarded([&] {
-    void* commands = CkGetCommands();
-    removed = Slot<bool (*)(void*, const FString*)>(commands, msvc::kRemoveOnTickCallback)(
-        commands, tick_id.get());
-  });
-  return removed;
-}
+bool RemoveOnTickCallback(std::u16string_view id) { return RemoveByName(msvc::kRemoveOnTickCallback, id); }
 
 UWorld* CurrentWorld() {
   UWorld* world = nullptr;
