@@ -76,13 +76,6 @@ if(CRADLEKEEP_BUILD_TESTS)
   add_test(NAME framework.imports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:AsaApi>
             -DALLOWED_IMPORTS=AsaApi.dll -P ${pe_check})
-  # The names the plugin imports from the framework are the framework's own
-  # MSVC-decorated exports; the vtable slots it calls are clang's.
-  add_test(NAME plugin.framework_imports
-    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DPLUGIN=$<TARGET_FILE:cradlekeep>
-            -DFRAMEWORK=${CMAKE_BINARY_DIR}/bin/AsaApi.dll -P ${PROJECT_SOURCE_DIR}/tests/windows/check_framework_imports.cmake)
-  add_test(NAME plugin.framework_slots
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/windows/check_slots.sh ${CRADLEKEEP_CLANG} ${PROJECT_SOURCE_DIR})
   add_test(NAME sim.imports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:cradlekeep-sim>
             -DALLOWED_IMPORTS=$<TARGET_FILE_NAME:AsaApi> -P ${pe_check})

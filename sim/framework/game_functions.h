@@ -52,6 +52,10 @@ struct Hookable<Key, Impl> {
 
   static R Call(A... args) {
     ++slot->calls;
+    if (slot->msvc_entry != nullptr) {
+      // The game enters the chain as the MSVC-built game does.
+      return reinterpret_cast<R (*)(void*, A...)>(slot->msvc_entry)(slot->head, args...);
+    }
     return reinterpret_cast<Fn>(slot->head)(args...);
   }
   // The bottom of the chain: counts the call as having reached the game,

@@ -58,6 +58,9 @@ HookSlot* KeyRegistry::AddHookable(const std::string& key, void* entry, void* or
   slot->entry = entry;
   slot->original = original;
   slot->head = original;
+#if defined(_WIN32)
+  slot->msvc_entry = CkHookEntry(key.c_str());
+#endif
   Entry e{Kind::kHookable};
   e.address = entry;
   e.slot = slot.get();

@@ -29,6 +29,9 @@ struct HookSlot {
   void* entry = nullptr;     // what callers call
   void* original = nullptr;  // the game's own function
   void* head = nullptr;      // what the entry runs: the newest detour, or original
+  // On Windows: how the game calls the head, as an MSVC member function call
+  // (the framework double's entry for the key); null elsewhere.
+  void* msvc_entry = nullptr;
   std::vector<Link> links;   // links[0] is the newest detour
   uint64 calls = 0;          // calls of the entry
   uint64 reached_game = 0;   // calls that reached the game's own function

@@ -72,6 +72,12 @@ CK_DOUBLE_EXPORT void CkConnectFrameworkDouble(const struct CkBridge* bridge);
 // for both compilers.
 CK_DOUBLE_EXPORT void* CkGameThunk(const char* key, void* original);
 
+// How the game enters the hooked function `key`: a function taking the
+// chain's head and then the key's arguments (a class passed by value as the
+// address of the caller's copy), which calls the head as an MSVC member
+// function call. Null for a key the game does not hook.
+CK_DOUBLE_EXPORT void* CkHookEntry(const char* key);
+
 #ifdef __cplusplus
 }
 #endif

@@ -162,6 +162,21 @@ TEST_F(FrameworkDoorTest, ClassReturningGameFunctionsAreServedInMsvcsInterface) 
     EXPECT_EQ(owner, double_module) << key;
   }
 }
+
+// The game enters every hooked function as the MSVC-built game does: through
+// the double's member-function call of the chain's head.
+TEST_F(FrameworkDoorTest, HookedFunctionsAreEnteredThroughMsvcMemberCalls) {
+  HMODULE double_module = GetModuleHandleW(L"AsaApi.dll");
+  const auto slots = fw().registry.HookableSlots();
+  ASSERT_EQ(slots.size(), 12u);
+  for (const simfw::HookSlot* slot : slots) {
+    HMODULE owner = nullptr;
+    ASSERT_NE(slot->msvc_entry, nullptr) << slot->key;
+    ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   static_cast<LPCWSTR>(slot->msvc_entry), &owner));
+    EXPECT_EQ(owner, double_module) << slot->key;
+  }
+}
 #endif
 
 }  // namespace
