@@ -43,6 +43,9 @@ class UShooterCheatManager;
 class USceneComponent;
 
 // The engine allocator. Every TArray and FString buffer is owned through it.
+// The framework's headers reach it inline through the game's keys
+// ("FMemory.Malloc(unsigned__int64,unsignedint)", ...), and so does the
+// plugin; these out-of-line entry points are the simulated framework's own.
 namespace FMemory {
 ASAAPI_API void* Malloc(uint64 count, uint32 alignment = 0);
 ASAAPI_API void* Realloc(void* original, uint64 count, uint32 alignment = 0);

@@ -10,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "sim/framework/engine_text.h"
 #include "asa/offsets.h"
@@ -28,7 +29,8 @@ FString Wide(const wchar_t* text, int length) {
   return FString(length, reinterpret_cast<const WIDECHAR*>(text));
 }
 
-// Runs `work`; a throw becomes the bridge error the double raises again.
+// Runs `work`; a throw becomes the bridge error the double raises again
+// (and a result, if any, its default value).
 template <typename Work>
 auto Reporting(CkBridgeError* error, Work work) -> decltype(work()) {
   try {
@@ -41,7 +43,7 @@ auto Reporting(CkBridgeError* error, Work work) -> decltype(work()) {
     error->status = 2;
     error->message[0] = '\0';
   }
-  return decltype(work())();
+  if constexpr (!std::is_void_v<decltype(work())>) return decltype(work())();
 }
 
 // A callback the double keeps; released once the framework forgets it.
@@ -85,7 +87,6 @@ const CkBridge kBridge = {
                                                                            bool from_rcon) {
           invoke(held->context, caller, line, from_rcon);
         });
-        return 0;
       });
     },
     // remove_console_command
@@ -98,7 +99,6 @@ const CkBridge kBridge = {
       Reporting(error, [&] {
         Fw().commands.AddOnTickCallback(Wide(id, length),
                                         [held, invoke](float delta) { invoke(held->context, delta); });
-        return 0;
       });
     },
     // remove_tick_callback
@@ -118,7 +118,6 @@ const CkBridge kBridge = {
                                  ToUtf8(reinterpret_cast<const char16_t*>(sender), sender_length),
                                  ToUtf8(reinterpret_cast<const char16_t*>(text), text_length),
                                  ToUtf8(reinterpret_cast<const char16_t*>(plugin), plugin_length));
-        return 0;
       });
     },
     // field_address, function_address, bit_field
@@ -136,14 +135,12 @@ const CkBridge kBridge = {
       Reporting(error, [&] {
         Fw().logs.WriteRendered(Narrow(logger, logger_length), LevelName(level), Narrow(text, text_length),
                                 Narrow(line, line_length));
-        return 0;
       });
     },
     // flush
     [](CkBridgeError* error) {
       Reporting(error, [&] {
         Fw().logs.FlushRendered();
-        return 0;
       });
     },
     // construct_fstring

@@ -17,9 +17,21 @@ const CkBridge& Bridge() {
   return *g_bridge;
 }
 
-// Throws a failure the simulated framework reported, as an MSVC C++ exception.
-void Check(const CkBridgeError& error) {
-  if (error.status != 0) ck_double::RaiseFrameworkError(error.status, error.message);
+// Runs one bridge operation, handing it the error record; a failure the
+// simulated framework reported is thrown as an MSVC C++ exception, as the
+// real framework would throw it.
+template <typename Operation>
+auto Forward(Operation operation) -> decltype(operation(static_cast<CkBridgeError*>(nullptr))) {
+  using Result = decltype(operation(static_cast<CkBridgeError*>(nullptr)));
+  CkBridgeError error{};
+  if constexpr (__is_same(Result, void)) {
+    operation(&error);
+    if (error.status != 0) ck_double::RaiseFrameworkError(error.status, error.message);
+  } else {
+    const Result result = operation(&error);
+    if (error.status != 0) ck_double::RaiseFrameworkError(error.status, error.message);
+    return result;
+  }
 }
 
 int32 Length(const wchar_t* text) {
@@ -74,18 +86,16 @@ void InvokeTick(void* context, float delta_seconds) {
 class DoubleHooks final : public AsaApi::IHooks {
  public:
   bool DisableHook(const std::string& func_name, LPVOID detour) override {
-    CkBridgeError error{};
-    const bool done = Bridge().disable_hook(func_name.data(), func_name.size, detour, &error);
-    Check(error);
-    return done;
+    return Forward([&](CkBridgeError* error) {
+      return Bridge().disable_hook(func_name.data(), func_name.size, detour, error);
+    });
   }
 
  private:
   bool SetHookInternal(const std::string& func_name, LPVOID detour, LPVOID* original) override {
-    CkBridgeError error{};
-    const bool done = Bridge().set_hook(func_name.data(), func_name.size, detour, original, &error);
-    Check(error);
-    return done;
+    return Forward([&](CkBridgeError* error) {
+      return Bridge().set_hook(func_name.data(), func_name.size, detour, original, error);
+    });
   }
   bool AddCustomOffsetInternal(const std::string&, LPVOID, bool) override { return false; }
 };
@@ -95,18 +105,18 @@ class DoubleCommands final : public AsaApi::ICommands {
   void AddChatCommand(const FString&,
                       const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>&) override {}
   void AddConsoleCommand(const FString& command, const ConsoleFunction& callback) override {
-    CkBridgeError error{};
-    Bridge().add_console_command(command.Data.Data, TextLength(command), &InvokeConsole,
-                                 &ReleaseCopy<ConsoleFunction>, KeepCopy(callback), &error);
-    Check(error);
+    Forward([&](CkBridgeError* error) {
+      Bridge().add_console_command(command.Data.Data, TextLength(command), &InvokeConsole,
+                                   &ReleaseCopy<ConsoleFunction>, KeepCopy(callback), error);
+    });
   }
   void AddRconCommand(const FString&,
                       const std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>&) override {}
   void AddOnTickCallback(const FString& id, const TickFunction& callback) override {
-    CkBridgeError error{};
-    Bridge().add_tick_callback(id.Data.Data, TextLength(id), &InvokeTick, &ReleaseCopy<TickFunction>,
-                               KeepCopy(callback), &error);
-    Check(error);
+    Forward([&](CkBridgeError* error) {
+      Bridge().add_tick_callback(id.Data.Data, TextLength(id), &InvokeTick, &ReleaseCopy<TickFunction>,
+                                 KeepCopy(callback), error);
+    });
   }
   void AddOnTimerCallback(const FString&, const std::function<void()>&) override {}
   void AddOnChatMessageCallback(
@@ -114,17 +124,14 @@ class DoubleCommands final : public AsaApi::ICommands {
       const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>&) override {}
   bool RemoveChatCommand(const FString&) override { return false; }
   bool RemoveConsoleCommand(const FString& command) override {
-    CkBridgeError error{};
-    const bool done = Bridge().remove_console_command(command.Data.Data, TextLength(command), &error);
-    Check(error);
-    return done;
+    return Forward([&](CkBridgeError* error) {
+      return Bridge().remove_console_command(command.Data.Data, TextLength(command), error);
+    });
   }
   bool RemoveRconCommand(const FString&) override { return false; }
   bool RemoveOnTickCallback(const FString& id) override {
-    CkBridgeError error{};
-    const bool done = Bridge().remove_tick_callback(id.Data.Data, TextLength(id), &error);
-    Check(error);
-    return done;
+    return Forward(
+        [&](CkBridgeError* error) { return Bridge().remove_tick_callback(id.Data.Data, TextLength(id), error); });
   }
   bool RemoveOnTimerCallback(const FString&) override { return false; }
   bool RemoveOnChatMessageCallback(const FString&) override { return false; }
@@ -144,10 +151,10 @@ class DoubleMessaging final : public MessagingManager {
   void SendServerMessage_Impl(AShooterPlayerController*, FLinearColor, const FString&) override {}
   void SendChatMessage_Impl(AShooterPlayerController* player_controller, const FString& sender_name,
                             const FString& msg) override {
-    CkBridgeError error{};
-    Bridge().send_chat_message(plugin_, plugin_length_, player_controller, sender_name.Data.Data,
-                               TextLength(sender_name), msg.Data.Data, TextLength(msg), &error);
-    Check(error);
+    Forward([&](CkBridgeError* error) {
+      Bridge().send_chat_message(plugin_, plugin_length_, player_controller, sender_name.Data.Data,
+                                 TextLength(sender_name), msg.Data.Data, TextLength(msg), error);
+    });
   }
   void SendNotification_Impl(AShooterPlayerController*, FLinearColor, float, float, UTexture2D*,
                              const FString&) override {}
@@ -204,14 +211,12 @@ class DoubleSink final : public spdlog::sinks::sink {
     // Sinks read the writers' buffers through their Buffer references.
     const auto& raw = reinterpret_cast<const ck_double::BufferView&>(msg.raw.buffer_);
     const auto& line = reinterpret_cast<const ck_double::BufferView&>(msg.formatted.buffer_);
-    CkBridgeError error{};
-    Bridge().log(name, name_length, msg.level, raw.ptr, raw.size, line.ptr, line.size, &error);
-    Check(error);
+    Forward([&](CkBridgeError* error) {
+      Bridge().log(name, name_length, msg.level, raw.ptr, raw.size, line.ptr, line.size, error);
+    });
   }
   void flush() override {
-    CkBridgeError error{};
-    Bridge().flush(&error);
-    Check(error);
+    Forward([](CkBridgeError* error) { Bridge().flush(error); });
   }
 };
 

@@ -21,6 +21,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <new>
 #include <utility>
 
@@ -162,7 +163,7 @@ void Nothing() {}
 void* const kInertVtable[4] = {reinterpret_cast<void*>(&Nothing), reinterpret_cast<void*>(&Nothing),
                                reinterpret_cast<void*>(&Nothing), reinterpret_cast<void*>(&Nothing)};
 
-void FillWriter(msvc::MemoryWriter& writer, const std::string& text) {
+void FillWriter(msvc::MemoryWriter& writer, std::string_view text) {
   writer.writer_vtable = kInertVtable;
   writer.buffer = &writer.buffer_vtable;
   writer.buffer_vtable = kInertVtable;
@@ -259,23 +260,24 @@ void AddOnTickCallback(std::u16string_view id, TickFn callback) {
 
 bool RemoveOnTickCallback(std::u16string_view id) { return RemoveByName(msvc::kRemoveOnTickCallback, id); }
 
-UWorld* CurrentWorld() {
-  UWorld* world = nullptr;
+namespace {
+
+// An IApiUtils getter that takes nothing and returns a pointer.
+template <typename T>
+T* UtilsPointer(int slot) {
+  T* result = nullptr;
   Guarded([&] {
     void* utils = CkGetApiUtils();
-    world = Slot<UWorld* (*)(const void*)>(utils, msvc::kGetWorld)(utils);
+    result = Slot<T* (*)(const void*)>(utils, slot)(utils);
   });
-  return world;
+  return result;
 }
 
-AShooterGameMode* CurrentGameMode() {
-  AShooterGameMode* game_mode = nullptr;
-  Guarded([&] {
-    void* utils = CkGetApiUtils();
-    game_mode = Slot<AShooterGameMode* (*)(const void*)>(utils, msvc::kGetShooterGameMode)(utils);
-  });
-  return game_mode;
-}
+}  // namespace
+
+UWorld* CurrentWorld() { return UtilsPointer<UWorld>(msvc::kGetWorld); }
+
+AShooterGameMode* CurrentGameMode() { return UtilsPointer<AShooterGameMode>(msvc::kGetShooterGameMode); }
 
 bool SendChatMessage(AShooterPlayerController* player, std::u16string_view module_path,
                      std::u16string_view sender, std::u16string_view text) {
@@ -350,7 +352,6 @@ void WriteLog(LogLevel level, std::string_view text) {
   const std::int32_t spd = level == LogLevel::kError  ? msvc::kLevelError
                            : level == LogLevel::kWarn ? msvc::kLevelWarn
                                                       : msvc::kLevelInfo;
-  const std::string raw(text);
   const std::string line = RenderLine(log.name, spd, text);
   static msvc::LogMessage message;  // 1144 bytes: kept off the stack
   std::memset(&message, 0, sizeof(message));
@@ -358,7 +359,7 @@ void WriteLog(LogLevel level, std::string_view text) {
   message.level = spd;
   message.time = SystemClockNow();
   message.thread_id = GetCurrentThreadId();
-  FillWriter(message.raw, raw);
+  FillWriter(message.raw, text);
   FillWriter(message.formatted, line);
   msvc::Vector<SharedPtr>* sinks = nullptr;
   Guarded([&] { sinks = CkGetLogSinks(); });
