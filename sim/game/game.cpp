@@ -197,6 +197,7 @@ void Game::AddPlayer(const PlayerSpec& spec) {
   player->team = spec.team;
   player->at = spec.at;
   player->cheat_manager = spec.cheat_manager;
+  player->inventory_limit = spec.inventory_limit;
   SpawnPlayer(*player);
   for (const auto& [slot, creature_id] : spec.slots) {
     if (std::find(std::begin(kSlotNames), std::end(kSlotNames), slot) == std::end(kSlotNames)) {
@@ -242,6 +243,7 @@ void Game::SpawnPlayer(Player& player) {
     for (int32 i = 0; i < Inventory::kSlotBarSize; ++i) AppendToEngineArray(inventory->ItemSlots, static_cast<Item*>(nullptr));
   }
   inventory->owner = pawn;
+  inventory->item_limit = player.inventory_limit;
   pawn->MyInventoryComponent = inventory;
   player.inventory = inventory;
   player.expected_transferring = 0;

@@ -21,6 +21,9 @@ struct ServerSettings {
   bool clear_slots_on_confirm = false;
   std::string uncryo = "emptyInPlace";
   int broadcasts_per_tick = 0;
+  // Whether the item's forced add-to-inventory still adds to an inventory
+  // at its item limit (the plain and extended adds never do).
+  bool forced_add_ignores_limit = false;
 };
 
 struct ModSettings {
@@ -55,6 +58,7 @@ struct PlayerSpec {
   std::vector<std::string> buffs;
   bool cheat_manager = true;
   std::vector<ItemSpec> inventory;
+  std::optional<int32> inventory_limit;  // the most items the inventory takes; none when empty
 };
 
 class Item;
@@ -65,6 +69,7 @@ struct Player {
   int32 team = 1001;
   FVector at{0, 0, 0};
   bool cheat_manager = true;
+  std::optional<int32> inventory_limit;
   ShooterPlayerController* controller = nullptr;
   ShooterCharacter* pawn = nullptr;
   bool online = false;
@@ -170,6 +175,9 @@ class Game {
   static constexpr const char* kScsCryopodClass = "PrimalItem_SCSCryopod_C";
   static constexpr const char* kScsCaptureActorClass = "CCA_SCS_C";
   Item* NewItem(Class* item_class);
+  // Counts an item made outside NewItem (a copy an inventory places) among
+  // the game's items, so that the ledger sees what it holds.
+  void TrackItem(Item* item) { items_.push_back(item); }
   void AddItem(Player& player, const ItemSpec& spec);
   void DestroyItem(Item* item);
   void DestroyActor(Actor* actor);

@@ -29,6 +29,16 @@ std::string Fmt(float v) {
 
 std::string Ptr(const void* p) { return p == nullptr ? "null" : "object"; }
 
+// True (and told in the transcript) when an add must refuse the item because
+// the inventory holds as many items as it may.
+bool RefusedAtLimit(const Inventory* inventory, const char* add) {
+  if (!inventory->AtLimit()) return false;
+  const Player* player = G().PlayerOf(inventory->owner);
+  G().Event((player != nullptr ? player->id + "'s inventory" : inventory->Name()) + " is full (" +
+            std::to_string(*inventory->item_limit) + " item(s)): the " + add + " adds nothing");
+  return true;
+}
+
 // --- classes and items
 
 Class* StringReferenceToClass(FString* path) {
@@ -91,6 +101,7 @@ bool AddToInventory(Item* item, Inventory* inventory, bool a2, bool a3, FItemNet
                                                    "," + B(a10));
   if (item == nullptr || inventory == nullptr || !inventory->CanInventoryItems()) return false;
   if (inventory->Holds(item)) return true;
+  if (!G().server().forced_add_ignores_limit && RefusedAtLimit(inventory, "forced add")) return false;
   inventory->Place(item);
   return true;
 }
@@ -104,6 +115,7 @@ void RemoveFromSlot(Item* item, bool, bool) {
 Item* AddItemObject(Inventory* inventory, Item* item) {
   if (inventory == nullptr || item == nullptr) return nullptr;
   if (inventory->OwnerTransferring() || !inventory->CanInventoryItems()) return nullptr;
+  if (RefusedAtLimit(inventory, "plain add")) return nullptr;
   return inventory->Place(item);
 }
 
@@ -114,6 +126,7 @@ Item* AddItemObjectEx(Inventory* inventory, Item* item, bool a2, bool a3, bool a
                  B(a2) + std::string(",") + B(a3) + "," + B(a4) + "," + B(a5) + "," + B(a6) + "," + B(a7) + "," +
                      (pawn == inventory->owner ? "pawn" : Ptr(pawn)) + "," + B(a9) + "," + Ptr(a10) + "," + B(a11));
   if (inventory->OwnerTransferring() || !inventory->CanInventoryItems()) return nullptr;
+  if (RefusedAtLimit(inventory, "extended add")) return nullptr;
   return inventory->Place(item);
 }
 

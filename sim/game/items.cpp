@@ -5,6 +5,7 @@
 
 #include "sim/framework/engine_text.h"
 #include "sim/game/engine_arrays.h"
+#include "sim/game/game.h"
 #include "sim/game/names.h"
 
 namespace sim {
@@ -57,6 +58,7 @@ Item* Inventory::Place(Item* item) {
     placed->ItemID = FItemNetID{item->ItemID.ItemID1 + 100000, item->ItemID.ItemID2};
     placed->UploadEarliestValidTime = item->UploadEarliestValidTime;
     for (const FCustomItemData& entry : item->CustomItemDatas) AppendCustomData(placed->CustomItemDatas, entry);
+    if (Game* game = Game::Current()) game->TrackItem(placed);
   }
   AppendToEngineArray(InventoryItems, placed);
   placed->OwnerInventory = Objects().WeakOf(this);

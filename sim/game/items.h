@@ -5,9 +5,14 @@
 // A player's inventory refuses new items through its plain add while the
 // transfer lock holds (the owner is transferring, or the inventory's
 // can-inventory bit is off); the extended add obeys the same lock, which a
-// caller may lift for one call; the forced add only needs the bit.
+// caller may lift for one call; the forced add only needs the bit. An
+// inventory may hold a limited number of items: at the limit the plain and
+// extended adds refuse, and the forced add does too unless the server lets
+// it pass the limit. The game's own placements (world building, a character
+// arriving with its uploaded items, a release replacing its pod) ignore it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "asa/engine_types.h"
@@ -44,8 +49,10 @@ class Inventory : public Object {
   // hand that back, as the game does for items it re-creates on insertion.
   bool adds_replace_item = false;
   int refreshes = 0;
+  std::optional<int32> item_limit;  // the most items the adds let in; none when empty
 
   bool CanInventoryItems() const { return (InventoryFlags & kCanInventoryItemsBit) != 0; }
+  bool AtLimit() const { return item_limit && InventoryItems.ArrayNum >= *item_limit; }
   bool OwnerTransferring() const;
   bool Holds(const Item* item) const;
   // Puts the item in (or its replacement); returns what is now in.

@@ -151,6 +151,20 @@ TEST_F(VanillaCaptureTest, APodThatCannotBePlacedLeavesCreatureAndSlotUntouched)
   EXPECT_EQ(Ava().inventory->InventoryFlags, 0u) << "the lock is restored";
 }
 
+TEST_F(VanillaCaptureTest, AFullInventoryLeavesCreatureAndSlotUntouched) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  Ava().inventory->item_limit = 0;
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{std::string("message: ") + kFailed,
+                                      "warn: Cradlekeep captured dino data but failed to add vanilla cryopod to "
+                                      "player inventory"}));
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
+  EXPECT_TRUE(Items().empty());
+  EXPECT_TRUE(game().Lost().empty());
+}
+
 TEST_F(VanillaCaptureTest, APodWhoseDataDidNotLandLeavesTheCreatureInTheWorld) {
   StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
   fw().faults.Arm({"UPrimalItem.SetCustomItemData(FCustomItemData&)", std::nullopt, simfw::FaultMode::kFail, 1, false});

@@ -69,7 +69,7 @@ std::vector<std::string> Texts(const Scenario& s, const json& value, const std::
 
 void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
-  Object(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick"});
+  Object(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -86,6 +86,9 @@ void ParseServer(Scenario& s, const json& server) {
   if (server.contains("broadcastsPerTick")) {
     s.server.broadcasts_per_tick = Int(s, server["broadcastsPerTick"], where + ".broadcastsPerTick");
     if (s.server.broadcasts_per_tick < 0) Fail(s, where + ".broadcastsPerTick", "must be 0 or more");
+  }
+  if (server.contains("forcedAddIgnoresLimit")) {
+    s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");
   }
 }
 
@@ -114,13 +117,17 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
 }
 
 void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
-  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager"});
+  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit"});
   sim::PlayerSpec spec;
   spec.id = Text(s, Need(s, p, "id", where), where + ".id");
   if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
   if (p.contains("at")) spec.at = Vector(s, p["at"], where + ".at");
   if (p.contains("cheatManager")) spec.cheat_manager = Bool(s, p["cheatManager"], where + ".cheatManager");
   if (p.contains("buffs")) spec.buffs = Texts(s, p["buffs"], where + ".buffs");
+  if (p.contains("inventoryLimit")) {
+    spec.inventory_limit = Int(s, p["inventoryLimit"], where + ".inventoryLimit");
+    if (*spec.inventory_limit < 0) Fail(s, where + ".inventoryLimit", "must be 0 or more");
+  }
   if (p.contains("slots")) {
     const json& slots = p["slots"];
     if (!slots.is_object()) Fail(s, where + ".slots", "must be an object");
