@@ -4,19 +4,20 @@ namespace simfw {
 
 void Faults::Arm(FaultSpec spec) {
   const int64 before = spec.at > 1 ? spec.at - 1 : 0;
-  armed_.push_back(Armed{std::move(spec), before, false});
+  armed_.push_back(Armed{std::move(spec), before, false, 0});
 }
 
 void Faults::Clear() {
   armed_.clear();
   recorded_.clear();
+  recording_ = false;
   calls_ = 0;
   injected_ = 0;
 }
 
 bool Faults::Hit(std::string_view key, std::string_view target) {
   ++calls_;
-  if (recording_) recorded_.push_back(FaultableCall{std::string(key), std::string(target)});
+  if (recording_) recorded_.push_back(FaultableCall{std::string(key), std::string(target), depth_});
   if (armed_.empty()) return false;
   for (Armed& armed : armed_) {
     if (armed.spent || armed.spec.key != key) continue;
@@ -27,9 +28,16 @@ bool Faults::Hit(std::string_view key, std::string_view target) {
     }
     if (!armed.spec.repeat) armed.spent = true;
     ++injected_;
+    ++armed.hits;
     return Fire(armed, key);
   }
   return false;
+}
+
+std::vector<uint64> Faults::Hits() const {
+  std::vector<uint64> hits;
+  for (const Armed& armed : armed_) hits.push_back(armed.hits);
+  return hits;
 }
 
 bool Faults::Fire(const Armed& armed, std::string_view key) {

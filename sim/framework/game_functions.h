@@ -52,6 +52,7 @@ struct Hookable<Key, Impl> {
 
   static R Call(A... args) {
     ++slot->calls;
+    Faults::Entry entry(Fw().faults);
     if (slot->msvc_entry != nullptr) {
       // The game enters the chain as the MSVC-built game does.
       return reinterpret_cast<R (*)(void*, A...)>(slot->msvc_entry)(slot->head, args...);

@@ -138,6 +138,7 @@ class Run {
     result.exit_code = result.failures.empty() ? 0 : 1;
     result.recorded = fw.faults.Recorded();
     result.faults_injected = fw.faults.Injected();
+    for (const uint64 hits : fw.faults.Hits()) result.fault_hits.push_back(hits);
     result.escaped = escaped_;
     result.lock_violations = lock_violations_;
     fw.faults.SetRecording(false);
@@ -279,7 +280,11 @@ class Run {
     } else if (step.action == "externalCapture") {
       sim::Player& player = PlayerNamed(v);
       if (!loaded_) throw std::runtime_error("the plugin is not loaded");
-      const bool result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+      bool result = false;
+      {
+        simfw::Faults::Entry entry(fw.faults);
+        result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+      }
       external_results_.push_back(result);
       Say(std::string("[sim] Cradlekeep_CaptureForTransfer returned ") + (result ? "true" : "false"));
     } else if (step.action == "clearSlot") {

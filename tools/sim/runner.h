@@ -31,6 +31,9 @@ struct RunResult {
   std::vector<std::string> escaped;          // exceptions that reached the game, "key: what"
   std::vector<std::string> lock_violations;  // transfer lock fields left changed after a step
   uint64_t faults_injected = 0;
+  // How often each armed fault hit: the initial faults first, in their order,
+  // then those the scenario's steps armed.
+  std::vector<uint64_t> fault_hits;
   // The plugin's lines written while it was unloaded at the end of the run
   // (after the report's log was taken), as "level: text".
   std::vector<std::string> unload_log;

@@ -9,13 +9,29 @@
 // exception left the plugin except from the game's own functions; the
 // transfer lock fields hold what the game set; engine memory is balanced;
 // no creature is lost; a thrown failure the plugin caught left its line in
-// the log. Usage:
-//   cradlekeep-sweep [--points N] [--plugin PATH] SCENARIO.json...
+// the log.
+//
+// With --pairs it sweeps ordered pairs of faults inside one capture instead:
+// a capture is the plugin's work for one transfer trigger, from the first
+// companion's name lookup to the point where the hook callback hands over to
+// the game's own function (or the export returns). For every call point of a
+// capture and every fault mode, the scenario is replayed with that fault
+// alone and its calls are recorded; then every later call of the same
+// capture in that replay is a second point, swept in every mode with both
+// faults armed. Both faults hit once. The same invariants are checked; a
+// thrown failure counts as told when a line names one of the thrown faults.
+// Usage:
+//   cradlekeep-sweep [--points N] [--pairs N|all] [--seed S] [--plugin PATH] SCENARIO.json...
 // --points caps the call points swept per scenario (spread evenly); 0 sweeps
-// every point.
+// every point. --pairs N replays N pairs per capture, drawn with the seed
+// (default 1) from all of them; --pairs all replays every pair.
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -49,9 +65,79 @@ const char* ModeName(simfw::FaultMode mode) {
   return "?";
 }
 
+constexpr simfw::FaultMode kModes[] = {simfw::FaultMode::kThrow, simfw::FaultMode::kThrowUnknown,
+                                      simfw::FaultMode::kFail};
+
+// The call every capture starts with: the first companion's name lookup.
+constexpr const char* kCaptureStart = "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)";
+
+// One fault of a replay, as the checks need it.
+struct Injected {
+  simfw::FaultableCall call;
+  simfw::FaultMode mode;
+  bool hit;
+};
+
+// A capture within a recording: [begin, end) of its calls.
+struct Capture {
+  std::size_t begin;
+  std::size_t end;
+};
+
+// The end of the capture that begins at `begin`: the first later call made
+// outside the entry the capture runs in, or the game part of the hooked
+// function whose callback runs it (a hookable key at the capture's depth).
+std::size_t CaptureEnd(const std::vector<simfw::FaultableCall>& calls, std::size_t begin) {
+  const int depth = calls[begin].depth;
+  std::size_t end = begin + 1;
+  while (end < calls.size()) {
+    const simfw::FaultableCall& call = calls[end];
+    if (call.depth < depth || (call.depth == depth && simfw::Fw().registry.Hookable(call.key) != nullptr)) break;
+    ++end;
+  }
+  return end;
+}
+
+std::vector<Capture> FindCaptures(const std::vector<simfw::FaultableCall>& calls) {
+  std::vector<Capture> captures;
+  for (std::size_t n = 0; n < calls.size(); ++n) {
+    if (calls[n].key != kCaptureStart || calls[n].depth == 0) continue;
+    const std::size_t end = CaptureEnd(calls, n);
+    captures.push_back(Capture{n, end});
+    n = end - 1;
+  }
+  return captures;
+}
+
+// A fault on the `n`th recorded call (0-based): its key, target and the
+// number of that call among the calls of the same key and target.
+simfw::FaultSpec FaultAt(const std::vector<simfw::FaultableCall>& calls, std::size_t n, simfw::FaultMode mode) {
+  simfw::FaultSpec spec;
+  spec.key = calls[n].key;
+  if (!calls[n].target.empty()) spec.target = calls[n].target;
+  spec.mode = mode;
+  spec.at = 0;
+  for (std::size_t k = 0; k <= n; ++k) {
+    spec.at += calls[k].key == calls[n].key && calls[k].target == calls[n].target;
+  }
+  spec.repeat = false;
+  return spec;
+}
+
+std::string Describe(const simfw::FaultableCall& call, std::size_t n, simfw::FaultMode mode) {
+  return std::string(ModeName(mode)) + " at call " + std::to_string(n + 1) + " " + call.key +
+         (call.target.empty() ? "" : " [" + call.target + "]");
+}
+
 class Sweep {
  public:
   Sweep(std::string plugin, std::size_t max_points) : plugin_(std::move(plugin)), max_points_(max_points) {}
+
+  // Pairs per capture to replay (nullopt: all), and the seed of the draw.
+  void SamplePairs(std::optional<std::size_t> per_capture, std::uint32_t seed) {
+    pairs_per_capture_ = per_capture;
+    random_.seed(seed);
+  }
 
   void Run(const std::string& path) {
     simtool::Scenario scenario = simtool::LoadScenarioFile(path);
@@ -100,20 +186,107 @@ class Sweep {
     std::cout << scenario.name << ": " << calls.size() << " call points, " << points << " swept\n";
   }
 
+  void RunPairs(const std::string& path) {
+    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
+    scenario.expect = nlohmann::json::object();
+    const simtool::RunResult baseline = Replay(scenario, {}, /*record=*/true);
+    if (baseline.exit_code == 2) {
+      std::cerr << scenario.name << ": cannot run: " << (baseline.failures.empty() ? "" : baseline.failures[0]) << '\n';
+      ++totals_.violations;
+      return;
+    }
+    CheckPair(scenario.name, "no fault", baseline, {});
+    const std::vector<simfw::FaultableCall>& calls = baseline.recorded;
+    const std::vector<Capture> captures = FindCaptures(calls);
+    std::size_t points = 0, pairs = 0, swept = 0;
+    for (const Capture& capture : captures) {
+      points += capture.end - capture.begin;
+      // Every first fault, replayed alone and recorded; each later call of
+      // the capture in that replay is a second point.
+      struct Pair {
+        std::size_t first;
+        simfw::FaultMode first_mode;
+        std::size_t recording;  // index into `recordings`
+        std::size_t second;     // index into that recording
+        simfw::FaultMode second_mode;
+      };
+      std::vector<std::vector<simfw::FaultableCall>> recordings;
+      std::vector<Pair> candidates;
+      for (std::size_t first = capture.begin; first < capture.end; ++first) {
+        for (simfw::FaultMode mode : kModes) {
+          const simfw::FaultSpec spec = FaultAt(calls, first, mode);
+          const simtool::RunResult alone = Replay(scenario, {spec}, /*record=*/true);
+          CheckPair(scenario.name, "fault " + Describe(calls[first], first, mode), alone,
+                    {Injected{calls[first], mode, Hit(alone, 0)}});
+          const std::vector<simfw::FaultableCall>& faulted = alone.recorded;
+          // The replay is the baseline up to the fault, so the capture
+          // begins at the same call; where it ends depends on the fault.
+          if (faulted.size() <= first || faulted[capture.begin].key != kCaptureStart) continue;
+          const std::size_t end = CaptureEnd(faulted, capture.begin);
+          recordings.push_back(faulted);
+          for (std::size_t second = first + 1; second < end; ++second) {
+            for (simfw::FaultMode second_mode : kModes) {
+              candidates.push_back(Pair{first, mode, recordings.size() - 1, second, second_mode});
+            }
+          }
+        }
+      }
+      pairs += candidates.size();
+      if (pairs_per_capture_ && candidates.size() > *pairs_per_capture_) {
+        // A partial shuffle with the seeded generator: the draw is the same
+        // on every machine for the same seed.
+        for (std::size_t k = 0; k < *pairs_per_capture_; ++k) {
+          const std::size_t pick = k + static_cast<std::size_t>(random_() % (candidates.size() - k));
+          std::swap(candidates[k], candidates[pick]);
+        }
+        candidates.resize(*pairs_per_capture_);
+      }
+      for (const Pair& pair : candidates) {
+        const std::vector<simfw::FaultableCall>& faulted = recordings[pair.recording];
+        const simfw::FaultSpec first = FaultAt(calls, pair.first, pair.first_mode);
+        const simfw::FaultSpec second = FaultAt(faulted, pair.second, pair.second_mode);
+        // The second is armed first, so that it counts the first one's call
+        // too when both name the same function, as its recording did.
+        const simtool::RunResult result = Replay(scenario, {second, first}, /*record=*/false);
+        ++swept;
+        CheckPair(scenario.name,
+                  "faults " + Describe(calls[pair.first], pair.first, pair.first_mode) + ", then " +
+                      Describe(faulted[pair.second], pair.second, pair.second_mode),
+                  result,
+                  {Injected{calls[pair.first], pair.first_mode, Hit(result, 1)},
+                   Injected{faulted[pair.second], pair.second_mode, Hit(result, 0)}});
+      }
+    }
+    std::cout << scenario.name << ": " << captures.size() << " capture(s), " << points << " call points in them, "
+              << pairs << " ordered pairs, " << swept << " swept\n";
+  }
+
   const Totals& totals() const { return totals_; }
 
  private:
-  void Violation(const std::string& scenario, const std::string& what, const std::string& invariant) {
-    ++totals_.violations;
-    if (totals_.violations <= 50) std::cerr << scenario << ": " << what << ": " << invariant << '\n';
+  simtool::RunResult Replay(const simtool::Scenario& scenario, std::vector<simfw::FaultSpec> faults, bool record) {
+    simtool::RunOptions options;
+    options.plugin_path = plugin_;
+    options.record_calls = record;
+    options.initial_faults = std::move(faults);
+    simtool::RunResult result = simtool::RunScenario(scenario, options);
+    if (!options.initial_faults.empty()) {
+      ++totals_.replays;
+      totals_.injected += result.faults_injected;
+    }
+    return result;
   }
 
-  void Check(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
-             const simfw::FaultableCall* call, simfw::FaultMode mode) {
+  static bool Hit(const simtool::RunResult& result, std::size_t armed) {
+    return armed < result.fault_hits.size() && result.fault_hits[armed] > 0;
+  }
+
+  // The invariants of every replay; false when the run could not complete.
+  bool CheckCommon(const std::string& scenario, const std::string& what, const simtool::RunResult& result) {
     const auto& report = result.report;
     if (result.exit_code == 2) {
       Violation(scenario, what, "the run could not complete");
-      return;
+      return false;
     }
     ++totals_.checks;
     for (const auto& [key, counts] : report["hookedCalls"].items()) {
@@ -130,7 +303,63 @@ class Sweep {
     }
     ++totals_.checks;
     if (!report["lost"].empty()) Violation(scenario, what, "lost creatures " + report["lost"].dump());
+    return true;
+  }
 
+  // A warn or error line, in the report or written at the final unload,
+  // that contains `text`.
+  static bool Logged(const simtool::RunResult& result, const std::string& text) {
+    for (const auto& line : result.report["log"]) {
+      const std::string level = line["level"].get<std::string>();
+      if ((level == "warn" || level == "error") && line["text"].get<std::string>().find(text) != std::string::npos) {
+        return true;
+      }
+    }
+    for (const std::string& line : result.unload_log) {
+      if ((line.rfind("warn: ", 0) == 0 || line.rfind("error: ", 0) == 0) && line.find(text) != std::string::npos) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void CheckPair(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
+                 const std::vector<Injected>& faults) {
+    if (!CheckCommon(scenario, what, result)) return;
+    // An exception may reach the game only from a game function that the
+    // game itself calls through a hook: one of the faults that hit, on a
+    // hooked function, named in what escaped.
+    ++totals_.checks;
+    for (const std::string& escape : result.escaped) {
+      bool from_game = false;
+      for (const Injected& fault : faults) {
+        from_game |= fault.hit && simfw::Fw().registry.Hookable(fault.call.key) != nullptr &&
+                     escape.find(fault.call.key) != std::string::npos;
+      }
+      if (!from_game) Violation(scenario, what, "an exception left the plugin: " + escape);
+    }
+    // A thrown failure the plugin caught is told: a line names one of the
+    // thrown faults (two failures in one capture may be told as one).
+    ++totals_.checks;
+    if (!result.escaped.empty()) return;
+    bool thrown = false, told = false;
+    for (const Injected& fault : faults) {
+      if (!fault.hit || fault.mode == simfw::FaultMode::kFail || CaughtSilentlyByDesign(fault.call.key)) continue;
+      thrown = true;
+      told |= Logged(result, fault.mode == simfw::FaultMode::kThrow ? "injected fault: " + fault.call.key
+                                                                    : "unknown exception");
+    }
+    if (thrown && !told) Violation(scenario, what, "the failures passed silently: no warn or error line names one");
+  }
+
+  void Violation(const std::string& scenario, const std::string& what, const std::string& invariant) {
+    ++totals_.violations;
+    if (totals_.violations <= 50) std::cerr << scenario << ": " << what << ": " << invariant << '\n';
+  }
+
+  void Check(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
+             const simfw::FaultableCall* call, simfw::FaultMode mode) {
+    if (!CheckCommon(scenario, what, result)) return;
     ++totals_.checks;
     const bool hookable = call != nullptr && simfw::Fw().registry.Hookable(call->key) != nullptr;
     for (const std::string& escape : result.escaped) {
@@ -140,25 +369,14 @@ class Sweep {
     if (call != nullptr && result.faults_injected > 0 && mode != simfw::FaultMode::kFail && result.escaped.empty() &&
         !CaughtSilentlyByDesign(call->key)) {
       const std::string expected = mode == simfw::FaultMode::kThrow ? "injected fault: " + call->key : "unknown exception";
-      bool logged = false;
-      for (const auto& line : report["log"]) {
-        const std::string level = line["level"].get<std::string>();
-        if ((level == "warn" || level == "error") && line["text"].get<std::string>().find(expected) != std::string::npos) {
-          logged = true;
-          break;
-        }
-      }
-      for (const std::string& line : result.unload_log) {
-        if ((line.rfind("warn: ", 0) == 0 || line.rfind("error: ", 0) == 0) && line.find(expected) != std::string::npos) {
-          logged = true;
-        }
-      }
-      if (!logged) Violation(scenario, what, "the failure passed silently: no warn or error line names it");
+      if (!Logged(result, expected)) Violation(scenario, what, "the failure passed silently: no warn or error line names it");
     }
   }
 
   std::string plugin_;
   std::size_t max_points_;
+  std::optional<std::size_t> pairs_per_capture_;
+  std::mt19937 random_{1};
   Totals totals_;
 };
 
@@ -167,11 +385,20 @@ class Sweep {
 int main(int argc, char** argv) {
   std::filesystem::path plugin = simtool::PluginLibrary::DefaultPath();
   std::size_t max_points = 0;
+  bool pairs = false;
+  std::optional<std::size_t> pairs_per_capture;
+  std::uint32_t seed = 1;
   std::vector<std::string> scenarios;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--points" && i + 1 < argc) {
       max_points = static_cast<std::size_t>(std::stoul(argv[++i]));
+    } else if (arg == "--pairs" && i + 1 < argc) {
+      const std::string count = argv[++i];
+      pairs = true;
+      if (count != "all") pairs_per_capture = static_cast<std::size_t>(std::stoul(count));
+    } else if (arg == "--seed" && i + 1 < argc) {
+      seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
     } else if (arg == "--plugin" && i + 1 < argc) {
       plugin = argv[++i];
     } else {
@@ -179,7 +406,7 @@ int main(int argc, char** argv) {
     }
   }
   if (scenarios.empty()) {
-    std::cerr << "usage: cradlekeep-sweep [--points N] [--plugin PATH] SCENARIO.json...\n";
+    std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--seed S] [--plugin PATH] SCENARIO.json...\n";
     return 2;
   }
   const std::u8string plugin_utf8 = std::filesystem::absolute(plugin).u8string();
@@ -196,14 +423,21 @@ int main(int argc, char** argv) {
   }
 #endif
   Sweep sweep(plugin_path, max_points);
+  sweep.SamplePairs(pairs_per_capture, seed);
   try {
-    for (const std::string& path : scenarios) sweep.Run(path);
+    for (const std::string& path : scenarios) {
+      if (pairs) {
+        sweep.RunPairs(path);
+      } else {
+        sweep.Run(path);
+      }
+    }
   } catch (const std::exception& e) {
     std::cerr << "cradlekeep-sweep: " << e.what() << '\n';
     return 2;
   }
   const Totals& t = sweep.totals();
-  std::cout << "sweep: " << t.replays << " replays, " << t.injected << " faults injected, " << t.checks
+  std::cout << (pairs ? "pair sweep: " : "sweep: ") << t.replays << " replays, " << t.injected << " faults injected, " << t.checks
             << " invariant checks, " << t.violations << " violations\n";
   return t.violations == 0 ? 0 : 1;
 }
