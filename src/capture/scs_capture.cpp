@@ -31,19 +31,20 @@ AActor* FindScsCaptureActor() {
   return first;
 }
 
-bool InvokeCaptureDino(AActor* capture_actor, APrimalDinoCharacter* creature, UPrimalItem* pod) {
-  if (capture_actor == nullptr || creature == nullptr || pod == nullptr) return false;
+UFunction* FindCaptureDino(AActor* capture_actor) {
+  if (capture_actor == nullptr) return nullptr;
   UClass* actor_class = host::ClassOf(reinterpret_cast<const UObject*>(capture_actor));
-  if (actor_class == nullptr) return false;
+  if (actor_class == nullptr) return nullptr;
   const FName name = host::MakeName("CaptureDino", FNAME_Find);
   UFunction* function = game::kClassFindFunctionByName(actor_class, name, EIncludeSuperFlag::ExcludeSuper);
-  if (function == nullptr) {
-    log::Warn("Cradlekeep SCS capture actor has no CaptureDino function");
-    return false;
-  }
+  if (function == nullptr) log::Warn("Cradlekeep SCS capture actor has no CaptureDino function");
+  return function;
+}
+
+void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDinoCharacter* creature,
+                       UPrimalItem* pod) {
   CaptureDinoParams params{creature, pod, 0, 1, {0, 0, 0, 0, 0, 0}};
-  game::kActorProcessEvent(capture_actor, function, &params);
-  return true;
+  game::kActorProcessEvent(capture_actor, capture_dino, &params);
 }
 
 bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
@@ -59,27 +60,29 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
     pod = CreateItemOfClass(pod_class);
   }
 
-  if (actor != nullptr && pod != nullptr && InvokeCaptureDino(actor, companion.creature, pod)) {
-    if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-      try {
-        ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
-      } catch (...) {
-        // The creature is in the pod now: the pod must reach the inventory
-        // whatever happened to the slot, or the creature would be gone.
-        try {
-          InsertPodIntoInventory(pawn, controller, pod);
-        } catch (...) {
-        }
-        throw;
-      }
-    }
-    if (InsertPodIntoInventory(pawn, controller, pod) != nullptr) return true;
+  UFunction* capture_dino =
+      actor != nullptr && pod != nullptr && companion.creature != nullptr ? FindCaptureDino(actor) : nullptr;
+  if (capture_dino == nullptr) {
+    NotifyPlayer(controller, settings.Messages.CaptureFailed);
+    return false;
+  }
+
+  // The mod takes the creature out of the world into the pod, and nothing
+  // but the pod holds it afterwards. So the pod goes into the inventory
+  // first, while it is still empty, and the creature follows only into a pod
+  // that has its place: a full inventory, or any other failure to place the
+  // pod, leaves the companion on its shoulder.
+  UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, pod);
+  if (placed == nullptr) {
     NotifyPlayer(controller, settings.Messages.CaptureFailed);
     log::Warn("Cradlekeep captured dino but failed to add SCS pod to player inventory");
     return false;
   }
-  NotifyPlayer(controller, settings.Messages.CaptureFailed);
-  return false;
+  InvokeCaptureDino(actor, capture_dino, companion.creature, placed);
+  if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
+    ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+  }
+  return true;
 }
 
 }  // namespace ck::capture

@@ -1,5 +1,5 @@
 // The SCS path: the cryopod mod's capture actor captures the creature into
-// a new SCS cryopod, which is then placed in the player's inventory.
+// a new SCS cryopod that is already in the player's inventory.
 #pragma once
 
 #include <cstddef>
@@ -21,9 +21,13 @@ static_assert(sizeof(CaptureDinoParams) == 24);
 static_assert(offsetof(CaptureDinoParams, pod) == 8);
 static_assert(offsetof(CaptureDinoParams, flag_a) == 16);
 
-// True when CaptureDino was invoked and the pod is in the player's
-// inventory. Every failure sends the player CaptureFailed. Exceptions of the
-// game pass through.
+// True when the pod is in the player's inventory and CaptureDino was invoked
+// on it. The empty pod is placed before the creature is captured into it, so
+// that a pod which cannot be placed never holds a creature. Every failure
+// sends the player CaptureFailed and leaves the companion where it was.
+// Exceptions of the game pass through; one raised after the capture leaves
+// the filled pod in the inventory, one raised before it at most an empty
+// pod.
 bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                            const transfer::AttachedCompanion& companion);
 
@@ -31,8 +35,13 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
 // world, no class, or no actor). Looked up anew at every call.
 AActor* FindScsCaptureActor();
 
-// True when the capture actor's class declares CaptureDino and it was called
-// with the creature and the pod.
-bool InvokeCaptureDino(AActor* capture_actor, APrimalDinoCharacter* creature, UPrimalItem* pod);
+// The CaptureDino function declared by the capture actor's own class, or
+// null: silently without an actor or its class, with a warn line when the
+// class has no such function.
+UFunction* FindCaptureDino(AActor* capture_actor);
+
+// Calls CaptureDino on the capture actor with the creature and the pod.
+void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDinoCharacter* creature,
+                       UPrimalItem* pod);
 
 }  // namespace ck::capture

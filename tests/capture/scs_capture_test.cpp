@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "capture/capture_orchestration.h"
 #include "capture/scs_capture.h"
 #include "support/capture_fixture.h"
@@ -12,14 +14,22 @@ constexpr const char* kFailed = "message: Cradle Keep failed to pod your shoulde
 
 class ScsCaptureTest : public cktest::CaptureTest {
  protected:
-  void StartScs(const std::string& config = "{}", int capture_actors = 1) {
+  void StartScs(const std::string& config = "{}", int capture_actors = 1, sim::ServerSettings server = {}) {
     game_.reset();
-    game_ = std::make_unique<sim::Game>(sim::ServerSettings{}, sim::ModSettings{true, capture_actors});
+    game_ = std::make_unique<sim::Game>(server, sim::ModSettings{true, capture_actors});
     StartWorld(config, {{"mounted", "splash"}}, {Creature("splash", "Otter_Character_BP_C", "Splash")});
     MarkTimeline();
   }
   std::size_t PodsCreated() { return game().ArgsOf("UPrimalItem.AddNewItem").size(); }
+  // Where in the recorded calls a function was first called.
+  std::ptrdiff_t FirstCall(const std::string& key) {
+    const auto& calls = fw().faults.Recorded();
+    return std::find_if(calls.begin(), calls.end(), [&](const auto& call) { return call.key == key; }) - calls.begin();
+  }
 };
+
+constexpr const char* kNotPlaced = "warn: Cradlekeep captured dino but failed to add SCS pod to player inventory";
+constexpr const char* kProcessEvent = "AActor.ProcessEvent(UFunction*,void*)";
 
 TEST_F(ScsCaptureTest, TheModCapturesTheCompanionIntoAPodInTheInventory) {
   StartScs();
@@ -98,7 +108,7 @@ TEST_F(ScsCaptureTest, NoWorldFailsWithoutALogLine) {
   fw().utils.SetWorld(reinterpret_cast<UWorld*>(game().world()));
 }
 
-TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageWithTheSlotAlreadyCleared) {
+TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageAndTheCompanionStays) {
   StartScs();
   Ava().inventory->InventoryFlags = 0;
   fw().faults.Arm({"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,"
@@ -108,7 +118,92 @@ TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageWithTheSlo
   EXPECT_EQ(Timeline(),
             (std::vector<std::string>{kFailed, "warn: Cradlekeep captured dino but failed to add SCS pod to player "
                                                "inventory"}));
-  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), nullptr);
+  // The mod never got the creature: a pod with nowhere to go holds nothing.
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(game().ArgsOf("CaptureDino").empty());
+  EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearMountedDino").empty());
+  EXPECT_TRUE(Items().empty());
+  EXPECT_TRUE(game().Lost().empty());
+}
+
+TEST_F(ScsCaptureTest, AFullInventoryKeepsTheCompanionOnItsShoulder) {
+  StartScs();
+  Ava().inventory->item_limit = 0;
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{kFailed, kNotPlaced}));
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
+  EXPECT_TRUE(game().ArgsOf("CaptureDino").empty());
+  EXPECT_TRUE(Items().empty());
+  EXPECT_EQ(PodsCreated(), 1u) << "the empty pod is left to the engine";
+  EXPECT_TRUE(game().Lost().empty());
+}
+
+TEST_F(ScsCaptureTest, AFullInventoryUnderTheTransferLockKeepsTheCompanionAndTheLock) {
+  StartScs();
+  Ava().inventory->item_limit = 0;
+  Ava().controller->bIsTransferringCharacter = 1;
+  Ava().expected_transferring = 1;
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{kFailed, kNotPlaced}));
+  EXPECT_EQ(game().ArgsOf("UPrimalInventoryComponent.AddItemObjectEx").size(), 1u);
+  EXPECT_EQ(game().ArgsOf("UPrimalItem.AddToInventory").size(), 1u);
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(game().LockViolations().empty());
+}
+
+TEST_F(ScsCaptureTest, AForcedAddThatPassesTheLimitTakesThePodAndTheCompanion) {
+  sim::ServerSettings server;
+  server.forced_add_ignores_limit = true;
+  StartScs("{}", 1, server);
+  Ava().inventory->item_limit = 0;
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  ASSERT_EQ(Items().size(), 1u);
+  EXPECT_EQ(sim::PayloadCreature(Items()[0]), "splash");
+  EXPECT_EQ(Where("splash"), "pod");
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Prepared for transfer: Splash (cryopod)."});
+}
+
+TEST_F(ScsCaptureTest, TheEmptyPodIsInTheInventoryBeforeTheModCapturesIntoIt) {
+  StartScs();
+  fw().faults.SetRecording(true);
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_LT(FirstCall("UPrimalInventoryComponent.AddItemObject(UPrimalItem*)"), FirstCall(kProcessEvent));
+  EXPECT_LT(FirstCall(kProcessEvent), FirstCall("APrimalCharacter.ClearMountedDino(bool,bool)"))
+      << "the slot is cleared once the creature is in its pod";
+  EXPECT_EQ(game().ArgsOf("UPrimalItem.UpdatedItem"), std::vector<std::string>{Items()[0]->Name()});
+  EXPECT_EQ(Ava().inventory->refreshes, 1);
+}
+
+TEST_F(ScsCaptureTest, AnInventoryThatPlacesAnotherItemGetsTheCreatureInTheItemItHolds) {
+  StartScs();
+  Ava().inventory->adds_replace_item = true;
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  ASSERT_EQ(Items().size(), 1u);
+  EXPECT_EQ(game().ArgsOf("CaptureDino"), std::vector<std::string>{"splash," + Items()[0]->Name() + ",0,1,000000"});
+  EXPECT_EQ(sim::PayloadCreature(Items()[0]), "splash");
+  EXPECT_EQ(Where("splash"), "pod");
+}
+
+TEST_F(ScsCaptureTest, ACaptureDinoThatThrowsLeavesTheCompanionAndAnEmptyPod) {
+  StartScs();
+  fw().faults.Arm({kProcessEvent, std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}), std::runtime_error);
+  EXPECT_EQ(Where("splash"), "slot");
+  ASSERT_EQ(Items().size(), 1u);
+  EXPECT_EQ(sim::PayloadCreature(Items()[0]), "") << "a spare, empty pod";
+  EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearMountedDino").empty());
+}
+
+TEST_F(ScsCaptureTest, AnInsertionThatThrowsComesBeforeTheCaptureAndLeavesTheCompanion) {
+  StartScs();
+  fw().faults.Arm({"UPrimalInventoryComponent.AddItemObject(UPrimalItem*)", std::nullopt, simfw::FaultMode::kThrow, 1,
+                   false});
+  fw().faults.Arm({"FWeakObjectPtr.Get()", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}), std::runtime_error);
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(game().ArgsOf("CaptureDino").empty());
+  EXPECT_TRUE(game().Lost().empty());
 }
 
 TEST_F(ScsCaptureTest, ASlotClearingThatThrowsStillPutsTheFilledPodInTheInventory) {
