@@ -62,10 +62,17 @@ bool SimCommands::DispatchConsole(const std::string& line, APlayerController* ca
   const std::string word = Lower(line.substr(begin, end - begin));
   for (const Command& command : commands_) {
     if (Lower(command.name) != word) continue;
-    // Copy: the command may remove itself while it runs.
+    // Copies: the command may remove itself while it runs.
     AsaApi::ConsoleCommandCallback callback = command.callback;
+    const std::string name = command.name;
     FString text = FromUtf8(line);
-    callback(caller, &text, false);
+    Faults::Entry entry(faults_);
+    try {
+      callback(caller, &text, false);
+    } catch (...) {
+      faults_.NoteEscape("console command " + name, std::current_exception());
+      throw;
+    }
     return true;
   }
   return false;
@@ -77,9 +84,11 @@ void SimCommands::RunTick(float delta_seconds) {
   for (std::size_t i = 0; i < count; ++i) {
     Tick& tick = *ticks_[i];
     if (tick.removed) continue;
+    Faults::Entry entry(faults_);
     try {
       tick.callback(delta_seconds);
     } catch (...) {
+      faults_.NoteEscape("tick callback " + tick.id, std::current_exception());
       --ticking_depth_;
       if (ticking_depth_ == 0) Compact();
       throw;

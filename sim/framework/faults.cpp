@@ -11,6 +11,8 @@ void Faults::Clear() {
   armed_.clear();
   recorded_.clear();
   recording_ = false;
+  game_raised_ = nullptr;
+  escapes_.clear();
   calls_ = 0;
   injected_ = 0;
 }
@@ -38,6 +40,19 @@ std::vector<uint64> Faults::Hits() const {
   std::vector<uint64> hits;
   for (const Armed& armed : armed_) hits.push_back(armed.hits);
   return hits;
+}
+
+void Faults::NoteEscape(std::string_view entry, const std::exception_ptr& escaping) {
+  Escape escape{std::string(entry), "unknown exception", escaping != nullptr && escaping == game_raised_};
+  try {
+    std::rethrow_exception(escaping);
+  } catch (const std::exception& e) {
+    escape.what = e.what();
+  } catch (const InjectedUnknownFault& e) {
+    escape.what = std::string("unknown exception (injected at ") + e.key + ")";
+  } catch (...) {
+  }
+  escapes_.push_back(std::move(escape));
 }
 
 bool Faults::Fire(const Armed& armed, std::string_view key) {

@@ -8,10 +8,12 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "asa/engine_types.h"
@@ -45,6 +47,17 @@ struct FaultableCall {
   int depth = 0;
 };
 
+// An exception that left the plugin through one of its entry points: a
+// hooked function's callback, a tick callback, a console command or the
+// export. `games_own` is true when it is the exception the game's own
+// function raised inside that same entry and the plugin let it pass, as the
+// game would have met it without the plugin.
+struct Escape {
+  std::string entry;
+  std::string what;  // what() of a std::exception; "unknown exception" otherwise
+  bool games_own = false;
+};
+
 class ASAAPI_API Faults {
  public:
   void Arm(FaultSpec spec);
@@ -64,20 +77,35 @@ class ASAAPI_API Faults {
   // While recording, every fault-able call is appended to Recorded().
   void SetRecording(bool on) { recording_ = on; }
 
-  // Marks an entry into the plugin (see FaultableCall::depth); every Enter
-  // is matched by one Leave, also when the call ends with an exception.
-  void Enter() { ++depth_; }
-  void Leave() { --depth_; }
+  // Marks an entry into the plugin (see FaultableCall::depth) for its
+  // lifetime, also when the call ends with an exception. Each entry has its
+  // own record of what the game's function under it raised.
   class Entry {
    public:
-    explicit Entry(Faults& faults) : faults_(faults) { faults_.Enter(); }
-    ~Entry() { faults_.Leave(); }
+    explicit Entry(Faults& faults) : faults_(faults), outer_game_raised_(std::move(faults.game_raised_)) {
+      faults_.game_raised_ = nullptr;
+      ++faults_.depth_;
+    }
+    ~Entry() {
+      --faults_.depth_;
+      faults_.game_raised_ = std::move(outer_game_raised_);
+    }
     Entry(const Entry&) = delete;
     Entry& operator=(const Entry&) = delete;
 
    private:
     Faults& faults_;
+    std::exception_ptr outer_game_raised_;
   };
+
+  // Called by the bottom of a hook chain when the game's own function
+  // raises: the exception belongs to the game.
+  void GameRaised(std::exception_ptr raised) { game_raised_ = std::move(raised); }
+  // Called by an entry point when an exception leaves the plugin through
+  // it; the innermost Entry must still be alive.
+  void NoteEscape(std::string_view entry, const std::exception_ptr& escaping);
+  // Every exception that left the plugin since the last Clear.
+  const std::vector<Escape>& Escapes() const { return escapes_; }
   const std::vector<FaultableCall>& Recorded() const { return recorded_; }
 
  private:
@@ -95,6 +123,8 @@ class ASAAPI_API Faults {
   uint64 injected_ = 0;
   bool recording_ = false;
   int depth_ = 0;
+  std::exception_ptr game_raised_;
+  std::vector<Escape> escapes_;
 };
 
 }  // namespace simfw

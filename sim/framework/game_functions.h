@@ -50,20 +50,33 @@ struct Hookable<Key, Impl> {
   using Fn = R (*)(A...);
   static inline HookSlot* slot = nullptr;
 
+  // The game calls the function: the chain runs from its head. An exception
+  // that comes out is noted (the game's own or one of the plugin) and goes
+  // on to the game's caller.
   static R Call(A... args) {
     ++slot->calls;
     Faults::Entry entry(Fw().faults);
-    if (slot->msvc_entry != nullptr) {
-      // The game enters the chain as the MSVC-built game does.
-      return reinterpret_cast<R (*)(void*, A...)>(slot->msvc_entry)(slot->head, args...);
+    try {
+      if (slot->msvc_entry != nullptr) {
+        // The game enters the chain as the MSVC-built game does.
+        return reinterpret_cast<R (*)(void*, A...)>(slot->msvc_entry)(slot->head, args...);
+      }
+      return reinterpret_cast<Fn>(slot->head)(args...);
+    } catch (...) {
+      Fw().faults.NoteEscape(Key.view(), std::current_exception());
+      throw;
     }
-    return reinterpret_cast<Fn>(slot->head)(args...);
   }
   // The bottom of the chain: counts the call as having reached the game,
   // then runs the game's function (which may be armed to fail).
   static R Original(A... args) {
     ++slot->reached_game;
-    return GameFunction<Key, Impl>::Call(args...);
+    try {
+      return GameFunction<Key, Impl>::Call(args...);
+    } catch (...) {
+      Fw().faults.GameRaised(std::current_exception());
+      throw;
+    }
   }
   static void Register() {
     slot = Fw().registry.AddHookable(std::string(Key.view()), reinterpret_cast<void*>(&Call),

@@ -75,7 +75,7 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, pod);
   if (placed == nullptr) {
     NotifyPlayer(controller, settings.Messages.CaptureFailed);
-    log::Warn("Cradlekeep captured dino but failed to add SCS pod to player inventory");
+    log::Warn("Cradlekeep could not add SCS pod to player inventory; the companion was not captured");
     return false;
   }
   InvokeCaptureDino(actor, capture_dino, companion.creature, placed);

@@ -1,6 +1,7 @@
 #include "temporary_pods/cleanup_passes.h"
 
 #include <exception>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,6 @@ struct PendingCleanupPass {
   FItemNetID item_id;
 };
 
-constexpr int64 kPassDelaysMs[] = {500, 1000, 1500, 2000, 3000, 4500, 6000, 8000, 10000, 12500, 15000, 20000, 25000, 30000};
-
 std::vector<PendingCleanupPass>& Pending() {
   static std::vector<PendingCleanupPass> passes;
   return passes;
@@ -51,8 +50,8 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   if (controller == nullptr || !config::Current().AutoRemoveTemporaryVanillaCryopods) return;
   const int64 now = host::SteadyNowNanoseconds();
   const FWeakObjectPtr weak = host::MakeWeak(controller);
-  for (int32 pass = 1; pass <= 14; ++pass) {
-    Pending().push_back(PendingCleanupPass{weak, now + kPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
+  for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
+    Pending().push_back(PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
   }
   if (!g_tick_registered) {
     host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });

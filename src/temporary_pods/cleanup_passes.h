@@ -14,6 +14,10 @@ namespace ck::temporary_pods {
 
 inline constexpr const char16_t* kCleanupTickId = u"Cradlekeep.TemporaryCryopodCleanup";
 
+// When each pass runs, in milliseconds after the pod was used.
+inline constexpr int64 kCleanupPassDelaysMs[] = {500,  1000,  1500,  2000,  3000,  4500,  6000,
+                                                 8000, 10000, 12500, 15000, 20000, 25000, 30000};
+
 // Queues the fourteen passes (nothing with AutoRemoveTemporaryVanillaCryopods
 // off or a null controller). The passes hold the controller weakly: a pass
 // whose player has left is dropped unrun.

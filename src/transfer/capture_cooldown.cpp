@@ -14,12 +14,6 @@ std::unordered_map<const void*, int64>& CaptureCooldownTable() {
   return table;
 }
 
-// Past this many pawns the table forgets the ones whose cooldown is over: an
-// entry at least CaptureCooldownSeconds old lets its pawn through exactly as
-// a missing entry does, so forgetting it changes no answer. Without this the
-// table would hold every pawn let through since start-up.
-constexpr std::size_t kPruneAbove = 256;
-
 void ForgetCooledDownPawns(std::unordered_map<const void*, int64>& table, int64 now) {
   const double cooldown = config::Current().CaptureCooldownSeconds;
   for (auto it = table.begin(); it != table.end();) {
@@ -41,7 +35,7 @@ bool PassesCaptureCooldown(const void* pawn) {
       config::Current().CaptureCooldownSeconds > static_cast<double>(now - it->second) / 1'000'000'000.0) {
     return false;
   }
-  if (table.size() >= kPruneAbove && it == table.end()) ForgetCooledDownPawns(table, now);
+  if (table.size() >= kCooldownPruneAbove && it == table.end()) ForgetCooledDownPawns(table, now);
   table[pawn] = now;
   return true;
 }

@@ -28,7 +28,7 @@ class ScsCaptureTest : public cktest::CaptureTest {
   }
 };
 
-constexpr const char* kNotPlaced = "warn: Cradlekeep captured dino but failed to add SCS pod to player inventory";
+constexpr const char* kNotPlaced = "warn: Cradlekeep could not add SCS pod to player inventory; the companion was not captured";
 constexpr const char* kProcessEvent = "AActor.ProcessEvent(UFunction*,void*)";
 
 TEST_F(ScsCaptureTest, TheModCapturesTheCompanionIntoAPodInTheInventory) {
@@ -116,8 +116,7 @@ TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageAndTheComp
                    std::nullopt, simfw::FaultMode::kFail, 1, false});
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   EXPECT_EQ(Timeline(),
-            (std::vector<std::string>{kFailed, "warn: Cradlekeep captured dino but failed to add SCS pod to player "
-                                               "inventory"}));
+            (std::vector<std::string>{kFailed, kNotPlaced}));
   // The mod never got the creature: a pod with nowhere to go holds nothing.
   EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
   EXPECT_EQ(Where("splash"), "slot");

@@ -75,4 +75,23 @@ TEST_F(CommandsTest, AddFaultsRegisterNothing) {
   EXPECT_EQ(fw().commands.ConsoleCommandNames(), std::vector<std::string>{"ckpdebug"});
 }
 
+TEST_F(CommandsTest, ExceptionsLeavingTicksAndCommandsAreNotedAsThePlugins) {
+  AsaApi::GetCommands().AddOnTickCallback(simfw::FromUtf8("ticker"), [](float) { throw std::runtime_error("tick"); });
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckpdebug"), [](APlayerController*, FString*, bool) {
+    throw 7;
+  });
+  EXPECT_THROW(fw().commands.RunTick(0.1f), std::runtime_error);
+  EXPECT_THROW(fw().commands.DispatchConsole("ckpdebug on"), int);
+  const auto& escapes = fw().faults.Escapes();
+  ASSERT_EQ(escapes.size(), 2u);
+  EXPECT_EQ(escapes[0].entry, "tick callback ticker");
+  EXPECT_EQ(escapes[0].what, "tick");
+  EXPECT_FALSE(escapes[0].games_own);
+  EXPECT_EQ(escapes[1].entry, "console command ckpdebug");
+  EXPECT_EQ(escapes[1].what, "unknown exception");
+  EXPECT_FALSE(escapes[1].games_own);
+  AsaApi::GetCommands().RemoveOnTickCallback(simfw::FromUtf8("ticker"));
+  AsaApi::GetCommands().RemoveConsoleCommand(simfw::FromUtf8("ckpdebug"));
+}
+
 }  // namespace

@@ -117,6 +117,52 @@ TEST_F(HookChainTest, InjectedExceptionsNameTheKey) {
   }
 }
 
+// A detour that lets the game's own exception pass, and one whose own work
+// throws after the game function ran.
+int PassThrough(int a, int b) { return first_original(a, b); }
+int ThrowsItsOwn(int a, int b) {
+  first_original(a, b);
+  throw std::runtime_error("injected fault: ATest.Add(int,int)");  // the game's text, but not the game's exception
+}
+int CatchesAndThrowsItsOwn(int a, int b) {
+  try {
+    return first_original(a, b);
+  } catch (...) {
+    throw std::logic_error("wrapped");
+  }
+}
+
+TEST_F(HookChainTest, TheGamesOwnExceptionPassingThroughADetourIsTheGames) {
+  ASSERT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&PassThrough), &first_original));
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_THROW(Add::Call(1, 1), std::runtime_error);
+  ASSERT_EQ(fw().faults.Escapes().size(), 1u);
+  EXPECT_EQ(fw().faults.Escapes()[0].entry, "ATest.Add(int,int)");
+  EXPECT_EQ(fw().faults.Escapes()[0].what, "injected fault: ATest.Add(int,int)");
+  EXPECT_TRUE(fw().faults.Escapes()[0].games_own);
+}
+
+TEST_F(HookChainTest, AnExceptionOfTheDetoursOwnIsThePluginsWhateverItsText) {
+  ASSERT_TRUE(AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&ThrowsItsOwn), &first_original));
+  EXPECT_THROW(Add::Call(1, 1), std::runtime_error);
+  ASSERT_EQ(fw().faults.Escapes().size(), 1u);
+  EXPECT_EQ(fw().faults.Escapes()[0].what, "injected fault: ATest.Add(int,int)");
+  EXPECT_FALSE(fw().faults.Escapes()[0].games_own);
+}
+
+TEST_F(HookChainTest, ReplacingTheGamesExceptionMakesItThePlugins) {
+  ASSERT_TRUE(
+      AsaApi::GetHooks().SetHook("ATest.Add(int,int)", reinterpret_cast<void*>(&CatchesAndThrowsItsOwn), &first_original));
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrowUnknown, 1, false});
+  EXPECT_THROW(Add::Call(1, 1), std::logic_error);
+  ASSERT_EQ(fw().faults.Escapes().size(), 1u);
+  EXPECT_EQ(fw().faults.Escapes()[0].what, "wrapped");
+  EXPECT_FALSE(fw().faults.Escapes()[0].games_own);
+  // The next call starts afresh: nothing raised, nothing noted.
+  EXPECT_EQ(Add::Call(1, 1), 2);
+  EXPECT_EQ(fw().faults.Escapes().size(), 1u);
+}
+
 using KeyRegistryDeathTest = cktest::SimWorldTest;
 
 TEST_F(KeyRegistryDeathTest, AnUnknownKeyIsFatalAndNamesTheKey) {

@@ -104,17 +104,14 @@ class Run {
       } catch (const PluginLoadError& e) {
         return Unusable(e.what());
       } catch (const std::exception& e) {
+        // Whatever left the plugin on the way was noted where it left; a
+        // failure of the step itself is the scenario not fitting the world
+        // any more (an item a failed capture never made).
         Say("[sim] " + step.where + " failed: " + e.what());
-        // Only an injected failure is something that travelled out of a
-        // function; other step failures are the scenario not fitting the
-        // world any more (an item a failed capture never made).
-        if (std::string(e.what()).rfind("injected fault: ", 0) == 0) escaped_.push_back(step.where + ": " + e.what());
       } catch (const simfw::InjectedUnknownFault& e) {
         Say(std::string("[sim] ") + step.where + " failed: unknown exception (injected at " + e.key + ")");
-        escaped_.push_back(step.where + ": unknown exception (injected at " + e.key + ")");
       } catch (...) {
         Say("[sim] " + step.where + " failed: unknown exception");
-        escaped_.push_back(step.where + ": unknown exception");
       }
       for (const std::string& violation : game_->LockViolations()) {
         lock_violations_.push_back(step.where + ": " + violation);
@@ -139,7 +136,8 @@ class Run {
     result.recorded = fw.faults.Recorded();
     result.faults_injected = fw.faults.Injected();
     for (const uint64 hits : fw.faults.Hits()) result.fault_hits.push_back(hits);
-    result.escaped = escaped_;
+    result.escapes = fw.faults.Escapes();
+    result.escapes.insert(result.escapes.end(), lifecycle_escapes_.begin(), lifecycle_escapes_.end());
     result.lock_violations = lock_violations_;
     fw.faults.SetRecording(false);
     return result;
@@ -187,7 +185,7 @@ class Run {
       library_.init();
     } catch (...) {
       Say("[sim] the plugin's start-up threw");
-      escaped_.push_back("Plugin_Init: an exception left the plugin");
+      lifecycle_escapes_.push_back(simfw::Escape{"Plugin_Init", "an exception left the plugin", false});
     }
     return true;
   }
@@ -200,7 +198,7 @@ class Run {
       library_.unload();
     } catch (...) {
       Say("[sim] the plugin's unload threw");
-      escaped_.push_back("Plugin_Unload: an exception left the plugin");
+      lifecycle_escapes_.push_back(simfw::Escape{"Plugin_Unload", "an exception left the plugin", false});
     }
     if (quiet) simfw::Fw().logs.SetConsole(console);
   }
@@ -283,7 +281,12 @@ class Run {
       bool result = false;
       {
         simfw::Faults::Entry entry(fw.faults);
-        result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+        try {
+          result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+        } catch (...) {
+          fw.faults.NoteEscape("Cradlekeep_CaptureForTransfer", std::current_exception());
+          throw;
+        }
       }
       external_results_.push_back(result);
       Say(std::string("[sim] Cradlekeep_CaptureForTransfer returned ") + (result ? "true" : "false"));
@@ -326,7 +329,8 @@ class Run {
   PluginLibrary library_;
   bool loaded_ = false;
   std::vector<bool> external_results_;
-  std::vector<std::string> escaped_;
+  // Start-up and unload run outside the framework's record of entries.
+  std::vector<simfw::Escape> lifecycle_escapes_;
   std::vector<std::string> lock_violations_;
 };
 

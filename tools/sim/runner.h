@@ -28,7 +28,9 @@ struct RunResult {
   std::vector<std::string> failures;  // failed expectations, or the reason for exit 2
   // What a fault sweep looks at.
   std::vector<simfw::FaultableCall> recorded;
-  std::vector<std::string> escaped;          // exceptions that reached the game, "key: what"
+  // Exceptions that left the plugin through an entry point: hooked
+  // functions, ticks, console commands, the export, start-up and unload.
+  std::vector<simfw::Escape> escapes;
   std::vector<std::string> lock_violations;  // transfer lock fields left changed after a step
   uint64_t faults_injected = 0;
   // How often each armed fault hit: the initial faults first, in their order,

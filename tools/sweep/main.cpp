@@ -151,7 +151,7 @@ class Sweep {
       ++totals_.violations;
       return;
     }
-    Check(scenario.name, "no fault", baseline, nullptr, simfw::FaultMode::kFail);
+    CheckReplay(scenario.name, "no fault", baseline, {});
     const auto& calls = baseline.recorded;
     const std::size_t stride = max_points_ == 0 || calls.size() <= max_points_ ? 1 : (calls.size() + max_points_ - 1) / max_points_;
     std::map<std::string, std::int64_t> seen;
@@ -179,7 +179,7 @@ class Sweep {
           const std::string what = "fault " + std::string(ModeName(mode)) + (repeat ? " (repeating)" : "") +
                                    " at call " + std::to_string(n + 1) + " " + call.key +
                                    (call.target.empty() ? "" : " [" + call.target + "]");
-          Check(scenario.name, what, result, &call, mode);
+          CheckReplay(scenario.name, what, result, {Injected{call, mode, result.faults_injected > 0}});
         }
       }
     }
@@ -195,7 +195,7 @@ class Sweep {
       ++totals_.violations;
       return;
     }
-    CheckPair(scenario.name, "no fault", baseline, {});
+    CheckReplay(scenario.name, "no fault", baseline, {});
     const std::vector<simfw::FaultableCall>& calls = baseline.recorded;
     const std::vector<Capture> captures = FindCaptures(calls);
     std::size_t points = 0, pairs = 0, swept = 0;
@@ -216,7 +216,7 @@ class Sweep {
         for (simfw::FaultMode mode : kModes) {
           const simfw::FaultSpec spec = FaultAt(calls, first, mode);
           const simtool::RunResult alone = Replay(scenario, {spec}, /*record=*/true);
-          CheckPair(scenario.name, "fault " + Describe(calls[first], first, mode), alone,
+          CheckReplay(scenario.name, "fault " + Describe(calls[first], first, mode), alone,
                     {Injected{calls[first], mode, Hit(alone, 0)}});
           const std::vector<simfw::FaultableCall>& faulted = alone.recorded;
           // The replay is the baseline up to the fault, so the capture
@@ -249,7 +249,7 @@ class Sweep {
         // too when both name the same function, as its recording did.
         const simtool::RunResult result = Replay(scenario, {second, first}, /*record=*/false);
         ++swept;
-        CheckPair(scenario.name,
+        CheckReplay(scenario.name,
                   "faults " + Describe(calls[pair.first], pair.first, pair.first_mode) + ", then " +
                       Describe(faulted[pair.second], pair.second, pair.second_mode),
                   result,
@@ -281,18 +281,23 @@ class Sweep {
     return armed < result.fault_hits.size() && result.fault_hits[armed] > 0;
   }
 
-  // The invariants of every replay; false when the run could not complete.
-  bool CheckCommon(const std::string& scenario, const std::string& what, const simtool::RunResult& result) {
+  // The invariants of every replay. Only checks that apply are counted: the
+  // hooked calls when the game called a hooked function, a told failure
+  // when a thrown fault was caught by the plugin.
+  void CheckReplay(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
+                   const std::vector<Injected>& faults) {
     const auto& report = result.report;
     if (result.exit_code == 2) {
       Violation(scenario, what, "the run could not complete");
-      return false;
+      return;
     }
-    ++totals_.checks;
-    for (const auto& [key, counts] : report["hookedCalls"].items()) {
-      if (counts["calls"] != counts["reachedGame"]) {
-        Violation(scenario, what, key + " was called " + counts["calls"].dump() + " time(s) but reached the game " +
-                                      counts["reachedGame"].dump() + " time(s)");
+    if (!report["hookedCalls"].empty()) {
+      ++totals_.checks;
+      for (const auto& [key, counts] : report["hookedCalls"].items()) {
+        if (counts["calls"] != counts["reachedGame"]) {
+          Violation(scenario, what, key + " was called " + counts["calls"].dump() + " time(s) but reached the game " +
+                                        counts["reachedGame"].dump() + " time(s)");
+        }
       }
     }
     ++totals_.checks;
@@ -303,7 +308,36 @@ class Sweep {
     }
     ++totals_.checks;
     if (!report["lost"].empty()) Violation(scenario, what, "lost creatures " + report["lost"].dump());
-    return true;
+    // Only the game's own exception may pass through the plugin, from the
+    // game function under a hook back to the game; any exception of the
+    // plugin's own leaving an entry point is a fault of the plugin.
+    ++totals_.checks;
+    for (const simfw::Escape& escape : result.escapes) {
+      if (!escape.games_own) Violation(scenario, what, "an exception left the plugin at " + escape.entry + ": " + escape.what);
+    }
+    // A thrown failure the plugin caught is told: a warn or error line names
+    // it (two failures in one capture may be told as one).
+    bool needs_telling = false, told = false;
+    for (const Injected& fault : faults) {
+      if (!fault.hit || fault.mode == simfw::FaultMode::kFail || CaughtSilentlyByDesign(fault.call.key)) continue;
+      if (PassedToTheGame(result, fault.call.key)) continue;
+      needs_telling = true;
+      told |= Logged(result, fault.mode == simfw::FaultMode::kThrow ? "injected fault: " + fault.call.key
+                                                                    : "unknown exception");
+    }
+    if (needs_telling) {
+      ++totals_.checks;
+      if (!told) Violation(scenario, what, "the failure passed silently: no warn or error line names it");
+    }
+  }
+
+  // True when the game's own exception from this hooked function went back
+  // to the game: the plugin let it pass, as it must.
+  static bool PassedToTheGame(const simtool::RunResult& result, const std::string& key) {
+    for (const simfw::Escape& escape : result.escapes) {
+      if (escape.games_own && escape.entry == key) return true;
+    }
+    return false;
   }
 
   // A warn or error line, in the report or written at the final unload,
@@ -323,54 +357,9 @@ class Sweep {
     return false;
   }
 
-  void CheckPair(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
-                 const std::vector<Injected>& faults) {
-    if (!CheckCommon(scenario, what, result)) return;
-    // An exception may reach the game only from a game function that the
-    // game itself calls through a hook: one of the faults that hit, on a
-    // hooked function, named in what escaped.
-    ++totals_.checks;
-    for (const std::string& escape : result.escaped) {
-      bool from_game = false;
-      for (const Injected& fault : faults) {
-        from_game |= fault.hit && simfw::Fw().registry.Hookable(fault.call.key) != nullptr &&
-                     escape.find(fault.call.key) != std::string::npos;
-      }
-      if (!from_game) Violation(scenario, what, "an exception left the plugin: " + escape);
-    }
-    // A thrown failure the plugin caught is told: a line names one of the
-    // thrown faults (two failures in one capture may be told as one).
-    ++totals_.checks;
-    if (!result.escaped.empty()) return;
-    bool thrown = false, told = false;
-    for (const Injected& fault : faults) {
-      if (!fault.hit || fault.mode == simfw::FaultMode::kFail || CaughtSilentlyByDesign(fault.call.key)) continue;
-      thrown = true;
-      told |= Logged(result, fault.mode == simfw::FaultMode::kThrow ? "injected fault: " + fault.call.key
-                                                                    : "unknown exception");
-    }
-    if (thrown && !told) Violation(scenario, what, "the failures passed silently: no warn or error line names one");
-  }
-
   void Violation(const std::string& scenario, const std::string& what, const std::string& invariant) {
     ++totals_.violations;
     if (totals_.violations <= 50) std::cerr << scenario << ": " << what << ": " << invariant << '\n';
-  }
-
-  void Check(const std::string& scenario, const std::string& what, const simtool::RunResult& result,
-             const simfw::FaultableCall* call, simfw::FaultMode mode) {
-    if (!CheckCommon(scenario, what, result)) return;
-    ++totals_.checks;
-    const bool hookable = call != nullptr && simfw::Fw().registry.Hookable(call->key) != nullptr;
-    for (const std::string& escape : result.escaped) {
-      if (!hookable) Violation(scenario, what, "an exception left the plugin: " + escape);
-    }
-    ++totals_.checks;
-    if (call != nullptr && result.faults_injected > 0 && mode != simfw::FaultMode::kFail && result.escaped.empty() &&
-        !CaughtSilentlyByDesign(call->key)) {
-      const std::string expected = mode == simfw::FaultMode::kThrow ? "injected fault: " + call->key : "unknown exception";
-      if (!Logged(result, expected)) Violation(scenario, what, "the failure passed silently: no warn or error line names it");
-    }
   }
 
   std::string plugin_;
