@@ -47,7 +47,7 @@ BENCHMARK(BM_DelegateUnhooked);
 
 void BM_DelegateHooked(benchmark::State& state) {
   BenchWorld world(kVanilla);
-  ck::temporary_pods::ResolveUnCryoDelegates();
+  if (!ck::temporary_pods::ResolveUnCryoDelegates()) state.SkipWithError("the uncryo delegates did not resolve");
   Broadcasts(state, world);
 }
 BENCHMARK(BM_DelegateHooked);

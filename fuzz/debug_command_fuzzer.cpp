@@ -20,7 +20,7 @@
 #include "config/plugin_config.h"
 #include "fuzz_check.h"
 #include "plugin/debug_command.h"
-#include "plugin/logger.h"
+#include "host/plugin_logger.h"
 #include "sim/framework/framework.h"
 
 namespace {
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   auto& logs = simfw::Fw().logs;
-  if (!ck::plugin::PluginLoggerReady()) ck::plugin::CreatePluginLogger();
+  if (!ck::host::PluginLoggerReady()) ck::host::CreatePluginLogger();
 
   for (const bool before : {false, true}) {
     simfw::Fw().logs.ClearRecords();  // each input frees what it logged: leaks stay visible

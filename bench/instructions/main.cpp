@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   const bool loaded = mode == "delegate-hooked" || mode == "tick-loaded" || mode == "scan" || mode == "walk";
   ckbench::BenchWorld world(loaded ? kVanilla : nullptr);
   if (mode == "delegate-hooked" || mode == "delegate-unhooked") {
-    ck::temporary_pods::ResolveUnCryoDelegates();
+    if (!ck::temporary_pods::ResolveUnCryoDelegates()) return 1;
     MeasureBroadcasts(&world.game().other_delegate(), 1);  // warm up outside the count
     MeasureBroadcasts(&world.game().other_delegate(), n);
   } else if (mode == "tick-loaded" || mode == "tick-unloaded") {

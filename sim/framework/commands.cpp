@@ -66,11 +66,10 @@ bool SimCommands::DispatchConsole(const std::string& line, APlayerController* ca
     AsaApi::ConsoleCommandCallback callback = command.callback;
     const std::string name = command.name;
     FString text = FromUtf8(line);
-    Faults::Entry entry(faults_);
     try {
       callback(caller, &text, false);
     } catch (...) {
-      faults_.NoteEscape("console command " + name, std::current_exception());
+      faults_.NotePluginEscape("console command " + name, std::current_exception());
       throw;
     }
     return true;
@@ -84,11 +83,10 @@ void SimCommands::RunTick(float delta_seconds) {
   for (std::size_t i = 0; i < count; ++i) {
     Tick& tick = *ticks_[i];
     if (tick.removed) continue;
-    Faults::Entry entry(faults_);
     try {
       tick.callback(delta_seconds);
     } catch (...) {
-      faults_.NoteEscape("tick callback " + tick.id, std::current_exception());
+      faults_.NotePluginEscape("tick callback " + tick.id, std::current_exception());
       --ticking_depth_;
       if (ticking_depth_ == 0) Compact();
       throw;

@@ -43,7 +43,12 @@ std::vector<uint64> Faults::Hits() const {
 }
 
 void Faults::NoteEscape(std::string_view entry, const std::exception_ptr& escaping) {
-  Escape escape{std::string(entry), "unknown exception", escaping != nullptr && escaping == game_raised_};
+  NotePluginEscape(entry, escaping);
+  escapes_.back().games_own = escaping != nullptr && escaping == game_raised_;
+}
+
+void Faults::NotePluginEscape(std::string_view entry, const std::exception_ptr& escaping) {
+  Escape escape{std::string(entry), "unknown exception", false};
   try {
     std::rethrow_exception(escaping);
   } catch (const std::exception& e) {

@@ -82,13 +82,15 @@ class ASAAPI_API Faults {
   // own record of what the game's function under it raised.
   class Entry {
    public:
-    explicit Entry(Faults& faults) : faults_(faults), outer_game_raised_(std::move(faults.game_raised_)) {
-      faults_.game_raised_ = nullptr;
+    explicit Entry(Faults& faults) : faults_(faults) {
       ++faults_.depth_;
+      if (faults_.game_raised_) [[unlikely]] outer_game_raised_ = std::exchange(faults_.game_raised_, nullptr);
     }
     ~Entry() {
       --faults_.depth_;
-      faults_.game_raised_ = std::move(outer_game_raised_);
+      if (outer_game_raised_ || faults_.game_raised_) [[unlikely]] {
+        faults_.game_raised_ = std::move(outer_game_raised_);
+      }
     }
     Entry(const Entry&) = delete;
     Entry& operator=(const Entry&) = delete;
@@ -104,6 +106,9 @@ class ASAAPI_API Faults {
   // Called by an entry point when an exception leaves the plugin through
   // it; the innermost Entry must still be alive.
   void NoteEscape(std::string_view entry, const std::exception_ptr& escaping);
+  // The same for an entry point with no game function under it (a tick or
+  // console callback): whatever leaves is the plugin's own.
+  void NotePluginEscape(std::string_view entry, const std::exception_ptr& escaping);
   // Every exception that left the plugin since the last Clear.
   const std::vector<Escape>& Escapes() const { return escapes_; }
   const std::vector<FaultableCall>& Recorded() const { return recorded_; }

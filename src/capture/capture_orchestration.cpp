@@ -4,12 +4,13 @@
 #include "capture/scs_capture.h"
 #include "capture/text_helpers.h"
 #include "capture/vanilla_capture.h"
-#include "config/config_loader.h"
+#include "core/boundary.h"
+#include "core/text.h"
 #include "config/plugin_config.h"
 #include "host/engine_text.h"
 #include "host/game.h"
 #include "host/names.h"
-#include "plugin/log.h"
+#include "core/log.h"
 
 namespace ck::capture {
 
@@ -20,11 +21,9 @@ constexpr std::string_view kPlaceholder = "{creature}";
 // Runs a name lookup; a lookup that throws counts as an empty name.
 template <typename Lookup>
 std::string NameOrEmpty(Lookup lookup) {
-  try {
-    return lookup();
-  } catch (...) {
-    return {};
-  }
+  std::string name;
+  if (!core::Contain([&] { name = lookup(); }, [](const char*) {})) name.clear();
+  return name;
 }
 
 }  // namespace
@@ -46,11 +45,11 @@ std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerC
 
   UClass* cls = host::ClassOf(reinterpret_cast<const UObject*>(creature));
   const std::string class_text = cls != nullptr ? host::ObjectName(reinterpret_cast<const UObject*>(cls)) : "";
-  if (ContainsIgnoreCase(class_text, "ShoulderDragon") && ContainsIgnoreCase(class_text, "Autumn")) {
+  if (core::ContainsIgnoreCase(class_text, "ShoulderDragon") && core::ContainsIgnoreCase(class_text, "Autumn")) {
     return "Autumn Drakeling";
   }
-  if (ContainsIgnoreCase(class_text, "ShoulderDragon")) return "Drakeling";
-  if (ContainsIgnoreCase(class_text, "Axolotl_Small")) return "Tidepup";
+  if (core::ContainsIgnoreCase(class_text, "ShoulderDragon")) return "Drakeling";
+  if (core::ContainsIgnoreCase(class_text, "Axolotl_Small")) return "Tidepup";
   if (!class_text.empty()) return class_text;
   return "shoulder pet";
 }
@@ -71,13 +70,13 @@ std::string FormatCapturedMessage(const std::string& name) {
 }
 
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const transfer::CompanionList& companions) {
+                               const CompanionList& companions) {
   if (companions.empty()) {
     NotifyPlayer(controller, config::Current().Messages.NoShoulderPet);
     return false;
   }
   std::size_t captured = 0;
-  for (const transfer::AttachedCompanion& companion : companions) {
+  for (const AttachedCompanion& companion : companions) {
     const std::string name = CompanionDisplayName(companion.creature, controller);
     if (log::TraceEnabled()) {
       log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",

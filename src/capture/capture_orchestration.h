@@ -6,7 +6,7 @@
 #include <string>
 
 #include "asa/engine_types.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace ck::capture {
 
@@ -15,7 +15,7 @@ namespace ck::capture {
 // sends NoShoulderPet and gives false. Exceptions of a path end the loop and
 // pass to the trigger.
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const transfer::CompanionList& companions);
+                               const CompanionList& companions);
 
 // The player-facing name: the creature's current name, else its descriptive
 // name (a name lookup that throws counts as empty), else from its class

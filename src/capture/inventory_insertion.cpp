@@ -2,9 +2,10 @@
 
 #include <exception>
 
+#include "core/boundary.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
-#include "plugin/log.h"
+#include "core/log.h"
 
 namespace ck::capture {
 
@@ -59,29 +60,19 @@ bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory) {
 namespace {
 
 // Runs one insertion attempt. An attempt that throws counts as one that
-// failed, so that the next attempt still gets its chance: a pod that holds a
-// creature must not be left outside the inventory because one way in broke.
-// The first failure is kept, to be reported.
+// failed, so that the next attempt still gets its chance: a pod must not be
+// left outside the inventory because one way in broke. The first failure is
+// kept, to be reported.
 template <typename Attempt>
 auto TryAttempt(std::exception_ptr& first_failure, Attempt attempt) -> decltype(attempt()) {
-  try {
-    return attempt();
-  } catch (...) {
-    if (!first_failure) first_failure = std::current_exception();
-    return {};
-  }
+  decltype(attempt()) result{};
+  core::Attempt([&] { result = attempt(); }, first_failure);
+  return result;
 }
 
 // A pod got in after an attempt failed: the failure is still told.
 UPrimalItem* ReportRecovered(UPrimalItem* result, const std::exception_ptr& failure) {
-  if (!failure) return result;
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep inserted pod after an insertion attempt failed: {}", e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep inserted pod after an insertion attempt failed: unknown exception");
-  }
+  if (failure) log::Warn("Cradlekeep inserted pod after an insertion attempt failed: {}", core::FailureText(failure));
   return result;
 }
 

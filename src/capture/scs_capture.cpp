@@ -1,7 +1,7 @@
 #include "capture/scs_capture.h"
 
 #include "host/framework.h"
-#include "capture/class_loading.h"
+#include "host/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
 #include "capture/notify_player.h"
@@ -10,8 +10,8 @@
 #include "host/engine_array.h"
 #include "host/game.h"
 #include "host/names.h"
-#include "plugin/class_cache.h"
-#include "plugin/log.h"
+#include "config/class_cache.h"
+#include "core/log.h"
 
 namespace ck::capture {
 
@@ -19,7 +19,7 @@ AActor* FindScsCaptureActor() {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return nullptr;
   const config::PluginConfig& settings = config::Current();
-  UClass* actor_class = LoadCachedClass(plugin::Classes().ScsCaptureActorClass, settings.ScsCaptureActorBlueprint);
+  UClass* actor_class = host::LoadCachedClass(config::Classes().ScsCaptureActorClass, settings.ScsCaptureActorBlueprint);
   if (actor_class == nullptr) {
     log::Warn("Cradlekeep failed to load SCS capture actor class: {}", settings.ScsCaptureActorBlueprint);
     return nullptr;
@@ -48,12 +48,12 @@ void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDi
 }
 
 bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                           const transfer::AttachedCompanion& companion) {
+                           const AttachedCompanion& companion) {
   const config::PluginConfig& settings = config::Current();
   AActor* actor = FindScsCaptureActor();
 
   UPrimalItem* pod = nullptr;
-  UClass* pod_class = LoadCachedClass(plugin::Classes().ScsCryopodClass, settings.ScsCryopodBlueprint);
+  UClass* pod_class = host::LoadCachedClass(config::Classes().ScsCryopodClass, settings.ScsCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load SCS cryopod class: {}", settings.ScsCryopodBlueprint);
   } else {

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "asa/engine_types.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace ck::capture {
 
@@ -29,7 +29,7 @@ static_assert(offsetof(CaptureDinoParams, flag_a) == 16);
 // the filled pod in the inventory, one raised before it at most an empty
 // pod.
 bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                           const transfer::AttachedCompanion& companion);
+                           const AttachedCompanion& companion);
 
 // The first actor of the capture actor class in the world, or null (no
 // world, no class, or no actor). Looked up anew at every call.

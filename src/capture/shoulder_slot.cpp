@@ -23,7 +23,7 @@ class SlotClearingScope {
 
 bool SlotClearingInProgress() { return g_slot_clearing_in_progress; }
 
-void ClearShoulderSlot(APrimalCharacter* pawn, const transfer::AttachedCompanion& companion) {
+void ClearShoulderSlot(APrimalCharacter* pawn, const AttachedCompanion& companion) {
   if (pawn == nullptr) return;
   SlotClearingScope scope;
   if (companion.mounted) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "asa/engine_types.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace ck::capture {
 
@@ -15,6 +15,6 @@ bool SlotClearingInProgress();
 // both, mounted first, when both flags are set; nothing for a null pawn.
 // SlotClearingInProgress is set meanwhile and restored to its previous value
 // on every way out; exceptions of the game pass through.
-void ClearShoulderSlot(APrimalCharacter* pawn, const transfer::AttachedCompanion& companion);
+void ClearShoulderSlot(APrimalCharacter* pawn, const AttachedCompanion& companion);
 
 }  // namespace ck::capture

@@ -1,18 +1,19 @@
 #include "capture/vanilla_capture.h"
 
 #include "host/framework.h"
-#include "capture/class_loading.h"
+#include "host/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
 #include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "host/engine_array.h"
 #include "host/engine_text.h"
 #include "host/game.h"
 #include "host/names.h"
-#include "plugin/class_cache.h"
-#include "plugin/log.h"
+#include "config/class_cache.h"
+#include "core/log.h"
 #include "temporary_pods/custom_item_data.h"
 
 namespace ck::capture {
@@ -50,11 +51,11 @@ void MarkTemporaryPod(UPrimalItem* item) {
 }
 
 bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const transfer::AttachedCompanion& companion) {
+                               const AttachedCompanion& companion) {
   const config::PluginConfig& settings = config::Current();
   APrimalDinoCharacter* creature = companion.creature;
 
-  UClass* pod_class = LoadCachedClass(plugin::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
+  UClass* pod_class = host::LoadCachedClass(config::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load vanilla cryopod class: {}", settings.VanillaCryopodBlueprint);
     NotifyFailed(controller);
@@ -102,18 +103,14 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
                remaining);
   }
 
-  const auto destroy = [&] { game::kDinoDestroy(creature, true, false); };
+  // The pod with the creature's data is in the inventory: the creature goes
+  // even when clearing its slot fails, or the player would keep it twice.
+  std::exception_ptr slot_failure;
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-    try {
-      ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
-    } catch (...) {
-      // The pod with the creature's data is in the inventory: the creature
-      // goes all the same, or the player would keep it twice.
-      destroy();
-      throw;
-    }
+    core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
   }
-  destroy();
+  game::kDinoDestroy(creature, true, false);
+  if (slot_failure) std::rethrow_exception(slot_failure);
   return true;
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "asa/engine_types.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace ck::capture {
 
@@ -14,7 +14,7 @@ namespace ck::capture {
 // creature stays in the world and its slot is not cleared. Exceptions of the
 // game pass through.
 bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const transfer::AttachedCompanion& companion);
+                               const AttachedCompanion& companion);
 
 // Appends the temporary-pod marker to a new pod, when TemporaryVanillaCryopods
 // is on and the item carries none yet.

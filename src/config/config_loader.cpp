@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "config/plugin_config.h"
-#include "plugin/class_cache.h"
-#include "plugin/log.h"
-#include "plugin/to_lower_copy.h"
+#include "config/class_cache.h"
+#include "core/log.h"
+#include "core/text.h"
 
 namespace ck::config {
 
@@ -96,7 +96,7 @@ void ReadAll(const json& root, PluginConfig& c) {
 
 void LoadConfiguration() {
   PluginConfig loaded;
-  plugin::Classes().Clear();
+  config::Classes().Clear();
 
   std::ifstream file(kConfigPath, std::ios::binary);
   if (!file.is_open()) {
@@ -121,11 +121,6 @@ void LoadConfiguration() {
   } else {
     log::Info("Cradlekeep config loaded");
   }
-}
-
-bool IsVanillaCaptureMode() {
-  const std::string mode = plugin::ToLowerCopy(Current().CaptureMode);
-  return mode == "cryo" || mode == "vanilla" || mode == "vanillacryo" || mode == "vanilla cryo";
 }
 
 }  // namespace ck::config

@@ -14,9 +14,4 @@ inline constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.jso
 // "Cradlekeep config loaded" (with every setting when DebugLogging is on).
 void LoadConfiguration();
 
-// True when CaptureMode, lower-cased as a whole, is "cryo", "vanilla",
-// "vanillacryo" or "vanilla cryo": the vanilla cryopod path. Read afresh at
-// every call.
-bool IsVanillaCaptureMode();
-
 }  // namespace ck::config

@@ -44,4 +44,9 @@ struct PluginConfig {
 extern PluginConfig g_live_config;
 inline PluginConfig& Current() { return g_live_config; }
 
+// True when CaptureMode, lower-cased as a whole, is "cryo", "vanilla",
+// "vanillacryo" or "vanilla cryo": the vanilla cryopod path. Read afresh at
+// every call.
+[[nodiscard]] bool IsVanillaCaptureMode();
+
 }  // namespace ck::config

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/boundary.h"
 #include "host/engine_memory.h"
 #include "host/framework.h"
 
@@ -67,11 +68,9 @@ std::string FStringToAscii(const FString* text) {
 EngineString::EngineString(std::u16string_view text) { ConstructEngineString(get(), text); }
 
 EngineString::~EngineString() {
-  try {
-    EngineFree(data_.Data);
-  } catch (...) {
-    // The buffer stays with the engine: a destructor may not throw.
-  }
+  // A destructor may not throw: when freeing fails the buffer stays with
+  // the engine.
+  core::Contain([&] { EngineFree(data_.Data); }, [](const char*) {});
 }
 
 EngineString::EngineString(EngineString&& other) noexcept : data_(other.data_) {
@@ -129,6 +128,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     }
   }
   return out;
+}
+
+std::u16string WidenText(std::string_view text) {
+  std::u16string wide;
+  wide.reserve(text.size());
+  for (char byte : text) {
+    wide.push_back(static_cast<char16_t>(static_cast<int16>(static_cast<int8>(byte))));
+  }
+  return wide;
 }
 
 }  // namespace ck::host

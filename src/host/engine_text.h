@@ -21,6 +21,10 @@ std::string FStringToAscii(const FString* text);
 // UTF-8 decoded to UTF-16; each invalid or truncated sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// One 16-bit unit per byte, the byte sign-extended (0x80-0xFF become
+// 0xFF80-0xFFFF); no UTF-8 decoding. Used for blueprint paths.
+std::u16string WidenText(std::string_view text);
+
 // An engine string the plugin owns. Built by the framework's exported
 // constructor (its buffer comes from the engine allocator) and freed through
 // the engine allocator when it goes. Empty when default-constructed, so that

@@ -1,39 +1,35 @@
 #include "plugin/debug_command.h"
 
-#include <exception>
-
 #include "config/plugin_config.h"
+#include "core/boundary.h"
+#include "core/text.h"
 #include "host/engine_text.h"
 #include "host/framework.h"
-#include "plugin/log.h"
-#include "plugin/to_lower_copy.h"
+#include "core/log.h"
+#include "core/text.h"
 
 namespace ck::plugin {
 
 void RegisterDebugCommands() {
-  try {
-    host::AddConsoleCommand(u"ckpdebug", &OnDebugCommand);
-    host::AddConsoleCommand(u"ckp.debug", &OnDebugCommand);
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep debug console command registration failed: {}", e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep debug console command registration failed: unknown exception");
-  }
+  core::Contain(
+      [] {
+        host::AddConsoleCommand(u"ckpdebug", &OnDebugCommand);
+        host::AddConsoleCommand(u"ckp.debug", &OnDebugCommand);
+      },
+      [](const char* what) { log::Warn("Cradlekeep debug console command registration failed: {}", what); });
 }
 
 void UnregisterDebugCommands() {
-  try {
-    host::RemoveConsoleCommand(u"ckpdebug");
-    host::RemoveConsoleCommand(u"ckp.debug");
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep debug console command removal failed: {}", e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep debug console command removal failed: unknown exception");
-  }
+  core::Contain(
+      [] {
+        host::RemoveConsoleCommand(u"ckpdebug");
+        host::RemoveConsoleCommand(u"ckp.debug");
+      },
+      [](const char* what) { log::Warn("Cradlekeep debug console command removal failed: {}", what); });
 }
 
 void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
-  const std::string text = ToLowerCopy(host::FStringToAscii(line));
+  const std::string text = core::ToLowerCopy(host::FStringToAscii(line));
   bool& debug = config::Current().DebugLogging;
   static constexpr struct {
     const char* word;

@@ -1,50 +1,40 @@
 #include "plugin/hook_registry.h"
 
-#include <algorithm>
-#include <exception>
-
+#include "core/boundary.h"
+#include "core/log.h"
 #include "host/framework.h"
-#include "plugin/log.h"
 
 namespace ck::plugin {
 
-namespace {
-
-std::vector<std::string>& Keys() {
-  static std::vector<std::string> keys;
-  return keys;
+std::vector<InstalledHook>& InstalledHooks() {
+  static std::vector<InstalledHook> hooks;
+  return hooks;
 }
 
-}  // namespace
-
-const std::vector<std::string>& InstalledHookKeys() { return Keys(); }
-
-void ClearInstalledHookKeys() { Keys().clear(); }
+void InstalledHook::Remove() noexcept {
+  if (detour_ == nullptr) return;
+  void* const detour = detour_;
+  detour_ = nullptr;
+  core::Contain([&] { host::DisableHook(key_, detour); },
+                [&](const char* what) { log::Warn("Cradlekeep hook disable failed: {} ({})", key_, what); });
+}
 
 void InstallHook(const std::string& key, void* detour, void** original) {
-  try {
-    if (host::SetHook(key, detour, original)) {
-      if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) Keys().push_back(key);
-      log::Trace("Cradlekeep hook registered: {}", key);
-    } else {
-      log::Warn("Cradlekeep hook skipped: {} (SetHook returned false)", key);
-    }
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep hook skipped: {} ({})", key, e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep hook skipped: {} (unknown exception)", key);
-  }
+  core::Contain(
+      [&] {
+        if (!host::SetHook(key, detour, original)) {
+          log::Warn("Cradlekeep hook skipped: {} (SetHook returned false)", key);
+          return;
+        }
+        InstalledHooks().emplace_back(key, detour);
+        log::Trace("Cradlekeep hook registered: {}", key);
+      },
+      [&](const char* what) { log::Warn("Cradlekeep hook skipped: {} ({})", key, what); });
 }
 
-void UninstallHook(const std::string& key, void* detour) {
-  if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) return;
-  try {
-    host::DisableHook(key, detour);
-  } catch (const std::exception& e) {
-    log::Warn("Cradlekeep hook disable failed: {} ({})", key, e.what());
-  } catch (...) {
-    log::Warn("Cradlekeep hook disable failed: {} (unknown exception)", key);
-  }
+void RemoveInstalledHooks() noexcept {
+  for (InstalledHook& hook : InstalledHooks()) hook.Remove();
+  InstalledHooks().clear();
 }
 
 }  // namespace ck::plugin

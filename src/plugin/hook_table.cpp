@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "config/config_loader.h"
 #include "config/plugin_config.h"
 #include "plugin/hook_registry.h"
 #include "temporary_pods/pod_hooks.h"
@@ -61,8 +60,6 @@ void InstallConfiguredHooks() {
   }
 }
 
-void UninstallAllHooks() {
-  for (const Entry& entry : Table()) UninstallHook(entry.key, entry.detour);
-}
+void UninstallAllHooks() { RemoveInstalledHooks(); }
 
 }  // namespace ck::plugin

@@ -9,8 +9,7 @@ namespace ck::plugin {
 // hooks when the capture mode is vanilla and TemporaryVanillaCryopods is on.
 void InstallConfiguredHooks();
 
-// Asks the registry to disable all twelve, in install order; those never
-// installed are passed over.
+// Disables every hook that was installed, in install order.
 void UninstallAllHooks();
 
 }  // namespace ck::plugin

@@ -1,14 +1,13 @@
 #include "plugin/lifecycle.h"
 
-#include <exception>
-
+#include "config/class_cache.h"
 #include "config/config_loader.h"
-#include "plugin/class_cache.h"
+#include "core/boundary.h"
 #include "plugin/debug_command.h"
 #include "plugin/hook_registry.h"
 #include "plugin/hook_table.h"
-#include "plugin/log.h"
-#include "plugin/logger.h"
+#include "core/log.h"
+#include "host/plugin_logger.h"
 #include "plugin/version.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -35,36 +34,23 @@ void StartupSteps() {
 }  // namespace
 
 void Startup() {
-  try {
-    CreatePluginLogger();
-  } catch (...) {
-    return;  // without a logger there is no one to tell
-  }
-  try {
-    StartupSteps();
-  } catch (const std::exception& e) {
-    log::Error("Cradlekeep failed to load: {}", e.what());
-  } catch (...) {
-    log::Error("Cradlekeep failed to load: unknown exception");
-  }
+  // Without a logger there is no one to tell.
+  if (!core::Contain([] { host::CreatePluginLogger(); }, [](const char*) {})) return;
+  core::Contain(StartupSteps, [](const char* what) { log::Error("Cradlekeep failed to load: {}", what); });
 }
 
 void Teardown() {
-  try {
-    temporary_pods::UnregisterAutoRemoveTick();
-    temporary_pods::UnregisterCleanupTick();
-    temporary_pods::ClearPendingCleanupPasses();
-    temporary_pods::ClearRecentUnCryoTries();
-    temporary_pods::ResetUnCryoDelegateFields();
-    UnregisterDebugCommands();
-    UninstallAllHooks();
-    ClearInstalledHookKeys();
-    transfer::ClearCaptureCooldownTable();
-    Classes().Clear();
-    log::Info("Cradlekeep unloaded");
-  } catch (...) {
-    // Each step guards itself; nothing may leave the plugin.
-  }
+  temporary_pods::UnregisterAutoRemoveTick();
+  temporary_pods::UnregisterCleanupTick();
+  temporary_pods::ClearPendingCleanupPasses();
+  temporary_pods::ClearRecentUnCryoTries();
+  temporary_pods::ResetUnCryoDelegateFields();
+  UnregisterDebugCommands();
+  UninstallAllHooks();
+  transfer::ClearCaptureCooldownTable();
+  config::Classes().Clear();
+  // Each step above guards itself; the last line may not throw either.
+  core::Contain([] { log::Info("Cradlekeep unloaded"); }, [](const char*) {});
 }
 
 }  // namespace ck::plugin

@@ -1,13 +1,13 @@
 #include "temporary_pods/auto_remove_scan.h"
 
-#include <exception>
 
 #include "host/framework.h"
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "host/clock.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
-#include "plugin/log.h"
+#include "core/log.h"
 #include "temporary_pods/inventory_sweep.h"
 #include "temporary_pods/tick_removal.h"
 
@@ -51,18 +51,16 @@ void RegisterAutoRemoveTick() {
 // The scan itself, once it is due; kept out of the per-tick path.
 [[gnu::noinline]] void RunDueScan(int64 now) {
   g_next_due = now + PeriodNanoseconds();
-  try {
-    int removed = 0;
-    const int players = ScanOnlinePlayers(removed);
-    if (removed > 0) {
-      log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)", removed,
-                 players);
-    }
-  } catch (const std::exception& e) {
-    log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", e.what());
-  } catch (...) {
-    log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: unknown exception");
-  }
+  core::Contain(
+      [] {
+        int removed = 0;
+        const int players = ScanOnlinePlayers(removed);
+        if (removed > 0) {
+          log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)", removed,
+                     players);
+        }
+      },
+      [](const char* what) { log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", what); });
 }
 
 void RunAutoRemoveTick() {

@@ -1,16 +1,16 @@
 #include "temporary_pods/cleanup_passes.h"
 
-#include <exception>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "host/framework.h"
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "host/clock.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
-#include "plugin/log.h"
+#include "core/log.h"
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/inventory_sweep.h"
@@ -76,30 +76,28 @@ void RunDueCleanupPasses() {
     }
     const PendingCleanupPass pass = pending[index];
     pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(index));
-    try {
-      auto* controller = reinterpret_cast<AShooterPlayerController*>(host::ResolveWeak(&pass.controller));
-      // A player who left is not touched again: the pass is dropped.
-      if (controller == nullptr) continue;
-      if (!RunCleanupPass(controller, pass.pass_number, pass.item_id)) continue;
-      std::size_t canceled = 0;
-      for (std::size_t i = 0; i < pending.size();) {
-        if (SameWeak(pending[i].controller, pass.controller) && SameId(pending[i].item_id, pass.item_id)) {
-          pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-          ++canceled;
-          if (i < index) --index;  // the walk stays on the entry it was going to look at next
-        } else {
-          ++i;
+    core::Contain(
+        [&] {
+        auto* controller = reinterpret_cast<AShooterPlayerController*>(host::ResolveWeak(&pass.controller));
+        // A player who left is not touched again: the pass is dropped.
+        if (controller == nullptr) return;
+        if (!RunCleanupPass(controller, pass.pass_number, pass.item_id)) return;
+        std::size_t canceled = 0;
+        for (std::size_t i = 0; i < pending.size();) {
+          if (SameWeak(pending[i].controller, pass.controller) && SameId(pending[i].item_id, pass.item_id)) {
+            pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+            ++canceled;
+            if (i < index) --index;  // the walk stays on the entry it was going to look at next
+          } else {
+            ++i;
+          }
         }
-      }
-      if (canceled > 0) {
-        log::Trace("Cradlekeep canceled {} pending targeted temporary vanilla cryopod cleanup pass(es) for itemId=({}, {})",
-                   canceled, pass.item_id.ItemID1, pass.item_id.ItemID2);
-      }
-    } catch (const std::exception& e) {
-      log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: {}", e.what());
-    } catch (...) {
-      log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: unknown exception");
-    }
+        if (canceled > 0) {
+          log::Trace("Cradlekeep canceled {} pending targeted temporary vanilla cryopod cleanup pass(es) for itemId=({}, {})",
+                     canceled, pass.item_id.ItemID1, pass.item_id.ItemID2);
+        }
+        },
+        [](const char* what) { log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: {}", what); });
   }
   if (pending.empty()) UnregisterCleanupTick();
 }

@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "host/actors_in_range.h"
-#include "capture/class_loading.h"
+#include "host/class_loading.h"
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "host/engine_array.h"
 #include "host/game.h"
 #include "host/names.h"
-#include "plugin/class_cache.h"
-#include "plugin/log.h"
-#include "transfer/companion_discovery.h"
+#include "config/class_cache.h"
+#include "core/log.h"
 
 namespace ck::temporary_pods {
 
@@ -31,7 +31,7 @@ void ForceNetUpdate(APrimalCharacter* character) {
 int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const std::string& blueprint_path,
                              const char* buff_label, const std::string& label) {
   if (character == nullptr) return 0;
-  UClass* buff_class = capture::LoadCachedClass(cache, blueprint_path);
+  UClass* buff_class = host::LoadCachedClass(cache, blueprint_path);
   if (buff_class == nullptr) {
     log::Warn("Cradlekeep failed to load {} buff class: {}", buff_label, blueprint_path);
     return 0;
@@ -45,7 +45,7 @@ int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const 
 int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
   if (!Enabled() || creature == nullptr) return 0;
   const config::PluginConfig& settings = config::Current();
-  const int configured = DeactivateConfiguredBuff(creature, plugin::Classes().CryoSicknessBuffClass,
+  const int configured = DeactivateConfiguredBuff(creature, config::Classes().CryoSicknessBuffClass,
                                                   settings.CryoSicknessBuffBlueprint, "cryo sickness", label);
   if (!HasCryoSickness(creature)) {
     if (configured > 0) ForceNetUpdate(creature);
@@ -85,22 +85,27 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
   TArray<AActor*> actors = host::ActorsInRange(centre, kNearbyRadius, EServerOctreeGroup::DINOPAWNS);
   int found = 0;
   int cleared = 0;
-  try {
-    for (int32 i = 0; i < actors.Num(); ++i) {
-      AActor* actor = actors[i];
-      if (actor == nullptr) continue;
-      if (!transfer::IsInstanceOf(actor, game::kDinoStaticClass)) continue;
-      if (game::kActorTargetingTeam.Read(actor) != team && game::kDinoTamingTeamID.Read(actor) != team) {
-        continue;
+  // The array is the engine's: it is freed whatever happens on the way.
+  std::exception_ptr failure;
+  core::Attempt(
+      [&] {
+      for (int32 i = 0; i < actors.Num(); ++i) {
+        AActor* actor = actors[i];
+        if (actor == nullptr) continue;
+        if (!host::IsInstanceOf(actor, game::kDinoStaticClass)) continue;
+        if (game::kActorTargetingTeam.Read(actor) != team && game::kDinoTamingTeamID.Read(actor) != team) {
+          continue;
+        }
+        auto* creature = reinterpret_cast<APrimalCharacter*>(actor);
+        if (!HasCryoSickness(creature)) continue;
+        ++found;
+        cleared += ClearCryoSickness(creature, label);
       }
-      auto* creature = reinterpret_cast<APrimalCharacter*>(actor);
-      if (!HasCryoSickness(creature)) continue;
-      ++found;
-      cleared += ClearCryoSickness(creature, label);
-    }
-  } catch (...) {
+      },
+      failure);
+  if (failure) {
     host::FreeArray(actors);
-    throw;
+    std::rethrow_exception(failure);
   }
   if (found > 0 || cleared > 0) {
     log::Trace("Cradlekeep nearby sickness cleanup after {} found {} sick same-team dino(s), cleared {}", label, found,
@@ -114,7 +119,7 @@ void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& 
   if (!Enabled() || controller == nullptr) return;
   const config::PluginConfig& settings = config::Current();
   if (auto* pawn = game::kControllerPawn.Read(controller)) {
-    DeactivateConfiguredBuff(reinterpret_cast<APrimalCharacter*>(pawn), plugin::Classes().CryoCooldownBuffClass,
+    DeactivateConfiguredBuff(reinterpret_cast<APrimalCharacter*>(pawn), config::Classes().CryoCooldownBuffClass,
                              settings.CryoCooldownBuffBlueprint, "cryo cooldown", label);
   }
   auto* cheat = game::kPlayerControllerCheatManager.Read(controller);

@@ -1,14 +1,14 @@
 #include "temporary_pods/tick_removal.h"
 
 #include "host/framework.h"
-#include "plugin/catch_all.h"
-#include "plugin/log.h"
+#include "core/boundary.h"
+#include "core/log.h"
 
 namespace ck::temporary_pods {
 
 void RemoveTickCallback(const char16_t* id, const char* what, bool& registered) {
   if (!registered) return;
-  plugin::CatchAll([&] { host::RemoveOnTickCallback(id); },
+  core::Contain([&] { host::RemoveOnTickCallback(id); },
                    [&](const char* failure) {
                      log::Warn("Cradlekeep temporary cryopod {} tick unregister failed: {}", what, failure);
                    });

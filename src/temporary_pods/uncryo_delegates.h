@@ -8,6 +8,8 @@ struct UnCryoDelegateFields {
   void* try_field = nullptr;
   void* post_field = nullptr;
   bool resolution_failed = false;
+  // Resolved, or given up on: either way no broadcast needs the resolver.
+  bool settled = false;
 };
 
 // A plain global: the delegate hook reads it on every broadcast of the game.

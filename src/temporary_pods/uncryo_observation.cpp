@@ -1,14 +1,14 @@
 #include "temporary_pods/uncryo_observation.h"
 
-#include <exception>
 #include <unordered_map>
 
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "host/clock.h"
 #include "host/framework.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
-#include "plugin/log.h"
+#include "core/log.h"
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/custom_item_data.h"
@@ -42,11 +42,11 @@ bool PodSettingsOn() {
 
 }  // namespace
 
-bool ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
+void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
                             const std::string& label, PodUseObservation& observation) {
-  if (!PodSettingsOn()) return false;
+  if (!PodSettingsOn()) return;
   UPrimalItem* item = FindItemById(inventory, id);
-  if (item == nullptr || !IsTemporaryPod(item)) return false;
+  if (item == nullptr || !IsTemporaryPod(item)) return;
   const bool payload = HasCreaturePayload(item);
   observation.used = true;
   observation.item_id = IdOf(item);
@@ -55,37 +55,35 @@ bool ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInvento
     log::Info("Cradlekeep saw temporary vanilla cryopod use via {} itemId=({}, {}) {}", label, id.ItemID1, id.ItemID2,
               DescribeCustomItemData(item));
   }
-  if (!payload) return false;
+  if (!payload) return;
   ClearCryoCooldown(controller, label);
   ScheduleCleanupPasses(controller, observation.item_id);
-  return true;
 }
 
 bool ResolveUnCryoDelegates() {
   UnCryoDelegateFields& fields = DelegateFields();
   if (fields.try_field != nullptr && fields.post_field != nullptr) return true;
   if (fields.resolution_failed) return false;
-  try {
-    AShooterGameMode* game_mode = host::CurrentGameMode();
-    if (game_mode == nullptr) return false;
-    fields.try_field = game::kGameModeOnTryUnCryoDino.In(game_mode);
-    fields.post_field = game::kGameModeOnPostUnCryoDino.In(game_mode);
-    if (fields.try_field == nullptr || fields.post_field == nullptr) {
-      fields.resolution_failed = true;
-      log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
-      return false;
-    }
-    log::Trace("Cradlekeep resolved ASA uncryo delegates try={} post={}", static_cast<const void*>(fields.try_field),
-               static_cast<const void*>(fields.post_field));
-    return true;
-  } catch (const std::exception& e) {
-    fields.resolution_failed = true;
-    log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: {}", e.what());
-  } catch (...) {
-    fields.resolution_failed = true;
-    log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: unknown exception");
-  }
-  return false;
+  bool resolved = false;
+  const bool completed = core::Contain(
+      [&] {
+        AShooterGameMode* game_mode = host::CurrentGameMode();
+        if (game_mode == nullptr) return;
+        fields.try_field = game::kGameModeOnTryUnCryoDino.In(game_mode);
+        fields.post_field = game::kGameModeOnPostUnCryoDino.In(game_mode);
+        if (fields.try_field == nullptr || fields.post_field == nullptr) {
+          fields.resolution_failed = true;
+          log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
+          return;
+        }
+        log::Trace("Cradlekeep resolved ASA uncryo delegates try={} post={}", static_cast<const void*>(fields.try_field),
+                   static_cast<const void*>(fields.post_field));
+        resolved = true;
+      },
+      [&](const char* what) { log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: {}", what); });
+  if (!completed) fields.resolution_failed = true;
+  fields.settled = resolved || fields.resolution_failed;
+  return resolved;
 }
 
 void PruneRecentUnCryoTries() {

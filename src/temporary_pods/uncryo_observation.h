@@ -18,14 +18,14 @@ struct PodUseObservation {
 
 // For a use of a temporary pod: fills the observation; when the pod still
 // holds a creature, clears the player's cooldown and queues the delayed
-// passes (then true).
-bool ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
+// passes. Game thread only.
+void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
                             const std::string& label, PodUseObservation& observation);
 
 // True when the addresses of the game mode's two uncryo delegate fields are
 // known; resolves them once (warn and give up until unload when they
 // resolve to null; try again later while there is no game mode).
-bool ResolveUnCryoDelegates();
+[[nodiscard]] bool ResolveUnCryoDelegates();
 
 // Drops try records older than 10 seconds.
 void PruneRecentUnCryoTries();

@@ -1,5 +1,6 @@
 #include "transfer/companion_discovery.h"
 
+#include "host/class_loading.h"
 #include "host/game.h"
 #include "host/names.h"
 #include "host/weak_pointer.h"
@@ -8,44 +9,36 @@ namespace ck::transfer {
 
 namespace {
 
-void Merge(CompanionList& list, APrimalDinoCharacter* creature, bool mounted, bool carried, bool secondary) {
+void Merge(capture::CompanionList& list, APrimalDinoCharacter* creature, bool mounted, bool carried, bool secondary) {
   if (creature == nullptr) return;
-  for (AttachedCompanion& record : list) {
+  for (capture::AttachedCompanion& record : list) {
     if (record.creature != creature) continue;
     record.mounted = record.mounted || mounted;
     record.carried = record.carried || carried;
     record.secondary = record.secondary || secondary;
     return;
   }
-  list.push_back(AttachedCompanion{creature, mounted, carried, secondary});
+  list.push_back(capture::AttachedCompanion{creature, mounted, carried, secondary});
 }
 
 }  // namespace
 
-bool IsInstanceOf(const void* object, const host::Function<UClass*()>& static_class) {
-  if (object == nullptr) return false;
-  UClass* cls = host::ClassOf(static_cast<const UObject*>(object));
-  if (cls == nullptr) return false;
-  UClass* base = static_class();
-  return game::kStructIsChildOf(cls, base);
-}
-
-bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature) {
-  for (const AttachedCompanion& record : list) {
+bool ListHolds(const capture::CompanionList& list, const APrimalDinoCharacter* creature) {
+  for (const capture::AttachedCompanion& record : list) {
     if (record.creature == creature) return true;
   }
   return false;
 }
 
-CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
-  CompanionList list;
+capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
+  capture::CompanionList list;
   if (pawn == nullptr) return list;
   Merge(list, host::ResolveWeak(game::kShooterCharacterRidingDino.In(pawn)), true, false, false);
   Merge(list, host::ResolveWeak(game::kCharacterMountedDino.In(pawn)), true, false, false);
   Merge(list, game::kShooterCharacterGetRidingDino(pawn), true, false, false);
   Merge(list, host::ResolveWeak(game::kCharacterCarryingDino.In(pawn)), false, true, false);
   AActor* secondary = game::kShooterCharacterGetSecondaryMountedActor(pawn);
-  if (secondary != nullptr && IsInstanceOf(secondary, game::kDinoStaticClass)) {
+  if (secondary != nullptr && host::IsInstanceOf(secondary, game::kDinoStaticClass)) {
     Merge(list, reinterpret_cast<APrimalDinoCharacter*>(secondary), true, false, true);
   }
   return list;

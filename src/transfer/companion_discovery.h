@@ -3,7 +3,7 @@
 
 #include "asa/engine_types.h"
 #include "host/game_api.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace ck::transfer {
 
@@ -13,17 +13,13 @@ namespace ck::transfer {
 // creature (mounted and secondary). A creature found twice is one record
 // with the union of its flags, at the place where it was first found. Empty
 // for a null pawn.
-CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
+capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
 
 // The creature the pawn's previous-secondary (secondary) or previous-mounted
 // slot still records, or null.
 APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary);
 
 // True when the list holds a record for the creature.
-bool ListHolds(const CompanionList& list, const APrimalDinoCharacter* creature);
-
-// Whether an object's class derives from the class `static_class` (a
-// GetPrivateStaticClass function) reports. False for null.
-bool IsInstanceOf(const void* object, const host::Function<UClass*()>& static_class);
+bool ListHolds(const capture::CompanionList& list, const APrimalDinoCharacter* creature);
 
 }  // namespace ck::transfer

@@ -3,11 +3,12 @@
 #include <string>
 
 #include "capture/text_helpers.h"
+#include "core/text.h"
 #include "config/plugin_config.h"
+#include "host/class_loading.h"
 #include "host/game.h"
 #include "host/names.h"
-#include "plugin/catch_all.h"
-#include "plugin/log.h"
+#include "core/log.h"
 #include "transfer/companion_discovery.h"
 #include "transfer/trigger.h"
 
@@ -15,19 +16,12 @@ namespace ck::transfer {
 
 namespace {
 
-// Runs a hook's own work; a failure is logged at error level as
-// "Cradlekeep <hook name> hook failed: ..." and goes no further.
-template <typename Work>
-void Guarded(const char* hook_name, Work work) {
-  plugin::CatchAll(work, [&](const char* what) { log::Error("Cradlekeep {} hook failed: {}", hook_name, what); });
-}
-
 // The Items+ transfer request: the command names the configured request and
 // the sending actor looks like an Items+ actor.
 bool ItemsPlusRequest(AActor* actor, const FName& command) {
   const config::PluginConfig& settings = config::Current();
   const std::string text = host::NameToUtf8(command);
-  const bool matches = capture::ContainsIgnoreCase(text, settings.ItemsPlusTransferNetExecCommand);
+  const bool matches = core::ContainsIgnoreCase(text, settings.ItemsPlusTransferNetExecCommand);
   if (matches && log::TraceEnabled()) {
     log::Info("Cradlekeep saw net exec command={} actor={}", text, capture::DescribeActor(actor));
   }
@@ -37,80 +31,56 @@ bool ItemsPlusRequest(AActor* actor, const FName& command) {
   if (settings.ItemsPlusActorNameContains.empty()) return true;
   const std::string description = capture::DescribeActor(actor);
   for (const std::string& part : settings.ItemsPlusActorNameContains) {
-    if (capture::ContainsIgnoreCase(description, part)) return true;
+    if (core::ContainsIgnoreCase(description, part)) return true;
   }
   return false;
 }
 
 }  // namespace
 
-void TransferButtonHook::Detour(AShooterPlayerController* controller) {
-  Guarded("transfer button",
-          [&] { TriggerCaptureForController(controller, "ShowTransferCharacterConfirmationDialog", false); });
-  original(controller);
+void TransferButtonHook::Before(AShooterPlayerController* controller) {
+  TriggerCaptureForController(controller, "ShowTransferCharacterConfirmationDialog", false);
 }
 
-void TransferDialogResultHook::Detour(AShooterGameMode* game_mode, bool accepted,
+void TransferDialogResultHook::Before(AShooterGameMode* /*game_mode*/, bool accepted,
                                       AShooterPlayerController* controller) {
-  if (accepted) {
-    Guarded("transfer dialog result",
-            [&] { TriggerCaptureForController(controller, "HandleTransferCharacterDialogResult", false); });
+  if (accepted) TriggerCaptureForController(controller, "HandleTransferCharacterDialogResult", false);
+}
+
+void TransferConfirmationHook::Before(AShooterPlayerController* controller, bool accepted) {
+  if (accepted) TriggerCaptureForController(controller, "ServerTransferredPlayerConfirmationResult", false);
+}
+
+void CharacterUploadHook::Before(AShooterPlayerController* controller, UPrimalInventoryComponent* /*inventory*/,
+                                 int /*flags*/) {
+  TriggerCaptureForController(controller, "ServerUploadCurrentCharacterAndItems", true);
+}
+
+void ForceUploadHook::Before(AShooterPlayerController* controller) {
+  TriggerCaptureForController(controller, "TryToForceUploadCharacter", false);
+}
+
+void DropNotReadyHook::Before(AShooterPlayerController* controller) {
+  TriggerCaptureForController(controller, "ServerDropAllNotReadyForUploadItems", false);
+}
+
+void ItemsPlusNetExecHook::Before(APrimalPlayerController* controller, AActor* actor, FName command,
+                                  FBPNetExecParams* /*params*/) {
+  if (ItemsPlusRequest(actor, command)) {
+    TriggerCaptureForController(reinterpret_cast<AShooterPlayerController*>(controller),
+                                "ItemsPlus EXECTransferRequest", false);
   }
-  original(game_mode, accepted, controller);
 }
 
-void TransferConfirmationHook::Detour(AShooterPlayerController* controller, bool accepted) {
-  if (accepted) {
-    Guarded("transfer confirmation result",
-            [&] { TriggerCaptureForController(controller, "ServerTransferredPlayerConfirmationResult", false); });
+void ClearCarriedHook::Before(AShooterCharacter* character, bool /*first*/, bool /*second*/) {
+  ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(character), "AShooterCharacter.ClearCarryingDino", false,
+                        false);
+}
+
+void ClearMountedHook::Before(APrimalCharacter* character, bool first, bool /*second*/) {
+  if (host::IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
+    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", first, true);
   }
-  original(controller, accepted);
-}
-
-void CharacterUploadHook::Detour(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory,
-                                 int flags) {
-  Guarded("character upload",
-          [&] { TriggerCaptureForController(controller, "ServerUploadCurrentCharacterAndItems", true); });
-  original(controller, inventory, flags);
-}
-
-void ForceUploadHook::Detour(AShooterPlayerController* controller) {
-  Guarded("force upload", [&] { TriggerCaptureForController(controller, "TryToForceUploadCharacter", false); });
-  original(controller);
-}
-
-void DropNotReadyHook::Detour(AShooterPlayerController* controller) {
-  Guarded("drop not-ready upload",
-          [&] { TriggerCaptureForController(controller, "ServerDropAllNotReadyForUploadItems", false); });
-  original(controller);
-}
-
-void ItemsPlusNetExecHook::Detour(APrimalPlayerController* controller, AActor* actor, FName command,
-                                  FBPNetExecParams* params) {
-  Guarded("Items+ net exec", [&] {
-    if (ItemsPlusRequest(actor, command)) {
-      TriggerCaptureForController(reinterpret_cast<AShooterPlayerController*>(controller),
-                                  "ItemsPlus EXECTransferRequest", false);
-    }
-  });
-  original(controller, actor, command, params);
-}
-
-void ClearCarriedHook::Detour(AShooterCharacter* character, bool first, bool second) {
-  Guarded("carried-slot detach", [&] {
-    ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(character), "AShooterCharacter.ClearCarryingDino", false,
-                          false);
-  });
-  original(character, first, second);
-}
-
-void ClearMountedHook::Detour(APrimalCharacter* character, bool first, bool second) {
-  Guarded("mounted-slot detach", [&] {
-    if (IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
-      ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", first, true);
-    }
-  });
-  original(character, first, second);
 }
 
 }  // namespace ck::transfer

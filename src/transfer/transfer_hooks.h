@@ -1,50 +1,61 @@
 // The hooked game functions that signal a character transfer, and the two
-// that empty a companion slot on a player character. Each callback calls the
-// game function exactly once with the arguments it received.
+// that empty a companion slot on a player character. Each states the work
+// the plugin does before the game's function runs; a failure of that work is
+// the error line "Cradlekeep <hook name> hook failed: ..." and goes no
+// further. Game thread only.
 #pragma once
 
 #include "asa/engine_types.h"
 #include "host/game.h"
-#include "plugin/hook_site.h"
+#include "core/detour.h"
 
 namespace ck::transfer {
 
-struct TransferButtonHook : plugin::HookSite<TransferButtonHook, game::kShowTransferCharacterConfirmationDialog> {
-  static void Detour(AShooterPlayerController* controller);
+struct TransferButtonHook : core::Detour<TransferButtonHook, game::kShowTransferCharacterConfirmationDialog> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep transfer button hook failed";
+  static void Before(AShooterPlayerController* controller);
 };
 
 struct TransferDialogResultHook
-    : plugin::HookSite<TransferDialogResultHook, game::kHandleTransferCharacterDialogResult> {
-  static void Detour(AShooterGameMode* game_mode, bool accepted, AShooterPlayerController* controller);
+    : core::Detour<TransferDialogResultHook, game::kHandleTransferCharacterDialogResult> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep transfer dialog result hook failed";
+  static void Before(AShooterGameMode* game_mode, bool accepted, AShooterPlayerController* controller);
 };
 
 struct TransferConfirmationHook
-    : plugin::HookSite<TransferConfirmationHook, game::kServerTransferredPlayerConfirmationResult> {
-  static void Detour(AShooterPlayerController* controller, bool accepted);
+    : core::Detour<TransferConfirmationHook, game::kServerTransferredPlayerConfirmationResult> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep transfer confirmation result hook failed";
+  static void Before(AShooterPlayerController* controller, bool accepted);
 };
 
-struct CharacterUploadHook : plugin::HookSite<CharacterUploadHook, game::kServerUploadCurrentCharacterAndItems> {
-  static void Detour(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, int flags);
+struct CharacterUploadHook : core::Detour<CharacterUploadHook, game::kServerUploadCurrentCharacterAndItems> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep character upload hook failed";
+  static void Before(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, int flags);
 };
 
-struct ForceUploadHook : plugin::HookSite<ForceUploadHook, game::kTryToForceUploadCharacter> {
-  static void Detour(AShooterPlayerController* controller);
+struct ForceUploadHook : core::Detour<ForceUploadHook, game::kTryToForceUploadCharacter> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep force upload hook failed";
+  static void Before(AShooterPlayerController* controller);
 };
 
-struct DropNotReadyHook : plugin::HookSite<DropNotReadyHook, game::kServerDropAllNotReadyForUploadItems> {
-  static void Detour(AShooterPlayerController* controller);
+struct DropNotReadyHook : core::Detour<DropNotReadyHook, game::kServerDropAllNotReadyForUploadItems> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep drop not-ready upload hook failed";
+  static void Before(AShooterPlayerController* controller);
 };
 
-struct ItemsPlusNetExecHook : plugin::HookSite<ItemsPlusNetExecHook, game::kServerProcessNetExecCommand> {
-  static void Detour(APrimalPlayerController* controller, AActor* actor, FName command, FBPNetExecParams* params);
+struct ItemsPlusNetExecHook : core::Detour<ItemsPlusNetExecHook, game::kServerProcessNetExecCommand> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep Items+ net exec hook failed";
+  static void Before(APrimalPlayerController* controller, AActor* actor, FName command, FBPNetExecParams* params);
 };
 
-struct ClearCarriedHook : plugin::HookSite<ClearCarriedHook, game::kShooterCharacterClearCarryingDino> {
-  static void Detour(AShooterCharacter* character, bool first, bool second);
+struct ClearCarriedHook : core::Detour<ClearCarriedHook, game::kShooterCharacterClearCarryingDino> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep carried-slot detach hook failed";
+  static void Before(AShooterCharacter* character, bool first, bool second);
 };
 
-struct ClearMountedHook : plugin::HookSite<ClearMountedHook, game::kCharacterClearMountedDino> {
-  static void Detour(APrimalCharacter* character, bool first, bool second);
+struct ClearMountedHook : core::Detour<ClearMountedHook, game::kCharacterClearMountedDino> {
+  static constexpr const char* kBeforeFailure = "Cradlekeep mounted-slot detach hook failed";
+  static void Before(APrimalCharacter* character, bool first, bool second);
 };
 
 }  // namespace ck::transfer

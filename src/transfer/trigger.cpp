@@ -5,7 +5,7 @@
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
 #include "host/game.h"
-#include "plugin/log.h"
+#include "core/log.h"
 #include "transfer/capture_cooldown.h"
 #include "transfer/companion_discovery.h"
 
@@ -18,11 +18,11 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
   log::Trace("Cradlekeep transfer trigger fired: {}", label);
   auto* pawn = game::kControllerPawn.Read(controller);
   if (pawn == nullptr) return;
-  CompanionList list = CollectAttachedCompanions(pawn);
+  capture::CompanionList list = CollectAttachedCompanions(pawn);
   if (retrieve_previous_secondary) {
     APrimalDinoCharacter* previous = GetPreviousCompanion(reinterpret_cast<APrimalCharacter*>(pawn), true);
     if (previous != nullptr && !ListHolds(list, previous)) {
-      list.push_back(AttachedCompanion{previous, false, false, true});
+      list.push_back(capture::AttachedCompanion{previous, false, false, true});
       AActor* parent = game::kActorGetAttachParentActor(reinterpret_cast<AActor*>(previous));
       if (log::TraceEnabled()) {
         log::Info("Cradlekeep recovered previous secondary shoulder pet before upload pet={} parent={}",
@@ -42,12 +42,12 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
       controller != nullptr && game::kViewingAnUploadTerminal(reinterpret_cast<AShooterPlayerController*>(controller));
 
   auto* shooter = reinterpret_cast<AShooterCharacter*>(pawn);
-  CompanionList list = CollectAttachedCompanions(shooter);
+  capture::CompanionList list = CollectAttachedCompanions(shooter);
   APrimalDinoCharacter* previous = nullptr;
   if (check_previous) {
     previous = GetPreviousCompanion(pawn, secondary);
     if (previous != nullptr && !ListHolds(list, previous)) {
-      list.push_back(AttachedCompanion{previous, false, false, secondary});
+      list.push_back(capture::AttachedCompanion{previous, false, false, secondary});
     }
   }
   if (log::TraceEnabled()) {

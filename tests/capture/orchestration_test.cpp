@@ -4,6 +4,8 @@
 #include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
 #include "capture/text_helpers.h"
+#include "core/text.h"
+#include "host/engine_text.h"
 #include "support/capture_fixture.h"
 
 namespace {
@@ -113,7 +115,7 @@ TEST_F(NotifyTest, AnEmptyListSendsTheNoShoulderPetMessageOnlyWhenConfigured) {
 }
 
 TEST(TextHelpersTest, WidenTextSignExtendsEachByte) {
-  const std::u16string wide = ck::capture::WidenText("a\xC3\x7F");
+  const std::u16string wide = ck::host::WidenText("a\xC3\x7F");
   ASSERT_EQ(wide.size(), 3u);
   EXPECT_EQ(wide[0], u'a');
   EXPECT_EQ(wide[1], char16_t{0xFFC3});
@@ -121,11 +123,11 @@ TEST(TextHelpersTest, WidenTextSignExtendsEachByte) {
 }
 
 TEST(TextHelpersTest, ContainsIgnoreCase) {
-  EXPECT_TRUE(ck::capture::ContainsIgnoreCase("ItemsPlusComBuff_C", "itemsplus"));
-  EXPECT_TRUE(ck::capture::ContainsIgnoreCase("anything", ""));
-  EXPECT_TRUE(ck::capture::ContainsIgnoreCase("", ""));
-  EXPECT_FALSE(ck::capture::ContainsIgnoreCase("", "x"));
-  EXPECT_FALSE(ck::capture::ContainsIgnoreCase("ItemsPlu", "ItemsPlus"));
+  EXPECT_TRUE(ck::core::ContainsIgnoreCase("ItemsPlusComBuff_C", "itemsplus"));
+  EXPECT_TRUE(ck::core::ContainsIgnoreCase("anything", ""));
+  EXPECT_TRUE(ck::core::ContainsIgnoreCase("", ""));
+  EXPECT_FALSE(ck::core::ContainsIgnoreCase("", "x"));
+  EXPECT_FALSE(ck::core::ContainsIgnoreCase("ItemsPlu", "ItemsPlus"));
 }
 
 class DescribeActorTest : public cktest::CaptureTest {};

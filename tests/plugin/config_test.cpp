@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/config_loader.h"
-#include "plugin/class_cache.h"
+#include "config/class_cache.h"
 #include "support/plugin_fixture.h"
 
 namespace {
@@ -53,12 +53,12 @@ TEST_F(ConfigTest, EverySettingIsRead) {
 TEST_F(ConfigTest, AFailedLoadKeepsThePreviousSettingsButEmptiesTheClassCache) {
   WriteConfig(R"({"DebugLogging": true, "CaptureMode": "vanilla"})");
   LoadConfiguration();
-  ck::plugin::Classes().VanillaCryopodClass = reinterpret_cast<UClass*>(0x1234);
+  ck::config::Classes().VanillaCryopodClass = reinterpret_cast<UClass*>(0x1234);
   WriteConfig(R"({"DebugLogging": false, "CaptureMode": 7})");
   EXPECT_THROW(LoadConfiguration(), nlohmann::json::type_error);
   EXPECT_TRUE(Current().DebugLogging);
   EXPECT_EQ(Current().CaptureMode, "vanilla");
-  EXPECT_EQ(ck::plugin::Classes().VanillaCryopodClass, nullptr);
+  EXPECT_EQ(ck::config::Classes().VanillaCryopodClass, nullptr);
   WriteConfig("{");
   EXPECT_THROW(LoadConfiguration(), nlohmann::json::parse_error);
   EXPECT_TRUE(Current().DebugLogging);

@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "plugin/log.h"
-#include "plugin/to_lower_copy.h"
+#include "core/log.h"
+#include "core/text.h"
 #include "support/plugin_fixture.h"
 
 extern "C" bool Cradlekeep_CaptureForTransfer(AShooterPlayerController* controller);
@@ -76,7 +76,7 @@ TEST_F(LifecycleTest, TheExportedCaptureAnswersItsEarlyCases) {
 }
 
 TEST(ToLowerCopyTest, LowersAsciiLettersOnly) {
-  EXPECT_EQ(ck::plugin::ToLowerCopy("ItemsPlus ÄÖ 10 Z@[`"), "itemsplus ÄÖ 10 z@[`");
+  EXPECT_EQ(ck::core::ToLowerCopy("ItemsPlus ÄÖ 10 Z@[`"), "itemsplus ÄÖ 10 z@[`");
 }
 
 }  // namespace

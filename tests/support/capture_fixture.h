@@ -9,7 +9,7 @@
 #include "sim/framework/engine_text.h"
 #include "sim/game/items.h"
 #include "support/plugin_fixture.h"
-#include "transfer/attached_companion.h"
+#include "capture/attached_companion.h"
 
 namespace cktest {
 
@@ -44,9 +44,9 @@ class CaptureTest : public PluginTest {
     return reinterpret_cast<APrimalDinoCharacter*>(game().FindCreature(id)->actor());
   }
 
-  ck::transfer::AttachedCompanion Companion(const std::string& id, bool mounted = true, bool carried = false,
+  ck::capture::AttachedCompanion Companion(const std::string& id, bool mounted = true, bool carried = false,
                                             bool secondary = false) {
-    return ck::transfer::AttachedCompanion{Dino(id), mounted, carried, secondary};
+    return ck::capture::AttachedCompanion{Dino(id), mounted, carried, secondary};
   }
 
   std::string Where(const std::string& creature) { return game().PlaceOf(*game().FindCreature(creature)).where; }

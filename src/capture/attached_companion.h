@@ -6,7 +6,7 @@
 
 #include "asa/engine_types.h"
 
-namespace ck::transfer {
+namespace ck::capture {
 
 struct AttachedCompanion {
   APrimalDinoCharacter* creature;  // borrowed, never null in a list
@@ -18,4 +18,4 @@ struct AttachedCompanion {
 // At most one record per creature, in the order creatures were first found.
 using CompanionList = std::vector<AttachedCompanion>;
 
-}  // namespace ck::transfer
+}  // namespace ck::capture

@@ -3,7 +3,7 @@
 // lines are info or above).
 #pragma once
 
-namespace ck::plugin {
+namespace ck::host {
 
 // Opens the logger on the framework's sinks, replacing any earlier one.
 void CreatePluginLogger();
@@ -11,4 +11,4 @@ void CreatePluginLogger();
 // True once CreatePluginLogger has run.
 bool PluginLoggerReady();
 
-}  // namespace ck::plugin
+}  // namespace ck::host

@@ -1,15 +1,15 @@
-#include "plugin/logger.h"
+#include "host/plugin_logger.h"
 
 #include "host/framework.h"
-#include "plugin/log.h"
+#include "core/log.h"
 
-namespace ck::plugin {
+namespace ck::host {
 
-void CreatePluginLogger() { host::OpenLog("Cradlekeep"); }
+void CreatePluginLogger() { OpenLog("Cradlekeep"); }
 
-bool PluginLoggerReady() { return host::LogIsOpen(); }
+bool PluginLoggerReady() { return LogIsOpen(); }
 
-}  // namespace ck::plugin
+}  // namespace ck::host
 
 namespace ck::log {
 

@@ -5,7 +5,7 @@
 
 #include "asa/engine_types.h"
 
-namespace ck::plugin {
+namespace ck::config {
 
 struct ClassCache {
   UClass* ScsCryopodClass = nullptr;
@@ -19,4 +19,4 @@ struct ClassCache {
 
 ClassCache& Classes();
 
-}  // namespace ck::plugin
+}  // namespace ck::config

@@ -1,0 +1,10 @@
+#include "config/class_cache.h"
+
+namespace ck::config {
+
+ClassCache& Classes() {
+  static ClassCache cache;
+  return cache;
+}
+
+}  // namespace ck::config

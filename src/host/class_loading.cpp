@@ -1,0 +1,24 @@
+#include "host/class_loading.h"
+
+#include "host/engine_text.h"
+#include "host/game.h"
+#include "host/names.h"
+
+namespace ck::host {
+
+UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path) {
+  if (cache != nullptr) return cache;
+  host::EngineString path = host::MakeFString(WidenText(blueprint_path));
+  cache = game::kStringReferenceToClass(path.get());
+  return cache;
+}
+
+bool IsInstanceOf(const void* object, const Function<UClass*()>& static_class) {
+  if (object == nullptr) return false;
+  UClass* cls = ClassOf(static_cast<const UObject*>(object));
+  if (cls == nullptr) return false;
+  UClass* base = static_class();
+  return game::kStructIsChildOf(cls, base);
+}
+
+}  // namespace ck::host

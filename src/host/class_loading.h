@@ -1,0 +1,21 @@
+// Classes: loading one once from a blueprint path setting, and asking
+// whether an object is of one.
+#pragma once
+
+#include <string>
+
+#include "asa/engine_types.h"
+#include "host/game_api.h"
+
+namespace ck::host {
+
+// The cached class, or, when the cache is empty, the class the game resolves
+// for the path (the path widened byte by byte), stored in the cache — null
+// included, so that the next use tries again. Logs nothing.
+UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path);
+
+// Whether an object's class derives from the class `static_class` (a
+// GetPrivateStaticClass function) reports. False for null.
+[[nodiscard]] bool IsInstanceOf(const void* object, const Function<UClass*()>& static_class);
+
+}  // namespace ck::host
