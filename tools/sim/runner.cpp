@@ -9,6 +9,7 @@
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
 #include "sim/game/objects.h"
+#include "tools/sim/actions.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/report.h"
 
@@ -61,10 +62,10 @@ void WriteConfigFile(const std::string& text) {
 std::string Describe(const Step& step) {
   std::string value = step.value.dump();
   if (value.size() > 120) value = value.substr(0, 117) + "...";
-  return step.action + " " + value;
+  return std::string(step.action->name) + " " + value;
 }
 
-class Run {
+class Run final : public Stage {
  public:
   Run(const Scenario& scenario, const RunOptions& options) : scenario_(scenario), options_(options) {}
 
@@ -92,14 +93,14 @@ class Run {
     for (const simfw::FaultSpec& spec : options_.initial_faults) fw.faults.Arm(spec);
     fw.faults.SetRecording(options_.record_calls);
     if (scenario_.load_plugin_first) {
-      if (!LoadPlugin()) return Unusable(library_.Error());
+      if (!StartPlugin()) return Unusable(library_.Error());
     }
     for (std::size_t i = 0; i < scenario_.steps.size(); ++i) {
       const Step& step = scenario_.steps[i];
       if (i == 0 && !scenario_.load_plugin_first) continue;
       Say("[sim] " + step.where + " " + Describe(step));
       try {
-        PlayStep(step);
+        step.action->play(*this, step.value);
         sim::Objects().Collect();
       } catch (const PluginLoadError& e) {
         return Unusable(e.what());
@@ -121,7 +122,7 @@ class Run {
     result.report = BuildReport(*game_, external_results_);
     Summarize(result.report);
     const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
-    if (library_.IsOpen() && loaded_) UnloadPlugin(/*quiet=*/true);
+    if (library_.IsOpen() && loaded_) StopPlugin(/*quiet=*/true);
     const auto all_lines = fw.logs.RecordsOf("Cradlekeep");
     for (std::size_t i = lines_before_unload; i < all_lines.size(); ++i) {
       result.unload_log.push_back(all_lines[i].level + ": " + all_lines[i].text);
@@ -148,7 +149,7 @@ class Run {
     using std::runtime_error::runtime_error;
   };
 
-  void Say(const std::string& line) {
+  void Say(const std::string& line) override {
     if (options_.transcript != nullptr) *options_.transcript << line << '\n';
   }
 
@@ -157,28 +158,21 @@ class Run {
     RunResult result;
     result.exit_code = 2;
     result.failures.push_back(why);
-    if (loaded_) UnloadPlugin(true);
+    if (loaded_) StopPlugin(true);
     CloseLibraryIfSafe();
     game_.reset();
     return result;
   }
 
+  // The checks of names only the built world knows; throws ScenarioError.
   void ValidateNames() {
     for (const Step& step : scenario_.steps) {
-      if (step.action == "fault") {
-        const std::string key = step.value.at("key").get<std::string>();
-        static const char* kOperations[] = {"IHooks.SetHook", "IHooks.DisableHook", "ICommands.AddConsoleCommand",
-                                            "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback",
-                                            "ICommands.RemoveOnTickCallback"};
-        const bool operation = std::find(std::begin(kOperations), std::end(kOperations), key) != std::end(kOperations);
-        if (!operation && !simfw::Fw().registry.Knows(key)) {
-          throw std::invalid_argument(scenario_.name + ": " + step.where + ".fault.key: no game function or framework operation '" + key + "'");
-        }
-      }
+      if (step.action->validate_in_world == nullptr) continue;
+      step.action->validate_in_world(scenario_, step.value, step.where + "." + std::string(step.action->name));
     }
   }
 
-  bool LoadPlugin() {
+  bool StartPlugin() {
     if (!library_.IsOpen() && !library_.Open(options_.plugin_path)) return false;
     loaded_ = true;
     try {
@@ -190,7 +184,7 @@ class Run {
     return true;
   }
 
-  void UnloadPlugin(bool quiet) {
+  void StopPlugin(bool quiet) {
     std::ostream* console = options_.transcript;
     if (quiet) simfw::Fw().logs.SetConsole(nullptr);
     loaded_ = false;
@@ -237,90 +231,37 @@ class Run {
     Say("[sim] lost " + report["lost"].dump() + ", left behind " + report["leftBehind"].dump());
   }
 
-  sim::Player& PlayerNamed(const json& id) { return *game_->FindPlayer(id.get<std::string>()); }
+  // Stage, for the steps.
+  sim::Game& World() override { return *game_; }
 
-  void PlayStep(const Step& step) {
-    auto& fw = simfw::Fw();
-    const json& v = step.value;
-    if (step.action == "advance") {
-      game_->Advance(v.get<double>());
-    } else if (step.action == "console") {
-      if (!fw.commands.DispatchConsole(v.get<std::string>())) Say("[game] no console command for that line");
-    } else if (step.action == "loadPlugin") {
-      if (!v.get<bool>()) return;
-      if (loaded_) throw std::runtime_error("the plugin is already loaded");
-      if (!LoadPlugin()) throw PluginLoadError(library_.Error());
-    } else if (step.action == "unloadPlugin") {
-      if (!v.get<bool>()) return;
-      if (!loaded_) throw std::runtime_error("the plugin is not loaded");
-      UnloadPlugin(false);
-      CloseLibraryIfSafe();
-    } else if (step.action == "writeConfig") {
-      WriteConfigFile(v.dump(2));
-    } else if (step.action == "writeConfigText") {
-      WriteConfigFile(v.get<std::string>());
-    } else if (step.action == "transferButton") {
-      game_->TransferButton(PlayerNamed(v));
-    } else if (step.action == "dialogResult") {
-      game_->DialogResult(PlayerNamed(v.at("player")), v.value("accept", true));
-    } else if (step.action == "confirmTransfer") {
-      game_->ConfirmTransfer(PlayerNamed(v.at("player")), v.value("accept", true));
-    } else if (step.action == "upload") {
-      game_->Upload(PlayerNamed(v));
-    } else if (step.action == "forceUpload") {
-      game_->ForceUpload(PlayerNamed(v));
-    } else if (step.action == "dropNotReady") {
-      game_->DropNotReady(PlayerNamed(v));
-    } else if (step.action == "netExec") {
-      std::optional<std::string> actor;
-      if (v.contains("actor") && !v["actor"].is_null()) actor = v["actor"].get<std::string>();
-      game_->NetExec(PlayerNamed(v.at("player")), v.at("command").get<std::string>(), actor);
-    } else if (step.action == "externalCapture") {
-      sim::Player& player = PlayerNamed(v);
-      if (!loaded_) throw std::runtime_error("the plugin is not loaded");
-      bool result = false;
-      {
-        simfw::Faults::Entry entry(fw.faults);
-        try {
-          result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
-        } catch (...) {
-          fw.faults.NoteEscape("Cradlekeep_CaptureForTransfer", std::current_exception());
-          throw;
-        }
+  void WriteConfig(const std::string& text) override { WriteConfigFile(text); }
+
+  void LoadPlugin() override {
+    if (loaded_) throw std::runtime_error("the plugin is already loaded");
+    if (!StartPlugin()) throw PluginLoadError(library_.Error());
+  }
+
+  void UnloadPlugin() override {
+    if (!loaded_) throw std::runtime_error("the plugin is not loaded");
+    StopPlugin(false);
+    CloseLibraryIfSafe();
+  }
+
+  bool CaptureForTransfer(sim::Player& player) override {
+    if (!loaded_) throw std::runtime_error("the plugin is not loaded");
+    auto& faults = simfw::Fw().faults;
+    bool result = false;
+    {
+      simfw::Faults::Entry entry(faults);
+      try {
+        result = library_.capture(reinterpret_cast<AShooterPlayerController*>(player.controller));
+      } catch (...) {
+        faults.NoteEscape("Cradlekeep_CaptureForTransfer", std::current_exception());
+        throw;
       }
-      external_results_.push_back(result);
-      Say(std::string("[sim] Cradlekeep_CaptureForTransfer returned ") + (result ? "true" : "false"));
-    } else if (step.action == "clearSlot") {
-      game_->ClearSlot(PlayerNamed(v.at("player")), v.at("slot").get<std::string>());
-    } else if (step.action == "attach") {
-      game_->Attach(PlayerNamed(v.at("player")), v.at("slot").get<std::string>(),
-                    *game_->FindCreature(v.at("creature").get<std::string>()));
-    } else if (step.action == "uploadTerminal") {
-      game_->SetUploadTerminal(PlayerNamed(v.at("player")), v.value("viewing", true));
-    } else if (step.action == "setTransferring") {
-      game_->SetTransferring(PlayerNamed(v.at("player")), v.value("value", true));
-    } else if (step.action == "useItem") {
-      sim::Player& player = PlayerNamed(v.at("player"));
-      sim::Item* item = game_->FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
-      game_->UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false));
-    } else if (step.action == "download") {
-      game_->Download(PlayerNamed(v));
-    } else if (step.action == "leave") {
-      game_->Leave(PlayerNamed(v));
-    } else if (step.action == "fault") {
-      simfw::FaultSpec spec;
-      spec.key = v.at("key").get<std::string>();
-      if (v.contains("target")) spec.target = v["target"].get<std::string>();
-      const std::string mode = v.value("mode", std::string("throw"));
-      spec.mode = mode == "fail" ? simfw::FaultMode::kFail
-                  : mode == "throwUnknown" ? simfw::FaultMode::kThrowUnknown
-                                           : simfw::FaultMode::kThrow;
-      spec.at = v.value("at", 1);
-      spec.repeat = v.value("repeat", false);
-      fw.faults.Arm(spec);
-    } else {
-      throw std::runtime_error("action '" + step.action + "' is not built into this simulator yet");
     }
+    external_results_.push_back(result);
+    return result;
   }
 
   const Scenario& scenario_;

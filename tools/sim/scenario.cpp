@@ -6,66 +6,14 @@
 #include <set>
 #include <sstream>
 
+#include "tools/sim/actions.h"
+#include "tools/sim/scenario_values.h"
+
 namespace simtool {
 
 using nlohmann::json;
 
 namespace {
-
-[[noreturn]] void Fail(const Scenario& s, const std::string& where, const std::string& what) {
-  throw ScenarioError(s.name + ": " + where + ": " + what);
-}
-
-void OnlyKeys(const Scenario& s, const json& object, const std::string& where,
-              std::initializer_list<const char*> keys) {
-  for (const auto& item : object.items()) {
-    if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) == keys.end()) {
-      Fail(s, where, "unknown key '" + item.key() + "'");
-    }
-  }
-}
-
-// `object` must be a JSON object holding only `keys`.
-void Object(const Scenario& s, const json& object, const std::string& where, std::initializer_list<const char*> keys) {
-  if (!object.is_object()) Fail(s, where, "must be an object");
-  OnlyKeys(s, object, where, keys);
-}
-
-const json& Need(const Scenario& s, const json& object, const char* key, const std::string& where) {
-  if (!object.is_object() || !object.contains(key)) Fail(s, where, std::string("needs '") + key + "'");
-  return object.at(key);
-}
-
-std::string Text(const Scenario& s, const json& value, const std::string& where) {
-  if (!value.is_string()) Fail(s, where, "must be a string");
-  return value.get<std::string>();
-}
-
-bool Bool(const Scenario& s, const json& value, const std::string& where) {
-  if (!value.is_boolean()) Fail(s, where, "must be true or false");
-  return value.get<bool>();
-}
-
-int Int(const Scenario& s, const json& value, const std::string& where) {
-  if (!value.is_number_integer()) Fail(s, where, "must be a whole number");
-  return value.get<int>();
-}
-
-FVector Vector(const Scenario& s, const json& value, const std::string& where) {
-  if (!value.is_array() || value.size() != 3 || !std::all_of(value.begin(), value.end(), [](const json& v) {
-        return v.is_number();
-      })) {
-    Fail(s, where, "must be [x, y, z]");
-  }
-  return FVector{value[0].get<double>(), value[1].get<double>(), value[2].get<double>()};
-}
-
-std::vector<std::string> Texts(const Scenario& s, const json& value, const std::string& where) {
-  if (!value.is_array()) Fail(s, where, "must be a list of strings");
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < value.size(); ++i) out.push_back(Text(s, value[i], where + "[" + std::to_string(i) + "]"));
-  return out;
-}
 
 void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
@@ -196,129 +144,22 @@ void ParseWorld(Scenario& s, const json& world) {
   }
 }
 
-bool IsKnownAction(const std::string& action) {
-  static const std::set<std::string> known = {
-      "transferButton", "dialogResult", "confirmTransfer", "upload",        "forceUpload",
-      "dropNotReady",   "netExec",      "externalCapture", "clearSlot",     "attach",
-      "uploadTerminal", "setTransferring", "useItem",      "download",      "leave",
-      "advance",        "console",      "unloadPlugin",    "loadPlugin",    "writeConfig",
-      "writeConfigText", "fault"};
-  return known.count(action) != 0;
-}
-
-void CheckFault(const Scenario& s, const json& v, const std::string& where) {
-  Object(s, v, where, {"key", "mode", "at", "repeat", "target"});
-  Text(s, Need(s, v, "key", where), where + ".key");
-  if (v.contains("mode")) {
-    const std::string mode = Text(s, v["mode"], where + ".mode");
-    if (mode != "throw" && mode != "throwUnknown" && mode != "fail") {
-      Fail(s, where + ".mode", "must be throw, throwUnknown or fail");
-    }
-  }
-  if (v.contains("at") && (Int(s, v["at"], where + ".at") < 1)) Fail(s, where + ".at", "must be 1 or more");
-  if (v.contains("repeat")) Bool(s, v["repeat"], where + ".repeat");
-  if (v.contains("target")) Text(s, v["target"], where + ".target");
-}
-
-std::string Player(const Scenario& s, const json& value, const std::string& where) {
-  const std::string id = Text(s, value, where);
-  if (std::none_of(s.players.begin(), s.players.end(), [&](const auto& p) { return p.id == id; })) {
-    Fail(s, where, "no player '" + id + "'");
-  }
-  return id;
-}
-
-std::string CreatureId(const Scenario& s, const json& value, const std::string& where) {
-  const std::string id = Text(s, value, where);
-  if (std::none_of(s.creatures.begin(), s.creatures.end(), [&](const auto& c) { return c.id == id; })) {
-    Fail(s, where, "no creature '" + id + "'");
-  }
-  return id;
-}
-
-void CheckStep(const Scenario& s, const Step& step) {
-  const std::string where = step.where + "." + step.action;
-  const json& v = step.value;
-  if (step.action == "transferButton" || step.action == "upload" || step.action == "forceUpload" ||
-      step.action == "dropNotReady" || step.action == "externalCapture" || step.action == "leave") {
-    Player(s, v, where);
-  } else if (step.action == "dialogResult" || step.action == "confirmTransfer") {
-    Object(s, v, where, {"player", "accept"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    if (v.contains("accept")) Bool(s, v["accept"], where + ".accept");
-  } else if (step.action == "netExec") {
-    Object(s, v, where, {"player", "command", "actor"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    Text(s, Need(s, v, "command", where), where + ".command");
-    if (v.contains("actor") && !v["actor"].is_null()) Text(s, v["actor"], where + ".actor");
-  } else if (step.action == "clearSlot") {
-    Object(s, v, where, {"player", "slot"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
-    if (slot != "mounted" && slot != "secondary" && slot != "carried") {
-      Fail(s, where + ".slot", "must be mounted, secondary or carried");
-    }
-  } else if (step.action == "attach") {
-    Object(s, v, where, {"player", "slot", "creature"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
-    if (slot != "riding" && slot != "mounted" && slot != "secondary" && slot != "carried") {
-      Fail(s, where + ".slot", "must be riding, mounted, secondary or carried");
-    }
-    CreatureId(s, Need(s, v, "creature", where), where + ".creature");
-  } else if (step.action == "uploadTerminal") {
-    Object(s, v, where, {"player", "viewing"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    if (v.contains("viewing")) Bool(s, v["viewing"], where + ".viewing");
-  } else if (step.action == "setTransferring") {
-    Object(s, v, where, {"player", "value"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    if (v.contains("value")) Bool(s, v["value"], where + ".value");
-  } else if (step.action == "useItem") {
-    Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
-    Player(s, Need(s, v, "player", where), where + ".player");
-    if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
-    if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
-    if (v.contains("item")) Text(s, v["item"], where + ".item");
-    if (v.contains("withActor")) Bool(s, v["withActor"], where + ".withActor");
-    if (v.contains("releaseFails")) Bool(s, v["releaseFails"], where + ".releaseFails");
-  } else if (step.action == "download") {
-    Player(s, v, where);
-  } else if (step.action == "advance") {
-    if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
-      Fail(s, where, "must be a number of seconds from 0 to 10000000");
-    }
-  } else if (step.action == "console" || step.action == "writeConfigText") {
-    Text(s, v, where);
-  } else if (step.action == "loadPlugin" || step.action == "unloadPlugin") {
-    Bool(s, v, where);
-  } else if (step.action == "writeConfig") {
-    if (!v.is_object()) Fail(s, where, "must be an object");
-  } else if (step.action == "fault") {
-    CheckFault(s, v, where);
-  } else {
-    Fail(s, step.where, "action '" + step.action + "' is not built into this simulator yet");
-  }
-}
-
 void ParseSteps(Scenario& s, const json& steps) {
   if (!steps.is_array()) Fail(s, "steps", "must be a list");
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const std::string where = "steps[" + std::to_string(i) + "]";
     const json& step = steps[i];
     if (!step.is_object() || step.size() != 1) Fail(s, where, "must be an object with exactly one action key");
-    Step parsed{step.begin().key(), step.begin().value(), where};
-    if (!IsKnownAction(parsed.action)) Fail(s, where, "unknown action '" + parsed.action + "'");
-    CheckStep(s, parsed);
-    s.steps.push_back(std::move(parsed));
+    const std::string& name = step.begin().key();
+    const Action* action = FindAction(name);
+    if (action == nullptr) Fail(s, where, "unknown action '" + name + "'");
+    action->validate(s, step.begin().value(), where + "." + name);
+    s.steps.push_back(Step{action, step.begin().value(), where});
   }
-  if (!s.steps.empty() && s.steps.front().action == "loadPlugin" && s.steps.front().value == false) {
+  if (!s.steps.empty() && s.steps.front().action->name == "loadPlugin" && s.steps.front().value == false) {
     s.load_plugin_first = false;
   }
 }
-
-std::string Player(const Scenario& s, const json& value, const std::string& where);
-std::string CreatureId(const Scenario& s, const json& value, const std::string& where);
 
 void CheckExpect(const Scenario& s, const json& expect) {
   if (!expect.is_object()) Fail(s, "expect", "must be an object");

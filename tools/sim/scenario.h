@@ -21,10 +21,12 @@ class ScenarioError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+struct Action;  // actions.h
+
 struct Step {
-  std::string action;    // the step's one key
-  nlohmann::json value;  // its value
-  std::string where;     // "steps[3]"
+  const Action* action = nullptr;  // what the step's one key names
+  nlohmann::json value;            // its value
+  std::string where;               // "steps[3]"
 };
 
 struct Scenario {

@@ -1,0 +1,227 @@
+#include "tools/sim/actions.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <optional>
+
+#include "sim/framework/faults.h"
+#include "sim/framework/framework.h"
+#include "tools/sim/scenario_values.h"
+
+namespace simtool {
+
+using nlohmann::json;
+
+namespace {
+
+// Checks shared by several actions.
+
+// `{"upload": "ava"}`: the value names a player.
+void ValidatePlayer(const Scenario& s, const json& v, const std::string& where) { Player(s, v, where); }
+
+void ValidateText(const Scenario& s, const json& v, const std::string& where) { Text(s, v, where); }
+
+void ValidateBool(const Scenario& s, const json& v, const std::string& where) { Bool(s, v, where); }
+
+// `{"player": P, "<flag>": true}`, the flag optional.
+void ValidatePlayerAndFlag(const Scenario& s, const json& v, const std::string& where, const char* flag) {
+  Object(s, v, where, {"player", flag});
+  Player(s, Need(s, v, "player", where), where + ".player");
+  if (v.contains(flag)) Bool(s, v[flag], where + "." + flag);
+}
+
+void ValidateAccept(const Scenario& s, const json& v, const std::string& where) {
+  ValidatePlayerAndFlag(s, v, where, "accept");
+}
+
+void ValidateViewing(const Scenario& s, const json& v, const std::string& where) {
+  ValidatePlayerAndFlag(s, v, where, "viewing");
+}
+
+void ValidateValue(const Scenario& s, const json& v, const std::string& where) {
+  ValidatePlayerAndFlag(s, v, where, "value");
+}
+
+// The value's "slot", which must be one of `slots`, spelled out in `choices`.
+void ValidateSlot(const Scenario& s, const json& v, const std::string& where,
+                  std::initializer_list<std::string_view> slots, const char* choices) {
+  const std::string slot = Text(s, Need(s, v, "slot", where), where + ".slot");
+  if (std::find(slots.begin(), slots.end(), slot) == slots.end()) {
+    Fail(s, where + ".slot", std::string("must be ") + choices);
+  }
+}
+
+// The actions' own checks.
+
+void ValidateNetExec(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"player", "command", "actor"});
+  Player(s, Need(s, v, "player", where), where + ".player");
+  Text(s, Need(s, v, "command", where), where + ".command");
+  if (v.contains("actor") && !v["actor"].is_null()) Text(s, v["actor"], where + ".actor");
+}
+
+void ValidateClearSlot(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"player", "slot"});
+  Player(s, Need(s, v, "player", where), where + ".player");
+  ValidateSlot(s, v, where, {"mounted", "secondary", "carried"}, "mounted, secondary or carried");
+}
+
+void ValidateAttach(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"player", "slot", "creature"});
+  Player(s, Need(s, v, "player", where), where + ".player");
+  ValidateSlot(s, v, where, {"riding", "mounted", "secondary", "carried"}, "riding, mounted, secondary or carried");
+  CreatureId(s, Need(s, v, "creature", where), where + ".creature");
+}
+
+void ValidateUseItem(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
+  Player(s, Need(s, v, "player", where), where + ".player");
+  if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
+  if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
+  if (v.contains("item")) Text(s, v["item"], where + ".item");
+  if (v.contains("withActor")) Bool(s, v["withActor"], where + ".withActor");
+  if (v.contains("releaseFails")) Bool(s, v["releaseFails"], where + ".releaseFails");
+}
+
+void ValidateSeconds(const Scenario& s, const json& v, const std::string& where) {
+  if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
+    Fail(s, where, "must be a number of seconds from 0 to 10000000");
+  }
+}
+
+void ValidateConfigObject(const Scenario& s, const json& v, const std::string& where) {
+  if (!v.is_object()) Fail(s, where, "must be an object");
+}
+
+void ValidateFault(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"key", "mode", "at", "repeat", "target"});
+  Text(s, Need(s, v, "key", where), where + ".key");
+  if (v.contains("mode")) {
+    const std::string mode = Text(s, v["mode"], where + ".mode");
+    if (mode != "throw" && mode != "throwUnknown" && mode != "fail") {
+      Fail(s, where + ".mode", "must be throw, throwUnknown or fail");
+    }
+  }
+  if (v.contains("at") && (Int(s, v["at"], where + ".at") < 1)) Fail(s, where + ".at", "must be 1 or more");
+  if (v.contains("repeat")) Bool(s, v["repeat"], where + ".repeat");
+  if (v.contains("target")) Text(s, v["target"], where + ".target");
+}
+
+// The key names a framework operation or a game function the world registered.
+void ValidateFaultKey(const Scenario& s, const json& v, const std::string& where) {
+  static constexpr std::string_view kOperations[] = {
+      "IHooks.SetHook",           "IHooks.DisableHook",         "ICommands.AddConsoleCommand",
+      "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback", "ICommands.RemoveOnTickCallback"};
+  const std::string key = v.at("key").get<std::string>();
+  const bool operation = std::find(std::begin(kOperations), std::end(kOperations), key) != std::end(kOperations);
+  if (!operation && !simfw::Fw().registry.Knows(key)) {
+    Fail(s, where + ".key", "no game function or framework operation '" + key + "'");
+  }
+}
+
+// Playing.
+
+sim::Player& PlayerIn(Stage& stage, const json& id) { return *stage.World().FindPlayer(id.get<std::string>()); }
+
+void PlayNetExec(Stage& stage, const json& v) {
+  std::optional<std::string> actor;
+  if (v.contains("actor") && !v["actor"].is_null()) actor = v["actor"].get<std::string>();
+  stage.World().NetExec(PlayerIn(stage, v.at("player")), v.at("command").get<std::string>(), actor);
+}
+
+void PlayExternalCapture(Stage& stage, const json& v) {
+  const bool result = stage.CaptureForTransfer(PlayerIn(stage, v));
+  stage.Say(std::string("[sim] Cradlekeep_CaptureForTransfer returned ") + (result ? "true" : "false"));
+}
+
+void PlayAttach(Stage& stage, const json& v) {
+  sim::Game& game = stage.World();
+  game.Attach(PlayerIn(stage, v.at("player")), v.at("slot").get<std::string>(),
+              *game.FindCreature(v.at("creature").get<std::string>()));
+}
+
+void PlayUseItem(Stage& stage, const json& v) {
+  sim::Game& game = stage.World();
+  sim::Player& player = PlayerIn(stage, v.at("player"));
+  sim::Item* item = game.FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
+  game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false));
+}
+
+void PlayConsole(Stage& stage, const json& v) {
+  if (!simfw::Fw().commands.DispatchConsole(v.get<std::string>())) stage.Say("[game] no console command for that line");
+}
+
+void PlayFault(Stage&, const json& v) {
+  simfw::FaultSpec spec;
+  spec.key = v.at("key").get<std::string>();
+  if (v.contains("target")) spec.target = v["target"].get<std::string>();
+  const std::string mode = v.value("mode", std::string("throw"));
+  spec.mode = mode == "fail"           ? simfw::FaultMode::kFail
+              : mode == "throwUnknown" ? simfw::FaultMode::kThrowUnknown
+                                       : simfw::FaultMode::kThrow;
+  spec.at = v.value("at", 1);
+  spec.repeat = v.value("repeat", false);
+  simfw::Fw().faults.Arm(spec);
+}
+
+// Every action, in the order the scenario contract lists them.
+const Action kActions[] = {
+    {"transferButton", ValidatePlayer, nullptr,
+     [](Stage& stage, const json& v) { stage.World().TransferButton(PlayerIn(stage, v)); }},
+    {"dialogResult", ValidateAccept, nullptr,
+     [](Stage& stage, const json& v) {
+       stage.World().DialogResult(PlayerIn(stage, v.at("player")), v.value("accept", true));
+     }},
+    {"confirmTransfer", ValidateAccept, nullptr,
+     [](Stage& stage, const json& v) {
+       stage.World().ConfirmTransfer(PlayerIn(stage, v.at("player")), v.value("accept", true));
+     }},
+    {"upload", ValidatePlayer, nullptr, [](Stage& stage, const json& v) { stage.World().Upload(PlayerIn(stage, v)); }},
+    {"forceUpload", ValidatePlayer, nullptr,
+     [](Stage& stage, const json& v) { stage.World().ForceUpload(PlayerIn(stage, v)); }},
+    {"dropNotReady", ValidatePlayer, nullptr,
+     [](Stage& stage, const json& v) { stage.World().DropNotReady(PlayerIn(stage, v)); }},
+    {"netExec", ValidateNetExec, nullptr, PlayNetExec},
+    {"externalCapture", ValidatePlayer, nullptr, PlayExternalCapture},
+    {"clearSlot", ValidateClearSlot, nullptr,
+     [](Stage& stage, const json& v) {
+       stage.World().ClearSlot(PlayerIn(stage, v.at("player")), v.at("slot").get<std::string>());
+     }},
+    {"attach", ValidateAttach, nullptr, PlayAttach},
+    {"uploadTerminal", ValidateViewing, nullptr,
+     [](Stage& stage, const json& v) {
+       stage.World().SetUploadTerminal(PlayerIn(stage, v.at("player")), v.value("viewing", true));
+     }},
+    {"setTransferring", ValidateValue, nullptr,
+     [](Stage& stage, const json& v) {
+       stage.World().SetTransferring(PlayerIn(stage, v.at("player")), v.value("value", true));
+     }},
+    {"useItem", ValidateUseItem, nullptr, PlayUseItem},
+    {"download", ValidatePlayer, nullptr,
+     [](Stage& stage, const json& v) { stage.World().Download(PlayerIn(stage, v)); }},
+    {"leave", ValidatePlayer, nullptr, [](Stage& stage, const json& v) { stage.World().Leave(PlayerIn(stage, v)); }},
+    {"advance", ValidateSeconds, nullptr, [](Stage& stage, const json& v) { stage.World().Advance(v.get<double>()); }},
+    {"console", ValidateText, nullptr, PlayConsole},
+    {"unloadPlugin", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.UnloadPlugin();
+     }},
+    {"loadPlugin", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.LoadPlugin();
+     }},
+    {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
+    {"writeConfigText", ValidateText, nullptr,
+     [](Stage& stage, const json& v) { stage.WriteConfig(v.get<std::string>()); }},
+    {"fault", ValidateFault, ValidateFaultKey, PlayFault},
+};
+
+}  // namespace
+
+const Action* FindAction(std::string_view name) {
+  const auto found =
+      std::find_if(std::begin(kActions), std::end(kActions), [&](const Action& a) { return a.name == name; });
+  return found == std::end(kActions) ? nullptr : found;
+}
+
+}  // namespace simtool
