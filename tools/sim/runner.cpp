@@ -10,6 +10,7 @@
 #include "sim/framework/framework.h"
 #include "sim/game/objects.h"
 #include "tools/sim/actions.h"
+#include "tools/sim/expectations.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/report.h"
 
@@ -132,7 +133,7 @@ class Run final : public Stage {
     game_.reset();
     result.report["engineMemory"] = ordered_json{{"liveBlocks", fw.memory.LiveBlocks()},
                                                  {"liveBytes", fw.memory.LiveBytes()}};
-    result.failures = CheckExpectations(scenario_.expect, result.report);
+    result.failures = FailedExpectations(scenario_.expect, result.report);
     result.exit_code = result.failures.empty() ? 0 : 1;
     result.recorded = fw.faults.Recorded();
     result.faults_injected = fw.faults.Injected();

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "tools/sim/actions.h"
+#include "tools/sim/expectations.h"
 #include "tools/sim/scenario_values.h"
 
 namespace simtool {
@@ -161,67 +162,6 @@ void ParseSteps(Scenario& s, const json& steps) {
   }
 }
 
-void CheckExpect(const Scenario& s, const json& expect) {
-  if (!expect.is_object()) Fail(s, "expect", "must be an object");
-  OnlyKeys(s, expect, "expect",
-           {"lost", "leftBehind", "logContains", "logLacks", "messages", "creatures", "engineMemoryBalanced",
-            "logEquals", "hooks", "consoleCommands", "tickCallbacks", "externalCaptureResults",
-            "hookedCallsReachGame", "playerBuffs", "creatureBuffs", "inventoryCount"});
-  for (const char* key : {"playerBuffs", "creatureBuffs", "inventoryCount"}) {
-    if (expect.contains(key) && !expect[key].is_object()) Fail(s, std::string("expect.") + key, "must be an object");
-  }
-  if (expect.contains("playerBuffs")) {
-    for (const auto& item : expect["playerBuffs"].items()) {
-      Player(s, json(item.key()), "expect.playerBuffs");
-      Texts(s, item.value(), "expect.playerBuffs." + item.key());
-    }
-  }
-  if (expect.contains("inventoryCount")) {
-    for (const auto& item : expect["inventoryCount"].items()) {
-      Player(s, json(item.key()), "expect.inventoryCount");
-      Int(s, item.value(), "expect.inventoryCount." + item.key());
-    }
-  }
-  if (expect.contains("creatureBuffs")) {
-    for (const auto& item : expect["creatureBuffs"].items()) {
-      CreatureId(s, json(item.key()), "expect.creatureBuffs");
-      Texts(s, item.value(), "expect.creatureBuffs." + item.key());
-    }
-  }
-  for (const char* key : {"lost", "leftBehind", "logContains", "logLacks", "logEquals", "hooks",
-                          "consoleCommands", "tickCallbacks"}) {
-    if (expect.contains(key)) Texts(s, expect[key], std::string("expect.") + key);
-  }
-  for (const char* key : {"engineMemoryBalanced", "hookedCallsReachGame"}) {
-    if (expect.contains(key)) Bool(s, expect[key], std::string("expect.") + key);
-  }
-  if (expect.contains("messages")) {
-    const json& list = expect["messages"];
-    if (!list.is_array()) Fail(s, "expect.messages", "must be a list");
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const std::string where = "expect.messages[" + std::to_string(i) + "]";
-      Object(s, list[i], where, {"player", "text"});
-      Text(s, Need(s, list[i], "player", where), where + ".player");
-      Text(s, Need(s, list[i], "text", where), where + ".text");
-    }
-  }
-  if (expect.contains("creatures")) {
-    if (!expect["creatures"].is_object()) Fail(s, "expect.creatures", "must be an object");
-    for (const auto& item : expect["creatures"].items()) {
-      Text(s, item.value(), "expect.creatures." + item.key());
-      if (std::none_of(s.creatures.begin(), s.creatures.end(), [&](const auto& c) { return c.id == item.key(); })) {
-        Fail(s, "expect.creatures", "no creature '" + item.key() + "'");
-      }
-    }
-  }
-  if (expect.contains("externalCaptureResults")) {
-    const json& list = expect["externalCaptureResults"];
-    if (!list.is_array() || !std::all_of(list.begin(), list.end(), [](const json& v) { return v.is_boolean(); })) {
-      Fail(s, "expect.externalCaptureResults", "must be a list of true/false");
-    }
-  }
-}
-
 }  // namespace
 
 std::string ReadFile(const std::string& path) {
@@ -254,7 +194,7 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
   if (root.contains("world")) ParseWorld(s, root["world"]);
   ParseSteps(s, Need(s, root, "steps", "top level"));
   if (root.contains("expect")) {
-    CheckExpect(s, root["expect"]);
+    ValidateExpect(s, root["expect"]);
     s.expect = root["expect"];
   }
   return s;

@@ -1,0 +1,260 @@
+#include "tools/sim/expectations.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "tools/sim/scenario_values.h"
+
+namespace simtool {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+namespace {
+
+using Failures = std::vector<std::string>;
+
+struct Expectation {
+  std::string_view key;
+  // Refuses the scenario when `want` does not fit the key; `where` is
+  // "expect.<key>".
+  void (*validate)(const Scenario& s, const json& want, const std::string& where);
+  // Appends a text per way the report does not hold `want`; `key` is the
+  // entry's own, for the texts.
+  void (*evaluate)(const std::string& key, const json& want, const ordered_json& report, Failures& failures);
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+// The strings of a JSON list (an expectation's json or the report's ordered_json).
+template <class Json>
+std::vector<std::string> Strings(const Json& list) {
+  std::vector<std::string> out;
+  for (const auto& v : list) out.push_back(v.template get<std::string>());
+  return out;
+}
+
+std::string Join(const std::vector<std::string>& v) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < v.size(); ++i) out += (i ? ", " : "") + json(v[i]).dump();
+  return out + "]";
+}
+
+std::vector<std::string> LogTexts(const ordered_json& report) {
+  std::vector<std::string> texts;
+  for (const auto& line : report["log"]) texts.push_back(line["text"].get<std::string>());
+  return texts;
+}
+
+// Checks at load.
+
+void ValidateTexts(const Scenario& s, const json& want, const std::string& where) { Texts(s, want, where); }
+
+void ValidateBool(const Scenario& s, const json& want, const std::string& where) { Bool(s, want, where); }
+
+void ValidateMessages(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_array()) Fail(s, where, "must be a list");
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    const std::string item_where = where + "[" + std::to_string(i) + "]";
+    Object(s, want[i], item_where, {"player", "text"});
+    Text(s, Need(s, want[i], "player", item_where), item_where + ".player");
+    Text(s, Need(s, want[i], "text", item_where), item_where + ".text");
+  }
+}
+
+void ValidateCreaturePlaces(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_object()) Fail(s, where, "must be an object");
+  for (const auto& item : want.items()) {
+    Text(s, item.value(), where + "." + item.key());
+    if (std::none_of(s.creatures.begin(), s.creatures.end(), [&](const auto& c) { return c.id == item.key(); })) {
+      Fail(s, where, "no creature '" + item.key() + "'");
+    }
+  }
+}
+
+void ValidateBoolList(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_array() || !std::all_of(want.begin(), want.end(), [](const json& v) { return v.is_boolean(); })) {
+    Fail(s, where, "must be a list of true/false");
+  }
+}
+
+// `{"<id>": value}`: each id checked by `id_check`, each value by `value_check`.
+template <auto id_check, auto value_check>
+void ValidateById(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_object()) Fail(s, where, "must be an object");
+  for (const auto& item : want.items()) {
+    id_check(s, json(item.key()), where);
+    value_check(s, item.value(), where + "." + item.key());
+  }
+}
+
+// Evaluations against the report.
+
+// The report's list under `key` holds the same texts, order ignored.
+void EvaluateSameSet(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto wanted = Sorted(Strings(want));
+  const auto got = Sorted(Strings(report[key]));
+  if (wanted != got) failures.push_back(key + ": expected " + Join(wanted) + ", got " + Join(got));
+}
+
+void EvaluateLogContains(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto texts = LogTexts(report);
+  for (const auto& wanted : Strings(want)) {
+    if (std::find(texts.begin(), texts.end(), wanted) == texts.end()) {
+      failures.push_back(key + ": no log line " + json(wanted).dump());
+    }
+  }
+}
+
+void EvaluateLogLacks(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto texts = LogTexts(report);
+  for (const auto& unwanted : Strings(want)) {
+    for (const auto& text : texts) {
+      if (text.find(unwanted) != std::string::npos) {
+        failures.push_back(key + ": log line " + json(text).dump() + " contains " + json(unwanted).dump());
+      }
+    }
+  }
+}
+
+void EvaluateLogEquals(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto wanted = Strings(want);
+  const auto texts = LogTexts(report);
+  if (wanted != texts) failures.push_back(key + ": expected " + Join(wanted) + ", got " + Join(texts));
+}
+
+// Each wanted message is found after the one found before it; the first
+// missing one is the only failure.
+void EvaluateMessages(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto& got = report["messages"];
+  auto next = got.begin();
+  for (const auto& wanted : want) {
+    next = std::find_if(next, got.end(), [&](const ordered_json& m) {
+      return m["player"] == wanted["player"] && m["text"] == wanted["text"];
+    });
+    if (next == got.end()) {
+      failures.push_back(key + ": no message " + wanted["text"].dump() + " to " + wanted["player"].dump() +
+                         " in that order");
+      return;
+    }
+    ++next;
+  }
+}
+
+void EvaluateCreaturePlaces(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  for (const auto& item : want.items()) {
+    const std::string got = report["creatures"][item.key()]["where"].get<std::string>();
+    if (got != item.value().get<std::string>()) {
+      failures.push_back(key + "." + item.key() + ": expected " + item.value().dump() + ", got \"" + got + "\"");
+    }
+  }
+}
+
+// The plugin's registrations under `key`, in order.
+void EvaluateRegistrations(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto wanted = Strings(want);
+  const auto got = Strings(report["plugin"][key]);
+  if (wanted != got) failures.push_back(key + ": expected " + Join(wanted) + ", got " + Join(got));
+}
+
+void EvaluateExternalResults(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  if (want != report[key]) failures.push_back(key + ": expected " + want.dump() + ", got " + report[key].dump());
+}
+
+// With true: every hooked function called reached the game's own as often.
+void EvaluateHookedCalls(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  if (!want.get<bool>()) return;
+  for (const auto& item : report["hookedCalls"].items()) {
+    if (item.value()["calls"] != item.value()["reachedGame"]) {
+      failures.push_back(key + ": " + item.key() + " was called " + item.value()["calls"].dump() +
+                         " time(s) and reached the game " + item.value()["reachedGame"].dump() + " time(s)");
+    }
+  }
+}
+
+// `{"<id>": [buffs]}` against the buffs of the report's `section` entries.
+void EvaluateBuffsIn(const char* section, const std::string& key, const json& want, const ordered_json& report,
+                     Failures& failures) {
+  for (const auto& item : want.items()) {
+    const auto& got = report[section][item.key()]["buffs"];
+    if (got != item.value()) {
+      failures.push_back(key + "." + item.key() + ": expected " + item.value().dump() + ", got " + got.dump());
+    }
+  }
+}
+
+void EvaluatePlayerBuffs(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  EvaluateBuffsIn("players", key, want, report, failures);
+}
+
+void EvaluateCreatureBuffs(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  EvaluateBuffsIn("creatures", key, want, report, failures);
+}
+
+void EvaluateInventoryCount(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  for (const auto& item : want.items()) {
+    const auto got = report["players"][item.key()]["inventory"].size();
+    if (got != item.value().get<std::size_t>()) {
+      failures.push_back(key + "." + item.key() + ": expected " + item.value().dump() + ", got " + std::to_string(got));
+    }
+  }
+}
+
+void EvaluateMemory(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const long long live = report["engineMemory"]["liveBlocks"].get<long long>();
+  if ((live == 0) != want.get<bool>()) {
+    failures.push_back(key + ": " + std::to_string(live) + " engine block(s) still live");
+  }
+}
+
+// Every key, in the order its failures are reported.
+const Expectation kExpectations[] = {
+    {"lost", ValidateTexts, EvaluateSameSet},
+    {"leftBehind", ValidateTexts, EvaluateSameSet},
+    {"logContains", ValidateTexts, EvaluateLogContains},
+    {"logLacks", ValidateTexts, EvaluateLogLacks},
+    {"logEquals", ValidateTexts, EvaluateLogEquals},
+    {"messages", ValidateMessages, EvaluateMessages},
+    {"creatures", ValidateCreaturePlaces, EvaluateCreaturePlaces},
+    {"hooks", ValidateTexts, EvaluateRegistrations},
+    {"consoleCommands", ValidateTexts, EvaluateRegistrations},
+    {"tickCallbacks", ValidateTexts, EvaluateRegistrations},
+    {"externalCaptureResults", ValidateBoolList, EvaluateExternalResults},
+    {"hookedCallsReachGame", ValidateBool, EvaluateHookedCalls},
+    {"playerBuffs", ValidateById<Player, Texts>, EvaluatePlayerBuffs},
+    {"creatureBuffs", ValidateById<CreatureId, Texts>, EvaluateCreatureBuffs},
+    {"inventoryCount", ValidateById<Player, Int>, EvaluateInventoryCount},
+    {"engineMemoryBalanced", ValidateBool, EvaluateMemory},
+};
+
+bool Known(const std::string& key) {
+  return std::any_of(std::begin(kExpectations), std::end(kExpectations),
+                     [&](const Expectation& e) { return e.key == key; });
+}
+
+}  // namespace
+
+void ValidateExpect(const Scenario& s, const json& expect) {
+  if (!expect.is_object()) Fail(s, "expect", "must be an object");
+  for (const auto& item : expect.items()) {
+    if (!Known(item.key())) Fail(s, "expect", "unknown key '" + item.key() + "'");
+  }
+  for (const Expectation& e : kExpectations) {
+    const std::string key(e.key);
+    if (expect.contains(key)) e.validate(s, expect[key], "expect." + key);
+  }
+}
+
+Failures FailedExpectations(const json& expect, const ordered_json& report) {
+  Failures failures;
+  for (const Expectation& e : kExpectations) {
+    const std::string key(e.key);
+    if (expect.contains(key)) e.evaluate(key, expect[key], report, failures);
+  }
+  return failures;
+}
+
+}  // namespace simtool
