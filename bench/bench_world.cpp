@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "plugin/lifecycle.h"
 #include "sim/game/items.h"
 #include "sim/game/names.h"
@@ -15,7 +15,7 @@ BenchWorld::BenchWorld(const char* config, sim::ServerSettings server, sim::ModS
   std::filesystem::create_directories(scratch_ / "ArkApi/Plugins/Cradlekeep");
   std::filesystem::current_path(scratch_);
   game_ = std::make_unique<sim::Game>(server, mods);
-  ck::config::Current() = ck::config::PluginConfig{};
+  ck::state::Begin();
   if (config != nullptr) {
     std::ofstream("ArkApi/Plugins/Cradlekeep/config.json") << config;
     ck::plugin::Startup();
@@ -25,6 +25,7 @@ BenchWorld::BenchWorld(const char* config, sim::ServerSettings server, sim::ModS
 
 BenchWorld::~BenchWorld() {
   if (started_) ck::plugin::Teardown();
+  ck::state::End();
   game_.reset();
   std::filesystem::current_path(previous_);
   std::filesystem::remove_all(scratch_);

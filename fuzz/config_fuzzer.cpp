@@ -2,9 +2,8 @@
 //
 // Each input is written, byte for byte, as the plugin's configuration file
 // ("ArkApi/Plugins/Cradlekeep/config.json" under a scratch working directory
-// of this process). On a fresh simulated server, with the live settings set
-// to a distinctive record first, the plugin starts up. Then exactly one of
-// these must hold:
+// of this process). On a fresh simulated server the plugin starts up (with a
+// fresh state of its own). Then exactly one of these must hold:
 //
 //  - the start-up completed: the plugin logged "Cradlekeep loaded version
 //    0.7.3" (its own version) once and no error, and the live settings are
@@ -13,7 +12,11 @@
 //    text "CaptureMode" is taken verbatim, and so on);
 //  - the start-up failed: the plugin logged exactly one error line, which
 //    begins with "Cradlekeep failed to load: ", and did not announce itself;
-//    the live settings are still the previous record.
+//    the live settings are the defaults.
+//
+// Then the loader alone reads the same file into a distinctive record: when
+// it throws, the record must be exactly as it was (nothing half-applied);
+// when it does not, the record is the one the file describes.
 //
 // The model also says which of the two must happen: the file loads when it
 // is JSON (comments allowed) and every setting present has its type. After
@@ -34,6 +37,7 @@
 
 #include "config/config_loader.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "fuzz_check.h"
 #include "plugin/lifecycle.h"
 #include "plugin/version.h"
@@ -288,7 +292,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto game = std::make_unique<sim::Game>(sim::ServerSettings{}, sim::ModSettings{});
   WriteConfigFile(data, size);
-  ck::config::Current() = previous;
 
   EnterScratch();
   ck::plugin::Startup();
@@ -315,9 +318,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(ckfuzz::StartsWith(first_error, "Cradlekeep failed to load: "),
           "the error line does not begin with \"Cradlekeep failed to load: \"");
     Check(!expected.loads, "the plugin refused a file that must load");
-    const std::string d = Differences(previous, live);
-    Check(d.empty(), "after a failed start-up the live setting " + d + " changed");
+    const std::string d = Differences(PluginConfig{}, live);
+    Check(d.empty(), "after a failed start-up the live setting " + d + " is not the default");
   }
+
+  PluginConfig record = previous;
+  ck::config::ClassCache classes;
+  bool threw = false;
+  EnterScratch();
+  try {
+    ck::config::LoadConfiguration(record, classes);
+  } catch (...) {
+    threw = true;
+  }
+  LeaveScratch();
+  Check(threw != expected.loads, threw ? "the loader refused a file that must load" : "the loader took a bad file");
+  const std::string d = Differences(threw ? previous : expected.settings, record);
+  Check(d.empty(), threw ? "a refused file changed the setting " + d : "the loader read the setting " + d + " wrongly");
 
   ck::plugin::Teardown();
   game.reset();

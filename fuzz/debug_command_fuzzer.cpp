@@ -18,6 +18,7 @@
 
 #include "asa/engine_types.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "fuzz_check.h"
 #include "plugin/debug_command.h"
 #include "host/plugin_logger.h"
@@ -73,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto& logs = simfw::Fw().logs;
   if (!ck::host::PluginLoggerReady()) ck::host::CreatePluginLogger();
+  if (!ck::state::Running()) ck::state::Begin();
 
   for (const bool before : {false, true}) {
     simfw::Fw().logs.ClearRecords();  // each input frees what it logged: leaks stay visible

@@ -7,6 +7,7 @@
 #include "core/boundary.h"
 #include "core/text.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "host/engine_text.h"
 #include "host/game.h"
 #include "host/names.h"

@@ -7,6 +7,7 @@
 #include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "core/boundary.h"
 #include "host/engine_array.h"
 #include "host/engine_text.h"

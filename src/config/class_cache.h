@@ -17,6 +17,4 @@ struct ClassCache {
   void Clear() { *this = ClassCache{}; }
 };
 
-ClassCache& Classes();
-
 }  // namespace ck::config

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/plugin_config.h"
-#include "config/class_cache.h"
 #include "core/log.h"
 #include "core/text.h"
 
@@ -94,9 +93,9 @@ void ReadAll(const json& root, PluginConfig& c) {
 
 }  // namespace
 
-void LoadConfiguration() {
+void LoadConfiguration(PluginConfig& live, ClassCache& classes) {
   PluginConfig loaded;
-  config::Classes().Clear();
+  classes.Clear();
 
   std::ifstream file(kConfigPath, std::ios::binary);
   if (!file.is_open()) {
@@ -106,7 +105,6 @@ void LoadConfiguration() {
     ReadAll(root, loaded);
   }
 
-  PluginConfig& live = Current();
   live = std::move(loaded);
   if (live.DebugLogging) {
     log::Info(
@@ -114,7 +112,7 @@ void LoadConfiguration() {
         "temporaryVanillaCryopods={} autoRemoveTemporaryVanillaCryopods={} "
         "temporaryVanillaCryopodCleanupIntervalSeconds={} clearCryoSicknessFromTemporaryVanillaCryopods={} "
         "debugLogging={}",
-        live.Enabled, IsVanillaCaptureMode() ? "Cryo" : "SCS", live.CaptureOnTransferButton,
+        live.Enabled, IsVanillaCaptureMode(live) ? "Cryo" : "SCS", live.CaptureOnTransferButton,
         live.ItemsPlusCompatibility, live.TemporaryVanillaCryopods, live.AutoRemoveTemporaryVanillaCryopods,
         live.TemporaryVanillaCryopodCleanupIntervalSeconds, live.ClearCryoSicknessFromTemporaryVanillaCryopods,
         live.DebugLogging);

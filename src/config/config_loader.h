@@ -2,16 +2,19 @@
 // relative to the server's working directory.
 #pragma once
 
+#include "config/class_cache.h"
+#include "config/plugin_config.h"
+
 namespace ck::config {
 
 inline constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.json";
 
-// Empties the class cache, then reads the file: JSON with comments allowed.
+// Empties `classes`, then reads the file into `live`: JSON with comments allowed.
 // A missing file gives the defaults (with a warn line); a file that is not
 // valid JSON, or a setting of the wrong type, throws the JSON library's
-// exception and leaves the live settings untouched. Unknown keys, null
+// exception and leaves `live` untouched. Unknown keys, null
 // values and a root that is no object leave the defaults in place. Logs
 // "Cradlekeep config loaded" (with every setting when DebugLogging is on).
-void LoadConfiguration();
+void LoadConfiguration(PluginConfig& live, ClassCache& classes);
 
 }  // namespace ck::config

@@ -1,6 +1,6 @@
-// The settings record: every setting with its default. One process-wide
-// record, replaced as a whole by the configuration load; only DebugLogging
-// changes afterwards (through the debug console command).
+// The settings record: every setting with its default. The running plugin
+// holds one, replaced as a whole by the configuration load; only
+// DebugLogging changes afterwards (through the debug console command).
 #pragma once
 
 #include <string>
@@ -39,14 +39,9 @@ struct PluginConfig {
   MessageTexts Messages;
 };
 
-// The live settings. A plain global, so that reading a setting on a hot path
-// costs one load.
-extern PluginConfig g_live_config;
-inline PluginConfig& Current() { return g_live_config; }
-
 // True when CaptureMode, lower-cased as a whole, is "cryo", "vanilla",
-// "vanillacryo" or "vanilla cryo": the vanilla cryopod path. Read afresh at
-// every call.
-[[nodiscard]] bool IsVanillaCaptureMode();
+// "vanillacryo" or "vanilla cryo": the vanilla cryopod path. (The live
+// settings are the running plugin's: state/plugin_state.h.)
+[[nodiscard]] bool IsVanillaCaptureMode(const PluginConfig& settings);
 
 }  // namespace ck::config

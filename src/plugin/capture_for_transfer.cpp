@@ -3,6 +3,7 @@
 #include "capture/capture_orchestration.h"
 #include "config/plugin_config.h"
 #include "core/boundary.h"
+#include "state/plugin_state.h"
 #include "host/game.h"
 #include "core/log.h"
 #include "transfer/capture_cooldown.h"
@@ -11,6 +12,9 @@
 namespace ck::plugin {
 
 bool CaptureForTransfer(AShooterPlayerController* controller) {
+  // Called by another plugin: the plugin may not be running (its start-up
+  // failed before its state was made); then nothing can be captured.
+  if (!state::Running()) return false;
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return true;
   bool result = false;

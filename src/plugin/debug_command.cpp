@@ -1,6 +1,7 @@
 #include "plugin/debug_command.h"
 
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "core/boundary.h"
 #include "core/text.h"
 #include "host/engine_text.h"

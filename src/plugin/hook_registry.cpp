@@ -3,21 +3,11 @@
 #include "core/boundary.h"
 #include "core/log.h"
 #include "host/framework.h"
+#include "state/plugin_state.h"
 
 namespace ck::plugin {
 
-std::vector<InstalledHook>& InstalledHooks() {
-  static std::vector<InstalledHook> hooks;
-  return hooks;
-}
-
-void InstalledHook::Remove() noexcept {
-  if (detour_ == nullptr) return;
-  void* const detour = detour_;
-  detour_ = nullptr;
-  core::Contain([&] { host::DisableHook(key_, detour); },
-                [&](const char* what) { log::Warn("Cradlekeep hook disable failed: {} ({})", key_, what); });
-}
+std::vector<state::InstalledHook>& InstalledHooks() { return state::Current().hooks; }
 
 void InstallHook(const std::string& key, void* detour, void** original) {
   core::Contain(
@@ -33,7 +23,7 @@ void InstallHook(const std::string& key, void* detour, void** original) {
 }
 
 void RemoveInstalledHooks() noexcept {
-  for (InstalledHook& hook : InstalledHooks()) hook.Remove();
+  for (state::InstalledHook& hook : InstalledHooks()) hook.Remove();
   InstalledHooks().clear();
 }
 

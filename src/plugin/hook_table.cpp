@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "plugin/hook_registry.h"
 #include "temporary_pods/pod_hooks.h"
 #include "transfer/transfer_hooks.h"

@@ -1,6 +1,5 @@
 #include "plugin/lifecycle.h"
 
-#include "config/class_cache.h"
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "plugin/debug_command.h"
@@ -9,21 +8,20 @@
 #include "core/log.h"
 #include "host/plugin_logger.h"
 #include "plugin/version.h"
+#include "state/plugin_state.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
-#include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_delegates.h"
-#include "temporary_pods/uncryo_observation.h"
-#include "transfer/capture_cooldown.h"
 
 namespace ck::plugin {
 
 namespace {
 
-// Steps 3 to 8 of start-up; an exception ends them where it is thrown.
+// The steps of start-up after the logger; an exception ends them where it
+// is thrown.
 void StartupSteps() {
-  temporary_pods::ForgetMarkerName();
-  config::LoadConfiguration();
+  state::Begin();
+  config::LoadConfiguration(config::Current(), config::Classes());
   temporary_pods::ResetUnCryoDelegateFields();
   InstallConfiguredHooks();
   RegisterDebugCommands();
@@ -40,15 +38,14 @@ void Startup() {
 }
 
 void Teardown() {
-  temporary_pods::UnregisterAutoRemoveTick();
-  temporary_pods::UnregisterCleanupTick();
-  temporary_pods::ClearPendingCleanupPasses();
-  temporary_pods::ClearRecentUnCryoTries();
-  temporary_pods::ResetUnCryoDelegateFields();
-  UnregisterDebugCommands();
-  UninstallAllHooks();
-  transfer::ClearCaptureCooldownTable();
-  config::Classes().Clear();
+  if (state::Running()) {
+    temporary_pods::UnregisterAutoRemoveTick();
+    temporary_pods::UnregisterCleanupTick();
+    UnregisterDebugCommands();
+    UninstallAllHooks();
+  }
+  // Every table, cache and setting goes with the state.
+  state::End();
   // Each step above guards itself; the last line may not throw either.
   core::Contain([] { log::Info("Cradlekeep unloaded"); }, [](const char*) {});
 }

@@ -8,6 +8,7 @@
 #include "host/game.h"
 #include "host/weak_pointer.h"
 #include "core/log.h"
+#include "state/plugin_state.h"
 #include "temporary_pods/inventory_sweep.h"
 #include "temporary_pods/tick_removal.h"
 
@@ -15,8 +16,6 @@ namespace ck::temporary_pods {
 
 namespace {
 
-bool g_registered = false;
-int64 g_next_due = 0;
 
 bool ScanSettingsOn() {
   const config::PluginConfig& s = config::Current();
@@ -37,20 +36,20 @@ int64 AutoRemovePeriodMilliseconds(double interval_seconds) {
 }
 
 void RegisterAutoRemoveTick() {
-  if (g_registered || !ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) {
+  if (state::Current().scan_tick_registered || !ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) {
     return;
   }
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
-  g_next_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
+  state::Current().next_scan_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
   host::AddOnTickCallback(kAutoRemoveTickId, [](float) { RunAutoRemoveTick(); });
-  g_registered = true;
+  state::Current().scan_tick_registered = true;
   log::Trace("Cradlekeep temporary vanilla cryopod auto-removal enabled every {} second(s)",
              static_cast<double>(period_ms) / 1000.0);
 }
 
 // The scan itself, once it is due; kept out of the per-tick path.
 [[gnu::noinline]] void RunDueScan(int64 now) {
-  g_next_due = now + PeriodNanoseconds();
+  state::Current().next_scan_due = now + PeriodNanoseconds();
   core::Contain(
       [] {
         int removed = 0;
@@ -66,7 +65,7 @@ void RegisterAutoRemoveTick() {
 void RunAutoRemoveTick() {
   if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
   const int64 now = host::SteadyNowNanoseconds();
-  if (now < g_next_due) return;
+  if (now < state::Current().next_scan_due) return;
   RunDueScan(now);
 }
 
@@ -91,8 +90,8 @@ int ScanOnlinePlayers(int& removed) {
   return players;
 }
 
-void UnregisterAutoRemoveTick() { RemoveTickCallback(kAutoRemoveTickId, "auto-remove", g_registered); }
+void UnregisterAutoRemoveTick() { RemoveTickCallback(kAutoRemoveTickId, "auto-remove", state::Current().scan_tick_registered); }
 
-bool AutoRemoveTickRegistered() { return g_registered; }
+bool AutoRemoveTickRegistered() { return state::Current().scan_tick_registered; }
 
 }  // namespace ck::temporary_pods

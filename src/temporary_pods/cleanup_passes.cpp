@@ -11,6 +11,7 @@
 #include "host/game.h"
 #include "host/weak_pointer.h"
 #include "core/log.h"
+#include "state/plugin_state.h"
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/inventory_sweep.h"
@@ -20,19 +21,7 @@ namespace ck::temporary_pods {
 
 namespace {
 
-struct PendingCleanupPass {
-  FWeakObjectPtr controller;
-  int64 due;
-  int32 pass_number;
-  FItemNetID item_id;
-};
-
-std::vector<PendingCleanupPass>& Pending() {
-  static std::vector<PendingCleanupPass> passes;
-  return passes;
-}
-
-bool g_tick_registered = false;
+std::vector<state::PendingCleanupPass>& Pending() { return state::Current().pending_passes; }
 
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
 bool SameWeak(const FWeakObjectPtr& a, const FWeakObjectPtr& b) {
@@ -51,11 +40,11 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   const int64 now = host::SteadyNowNanoseconds();
   const FWeakObjectPtr weak = host::MakeWeak(controller);
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
-    Pending().push_back(PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
+    Pending().push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
   }
-  if (!g_tick_registered) {
+  if (!state::Current().cleanup_tick_registered) {
     host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });
-    g_tick_registered = true;
+    state::Current().cleanup_tick_registered = true;
   }
   log::Trace("Cradlekeep scheduled targeted delayed temporary vanilla cryopod cleanup passes for itemId=({}, {})",
              item_id.ItemID1, item_id.ItemID2);
@@ -74,7 +63,7 @@ void RunDueCleanupPasses() {
       ++index;
       continue;
     }
-    const PendingCleanupPass pass = pending[index];
+    const state::PendingCleanupPass pass = pending[index];
     pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(index));
     core::Contain(
         [&] {
@@ -142,10 +131,9 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   return result;
 }
 
-void UnregisterCleanupTick() { RemoveTickCallback(kCleanupTickId, "cleanup", g_tick_registered); }
+void UnregisterCleanupTick() { RemoveTickCallback(kCleanupTickId, "cleanup", state::Current().cleanup_tick_registered); }
 
-void ClearPendingCleanupPasses() { Pending().clear(); }
 std::size_t PendingCleanupPassCount() { return Pending().size(); }
-bool CleanupTickRegistered() { return g_tick_registered; }
+bool CleanupTickRegistered() { return state::Current().cleanup_tick_registered; }
 
 }  // namespace ck::temporary_pods

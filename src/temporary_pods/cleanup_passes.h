@@ -32,7 +32,6 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
 // Removes the tick callback when registered; a failure is a warn line.
 void UnregisterCleanupTick();
 
-void ClearPendingCleanupPasses();
 std::size_t PendingCleanupPassCount();
 bool CleanupTickRegistered();
 

@@ -5,6 +5,7 @@
 #include "host/actors_in_range.h"
 #include "host/class_loading.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "core/boundary.h"
 #include "host/engine_array.h"
 #include "host/game.h"

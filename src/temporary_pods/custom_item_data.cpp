@@ -3,6 +3,7 @@
 #include <fmt/core.h>
 
 #include "host/game.h"
+#include "state/plugin_state.h"
 #include "host/names.h"
 
 namespace ck::temporary_pods {
@@ -10,14 +11,13 @@ namespace ck::temporary_pods {
 namespace {
 
 // The comparison index of the marker's name once the name table holds it.
-// The table only grows, so a found index stays right for the process; the
-// name may be added at any time (a save holding marked pods), so not finding
-// it is not remembered.
-int32 g_marker_index = 0;
-
+// The table only grows, so a found index stays right while the plugin runs;
+// the name may be added at any time (a save holding marked pods), so not
+// finding it is not remembered.
 int32 MarkerIndex() {
-  if (g_marker_index == 0) g_marker_index = host::MakeName(kMarkerName, FNAME_Find).ComparisonIndex;
-  return g_marker_index;
+  int32& index = state::Current().marker_index;
+  if (index == 0) index = host::MakeName(kMarkerName, FNAME_Find).ComparisonIndex;
+  return index;
 }
 
 template <typename T>
@@ -36,8 +36,6 @@ const TArray<FCustomItemByteArray>* ByteArraysOf(const FCustomItemData& entry) {
 }
 
 }  // namespace
-
-void ForgetMarkerName() { g_marker_index = 0; }
 
 std::string CustomDataEntryName(const FCustomItemData& entry) {
   return host::NameToUtf8(*game::kCustomDataName.In(&entry));

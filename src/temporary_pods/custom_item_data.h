@@ -52,10 +52,6 @@ class MarkerTest {
 // True when an entry other than the marker holds payload. False for null.
 bool HasCreaturePayload(UPrimalItem* item);
 
-// Forgets the marker name's place in the engine's name table (at start-up:
-// a new server may have a new table).
-void ForgetMarkerName();
-
 // "marker=<bool> payload=<bool> customData=[<name> s=<n> f=<n> o=<n> c=<n>
 // n=<n> b=<n> d=<n>; ...]", or "item=null".
 std::string DescribeCustomItemData(UPrimalItem* item);

@@ -4,6 +4,7 @@
 
 #include "asa/engine_types.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "core/detour.h"
 #include "host/game.h"
 #include "temporary_pods/uncryo_delegates.h"

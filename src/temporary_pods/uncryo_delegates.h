@@ -1,20 +1,16 @@
-// The addresses of the game mode's two uncryo delegate fields, resolved on
-// the first broadcast that may need them and kept until unload.
+// The game mode's two uncryo delegate fields as the plugin knows them: kept
+// in the plugin's state, resolved on the first broadcast that may need them
+// and kept until unload. Game thread only.
 #pragma once
+
+#include "state/plugin_state.h"
 
 namespace ck::temporary_pods {
 
-struct UnCryoDelegateFields {
-  void* try_field = nullptr;
-  void* post_field = nullptr;
-  bool resolution_failed = false;
-  // Resolved, or given up on: either way no broadcast needs the resolver.
-  bool settled = false;
-};
+using state::UnCryoDelegateFields;
 
-// A plain global: the delegate hook reads it on every broadcast of the game.
-extern UnCryoDelegateFields g_delegate_fields;
-inline UnCryoDelegateFields& DelegateFields() { return g_delegate_fields; }
-inline void ResetUnCryoDelegateFields() { g_delegate_fields = UnCryoDelegateFields{}; }
+// The delegate hook reads these on every broadcast of the game.
+inline UnCryoDelegateFields& DelegateFields() { return state::Current().delegate_fields; }
+inline void ResetUnCryoDelegateFields() { DelegateFields() = UnCryoDelegateFields{}; }
 
 }  // namespace ck::temporary_pods

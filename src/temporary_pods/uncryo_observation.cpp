@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "core/boundary.h"
 #include "host/clock.h"
 #include "host/framework.h"
@@ -21,16 +22,7 @@ namespace {
 
 constexpr double kTryMemorySeconds = 10.0;
 
-struct RecentUnCryoTry {
-  int64 time;
-  FItemNetID item_id;
-  bool has_id;
-};
-
-std::unordered_map<const void*, RecentUnCryoTry>& RecentTries() {
-  static std::unordered_map<const void*, RecentUnCryoTry> tries;
-  return tries;
-}
+std::unordered_map<const void*, state::RecentUnCryoTry>& RecentTries() { return state::Current().recent_tries; }
 
 FItemNetID IdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
@@ -110,7 +102,7 @@ void HandleTryUnCryo(const void* params) {
   }
   if (!payload) return;
   PruneRecentUnCryoTries();
-  RecentTries()[controller] = RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
+  RecentTries()[controller] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
@@ -121,7 +113,7 @@ void HandlePostUnCryo(const void* params) {
   if (!PodSettingsOn() || controller == nullptr) return;
   PruneRecentUnCryoTries();
 
-  RecentUnCryoTry record{0, FItemNetID{0, 0}, false};
+  state::RecentUnCryoTry record{0, FItemNetID{0, 0}, false};
   bool recent_try = false;
   auto found = RecentTries().find(controller);
   if (found != RecentTries().end()) {
@@ -185,7 +177,6 @@ void HandlePostUnCryo(const void* params) {
   }
 }
 
-void ClearRecentUnCryoTries() { RecentTries().clear(); }
 std::size_t RecentUnCryoTryCount() { return RecentTries().size(); }
 
 }  // namespace ck::temporary_pods

@@ -39,7 +39,6 @@ void HandleTryUnCryo(const void* params);
 // creature data), and sweeps the player's inventory.
 void HandlePostUnCryo(const void* params);
 
-void ClearRecentUnCryoTries();
 std::size_t RecentUnCryoTryCount();
 
 }  // namespace ck::temporary_pods

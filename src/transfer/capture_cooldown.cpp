@@ -3,16 +3,14 @@
 #include <unordered_map>
 
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "host/clock.h"
 
 namespace ck::transfer {
 
 namespace {
 
-std::unordered_map<const void*, int64>& CaptureCooldownTable() {
-  static std::unordered_map<const void*, int64> table;
-  return table;
-}
+std::unordered_map<const void*, int64>& CaptureCooldownTable() { return state::Current().capture_stamps; }
 
 void ForgetCooledDownPawns(std::unordered_map<const void*, int64>& table, int64 now) {
   const double cooldown = config::Current().CaptureCooldownSeconds;
@@ -39,8 +37,6 @@ bool PassesCaptureCooldown(const void* pawn) {
   table[pawn] = now;
   return true;
 }
-
-void ClearCaptureCooldownTable() { CaptureCooldownTable().clear(); }
 
 std::size_t CaptureCooldownTableSize() { return CaptureCooldownTable().size(); }
 

@@ -1,5 +1,6 @@
 // The per-pawn capture cooldown: one transfer fires several triggers in a
-// row; only the first within CaptureCooldownSeconds starts a capture.
+// row; only the first within CaptureCooldownSeconds starts a capture. The
+// table is part of the plugin's state. Game thread only.
 #pragma once
 
 #include <cstddef>
@@ -15,10 +16,7 @@ inline constexpr std::size_t kCooldownPruneAbove = 256;
 // True when a capture may start for the pawn now; the pawn is then stamped
 // with the current time. False while the pawn cools down (not stamped). The
 // pawn is a key only: it is never dereferenced.
-bool PassesCaptureCooldown(const void* pawn);
-
-// Empties the table (at unload).
-void ClearCaptureCooldownTable();
+[[nodiscard]] bool PassesCaptureCooldown(const void* pawn);
 
 // Pawns whose stamp the table holds: those let through since start-up, less
 // those it forgot once their cooldown was over.

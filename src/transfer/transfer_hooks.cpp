@@ -5,6 +5,7 @@
 #include "capture/text_helpers.h"
 #include "core/text.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "host/class_loading.h"
 #include "host/game.h"
 #include "host/names.h"

@@ -4,6 +4,7 @@
 #include "capture/shoulder_slot.h"
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
+#include "state/plugin_state.h"
 #include "host/game.h"
 #include "core/log.h"
 #include "transfer/capture_cooldown.h"

@@ -7,16 +7,9 @@ namespace {
 
 using ck::transfer::PassesCaptureCooldown;
 
+// Each test starts from a fresh plugin state (an empty table).
 class CooldownTest : public cktest::PluginTest {
  protected:
-  void SetUp() override {
-    PluginTest::SetUp();
-    ck::transfer::ClearCaptureCooldownTable();
-  }
-  void TearDown() override {
-    ck::transfer::ClearCaptureCooldownTable();
-    PluginTest::TearDown();
-  }
   void Wait(int64 ms) { fw().clock.Advance(ms * 1'000'000); }
   int a_ = 0, b_ = 0;
 };
@@ -59,9 +52,10 @@ TEST_F(CooldownTest, UnloadEmptiesTheTable) {
   Start();
   EXPECT_TRUE(PassesCaptureCooldown(&a_));
   Stop();
-  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), 0u);
+  EXPECT_FALSE(ck::state::Running()) << "the table went with the plugin's state";
   Start();
-  EXPECT_TRUE(PassesCaptureCooldown(&a_));
+  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), 0u);
+  EXPECT_TRUE(PassesCaptureCooldown(&a_)) << "the new state remembers no pawn";
 }
 
 }  // namespace
@@ -71,18 +65,16 @@ namespace {
 class CooldownTableTest : public cktest::PluginTest {};
 
 TEST_F(CooldownTableTest, ABusyServerKeepsOnlyPawnsStillCoolingDown) {
-  ck::transfer::ClearCaptureCooldownTable();
   std::vector<int> pawns(1000);
   for (std::size_t i = 0; i < pawns.size(); ++i) {
     EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawns[i]));
     fw().clock.Advance(10'000'000);  // 10 ms between triggers
   }
-  EXPECT_LE(ck::transfer::CaptureCooldownTableSize(), 256u + 200u)
+  EXPECT_LE(ck::transfer::CaptureCooldownTableSize(), ck::transfer::kCooldownPruneAbove + 200u)
       << "pawns whose cooldown is over are forgotten once the table grows";
   EXPECT_FALSE(ck::transfer::PassesCaptureCooldown(&pawns[999])) << "a pawn still cooling down is remembered";
   fw().clock.Advance(2'000'000'000);
   EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawns[0]));
-  ck::transfer::ClearCaptureCooldownTable();
 }
 
 }  // namespace

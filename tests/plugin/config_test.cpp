@@ -10,7 +10,9 @@ namespace {
 
 using ck::config::Current;
 using ck::config::IsVanillaCaptureMode;
-using ck::config::LoadConfiguration;
+
+// Loads the file into the running plugin's settings, as start-up does.
+void LoadConfiguration() { ck::config::LoadConfiguration(Current(), ck::config::Classes()); }
 
 class ConfigTest : public cktest::PluginTest {};
 

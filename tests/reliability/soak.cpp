@@ -74,7 +74,6 @@ class Soak {
       if (pets.size() > 2) spec.slots["riding"] = pets[2];
       game_->AddPlayer(spec);
     }
-    ck::config::Current() = ck::config::PluginConfig{};
     ck::plugin::Startup();
   }
 

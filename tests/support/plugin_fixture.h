@@ -10,7 +10,7 @@
 
 #include "config/plugin_config.h"
 #include "plugin/lifecycle.h"
-#include "temporary_pods/custom_item_data.h"
+#include "state/plugin_state.h"
 #include "support/sim_world.h"
 
 namespace cktest {
@@ -25,12 +25,12 @@ class PluginTest : public SimWorldTest {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(scratch_);
     std::filesystem::current_path(scratch_);
-    ck::config::Current() = ck::config::PluginConfig{};
-    ck::temporary_pods::ForgetMarkerName();  // each test's world has a name table of its own
+    ck::state::Begin();  // a fresh plugin state: default settings, empty tables
   }
 
   void TearDown() override {
     if (started_) ck::plugin::Teardown();
+    ck::state::End();
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(scratch_);
     SimWorldTest::TearDown();

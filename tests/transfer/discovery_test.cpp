@@ -62,7 +62,7 @@ TEST_F(DiscoveryTest, APawnWithoutAnOwnerControllerIsNotCapturing) {
 
 TEST_F(DiscoveryTest, ADetachDuringTheCooldownStartsNoCaptureAndTheGameStillRuns) {
   Ava().controller->bIsTransferringCharacter = 1;
-  ck::transfer::PassesCaptureCooldown(Pawn());
+  ASSERT_TRUE(ck::transfer::PassesCaptureCooldown(Pawn())) << "the pawn starts cooling down";
   game().ClearSlot(Ava(), "mounted");
   EXPECT_EQ(Where("rex"), "world") << "the game dismounts the ridden creature first";
   EXPECT_EQ(Where("splash"), "slot");

@@ -1,0 +1,92 @@
+// The plugin's process-wide state, in one object: created at start-up,
+// destroyed at unload, and reached through one pointer. Every subsystem
+// keeps what it remembers between calls here, as a plain record; the
+// behaviour stays with the subsystem. Tests build a fresh one per test.
+// Game thread only.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "asa/engine_types.h"
+#include "config/class_cache.h"
+#include "config/plugin_config.h"
+#include "state/installed_hook.h"
+
+namespace ck::state {
+
+// The addresses of the game mode's two uncryo delegate fields, resolved on
+// the first broadcast that may need them and kept until unload.
+struct UnCryoDelegateFields {
+  void* try_field = nullptr;
+  void* post_field = nullptr;
+  bool resolution_failed = false;
+  // Resolved, or given up on: either way no broadcast needs the resolver.
+  bool settled = false;
+};
+
+// One delayed clean-up pass waiting for its time.
+struct PendingCleanupPass {
+  FWeakObjectPtr controller;
+  int64 due;
+  int32 pass_number;
+  FItemNetID item_id;
+};
+
+// The try broadcast last seen for a player, remembered for a while.
+struct RecentUnCryoTry {
+  int64 time;
+  FItemNetID item_id;
+  bool has_id;
+};
+
+struct PluginState {
+  config::PluginConfig settings;
+  config::ClassCache classes;
+
+  // The comparison index of the temporary-pod marker's name once the name
+  // table holds it (0 until then).
+  int32 marker_index = 0;
+  UnCryoDelegateFields delegate_fields;
+  std::vector<PendingCleanupPass> pending_passes;
+  bool cleanup_tick_registered = false;
+  bool scan_tick_registered = false;
+  int64 next_scan_due = 0;
+  std::unordered_map<const void*, RecentUnCryoTry> recent_tries;  // by player controller
+
+  // When each pawn last started a capture (steady clock, nanoseconds).
+  std::unordered_map<const void*, int64> capture_stamps;
+
+  // The hooks the framework accepted, in install order.
+  std::vector<InstalledHook> hooks;
+};
+
+namespace detail {
+inline constinit PluginState* g_current = nullptr;
+}
+
+// The running plugin's state. Only while one exists (Running()).
+inline PluginState& Current() { return *detail::g_current; }
+inline bool Running() { return detail::g_current != nullptr; }
+
+// Makes a fresh state the current one, for the plugin's lifetime between
+// start-up and unload (or a test's); the previous one, if any, is destroyed.
+void Begin();
+// Destroys the current state; nothing is current afterwards.
+void End() noexcept;
+
+}  // namespace ck::state
+
+namespace ck::config {
+
+// The live settings and class cache: the running plugin's.
+inline PluginConfig& Current() { return state::Current().settings; }
+inline ClassCache& Classes() { return state::Current().classes; }
+
+// The capture-mode rule applied to the live settings, read afresh at every
+// call.
+[[nodiscard]] inline bool IsVanillaCaptureMode() { return IsVanillaCaptureMode(Current()); }
+
+}  // namespace ck::config
