@@ -12,6 +12,7 @@
 #include "sim/game/names.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/custom_item_data.h"
+#include "temporary_pods/uncryo_delegates.h"
 #include "temporary_pods/uncryo_observation.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
 #include "core/boundary.h"
+#include "host/custom_item_record.h"
 #include "host/engine_array.h"
 #include "host/engine_text.h"
 #include "host/game.h"
@@ -21,19 +22,6 @@ namespace ck::capture {
 
 namespace {
 
-// A custom data record owned by the caller, freed on every way out.
-class LocalCustomData {
- public:
-  LocalCustomData() : data_{} {}
-  ~LocalCustomData() { host::DestroyCustomItemData(data_); }
-  LocalCustomData(const LocalCustomData&) = delete;
-  LocalCustomData& operator=(const LocalCustomData&) = delete;
-  FCustomItemData* get() { return &data_; }
-
- private:
-  FCustomItemData data_;
-};
-
 void UpdatedItem(UPrimalItem* item, bool a, bool b) { game::kItemUpdatedItem(item, a, b); }
 
 void NotifyFailed(AShooterPlayerController* controller) {
@@ -41,15 +29,6 @@ void NotifyFailed(AShooterPlayerController* controller) {
 }
 
 }  // namespace
-
-void MarkTemporaryPod(UPrimalItem* item) {
-  if (item == nullptr || !config::Current().TemporaryVanillaCryopods || temporary_pods::IsTemporaryPod(item)) return;
-  LocalCustomData marker;
-  *game::kCustomDataName.In(marker.get()) = host::MakeName(temporary_pods::kMarkerName, FNAME_Add);
-  host::AppendString(*game::kCustomDataStrings.In(marker.get()), *host::MakeFString(temporary_pods::kMarkerString));
-  host::AppendCustomItemData(*game::kItemCustomItemDatas.In(item), *marker.get());
-  UpdatedItem(item, false, false);
-}
 
 bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const AttachedCompanion& companion) {
@@ -69,7 +48,7 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
     return false;
   }
 
-  LocalCustomData cryo_data;
+  host::OwnedCustomItemData cryo_data;
   FCustomItemData* filled = game::kGetCryoDinoData(cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
   if (filled == nullptr) {
     NotifyFailed(controller);
@@ -85,7 +64,7 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
     return false;
   }
-  MarkTemporaryPod(new_item);
+  temporary_pods::MarkTemporaryPod(new_item);
 
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, new_item);
   if (placed == nullptr) {

@@ -16,8 +16,4 @@ namespace ck::capture {
 bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const AttachedCompanion& companion);
 
-// Appends the temporary-pod marker to a new pod, when TemporaryVanillaCryopods
-// is on and the item carries none yet.
-void MarkTemporaryPod(UPrimalItem* item);
-
 }  // namespace ck::capture

@@ -14,21 +14,6 @@ struct RawArray {
 };
 static_assert(sizeof(RawArray) == sizeof(TArray<int>));
 
-// Copies `source` into `target` (assumed empty) with fresh storage of exactly
-// the source's count.
-template <typename T>
-void CopyTrivialArray(TArray<T>& target, const TArray<T>& source) {
-  target = TArray<T>{nullptr, 0, 0};
-  if (source.ArrayNum <= 0 || source.Data == nullptr) return;
-  const uint64 bytes = sizeof(T) * static_cast<uint64>(source.ArrayNum);
-  target.Data = static_cast<T*>(EngineRealloc(nullptr, bytes, 8));
-  std::memcpy(target.Data, source.Data, bytes);
-  target.ArrayNum = source.ArrayNum;
-  target.ArrayMax = source.ArrayNum;
-}
-
-void CopyText(TArray<char16_t>& target, const TArray<char16_t>& source) { CopyTrivialArray(target, source); }
-
 }  // namespace
 
 int32 GrownCapacity(int32 capacity, int32 new_count) {
@@ -58,49 +43,7 @@ void* AppendSlot(void* array_header, std::size_t element_size) {
 
 void AppendString(TArray<FString>& array, const FString& text) {
   auto* slot = static_cast<FString*>(AppendSlot(&array, sizeof(FString)));
-  CopyText(slot->Data, text.Data);
-}
-
-void AppendCustomItemData(TArray<FCustomItemData>& array, const FCustomItemData& entry) {
-  auto* slot = static_cast<FCustomItemData*>(AppendSlot(&array, sizeof(FCustomItemData)));
-  slot->CustomDataName = entry.CustomDataName;
-  for (const FString& text : entry.CustomDataStrings) AppendString(slot->CustomDataStrings, text);
-  CopyTrivialArray(slot->CustomDataFloats, entry.CustomDataFloats);
-  for (const FSoftObjectPtr& soft : entry.CustomDataSoftClasses) {
-    auto* copy = static_cast<FSoftObjectPtr*>(AppendSlot(&slot->CustomDataSoftClasses, sizeof(FSoftObjectPtr)));
-    copy->WeakPtr = soft.WeakPtr;
-    copy->TagAtLastTest = soft.TagAtLastTest;
-    copy->PackageName = soft.PackageName;
-    copy->AssetName = soft.AssetName;
-    CopyText(copy->SubPathString, soft.SubPathString);
-  }
-  CopyTrivialArray(slot->CustomDataObjects, entry.CustomDataObjects);
-  CopyTrivialArray(slot->CustomDataClasses, entry.CustomDataClasses);
-  CopyTrivialArray(slot->CustomDataNames, entry.CustomDataNames);
-  for (const FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) {
-    auto* copy = static_cast<FCustomItemByteArray*>(
-        AppendSlot(&slot->CustomDataBytes.ByteArrays, sizeof(FCustomItemByteArray)));
-    CopyTrivialArray(copy->Bytes, bytes.Bytes);
-  }
-  CopyTrivialArray(slot->CustomDataDoubles.Doubles, entry.CustomDataDoubles.Doubles);
-}
-
-void DestroyCustomItemData(FCustomItemData& entry) {
-  for (FString& text : entry.CustomDataStrings) {
-    EngineFree(text.Data.Data);
-    text.Data = TArray<char16_t>{nullptr, 0, 0};
-  }
-  FreeArray(entry.CustomDataStrings);
-  FreeArray(entry.CustomDataFloats);
-  for (FSoftObjectPtr& soft : entry.CustomDataSoftClasses) FreeArray(soft.SubPathString);
-  FreeArray(entry.CustomDataSoftClasses);
-  FreeArray(entry.CustomDataObjects);
-  FreeArray(entry.CustomDataClasses);
-  FreeArray(entry.CustomDataNames);
-  for (FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) FreeArray(bytes.Bytes);
-  FreeArray(entry.CustomDataBytes.ByteArrays);
-  FreeArray(entry.CustomDataDoubles.Doubles);
-  entry.CustomDataName = FName{0, 0};
+  CopyTrivialArray(slot->Data, text.Data);
 }
 
 }  // namespace ck::host

@@ -5,6 +5,7 @@
 // new count + 3 * new count / 8 + 16, capped at the largest int32. The storage
 // is reallocated through the engine allocator at alignment 8. Appended
 // elements are deep copies: arrays inside them get storage of their own.
+// (Custom item data records: host/custom_item_record.h.)
 #pragma once
 
 #include <cstring>
@@ -31,14 +32,22 @@ void AppendTrivial(TArray<T>& array, const T& value) {
   std::memcpy(slot, &value, sizeof(T));
 }
 
-// Appends a deep copy of a custom item data entry.
-void AppendCustomItemData(TArray<FCustomItemData>& array, const FCustomItemData& entry);
+// Copies `source` into `target` (assumed empty) with fresh storage of exactly
+// the source's count, from the engine allocator.
+template <typename T>
+void CopyTrivialArray(TArray<T>& target, const TArray<T>& source) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  target = TArray<T>{nullptr, 0, 0};
+  if (source.ArrayNum <= 0 || source.Data == nullptr) return;
+  const uint64 bytes = sizeof(T) * static_cast<uint64>(source.ArrayNum);
+  target.Data = static_cast<T*>(EngineRealloc(nullptr, bytes, 8));
+  std::memcpy(target.Data, source.Data, bytes);
+  target.ArrayNum = source.ArrayNum;
+  target.ArrayMax = source.ArrayNum;
+}
 
 // Appends a deep copy of an engine string.
 void AppendString(TArray<FString>& array, const FString& text);
-
-// Frees every buffer owned by the entry (nested arrays included) and zeroes it.
-void DestroyCustomItemData(FCustomItemData& entry);
 
 // Frees the array's storage and zeroes the header; elements own nothing.
 template <typename T>

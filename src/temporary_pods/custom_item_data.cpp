@@ -3,6 +3,9 @@
 #include <fmt/core.h>
 
 #include "host/game.h"
+#include "host/custom_item_record.h"
+#include "host/engine_array.h"
+#include "host/engine_text.h"
 #include "state/plugin_state.h"
 #include "host/names.h"
 
@@ -85,6 +88,15 @@ std::string DescribeCustomItemData(UPrimalItem* item) {
                         CountOf(&entry, game::kCustomDataNames), ByteArraysOf(entry)->Num(), DoubleCount(entry));
   }
   return text + "]";
+}
+
+void MarkTemporaryPod(UPrimalItem* item) {
+  if (item == nullptr || !config::Current().TemporaryVanillaCryopods || IsTemporaryPod(item)) return;
+  host::OwnedCustomItemData marker;
+  *game::kCustomDataName.In(marker.get()) = host::MakeName(kMarkerName, FNAME_Add);
+  host::AppendString(*game::kCustomDataStrings.In(marker.get()), *host::MakeFString(kMarkerString));
+  host::AppendCustomItemData(*game::kItemCustomItemDatas.In(item), *marker.get());
+  game::kItemUpdatedItem(item, false, false);
 }
 
 }  // namespace ck::temporary_pods

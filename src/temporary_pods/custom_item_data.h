@@ -23,6 +23,10 @@ std::string CustomDataEntryName(const FCustomItemData& entry);
 // byte arrays (a byte-array list whose arrays are all empty holds nothing).
 bool EntryHasPayload(const FCustomItemData& entry);
 
+// Appends the temporary-pod marker to a new pod, when TemporaryVanillaCryopods
+// is on and the item carries none yet, and tells the game the item changed.
+void MarkTemporaryPod(UPrimalItem* item);
+
 // True when an entry's name text is exactly the marker name. False for null.
 bool IsTemporaryPod(UPrimalItem* item);
 

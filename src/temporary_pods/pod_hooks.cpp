@@ -1,6 +1,7 @@
 #include "temporary_pods/pod_hooks.h"
 
 #include "temporary_pods/cryo_sickness.h"
+#include "temporary_pods/uncryo_delegates.h"
 
 namespace ck::temporary_pods {
 

@@ -13,4 +13,9 @@ using state::UnCryoDelegateFields;
 inline UnCryoDelegateFields& DelegateFields() { return state::Current().delegate_fields; }
 inline void ResetUnCryoDelegateFields() { DelegateFields() = UnCryoDelegateFields{}; }
 
+// True when the addresses of the game mode's two uncryo delegate fields are
+// known; resolves them once (warn and give up until unload when they
+// resolve to null; try again later while there is no game mode).
+[[nodiscard]] bool ResolveUnCryoDelegates();
+
 }  // namespace ck::temporary_pods

@@ -1,10 +1,10 @@
 #include "temporary_pods/uncryo_observation.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
-#include "core/boundary.h"
 #include "host/clock.h"
 #include "host/framework.h"
 #include "host/game.h"
@@ -52,32 +52,6 @@ void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInvento
   ScheduleCleanupPasses(controller, observation.item_id);
 }
 
-bool ResolveUnCryoDelegates() {
-  UnCryoDelegateFields& fields = DelegateFields();
-  if (fields.try_field != nullptr && fields.post_field != nullptr) return true;
-  if (fields.resolution_failed) return false;
-  bool resolved = false;
-  const bool completed = core::Contain(
-      [&] {
-        AShooterGameMode* game_mode = host::CurrentGameMode();
-        if (game_mode == nullptr) return;
-        fields.try_field = game::kGameModeOnTryUnCryoDino.In(game_mode);
-        fields.post_field = game::kGameModeOnPostUnCryoDino.In(game_mode);
-        if (fields.try_field == nullptr || fields.post_field == nullptr) {
-          fields.resolution_failed = true;
-          log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
-          return;
-        }
-        log::Trace("Cradlekeep resolved ASA uncryo delegates try={} post={}", static_cast<const void*>(fields.try_field),
-                   static_cast<const void*>(fields.post_field));
-        resolved = true;
-      },
-      [&](const char* what) { log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: {}", what); });
-  if (!completed) fields.resolution_failed = true;
-  fields.settled = resolved || fields.resolution_failed;
-  return resolved;
-}
-
 void PruneRecentUnCryoTries() {
   const int64 now = host::SteadyNowNanoseconds();
   auto& tries = RecentTries();
@@ -106,6 +80,59 @@ void HandleTryUnCryo(const void* params) {
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
+namespace {
+
+// The try remembered for the player, taken out of the records; none when
+// there is none.
+std::optional<state::RecentUnCryoTry> TakeRecentTry(const void* controller) {
+  auto found = RecentTries().find(controller);
+  if (found == RecentTries().end()) return std::nullopt;
+  const state::RecentUnCryoTry record = found->second;
+  RecentTries().erase(found);
+  return record;
+}
+
+// The pod the try named, by its remembered id, once it holds no creature
+// data (a try whose release failed may be followed by the post broadcast of
+// another pod). 1 when it went.
+int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCryoTry& tried) {
+  if (!tried.has_id) return 0;
+  UPrimalItem* original = FindItemById(inventory, tried.item_id);
+  if (original == nullptr || HasCreaturePayload(original) || !RemoveItemById(inventory, tried.item_id)) return 0;
+  log::Trace("Cradlekeep force-removed temporary vanilla cryopod by original itemId=({}, {}) after {}",
+             tried.item_id.ItemID1, tried.item_id.ItemID2, "OnPostUnCryoDino");
+  return 1;
+}
+
+// The emptied pod the broadcast names, by its current identity, unless it
+// is the tried pod (already handled). Tried in the player's inventory, then
+// in the item's own inventory, then by id. 1 when it went; a warn line when
+// it could not go.
+int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
+                     const std::optional<state::RecentUnCryoTry>& tried) {
+  if (emptied == nullptr || HasCreaturePayload(emptied)) return 0;
+  const FItemNetID post_id = IdOf(emptied);
+  if (tried && tried->has_id && SameId(post_id, tried->item_id)) return 0;
+  bool done = RemoveItemObject(inventory, emptied);
+  if (!done) {
+    auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
+    if (owner != nullptr) done = RemoveItemObject(owner, emptied);
+  }
+  if (!done) done = RemoveItemById(inventory, post_id);
+  if (!done) {
+    log::Warn(
+        "Cradlekeep could not force-remove temporary vanilla cryopod by post itemId=({}, {}) after {}; owner "
+        "inventory may not contain the item yet",
+        post_id.ItemID1, post_id.ItemID2, "OnPostUnCryoDino");
+    return 0;
+  }
+  log::Trace("Cradlekeep force-removed temporary vanilla cryopod by post itemId=({}, {}) after {}", post_id.ItemID1,
+             post_id.ItemID2, "OnPostUnCryoDino");
+  return 1;
+}
+
+}  // namespace
+
 void HandlePostUnCryo(const void* params) {
   auto* controller = game::kPostUnCryoController.Read(params);
   auto* creature = game::kPostUnCryoCreature.Read(params);
@@ -113,62 +140,27 @@ void HandlePostUnCryo(const void* params) {
   if (!PodSettingsOn() || controller == nullptr) return;
   PruneRecentUnCryoTries();
 
-  state::RecentUnCryoTry record{0, FItemNetID{0, 0}, false};
-  bool recent_try = false;
-  auto found = RecentTries().find(controller);
-  if (found != RecentTries().end()) {
-    record = found->second;
-    RecentTries().erase(found);
-    recent_try = true;
-  } else if (!IsTemporaryPod(emptied)) {
-    return;
-  }
+  // A release of a temporary pod: one the player tried lately, or the
+  // emptied pod carries the marker.
+  const std::optional<state::RecentUnCryoTry> tried = TakeRecentTry(controller);
+  if (!tried && !IsTemporaryPod(emptied)) return;
   if (log::TraceEnabled()) {
+    const FItemNetID original = tried ? tried->item_id : FItemNetID{0, 0};
     log::Info(
         "Cradlekeep saw temporary vanilla cryopod via OnPostUnCryoDino recentTry={} originalItemId=({}, {}) dino={} "
         "emptyItem={} emptyItemSummary={}",
-        recent_try, record.item_id.ItemID1, record.item_id.ItemID2, static_cast<const void*>(creature), static_cast<const void*>(emptied),
-        DescribeCustomItemData(emptied));
+        tried.has_value(), original.ItemID1, original.ItemID2, static_cast<const void*>(creature),
+        static_cast<const void*>(emptied), DescribeCustomItemData(emptied));
   }
   ClearCryoCooldown(controller, "OnPostUnCryoDino");
   const int cleared = ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(creature), "OnPostUnCryoDino");
 
   int removed = 0;
-  const config::PluginConfig& settings = config::Current();
   auto* pawn = game::kControllerPawn.Read(controller);
   auto* inventory = game::kCharacterInventory.Read(pawn);
-  if (settings.AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
-    // A pod is removed here only once it holds no creature data: a try whose
-    // release failed may be followed by the post broadcast of another pod.
-    if (recent_try && record.has_id) {
-      UPrimalItem* original = FindItemById(inventory, record.item_id);
-      if (original != nullptr && !HasCreaturePayload(original) && RemoveItemById(inventory, record.item_id)) {
-        removed = 1;
-        log::Trace("Cradlekeep force-removed temporary vanilla cryopod by original itemId=({}, {}) after {}",
-                   record.item_id.ItemID1, record.item_id.ItemID2, "OnPostUnCryoDino");
-      }
-    }
-    if (emptied != nullptr && !HasCreaturePayload(emptied)) {
-      const FItemNetID post_id = IdOf(emptied);
-      if ((recent_try || IsTemporaryPod(emptied)) && !(record.has_id && SameId(post_id, record.item_id))) {
-        bool done = RemoveItemObject(inventory, emptied);
-        if (!done) {
-          auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
-          if (owner != nullptr) done = RemoveItemObject(owner, emptied);
-        }
-        if (!done) done = RemoveItemById(inventory, post_id);
-        if (done) {
-          ++removed;
-          log::Trace("Cradlekeep force-removed temporary vanilla cryopod by post itemId=({}, {}) after {}",
-                     post_id.ItemID1, post_id.ItemID2, "OnPostUnCryoDino");
-        } else {
-          log::Warn(
-              "Cradlekeep could not force-remove temporary vanilla cryopod by post itemId=({}, {}) after {}; owner "
-              "inventory may not contain the item yet",
-              post_id.ItemID1, post_id.ItemID2, "OnPostUnCryoDino");
-        }
-      }
-    }
+  if (config::Current().AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
+    if (tried) removed += RemoveTriedPod(inventory, *tried);
+    removed += RemoveEmptiedPod(inventory, emptied, tried);
     removed += SweepEmptyTemporaryPods(inventory);
     game::kInventoryRefresh(inventory);
   }

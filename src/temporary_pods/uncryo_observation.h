@@ -22,11 +22,6 @@ struct PodUseObservation {
 void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInventoryComponent* inventory, FItemNetID id,
                             const std::string& label, PodUseObservation& observation);
 
-// True when the addresses of the game mode's two uncryo delegate fields are
-// known; resolves them once (warn and give up until unload when they
-// resolve to null; try again later while there is no game mode).
-[[nodiscard]] bool ResolveUnCryoDelegates();
-
 // Drops try records older than 10 seconds.
 void PruneRecentUnCryoTries();
 

@@ -64,4 +64,16 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
   }
 }
 
+bool CaptureForUploadCommand(AShooterPlayerController* controller) {
+  const config::PluginConfig& settings = config::Current();
+  if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return true;
+  auto* pawn = game::kControllerPawn.Read(controller);
+  if (pawn == nullptr) return false;
+  const capture::CompanionList list = CollectAttachedCompanions(pawn);
+  if (list.empty()) return true;
+  if (!PassesCaptureCooldown(pawn)) return CollectAttachedCompanions(pawn).empty();
+  log::Info("Cradlekeep transfer trigger fired: external /upload command");
+  return capture::CaptureAttachedCompanions(pawn, controller, list);
+}
+
 }  // namespace ck::transfer

@@ -1,5 +1,6 @@
-// The trigger steps shared by every way a transfer starts, and the
-// observation of the game emptying a companion slot.
+// Every way a transfer starts, as far as the plugin's capture goes: the
+// hooked triggers, the observation of the game emptying a companion slot,
+// and another plugin's upload command. Game thread only.
 #pragma once
 
 #include <string>
@@ -23,5 +24,13 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
 // itself on this thread. Enabled is not consulted. Exceptions pass to the
 // caller.
 void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous);
+
+// Another plugin's upload command: with Enabled and CaptureOnTransferButton
+// on and a controller, captures the pawn's companions. True when nothing
+// attached is left behind (or the capture on transfer is off); false when
+// the pawn is missing, a capture failed, or the cooldown held one back while
+// companions are still attached. Logs "Cradlekeep transfer trigger fired:
+// external /upload command" before a capture. Exceptions pass to the caller.
+[[nodiscard]] bool CaptureForUploadCommand(AShooterPlayerController* controller);
 
 }  // namespace ck::transfer

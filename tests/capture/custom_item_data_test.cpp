@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "host/custom_item_record.h"
 #include "host/engine_array.h"
 #include "sim/framework/engine_text.h"
 #include "host/names.h"

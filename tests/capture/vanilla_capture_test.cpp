@@ -68,7 +68,7 @@ TEST_F(VanillaCaptureTest, TheMarkerHasItsExactContentAndASecondMarkingAddsNothi
             "CradlekeepTemporaryCryopod s=1 f=0 o=0 c=0 n=0 b=0 d=0]");
   const FCustomItemData& marker = pod->CustomItemDatas[1];
   EXPECT_EQ(simfw::ToUtf8(marker.CustomDataStrings[0]), "Cradlekeep");
-  ck::capture::MarkTemporaryPod(AsItem(pod));
+  ck::temporary_pods::MarkTemporaryPod(AsItem(pod));
   EXPECT_EQ(pod->CustomItemDatas.Num(), 2);
 }
 

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "host/custom_item_record.h"
 #include "host/engine_array.h"
 #include "host/engine_text.h"
 #include "support/sim_world.h"

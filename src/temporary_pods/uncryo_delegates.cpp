@@ -1,0 +1,36 @@
+#include "temporary_pods/uncryo_delegates.h"
+
+#include "core/boundary.h"
+#include "core/log.h"
+#include "host/framework.h"
+#include "host/game.h"
+
+namespace ck::temporary_pods {
+
+bool ResolveUnCryoDelegates() {
+  UnCryoDelegateFields& fields = DelegateFields();
+  if (fields.try_field != nullptr && fields.post_field != nullptr) return true;
+  if (fields.resolution_failed) return false;
+  bool resolved = false;
+  const bool completed = core::Contain(
+      [&] {
+        AShooterGameMode* game_mode = host::CurrentGameMode();
+        if (game_mode == nullptr) return;
+        fields.try_field = game::kGameModeOnTryUnCryoDino.In(game_mode);
+        fields.post_field = game::kGameModeOnPostUnCryoDino.In(game_mode);
+        if (fields.try_field == nullptr || fields.post_field == nullptr) {
+          fields.resolution_failed = true;
+          log::Warn("Cradlekeep ASA uncryo delegate fields resolved to null");
+          return;
+        }
+        log::Trace("Cradlekeep resolved ASA uncryo delegates try={} post={}", static_cast<const void*>(fields.try_field),
+                   static_cast<const void*>(fields.post_field));
+        resolved = true;
+      },
+      [&](const char* what) { log::Warn("Cradlekeep could not resolve ASA uncryo delegate fields: {}", what); });
+  if (!completed) fields.resolution_failed = true;
+  fields.settled = resolved || fields.resolution_failed;
+  return resolved;
+}
+
+}  // namespace ck::temporary_pods
