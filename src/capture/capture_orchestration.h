@@ -1,6 +1,7 @@
 // One capture over the companion list a transfer trigger found: each
 // companion goes down the configured path, and the player is told about
 // every one that was captured.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // Putting a freshly made pod into the player's inventory, also while a
 // transfer holds the inventory locked.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"
@@ -15,10 +16,10 @@ namespace ck::capture {
 // no inventory. The lock (the controller's transferring byte and the
 // inventory's can-inventory bit) is restored after each lifted call, also
 // when that call throws.
-UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerController* controller, UPrimalItem* item);
+[[nodiscard]] UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerController* controller, UPrimalItem* item);
 
 // True when the item's owner inventory is this inventory, or the inventory
 // lists the item among its items.
-bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory);
+[[nodiscard]] bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory);
 
 }  // namespace ck::capture

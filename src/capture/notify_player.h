@@ -1,5 +1,6 @@
 // Sending a configured message to a player under the sender name
 // "Cradle Keep".
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // The SCS path: the cryopod mod's capture actor captures the creature into
 // a new SCS cryopod that is already in the player's inventory.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <cstddef>
@@ -28,12 +29,12 @@ static_assert(offsetof(CaptureDinoParams, flag_a) == 16);
 // Exceptions of the game pass through; one raised after the capture leaves
 // the filled pod in the inventory, one raised before it at most an empty
 // pod.
-bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+[[nodiscard]] bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                            const AttachedCompanion& companion);
 
 // The first actor of the capture actor class in the world, or null (no
 // world, no class, or no actor). Looked up anew at every call.
-AActor* FindScsCaptureActor();
+[[nodiscard]] AActor* FindScsCaptureActor();
 
 // The CaptureDino function declared by the capture actor's own class, or
 // null: silently without an actor or its class, with a warn line when the

@@ -1,5 +1,6 @@
 // Describing an actor for log lines, shared by the transfer and capture
 // subsystems.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <string>

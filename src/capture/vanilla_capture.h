@@ -2,6 +2,7 @@
 // data, marked as one of the plugin's temporary pods, placed in the player's
 // inventory, made uploadable at once; then the slot is cleared and the
 // creature destroyed.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"
@@ -13,7 +14,7 @@ namespace ck::capture {
 // destroyed. On every failure the player gets the CaptureFailed message, the
 // creature stays in the world and its slot is not cleared. Exceptions of the
 // game pass through.
-bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+[[nodiscard]] bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const AttachedCompanion& companion);
 
 }  // namespace ck::capture

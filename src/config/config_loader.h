@@ -1,5 +1,6 @@
 // Loading the settings from "ArkApi/Plugins/Cradlekeep/config.json",
 // relative to the server's working directory.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "config/class_cache.h"

@@ -1,4 +1,5 @@
 // Actors near a location, from the game's own octree query.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include "asa/engine_types.h"

@@ -1,5 +1,6 @@
 // Classes: loading one once from a blueprint path setting, and asking
 // whether an object is of one.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@ namespace ck::host {
 // The cached class, or, when the cache is empty, the class the game resolves
 // for the path (the path widened byte by byte), stored in the cache — null
 // included, so that the next use tries again. Logs nothing.
-UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path);
+[[nodiscard]] UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path);
 
 // Whether an object's class derives from the class `static_class` (a
 // GetPrivateStaticClass function) reports. False for null.

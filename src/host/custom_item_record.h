@@ -1,6 +1,7 @@
 // The game's custom item data record (FCustomItemData) as the plugin makes
 // and copies it: deep copies into engine arrays, freeing every buffer it
 // owns, and a record owned by the caller.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include "asa/engine_types.h"

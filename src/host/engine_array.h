@@ -6,6 +6,7 @@
 // is reallocated through the engine allocator at alignment 8. Appended
 // elements are deep copies: arrays inside them get storage of their own.
 // (Custom item data records: host/custom_item_record.h.)
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include <cstring>

@@ -1,5 +1,6 @@
 // The engine allocator, reached by its keys. Every engine buffer the plugin
 // creates or frees goes through these.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include "asa/engine_types.h"

@@ -1,4 +1,5 @@
 // Engine text (FString, 16-bit code units) and the plugin's 8-bit texts.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // Engine names (FName), made and read through the engine's own functions.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // Engine weak object pointers.
+// Game thread only: the engine allocator and the game's objects are not thread-safe.
 #pragma once
 
 #include "asa/engine_types.h"

@@ -1,4 +1,5 @@
 // The exported capture for another plugin's upload command.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"

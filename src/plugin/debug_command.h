@@ -1,5 +1,6 @@
 // The debug switch: console commands "ckpdebug" and "ckp.debug" turn the
 // trace lines on and off while the server runs.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"

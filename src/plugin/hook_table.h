@@ -1,5 +1,6 @@
 // The twelve hooks of the plugin, in install order, with the condition under
 // which each is installed.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 namespace ck::plugin {

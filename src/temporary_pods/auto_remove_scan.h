@@ -2,6 +2,7 @@
 // every online player's inventory is swept for emptied temporary pods. The
 // tick callback "Cradlekeep.TemporaryCryopodAutoRemove" runs on every tick;
 // between scans it costs one clock read and one comparison.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"

@@ -4,6 +4,7 @@
 // sickness. A pass that removes the pod cancels the rest for that player
 // and pod. The tick callback "Cradlekeep.TemporaryCryopodCleanup" is
 // registered when passes are queued and removes itself when none are left.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <cstddef>

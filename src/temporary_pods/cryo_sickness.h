@@ -2,6 +2,7 @@
 // left one of the plugin's temporary pods. All of it is switched by
 // ClearCryoSicknessFromTemporaryVanillaCryopods; the label names the stage
 // that asks ("after {}" in the log lines). Exceptions pass to the caller.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 // named exactly "CradlekeepTemporaryCryopod" holding the one string
 // "Cradlekeep". A pod made by the plugin carries it; any item, wherever it
 // is found, can be tested by itself.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include <cstddef>
@@ -21,14 +22,14 @@ std::string CustomDataEntryName(const FCustomItemData& entry);
 // True when one of the entry's arrays holds an element: strings, floats,
 // objects, classes, names, soft classes, doubles, or the bytes of any of its
 // byte arrays (a byte-array list whose arrays are all empty holds nothing).
-bool EntryHasPayload(const FCustomItemData& entry);
+[[nodiscard]] bool EntryHasPayload(const FCustomItemData& entry);
 
 // Appends the temporary-pod marker to a new pod, when TemporaryVanillaCryopods
 // is on and the item carries none yet, and tells the game the item changed.
 void MarkTemporaryPod(UPrimalItem* item);
 
 // True when an entry's name text is exactly the marker name. False for null.
-bool IsTemporaryPod(UPrimalItem* item);
+[[nodiscard]] bool IsTemporaryPod(UPrimalItem* item);
 
 // The marker test with what it needs resolved up front, for loops over many
 // items. An entry whose name's comparison index differs from the marker's

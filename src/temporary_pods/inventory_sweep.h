@@ -1,6 +1,7 @@
 // Taking items out of a game inventory. Each removal first takes the item
 // out of its slot and clears the slot-bar entries that point at it, then
 // asks the game to remove it. Nothing here logs or catches exceptions.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"

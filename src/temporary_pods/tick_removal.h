@@ -1,4 +1,5 @@
 // Removing one of the temporary pods' tick callbacks.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"

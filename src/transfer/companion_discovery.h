@@ -1,4 +1,5 @@
 // Finding the creatures attached to a player's pawn.
+// Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
 #include "asa/engine_types.h"
@@ -13,13 +14,13 @@ namespace ck::transfer {
 // creature (mounted and secondary). A creature found twice is one record
 // with the union of its flags, at the place where it was first found. Empty
 // for a null pawn.
-capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
+[[nodiscard]] capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
 
 // The creature the pawn's previous-secondary (secondary) or previous-mounted
 // slot still records, or null.
-APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary);
+[[nodiscard]] APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary);
 
 // True when the list holds a record for the creature.
-bool ListHolds(const capture::CompanionList& list, const APrimalDinoCharacter* creature);
+[[nodiscard]] bool ListHolds(const capture::CompanionList& list, const APrimalDinoCharacter* creature);
 
 }  // namespace ck::transfer

@@ -103,7 +103,7 @@ TEST_F(InsertionTest, WhenEveryAttemptFailsTheFirstFailureIsThrownWithTheLockRes
   fw().faults.Arm({"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,"
                    "bool,bool)",
                    std::nullopt, simfw::FaultMode::kFail, 1, false});
-  EXPECT_THROW(InsertPodIntoInventory(Pawn(), Controller(), Item()), simfw::InjectedUnknownFault);
+  EXPECT_THROW((void)InsertPodIntoInventory(Pawn(), Controller(), Item()), simfw::InjectedUnknownFault);
   EXPECT_EQ(Ava().controller->bIsTransferringCharacter, 1);
   EXPECT_EQ(Ava().inventory->InventoryFlags, 0u);
   EXPECT_EQ(Ava().inventory->refreshes, 1);
