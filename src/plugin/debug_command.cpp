@@ -29,7 +29,9 @@ void UnregisterDebugCommands() {
       [](const char* what) { log::Warn("Cradlekeep debug console command removal failed: {}", what); });
 }
 
-void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
+namespace {
+
+void SwitchDebugLogging(FString* line) {
   const std::string text = core::ToLowerCopy(host::FStringToAscii(line));
   bool& debug = config::Current().DebugLogging;
   static constexpr struct {
@@ -43,6 +45,13 @@ void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rc
     }
   }
   log::Info("Cradlekeep debug logging is {}", debug ? "ON" : "OFF");
+}
+
+}  // namespace
+
+void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
+  core::Contain([&] { SwitchDebugLogging(line); },
+                [](const char* what) { log::Error("Cradlekeep debug command failed: {}", what); });
 }
 
 }  // namespace ck::plugin

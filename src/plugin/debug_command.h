@@ -17,7 +17,9 @@ void UnregisterDebugCommands();
 // The command: the whole line, as ASCII ('?' above 127) and lower-cased, is
 // searched for "on", "true", "1" (switch on), then "off", "false", "0"
 // (switch off); the first found decides, none keeps the setting. Always logs
-// "Cradlekeep debug logging is ON|OFF". A null line counts as empty.
+// "Cradlekeep debug logging is ON|OFF". A null line counts as empty. A
+// failure is the error line "Cradlekeep debug command failed: ..."; nothing
+// leaves the command.
 void OnDebugCommand(APlayerController* caller, FString* line, bool from_rcon);
 
 }  // namespace ck::plugin
