@@ -25,6 +25,7 @@
 #include <new>
 #include <utility>
 
+#include "core/boundary.h"
 #include "host/engine_text.h"
 #include "host/framework.h"
 #include "host/msvc/msvc_objects.h"
@@ -108,16 +109,11 @@ const void* GetTarget(const FunctionImpl* self) { return &self->target; }
 // _Do_call receives the address of each argument. Nothing the plugin throws
 // may reach the framework's frames.
 void CallConsole(FunctionImpl* self, APlayerController** caller, FString** line, bool* from_rcon) {
-  try {
-    reinterpret_cast<ConsoleCommandFn>(self->target)(*caller, *line, *from_rcon);
-  } catch (...) {
-  }
+  core::Contain([&] { reinterpret_cast<ConsoleCommandFn>(self->target)(*caller, *line, *from_rcon); },
+                [](const char*) {});
 }
 void CallTick(FunctionImpl* self, float* delta_seconds) {
-  try {
-    reinterpret_cast<TickFn>(self->target)(*delta_seconds);
-  } catch (...) {
-  }
+  core::Contain([&] { reinterpret_cast<TickFn>(self->target)(*delta_seconds); }, [](const char*) {});
 }
 
 const FunctionImplVtable kConsoleVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallConsole),
@@ -293,19 +289,20 @@ bool SendChatMessage(AShooterPlayerController* player, std::u16string_view modul
     Release(messaging);
     return false;
   }
-  try {
-    const EngineString from(sender);
-    const EngineString line(text);
-    Guarded([&] {
-      Slot<void (*)(void*, AShooterPlayerController*, const FString*, const FString*)>(
-          messaging.object, msvc::kSendChatMessageImpl)(messaging.object, player, from.get(),
-                                                                          line.get());
-    });
-  } catch (...) {
-    Release(messaging);
-    throw;
-  }
+  // The messaging object's reference goes back whatever happens on the way.
+  std::exception_ptr failure;
+  core::Attempt(
+      [&] {
+        const EngineString from(sender);
+        const EngineString line(text);
+        Guarded([&] {
+          Slot<void (*)(void*, AShooterPlayerController*, const FString*, const FString*)>(
+              messaging.object, msvc::kSendChatMessageImpl)(messaging.object, player, from.get(), line.get());
+        });
+      },
+      failure);
   Release(messaging);
+  if (failure) std::rethrow_exception(failure);
   return true;
 }
 
