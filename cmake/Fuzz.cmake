@@ -15,6 +15,9 @@ endif()
 
 get_filename_component(CRADLEKEEP_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
+# The plugin's version header (plugin/version.h), made in this build folder.
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
+
 foreach(package fmt spdlog nlohmann_json)
   if(NOT ${package}_FOUND)
     find_package(${package} REQUIRED)
@@ -49,7 +52,7 @@ target_compile_options(fuzz_game PRIVATE -Wno-invalid-offsetof)
 file(GLOB_RECURSE CRADLEKEEP_FUZZ_PLUGIN_SOURCES CONFIGURE_DEPENDS ${CRADLEKEEP_ROOT}/src/*.cpp)
 list(FILTER CRADLEKEEP_FUZZ_PLUGIN_SOURCES EXCLUDE REGEX "src/host/msvc/seh_guard\\.cpp$")
 add_library(fuzz_plugin OBJECT ${CRADLEKEEP_FUZZ_PLUGIN_SOURCES})
-target_include_directories(fuzz_plugin PUBLIC ${CRADLEKEEP_ROOT}/src)
+target_include_directories(fuzz_plugin PUBLIC ${CRADLEKEEP_ROOT}/src ${CRADLEKEEP_GENERATED_INCLUDE_DIR})
 target_link_libraries(fuzz_plugin PUBLIC fuzz_framework nlohmann_json::nlohmann_json)
 
 foreach(library fuzz_framework fuzz_game fuzz_plugin)

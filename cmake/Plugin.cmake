@@ -9,7 +9,9 @@ file(GLOB_RECURSE CRADLEKEEP_SOURCES CONFIGURE_DEPENDS
 # Built by clang in MSVC mode (cmake/FrameworkDouble.cmake), not by this compiler.
 list(FILTER CRADLEKEEP_SOURCES EXCLUDE REGEX "src/host/msvc/seh_guard\\.cpp$")
 add_library(cradlekeep_objects OBJECT ${CRADLEKEEP_SOURCES})
-target_include_directories(cradlekeep_objects PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sdk)
+# The generated folder holds plugin/version.h (cmake/Version.cmake).
+target_include_directories(cradlekeep_objects PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sdk
+  ${CRADLEKEEP_GENERATED_INCLUDE_DIR})
 target_link_libraries(cradlekeep_objects PUBLIC fmt::fmt nlohmann_json::nlohmann_json)
 if(WIN32)
   add_dependencies(cradlekeep_objects framework_import)
@@ -43,7 +45,7 @@ endif()
 # at the plugin from the inside.
 function(cradlekeep_add_inside_program name)
   add_executable(${name} ${ARGN} $<TARGET_OBJECTS:cradlekeep_objects> ${CRADLEKEEP_PLATFORM_OBJECTS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CRADLEKEEP_GENERATED_INCLUDE_DIR})
   target_link_libraries(${name} PRIVATE simgame AsaApi ${CRADLEKEEP_FRAMEWORK_LINK} spdlog::spdlog fmt::fmt
     nlohmann_json::nlohmann_json ${CMAKE_DL_LIBS})
   target_compile_options(${name} PRIVATE -Wno-invalid-offsetof)

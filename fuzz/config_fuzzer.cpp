@@ -6,7 +6,7 @@
 // fresh state of its own). Then exactly one of these must hold:
 //
 //  - the start-up completed: the plugin logged "Cradlekeep loaded version
-//    0.7.3" (its own version) once and no error, and the live settings are
+//    X.Y.Z" (its own version) once and no error, and the live settings are
 //    the ones the file describes, as a small reading model in this file
 //    works them out (every setting: a boolean "Enabled" gives that value, a
 //    text "CaptureMode" is taken verbatim, and so on);

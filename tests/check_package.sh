@@ -3,7 +3,8 @@
 # expects, its DLL exports exactly the three entry points and imports only
 # system DLLs and AsaApi.dll, by MSVC-decorated names (none GCC-decorated),
 # its PluginInfo.json carries the framework's keys with numbers where numbers
-# belong, and its config.json loads in the simulator with no warning.
+# belong and the version the zip is named after, and its config.json loads in
+# the simulator with no warning.
 # Usage: check_package.sh ZIP SIMULATOR PLUGIN
 set -euo pipefail
 zip=$(realpath "$1") sim=$(realpath "$2") plugin=$(realpath "$3")
@@ -24,7 +25,12 @@ if [ -z "$framework_names" ] || echo "$framework_names" | grep -q '^_Z'; then
   echo "the packaged DLL's framework imports are not MSVC-decorated names:"; echo "$framework_names"; exit 1
 fi
 echo "framework imports: $(echo "$framework_names" | wc -l) MSVC-decorated names"
-cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -P "$(dirname "$0")/check_plugin_info.cmake"
+version=$(basename "$zip" | sed -n 's/^Cradlekeep-\([0-9.]*\)-win64\.zip$/\1/p')
+if [ -z "$version" ]; then
+  echo "the package's name carries no version: $(basename "$zip")"; exit 1
+fi
+cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -DVERSION="$version" \
+  -P "$(dirname "$0")/check_plugin_info.cmake"
 out=$("$sim" check-config "$work/ArkApi/Plugins/Cradlekeep/config.json" --plugin "$plugin")
 echo "$out"
 if echo "$out" | grep -q '^warn:\|^error:'; then

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/text.h"
+#include "plugin/version.h"
 #include "support/plugin_fixture.h"
 
 extern "C" bool Cradlekeep_CaptureForTransfer(AShooterPlayerController* controller);
@@ -55,7 +56,9 @@ TEST_F(LifecycleTest, EveryLineIsFlushedAsItIsWritten) {
 TEST_F(LifecycleTest, TheLoggerSharesTheFrameworksSinks) {
   Start();
   EXPECT_FALSE(Lines().empty());
-  EXPECT_EQ(Lines().back(), "Cradlekeep loaded version 0.7.3");
+  EXPECT_EQ(Lines().back(), "Cradlekeep loaded version " CRADLEKEEP_PROJECT_VERSION)
+      << "the announced version is the project version (CMakeLists.txt)";
+  EXPECT_STREQ(ck::plugin::kVersion, CRADLEKEEP_PROJECT_VERSION);
 }
 
 TEST_F(LifecycleTest, TheExportedCaptureAnswersItsEarlyCases) {
