@@ -38,6 +38,9 @@ class CleanupTest : public cktest::CaptureTest {
   }
 };
 
+// A use queues fourteen passes, due 0.5, 1, 1.5, 2, 3, 4.5, 6, 8, 10, 12.5,
+// 15, 20, 25 and 30 s after it; the pass that removes the pod cancels the
+// ones still waiting for that pod.
 TEST_F(CleanupTest, PassesFallDueOnTheirScheduleAndPassFiveCancelsNine) {
   StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true, "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
   sim::Item* pod = PodItem();
@@ -47,10 +50,10 @@ TEST_F(CleanupTest, PassesFallDueOnTheirScheduleAndPassFiveCancelsNine) {
   EXPECT_TRUE(LinesContaining("delayed pass 1 ").empty()) << "not due before 0.5 s";
   Seconds(0.01);
   EXPECT_EQ(LinesContaining("delayed pass 1 removed").size(), 1u) << "due at exactly 0.5 s";
-  Seconds(2.4);  // 2.9 s: passes 2 to 4 have run
-  EXPECT_EQ(PendingCleanupPassCount(), 10u);
+  Seconds(2.4);  // 2.9 s: passes 2 to 4 (1, 1.5 and 2 s) have run
+  EXPECT_EQ(PendingCleanupPassCount(), 10u) << "14 - 4";
   sim::EmptyCryoData(pod);
-  Seconds(0.1);  // 3.0 s: pass 5
+  Seconds(0.1);  // 3.0 s: pass 5 removes the pod and cancels passes 6 to 14
   EXPECT_EQ(PendingCleanupPassCount(), 0u);
   EXPECT_EQ(LinesContaining("canceled"),
             std::vector<std::string>{"info: Cradlekeep canceled 9 pending targeted temporary vanilla cryopod cleanup "
@@ -64,9 +67,9 @@ TEST_F(CleanupTest, TwoUsesQueueTwentyEightPassesAndOneRemovalCancelsThemAll) {
   StartPods(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
   sim::Item* pod = PodItem();
   ScheduleCleanupPasses(Controller(), pod->ItemID);
-  Seconds(1);
+  Seconds(1);  // the passes at 0.5 and 1 s of the first use have run
   ScheduleCleanupPasses(Controller(), pod->ItemID);
-  EXPECT_EQ(PendingCleanupPassCount(), 26u);
+  EXPECT_EQ(PendingCleanupPassCount(), 26u) << "12 of the first use and 14 of the second";
   sim::EmptyCryoData(pod);
   Seconds(0.5);
   EXPECT_EQ(PendingCleanupPassCount(), 0u);
@@ -146,7 +149,9 @@ TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) 
   EXPECT_EQ(AutoRemovePeriodMilliseconds(0.25), 1000);
   EXPECT_EQ(AutoRemovePeriodMilliseconds(2.5), 2500);
   EXPECT_EQ(AutoRemovePeriodMilliseconds(1.0004), 1000) << "fractions of a millisecond are dropped";
-  EXPECT_EQ(AutoRemovePeriodMilliseconds(1e300), static_cast<int64>(kLongestAutoRemoveSeconds * 1000.0))
+  // A century of 365.25-day years: 100 * 365.25 * 86'400 s = 3'155'760'000 s.
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(3'155'760'000.0), 3'155'760'000'000);
+  EXPECT_EQ(AutoRemovePeriodMilliseconds(1e300), 3'155'760'000'000)
       << "an interval beyond a century is a century, so no time computed from it overflows";
 
   game_.reset();
