@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 #include "config/config_loader.h"
@@ -83,16 +89,82 @@ TEST_F(ConfigTest, CaptureModeSpellings) {
   }
 }
 
-TEST_F(ConfigTest, DefaultsMatchTheDocumentedValues) {
-  const ck::config::PluginConfig c;
+// The settings at their documented defaults, each one written out.
+void ExpectDocumentedDefaults(const ck::config::PluginConfig& c) {
   EXPECT_TRUE(c.Enabled);
   EXPECT_FALSE(c.DebugLogging);
+  EXPECT_TRUE(c.ClearShoulderMountAfterCapture);
+  EXPECT_TRUE(c.CaptureOnTransferButton);
+  EXPECT_FALSE(c.ItemsPlusCompatibility);
+  EXPECT_TRUE(c.TemporaryVanillaCryopods);
+  EXPECT_TRUE(c.AutoRemoveTemporaryVanillaCryopods);
+  EXPECT_TRUE(c.ClearCryoSicknessFromTemporaryVanillaCryopods);
   EXPECT_EQ(c.CaptureCooldownSeconds, 2.0);
   EXPECT_EQ(c.TemporaryVanillaCryopodCleanupIntervalSeconds, 1.0);
   EXPECT_EQ(c.CaptureMode, "SCS");
+  EXPECT_EQ(c.ScsCryopodBlueprint, "Blueprint'/SCS/SCSCryopod/PrimalItem_SCSCryopod.PrimalItem_SCSCryopod'");
+  EXPECT_EQ(c.ScsCaptureActorBlueprint, "Blueprint'/SCS/CCA_SCS.CCA_SCS'");
+  EXPECT_EQ(c.VanillaCryopodBlueprint,
+            "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/"
+            "PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'");
+  EXPECT_EQ(c.CryoCooldownBuffBlueprint,
+            "Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoCooldown.Buff_CryoCooldown'");
+  EXPECT_EQ(c.CryoSicknessBuffBlueprint,
+            "Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'");
+  EXPECT_EQ(c.ItemsPlusTransferNetExecCommand, "EXECTransferRequest");
   EXPECT_EQ(c.ItemsPlusActorNameContains, (std::vector<std::string>{"ItemsPlus", "ItemsPlusComBuff"}));
   EXPECT_EQ(c.Messages.Captured, "Prepared for transfer: {creature} (cryopod).");
   EXPECT_EQ(c.Messages.NoShoulderPet, "");
+  EXPECT_EQ(c.Messages.CaptureFailed, "Cradle Keep failed to pod your shoulder pet. Check the server log.");
+}
+
+// The release package's config.json, as it is in the source tree. It is read
+// before the fixture moves into its scratch folder, from the folder the test
+// starts in (under Wine that folder's drive is the one the path resolves on).
+class PackagedConfigTest : public cktest::PluginTest {
+ protected:
+  void SetUp() override {
+    std::ifstream file(CRADLEKEEP_PACKAGED_CONFIG, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    packaged_ = text.str();
+    PluginTest::SetUp();
+  }
+  std::string packaged_;
+};
+
+TEST_F(PackagedConfigTest, ThePackagedFileSetsEverySettingToItsDocumentedDefault) {
+  ASSERT_FALSE(packaged_.empty()) << "cannot read " << CRADLEKEEP_PACKAGED_CONFIG;
+  // Every setting is written in the file, so the values loaded below are the
+  // file's and not defaults kept for missing keys.
+  const auto root = nlohmann::json::parse(packaged_, nullptr, /*allow_exceptions=*/true, /*ignore_comments=*/true);
+  std::vector<std::string> keys;
+  for (const auto& item : root.items()) keys.push_back(item.key());
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "AutoRemoveTemporaryVanillaCryopods", "CaptureCooldownSeconds", "CaptureMode",
+                      "CaptureOnTransferButton", "ClearCryoSicknessFromTemporaryVanillaCryopods",
+                      "ClearShoulderMountAfterCapture", "CryoCooldownBuffBlueprint", "CryoSicknessBuffBlueprint",
+                      "DebugLogging", "Enabled", "ItemsPlusActorNameContains", "ItemsPlusCompatibility",
+                      "ItemsPlusTransferNetExecCommand", "Messages", "ScsCaptureActorBlueprint",
+                      "ScsCryopodBlueprint", "TemporaryVanillaCryopodCleanupIntervalSeconds",
+                      "TemporaryVanillaCryopods", "VanillaCryopodBlueprint"}));
+  std::vector<std::string> message_keys;
+  for (const auto& item : root.at("Messages").items()) message_keys.push_back(item.key());
+  std::sort(message_keys.begin(), message_keys.end());
+  EXPECT_EQ(message_keys, (std::vector<std::string>{"CaptureFailed", "Captured", "NoShoulderPet"}));
+
+  WriteConfig(packaged_);
+  Start();
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"Cradlekeep config loaded",
+                                               "Cradlekeep loaded version " CRADLEKEEP_PROJECT_VERSION}))
+      << "found and read, no warning";
+  ExpectDocumentedDefaults(Current());
+}
+
+TEST_F(ConfigTest, TheBuiltInDefaultsAreTheDocumentedOnes) {
+  // What a server without a config.json runs with.
+  ExpectDocumentedDefaults(ck::config::PluginConfig{});
 }
 
 }  // namespace
