@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -50,9 +51,26 @@ TEST_F(BitFlagTest, AMultiBitFieldReadsTrueWhenAnyOfItsBitsIsSet) {
   EXPECT_EQ(flags.word, 0x00000F00u);
 }
 
-TEST_F(BitFlagTest, ANullObjectReadsFalseAndIgnoresWrites) {
+constinit BitFlag kUnregistered{"UTest.bNoSuchBit"};
+
+TEST_F(BitFlagTest, ANullObjectIsNeverLookedUpReadsFalseAndIgnoresWrites) {
   EXPECT_FALSE(kMiddle.Read(nullptr));
-  kMiddle.Write(nullptr, true);
+  // A bit flag is looked up at every use, and an unknown key is fatal once
+  // looked up (the process ends naming it): with a null object neither the
+  // read nor the writes may ask, so the process runs on to its own exit.
+  EXPECT_EXIT(
+      {
+        const bool read = kUnregistered.Read(nullptr);
+        kUnregistered.Write(nullptr, true);
+        kUnregistered.Write(nullptr, false);
+        std::exit(read ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  // A null write leaves a real object's flag alone.
+  Flags flags{0, 1u << 3};
+  kMiddle.Write(nullptr, false);
+  EXPECT_TRUE(kMiddle.Read(&flags));
+  EXPECT_EQ(flags.word, 1u << 3);
 }
 
 struct Record {
@@ -65,6 +83,7 @@ constinit Field<int32> kValue{"UTest.Value"};
 constinit Field<double> kAmount{"UTest.Amount"};
 constinit Field<int32> kKept{"UTest.Kept"};
 constinit Field<int32> kNeverLookedUp{"UTest.NoSuchField"};
+constinit Field<int32> kFirstUsedOnNull{"UTest.FirstUsedOnNull"};
 
 class FieldTest : public cktest::SimWorldTest {
  protected:
@@ -91,9 +110,23 @@ TEST_F(FieldTest, ReadsAndWritesTheFieldInsideTheObject) {
 TEST_F(FieldTest, ANullObjectIsNeverLookedUpReadsADefaultAndIgnoresWrites) {
   EXPECT_EQ(kValue.In(nullptr), nullptr);
   EXPECT_EQ(kAmount.Read(nullptr), 0.0);
-  kValue.Write(nullptr, 5);
   // An unknown key is fatal once looked up; a null object never asks.
   EXPECT_EQ(kNeverLookedUp.Read(nullptr), 0);
+
+  // The offset is resolved on the first use with an object and then kept. A
+  // write through a null object must not be that first use: had it resolved
+  // the key, the offset kept would not be the one the framework gives for
+  // the real object below.
+  fw().registry.AddField("UTest.FirstUsedOnNull", offsetof(Record, amount));
+  kFirstUsedOnNull.Write(nullptr, 5);
+  EXPECT_EQ(kFirstUsedOnNull.Read(nullptr), 0);
+  fw().registry.AddField("UTest.FirstUsedOnNull", offsetof(Record, value));
+  Record record{0xFFFFFFFF, 42, 1.5};
+  EXPECT_EQ(kFirstUsedOnNull.Read(&record), 42) << "resolved at its first use with an object";
+  kFirstUsedOnNull.Write(&record, 7);
+  EXPECT_EQ(record.value, 7);
+  EXPECT_EQ(record.amount, 1.5);
+  EXPECT_EQ(record.padding, 0xFFFFFFFF);
 }
 
 TEST_F(FieldTest, TheOffsetIsResolvedOnceAndKept) {
