@@ -50,6 +50,7 @@ void SwitchDebugLogging(FString* line) {
 }  // namespace
 
 void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
+  if (!state::Running()) return;  // left registered after a failed unload
   core::Contain([&] { SwitchDebugLogging(line); },
                 [](const char* what) { log::Error("Cradlekeep debug command failed: {}", what); });
 }

@@ -71,6 +71,16 @@ inline constinit PluginState* g_current = nullptr;
 inline PluginState& Current() { return *detail::g_current; }
 inline bool Running() { return detail::g_current != nullptr; }
 
+// A base for hooks whose work needs the state: when there is none (a hook
+// the framework failed to remove at unload still runs), the game's function
+// alone runs. Used as `Wants` of a core::Detour.
+struct NeedsState {
+  template <typename... A>
+  static bool Wants(A&&...) {
+    return Running();
+  }
+};
+
 // Makes a fresh state the current one, for the plugin's lifetime between
 // start-up and unload (or a test's); the previous one, if any, is destroyed.
 void Begin();

@@ -63,6 +63,7 @@ void RegisterAutoRemoveTick() {
 }
 
 void RunAutoRemoveTick() {
+  if (!state::Running()) return;  // left registered after a failed unload
   if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
   const int64 now = host::SteadyNowNanoseconds();
   if (now < state::Current().next_scan_due) return;

@@ -51,6 +51,7 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
 }
 
 void RunDueCleanupPasses() {
+  if (!state::Running()) return;  // left registered after a failed unload
   auto& pending = Pending();
   if (pending.empty()) {
     UnregisterCleanupTick();

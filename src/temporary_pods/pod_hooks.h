@@ -16,7 +16,7 @@ namespace ck::temporary_pods {
 // creature gets its cooldown cleared and its delayed passes queued; after
 // it, the sickness of nearby same-team creatures is cleared when the item
 // was a temporary pod.
-struct UseItemHook : core::Detour<UseItemHook, game::kServerRequestInventoryUseItem> {
+struct UseItemHook : core::Detour<UseItemHook, game::kServerRequestInventoryUseItem>, state::NeedsState {
   using Note = PodUseObservation;
   static constexpr const char* kBeforeFailure = "Cradlekeep temporary vanilla cryopod pre-use handling failed";
   static constexpr const char* kAfterFailure = "Cradlekeep temporary vanilla cryopod post-use handling failed";
@@ -26,7 +26,8 @@ struct UseItemHook : core::Detour<UseItemHook, game::kServerRequestInventoryUseI
                     FItemNetID id, int option);
 };
 
-struct UseItemWithActorHook : core::Detour<UseItemWithActorHook, game::kServerRequestInventoryUseItemWithActor> {
+struct UseItemWithActorHook : core::Detour<UseItemWithActorHook, game::kServerRequestInventoryUseItemWithActor>,
+                              state::NeedsState {
   using Note = PodUseObservation;
   static constexpr const char* kBeforeFailure =
       "Cradlekeep temporary vanilla cryopod with-actor pre-use handling failed";
@@ -48,6 +49,7 @@ struct MulticastDelegateHook : core::Detour<MulticastDelegateHook, game::kProces
   static constexpr const char* kBeforeFailure = "Cradlekeep OnTryUnCryoDino handling failed";
   static constexpr const char* kAfterFailure = "Cradlekeep OnPostUnCryoDino handling failed";
   static bool Wants(void* delegate, void* /*params*/) {
+    if (!state::Running()) return false;  // left installed after a failed unload
     const config::PluginConfig& settings = config::Current();
     const UnCryoDelegateFields& fields = DelegateFields();
     // Until the fields are settled every broadcast is a candidate (the slow
