@@ -254,8 +254,9 @@ class Soak {
   // room for its pod and the player was told so.
   void NoteRefusals() {
     const auto& sent = simfw::Fw().utils.Messages();
+    static const std::string kCaptureFailed = ck::config::PluginConfig{}.Messages.CaptureFailed;
     for (; messages_seen_ < sent.size(); ++messages_seen_) {
-      if (sent[messages_seen_].text != ck::config::PluginConfig{}.Messages.CaptureFailed) continue;
+      if (sent[messages_seen_].text != kCaptureFailed) continue;
       sim::Player* player = game_->FindPlayer(sent[messages_seen_].player);
       if (player != nullptr && player->inventory_limit) {
         refused_owners_.insert(player->id);
