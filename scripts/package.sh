@@ -3,6 +3,11 @@
 # a server admin copies into the server, ArkApi/Plugins/Cradlekeep/ with the
 # plugin DLL, its commented config.json and the framework's PluginInfo.json
 # (made by the build from the project version, see cmake/Version.cmake).
+#
+# The DLL in the package carries no debug information. Its symbols go into
+# dist/Cradlekeep-<version>-win64-symbols.zip (Cradlekeep.dll.debug, which the
+# DLL names in its .gnu_debuglink section), for reading crash dumps; it never
+# belongs in the plugin folder. The last line printed is the package's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-windows.sh
@@ -11,9 +16,24 @@ version=$(sed -n 's/^project(Cradlekeep VERSION \([0-9.]*\).*/\1/p' CMakeLists.t
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 folder="$stage/ArkApi/Plugins/Cradlekeep"
-mkdir -p "$folder" dist
-cp build/windows/bin/Cradlekeep.dll packaging/config.json build/windows/packaging/PluginInfo.json "$folder/"
+symbols="$stage/symbols"
+mkdir -p "$folder" "$symbols" dist
+
+# The debug link records the symbol file's name and checksum; objcopy looks
+# for the file by that name in the current folder.
+cp build/windows/bin/Cradlekeep.dll "$symbols/Cradlekeep.dll"
+(
+  cd "$symbols"
+  x86_64-w64-mingw32-objcopy --only-keep-debug Cradlekeep.dll Cradlekeep.dll.debug
+  x86_64-w64-mingw32-objcopy --strip-debug --strip-unneeded --add-gnu-debuglink=Cradlekeep.dll.debug \
+    Cradlekeep.dll "$folder/Cradlekeep.dll"
+)
+cp packaging/config.json build/windows/packaging/PluginInfo.json "$folder/"
+
+symbols_zip="$PWD/dist/Cradlekeep-$version-win64-symbols.zip"
 zip="$PWD/dist/Cradlekeep-$version-win64.zip"
-rm -f "$zip"
+rm -f "$zip" "$symbols_zip"
+(cd "$symbols" && cmake -E tar cf "$symbols_zip" --format=zip Cradlekeep.dll.debug)
 (cd "$stage" && cmake -E tar cf "$zip" --format=zip ArkApi)
+echo "$symbols_zip"
 echo "$zip"

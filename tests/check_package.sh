@@ -2,6 +2,7 @@
 # Checks the release package: it unpacks to exactly the folder the framework
 # expects, its DLL exports exactly the three entry points and imports only
 # system DLLs and AsaApi.dll, by MSVC-decorated names (none GCC-decorated),
+# it carries no debug sections,
 # its PluginInfo.json carries the framework's keys with numbers where numbers
 # belong and the version the zip is named after, and its config.json loads in
 # the simulator with no warning.
@@ -18,6 +19,11 @@ if [ "$found" != "$expected" ]; then
 fi
 dll="$work/ArkApi/Plugins/Cradlekeep/Cradlekeep.dll"
 objdump=x86_64-w64-mingw32-objdump
+debug_sections=$("$objdump" -h "$dll" | awk '$2 ~ /^\.debug_/ {print $2}')
+if [ -n "$debug_sections" ]; then
+  echo "the packaged DLL carries debug sections ($(stat -c %s "$dll") bytes): $(echo $debug_sections)"; exit 1
+fi
+echo "packaged DLL: $(stat -c %s "$dll") bytes, no debug sections"
 cmake -DOBJDUMP="$objdump" -DMODULE="$dll" -DEXPORTS=Cradlekeep_CaptureForTransfer,Plugin_Init,Plugin_Unload \
   -DALLOWED_IMPORTS=AsaApi.dll -P "$(dirname "$0")/windows/check_pe.cmake"
 framework_names=$("$objdump" -p "$dll" | awk '/DLL Name:/ {inside = ($3 == "AsaApi.dll"); next} /^$/ {inside = 0} inside && NF >= 3 && $1 != "vma:" {print $3}')

@@ -3,8 +3,9 @@
 // IApiUtils virtual slots: 0 destructor, 1 GetWorld, 2 GetShooterGameMode,
 // 3 GetStatus, 4 GetCheatManager, 5 FindPlayerFromEOSID_Internal,
 // 6 GetMessagingManagerInternal, 7 SetMessagingManagerInternal.
-// MessagingManager virtual slots: 0 destructor, 1 MeetsRequirementsToWork,
-// 2 SendServerMessage_Impl, 3 SendChatMessage_Impl, 4 SendNotification_Impl.
+// MessagingManager has no virtual destructor (API 2.01 to 2.03); its virtual
+// slots: 0 MeetsRequirementsToWork, 1 SendServerMessage_Impl,
+// 2 SendChatMessage_Impl, 3 SendNotification_Impl.
 //
 // What the framework's headers do inline on top of these (finding the
 // messaging object by the calling plugin's own module path, finding actors
@@ -26,11 +27,11 @@ struct FLinearColor {
   float A;
 };
 
-// Sends text to players on behalf of one plugin.
+// Sends text to players on behalf of one plugin. The framework hands it out
+// through std::shared_ptr, whose control block destroys the object it made:
+// nobody deletes it through this class, which has no virtual destructor.
 class ARK_API MessagingManager {
  public:
-  virtual ~MessagingManager() = default;
-
   // Empty when this messaging object can work in the current session.
   virtual std::optional<std::string> MeetsRequirementsToWork() { return {}; }
 

@@ -7,7 +7,7 @@
 // callback may remove itself while it runs. The framework keeps its own
 // copies of the callbacks it is given.
 //
-// Virtual slots, in the framework's order: 0 destructor, 1 AddChatCommand,
+// Virtual slots, in the framework's order (API 2.03): 0 destructor, 1 AddChatCommand,
 // 2 AddConsoleCommand, 3 AddRconCommand, 4 AddOnTickCallback,
 // 5 AddOnTimerCallback, 6 AddOnChatMessageCallback, 7 RemoveChatCommand,
 // 8 RemoveConsoleCommand, 9 RemoveRconCommand, 10 RemoveOnTickCallback,
@@ -21,10 +21,6 @@
 struct RCONClientConnection;
 struct RCONPacket;
 
-namespace EChatSendMode {
-enum Type : int32 { GlobalChat = 0, GlobalTribeChat = 1, LocalChat = 2, AllianceChat = 3, MAX = 4 };
-}
-
 namespace AsaApi {
 
 using ConsoleCommandCallback = std::function<void(APlayerController*, FString*, bool)>;
@@ -35,7 +31,7 @@ class ARK_API ICommands {
   virtual ~ICommands() = default;
 
   virtual void AddChatCommand(const FString& command,
-                              const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>&
+                              const std::function<void(AShooterPlayerController*, FString*, int, int)>&
                                   callback) = 0;
   virtual void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) = 0;
   virtual void AddRconCommand(const FString& command,
@@ -44,7 +40,7 @@ class ARK_API ICommands {
   virtual void AddOnTimerCallback(const FString& id, const std::function<void()>& callback) = 0;
   virtual void AddOnChatMessageCallback(
       const FString& id,
-      const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>& callback) = 0;
+      const std::function<bool(AShooterPlayerController*, FString*, int, int, bool, bool)>& callback) = 0;
 
   // Each is true when something of that name or id was registered and is now gone.
   virtual bool RemoveChatCommand(const FString& command) = 0;

@@ -5,8 +5,8 @@
 // `original`. Hooks are called in the reverse order of installation.
 // DisableHook takes the detour out of the chain.
 //
-// Virtual slots, in the framework's order: 0 destructor, 1 DisableHook,
-// 2 SetHookInternal, 3 AddCustomOffsetInternal.
+// Virtual slots, in the framework's order (API 2.01 to 2.03): 0 destructor,
+// 1 DisableHook, 2 SetHookInternal.
 #pragma once
 
 #include <string>
@@ -31,12 +31,6 @@ class ARK_API IHooks {
 
  private:
   virtual bool SetHookInternal(const std::string& func_name, LPVOID detour, LPVOID* original) = 0;
-  virtual bool AddCustomOffsetInternal(const std::string& name, LPVOID offset, bool bForceSet = false) = 0;
-
- public:
-  bool AddCustomOffset(const std::string& name, LPVOID offset, bool bForceSet = false) {
-    return offset != nullptr && AddCustomOffsetInternal(name, offset, bForceSet);
-  }
 };
 
 ARK_API IHooks& GetHooks();

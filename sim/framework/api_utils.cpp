@@ -14,31 +14,31 @@ class SimMessagingManager final : public MessagingManager {
   // Chat lines are what a plugin sends; the other two kinds are recorded the
   // same way, with the sender the framework would show.
   void SendChatMessage_Impl(AShooterPlayerController* player, const FString& sender, const FString& text) override {
-    Record(player, ToUtf8(sender), ToUtf8(text));
+    Record(player, "SendChatMessage_Impl", ToUtf8(sender), ToUtf8(text));
   }
   void SendServerMessage_Impl(AShooterPlayerController* player, FLinearColor /*color*/,
                               const FString& text) override {
-    Record(player, "Server", ToUtf8(text));
+    Record(player, "SendServerMessage_Impl", "Server", ToUtf8(text));
   }
   void SendNotification_Impl(AShooterPlayerController* player, FLinearColor /*color*/, float /*scale*/,
                              float /*time*/, UTexture2D* /*icon*/, const FString& text) override {
-    Record(player, "Server", ToUtf8(text));
+    Record(player, "SendNotification_Impl", "Server", ToUtf8(text));
   }
 
  private:
-  void Record(AShooterPlayerController* player, std::string sender, std::string text) {
-    owner_.RecordMessage(player, std::move(sender), std::move(text), module_path_);
+  void Record(AShooterPlayerController* player, std::string member, std::string sender, std::string text) {
+    owner_.RecordMessage(player, std::move(member), std::move(sender), std::move(text), module_path_);
   }
 
   const SimApiUtils& owner_;
   std::string module_path_;
 };
 
-void SimApiUtils::RecordMessage(AShooterPlayerController* player, std::string sender, std::string text,
-                                std::string module_path) const {
+void SimApiUtils::RecordMessage(AShooterPlayerController* player, std::string member, std::string sender,
+                                std::string text, std::string module_path) const {
   std::string name = player_name_ ? player_name_(player) : std::string();
-  messages_.push_back(SentMessage{std::move(name), std::move(sender), std::move(text), std::move(module_path),
-                                  NextSequence()});
+  messages_.push_back(SentMessage{std::move(name), std::move(member), std::move(sender), std::move(text),
+                                  std::move(module_path), NextSequence()});
   if (on_message_) on_message_(messages_.back());
 }
 

@@ -12,6 +12,9 @@ namespace simfw {
 // One message a plugin sent to a player.
 struct SentMessage {
   std::string player;  // the game's id of the player, as the game names it
+  // The messaging object's member the plugin's call reached:
+  // "SendChatMessage_Impl", "SendServerMessage_Impl" or "SendNotification_Impl".
+  std::string member;
   std::string sender;
   std::string text;
   std::string module_path;  // the plugin module the messaging object belongs to
@@ -33,9 +36,9 @@ class ASAAPI_API SimApiUtils final : public AsaApi::IApiUtils {
   // Called with every message as it is sent (the simulator's transcript).
   void SetOnMessage(std::function<void(const SentMessage&)> on_message) { on_message_ = std::move(on_message); }
 
-  // Records a message sent to `player` through the messaging object of the
-  // plugin module `module_path`.
-  void RecordMessage(AShooterPlayerController* player, std::string sender, std::string text,
+  // Records a message sent to `player` through `member` of the messaging
+  // object of the plugin module `module_path`.
+  void RecordMessage(AShooterPlayerController* player, std::string member, std::string sender, std::string text,
                      std::string module_path) const;
 
   const std::vector<SentMessage>& Messages() const { return messages_; }

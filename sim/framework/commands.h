@@ -23,13 +23,13 @@ class ASAAPI_API SimCommands final : public AsaApi::ICommands {
 
   // The kinds the plugin does not use are accepted and forgotten.
   void AddChatCommand(const FString&,
-                      const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>&) override {}
+                      const std::function<void(AShooterPlayerController*, FString*, int, int)>&) override {}
   void AddRconCommand(const FString&,
                       const std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>&) override {}
   void AddOnTimerCallback(const FString&, const std::function<void()>&) override {}
   void AddOnChatMessageCallback(
       const FString&,
-      const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>&) override {}
+      const std::function<bool(AShooterPlayerController*, FString*, int, int, bool, bool)>&) override {}
   bool RemoveChatCommand(const FString&) override { return false; }
   bool RemoveRconCommand(const FString&) override { return false; }
   bool RemoveOnTimerCallback(const FString&) override { return false; }

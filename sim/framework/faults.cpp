@@ -21,6 +21,10 @@ bool Faults::Hit(std::string_view key, std::string_view target) {
   ++calls_;
   if (recording_) recorded_.push_back(FaultableCall{std::string(key), std::string(target), depth_});
   if (armed_.empty()) return false;
+  // Every armed fault counts every call that matches it, also a call that
+  // an earlier fault hits. Faults due on the same call all take it; the one
+  // armed first decides how it fails.
+  const Armed* firing = nullptr;
   for (Armed& armed : armed_) {
     if (armed.spent || armed.spec.key != key) continue;
     if (armed.spec.target && *armed.spec.target != target) continue;
@@ -29,11 +33,12 @@ bool Faults::Hit(std::string_view key, std::string_view target) {
       continue;
     }
     if (!armed.spec.repeat) armed.spent = true;
-    ++injected_;
     ++armed.hits;
-    return Fire(armed, key);
+    if (firing == nullptr) firing = &armed;
   }
-  return false;
+  if (firing == nullptr) return false;
+  ++injected_;
+  return Fire(*firing, key);
 }
 
 std::vector<uint64> Faults::Hits() const {

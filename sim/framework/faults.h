@@ -3,8 +3,9 @@
 // A fault is armed on a key (a game function's key string, or a framework
 // operation such as "IHooks.SetHook"), optionally narrowed to one target (a
 // hook key, command name or tick id). It hits the Nth matching call from the
-// moment it is armed, and with `repeat` every matching call after that. A hit
-// call does none of its work: it throws, or returns its failure value.
+// moment it is armed, and with `repeat` every matching call after that; each
+// armed fault counts every matching call, whatever other faults do with it.
+// A hit call does none of its work: it throws, or returns its failure value.
 #pragma once
 
 #include <cstdint>

@@ -26,8 +26,6 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
   // Fault-able as "IHooks.SetHook" with the key as target. A key that names
   // no hookable function is fatal.
   bool SetHookInternal(const std::string& key, LPVOID detour, LPVOID* original) override;
-  bool AddCustomOffsetInternal(const std::string&, LPVOID, bool) override { return false; }
-
 
   std::vector<std::pair<std::string, void*>> installed_;
   KeyRegistry& registry_;

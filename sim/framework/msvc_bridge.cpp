@@ -110,12 +110,13 @@ const CkBridge kBridge = {
     []() -> void* { return Fw().utils.GetShooterGameMode(); },
     // messaging_requested
     [](const wchar_t* plugin, int length) { (void)Fw().utils.GetMessagingManager(Wide(plugin, length)); },
-    // send_chat_message
-    [](const wchar_t* plugin, int plugin_length, void* player, const wchar_t* sender, int sender_length,
-       const wchar_t* text, int text_length, CkBridgeError* error) {
+    // send_message
+    [](const char* member, const wchar_t* plugin, int plugin_length, void* player, const wchar_t* sender,
+       int sender_length, const wchar_t* text, int text_length, CkBridgeError* error) {
       Reporting(error, [&] {
-        Fw().utils.RecordMessage(static_cast<AShooterPlayerController*>(player),
-                                 ToUtf8(reinterpret_cast<const char16_t*>(sender), sender_length),
+        Fw().utils.RecordMessage(static_cast<AShooterPlayerController*>(player), member,
+                                 sender == nullptr ? std::string("Server")
+                                                   : ToUtf8(reinterpret_cast<const char16_t*>(sender), sender_length),
                                  ToUtf8(reinterpret_cast<const char16_t*>(text), text_length),
                                  ToUtf8(reinterpret_cast<const char16_t*>(plugin), plugin_length));
       });

@@ -39,8 +39,11 @@ struct CkBridge {
   void* (*game_mode)(void);
   // A plugin asked for its messaging object.
   void (*messaging_requested)(const wchar_t* plugin, int plugin_length);
-  void (*send_chat_message)(const wchar_t* plugin, int plugin_length, void* player, const wchar_t* sender,
-                            int sender_length, const wchar_t* text, int text_length, struct CkBridgeError* error);
+  // A messaging object's `member` ("SendChatMessage_Impl", ...) was called
+  // for `player` with this sender and text (each may be empty).
+  void (*send_message)(const char* member, const wchar_t* plugin, int plugin_length, void* player,
+                       const wchar_t* sender, int sender_length, const wchar_t* text, int text_length,
+                       struct CkBridgeError* error);
   unsigned long long (*field_address)(const void* base, const char* key, unsigned long long key_length);
   void* (*function_address)(const char* key, unsigned long long key_length);
   // Writes a BitField (32 bytes) to `out`.

@@ -154,10 +154,6 @@ struct BitField {
   ULONGLONG length;
 };
 
-namespace EChatSendMode {
-enum Type { GlobalChat = 0, GlobalTribeChat = 1, LocalChat = 2, AllianceChat = 3, MAX = 4 };
-}
-
 // --- API/UE/Containers/UnrealString.h ---------------------------------------
 template <typename T>
 struct TArray {
@@ -258,9 +254,9 @@ using sink_ptr = std::shared_ptr<sinks::sink>;
 }  // namespace spdlog
 
 // --- Ark/MessagingManager.h ---------------------------------------------------
+// No virtual destructor (API 2.01 to 2.03): slot 0 is MeetsRequirementsToWork.
 class ARK_API MessagingManager {
  public:
-  virtual ~MessagingManager() = default;
   virtual std::optional<std::string> MeetsRequirementsToWork();
 
  protected:
@@ -285,7 +281,6 @@ class ARK_API IHooks {
 
  private:
   virtual bool SetHookInternal(const std::string& func_name, LPVOID detour, LPVOID* original) = 0;
-  virtual bool AddCustomOffsetInternal(const std::string& name, LPVOID offset, bool bForceSet = false) = 0;
 };
 
 ARK_API IHooks& GetHooks();
@@ -296,7 +291,7 @@ class ARK_API ICommands {
   virtual ~ICommands() = default;
   virtual void AddChatCommand(
       const FString& command,
-      const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>& callback) = 0;
+      const std::function<void(AShooterPlayerController*, FString*, int, int)>& callback) = 0;
   virtual void AddConsoleCommand(const FString& command,
                                  const std::function<void(APlayerController*, FString*, bool)>& callback) = 0;
   virtual void AddRconCommand(const FString& command,
@@ -305,7 +300,7 @@ class ARK_API ICommands {
   virtual void AddOnTimerCallback(const FString& id, const std::function<void()>& callback) = 0;
   virtual void AddOnChatMessageCallback(
       const FString& id,
-      const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>& callback) = 0;
+      const std::function<bool(AShooterPlayerController*, FString*, int, int, bool, bool)>& callback) = 0;
   virtual bool RemoveChatCommand(const FString& command) = 0;
   virtual bool RemoveConsoleCommand(const FString& command) = 0;
   virtual bool RemoveRconCommand(const FString& command) = 0;

@@ -97,13 +97,12 @@ class DoubleHooks final : public AsaApi::IHooks {
       return Bridge().set_hook(func_name.data(), func_name.size, detour, original, error);
     });
   }
-  bool AddCustomOffsetInternal(const std::string&, LPVOID, bool) override { return false; }
 };
 
 class DoubleCommands final : public AsaApi::ICommands {
  public:
   void AddChatCommand(const FString&,
-                      const std::function<void(AShooterPlayerController*, FString*, EChatSendMode::Type)>&) override {}
+                      const std::function<void(AShooterPlayerController*, FString*, int, int)>&) override {}
   void AddConsoleCommand(const FString& command, const ConsoleFunction& callback) override {
     Forward([&](CkBridgeError* error) {
       Bridge().add_console_command(command.Data.Data, TextLength(command), &InvokeConsole,
@@ -121,7 +120,7 @@ class DoubleCommands final : public AsaApi::ICommands {
   void AddOnTimerCallback(const FString&, const std::function<void()>&) override {}
   void AddOnChatMessageCallback(
       const FString&,
-      const std::function<bool(AShooterPlayerController*, FString*, EChatSendMode::Type, bool, bool)>&) override {}
+      const std::function<bool(AShooterPlayerController*, FString*, int, int, bool, bool)>&) override {}
   bool RemoveChatCommand(const FString&) override { return false; }
   bool RemoveConsoleCommand(const FString& command) override {
     return Forward([&](CkBridgeError* error) {
@@ -145,21 +144,35 @@ class DoubleMessaging final : public MessagingManager {
     for (int32 i = 0; i < length; ++i) plugin_[i] = plugin[i];
     plugin_[length] = 0;
   }
-  ~DoubleMessaging() override { Bridge().free(plugin_); }
+  ~DoubleMessaging() { Bridge().free(plugin_); }
 
+  // Every member records which one the caller reached, so a call through
+  // the wrong slot shows as the wrong member, not as a chat line.
  protected:
-  void SendServerMessage_Impl(AShooterPlayerController*, FLinearColor, const FString&) override {}
+  void SendServerMessage_Impl(AShooterPlayerController* player_controller, FLinearColor,
+                              const FString& msg) override {
+    Send("SendServerMessage_Impl", player_controller, nullptr, &msg);
+  }
   void SendChatMessage_Impl(AShooterPlayerController* player_controller, const FString& sender_name,
                             const FString& msg) override {
-    Forward([&](CkBridgeError* error) {
-      Bridge().send_chat_message(plugin_, plugin_length_, player_controller, sender_name.Data.Data,
-                                 TextLength(sender_name), msg.Data.Data, TextLength(msg), error);
-    });
+    Send("SendChatMessage_Impl", player_controller, &sender_name, &msg);
   }
-  void SendNotification_Impl(AShooterPlayerController*, FLinearColor, float, float, UTexture2D*,
-                             const FString&) override {}
+  // The text comes from the stack here; a caller that meant another member
+  // left nothing readable there, so only the member and the player are kept.
+  void SendNotification_Impl(AShooterPlayerController* player_controller, FLinearColor, float, float, UTexture2D*,
+                             const FString&) override {
+    Send("SendNotification_Impl", player_controller, nullptr, nullptr);
+  }
 
  private:
+  void Send(const char* member, AShooterPlayerController* player, const FString* sender, const FString* msg) {
+    Forward([&](CkBridgeError* error) {
+      Bridge().send_message(member, plugin_, plugin_length_, player, sender ? sender->Data.Data : nullptr,
+                            sender ? TextLength(*sender) : 0, msg ? msg->Data.Data : nullptr,
+                            msg ? TextLength(*msg) : 0, error);
+    });
+  }
+
   wchar_t* plugin_;
   int32 plugin_length_;
 };

@@ -10,7 +10,7 @@ void CkTouchVtables(AsaApi::IHooks* hooks, AsaApi::ICommands* commands, AsaApi::
   hooks->~IHooks();
   commands->~ICommands();
   utils->~IApiUtils();
-  messaging->~MessagingManager();
+  (void)messaging->MeetsRequirementsToWork();
   sink->~sink();
   control->~_Ref_count_base();
   tick->_Copy(nullptr);

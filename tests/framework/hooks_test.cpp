@@ -95,6 +95,33 @@ TEST_F(HookChainTest, AFaultOnAHookedGameFunctionHitsItUnderTheHooks) {
   EXPECT_EQ(g_trace, "first;game;first;first;game;");
 }
 
+// Two faults on one key count the same calls: each hits its own Nth call
+// from the moment it was armed, whichever was armed first and whether or not
+// the other one hit an earlier call.
+TEST_F(HookChainTest, EveryArmedFaultCountsEveryMatchingCall) {
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrow, 2, false});
+  EXPECT_EQ(Add::Call(1, 1), 0) << "first call: the first fault";
+  EXPECT_THROW(Add::Call(1, 1), std::runtime_error) << "second call: the second fault";
+  EXPECT_EQ(Add::Call(1, 1), 2);
+  EXPECT_EQ(fw().faults.Hits(), (std::vector<uint64>{1, 1}));
+
+  fw().faults.Clear();
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrow, 3, false});
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kFail, 2, false});
+  EXPECT_EQ(Add::Call(1, 1), 2);
+  EXPECT_EQ(Add::Call(1, 1), 0) << "second call: the fault armed second";
+  EXPECT_THROW(Add::Call(1, 1), std::runtime_error) << "third call: the fault armed first, on time";
+  EXPECT_EQ(fw().faults.Injected(), 2u);
+
+  fw().faults.Clear();
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  EXPECT_EQ(Add::Call(1, 1), 0) << "both due at once: the one armed first decides";
+  EXPECT_EQ(Add::Call(1, 1), 2) << "and both are spent";
+  EXPECT_EQ(fw().faults.Injected(), 1u);
+}
+
 TEST_F(HookChainTest, ThrowUnknownThrowsSomethingThatIsNoStandardException) {
   fw().faults.Arm({"ATest.Add(int,int)", std::nullopt, simfw::FaultMode::kThrowUnknown, 1, true});
   EXPECT_THROW(Add::Call(1, 1), simfw::InjectedUnknownFault);

@@ -108,11 +108,20 @@ TEST_F(FrameworkDoorTest, HooksInstallAndDisableByKey) {
 }
 
 TEST_F(FrameworkDoorTest, ChatMessagesGoThroughThePluginsMessagingObjectAndItIsReleased) {
+  sim::PlayerSpec ava;
+  ava.id = "ava";
+  game().AddPlayer(ava);
+  auto* controller = reinterpret_cast<AShooterPlayerController*>(game().FindPlayer("ava")->controller);
   const long long before = DoubleBlocks();
   const std::size_t sent = fw().utils.Messages().size();
-  EXPECT_TRUE(ck::host::SendChatMessage(nullptr, u"C:\\server\\Cradlekeep.dll", u"Cradle Keep", u"Splash \U0001F9A6"));
+  EXPECT_TRUE(
+      ck::host::SendChatMessage(controller, u"C:\\server\\Cradlekeep.dll", u"Cradle Keep", u"Splash \U0001F9A6"));
   ASSERT_EQ(fw().utils.Messages().size(), sent + 1);
   const auto& message = fw().utils.Messages().back();
+  // A server message or a notification reached through a wrong slot is no
+  // chat line, whatever its text.
+  EXPECT_EQ(message.member, "SendChatMessage_Impl");
+  EXPECT_EQ(message.player, "ava");
   EXPECT_EQ(message.sender, "Cradle Keep");
   EXPECT_EQ(message.text, "Splash \xF0\x9F\xA6\xA6");
   EXPECT_EQ(message.module_path, "C:\\server\\Cradlekeep.dll");

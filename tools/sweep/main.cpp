@@ -245,16 +245,14 @@ class Sweep {
         const std::vector<simfw::FaultableCall>& faulted = recordings[pair.recording];
         const simfw::FaultSpec first = FaultAt(calls, pair.first, pair.first_mode);
         const simfw::FaultSpec second = FaultAt(faulted, pair.second, pair.second_mode);
-        // The second is armed first, so that it counts the first one's call
-        // too when both name the same function, as its recording did.
-        const simtool::RunResult result = Replay(scenario, {second, first}, /*record=*/false);
+        const simtool::RunResult result = Replay(scenario, {first, second}, /*record=*/false);
         ++swept;
         CheckReplay(scenario.name,
                   "faults " + Describe(calls[pair.first], pair.first, pair.first_mode) + ", then " +
                       Describe(faulted[pair.second], pair.second, pair.second_mode),
                   result,
-                  {Injected{calls[pair.first], pair.first_mode, Hit(result, 1)},
-                   Injected{faulted[pair.second], pair.second_mode, Hit(result, 0)}});
+                  {Injected{calls[pair.first], pair.first_mode, Hit(result, 0)},
+                   Injected{faulted[pair.second], pair.second_mode, Hit(result, 1)}});
       }
     }
     std::cout << scenario.name << ": " << captures.size() << " capture(s), " << points << " call points in them, "

@@ -19,7 +19,7 @@ inline constexpr int kGetWorld = 1;                     // IApiUtils::GetWorld
 inline constexpr int kGetShooterGameMode = 2;           // IApiUtils::GetShooterGameMode
 inline constexpr int kGetMessagingManagerInternal = 6;  // IApiUtils::GetMessagingManagerInternal
 
-inline constexpr int kSendChatMessageImpl = 3;          // MessagingManager::SendChatMessage_Impl
+inline constexpr int kSendChatMessageImpl = 2;          // MessagingManager::SendChatMessage_Impl
 
 inline constexpr int kSinkLog = 1;                      // sink::log
 inline constexpr int kSinkFlush = 2;                    // sink::flush
