@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "sim/framework/framework.h"
 #include "state/plugin_state.h"
 #include "plugin/lifecycle.h"
 #include "sim/game/items.h"
@@ -15,6 +16,7 @@ BenchWorld::BenchWorld(const char* config, sim::ServerSettings server, sim::ModS
   std::filesystem::create_directories(scratch_ / "ArkApi/Plugins/Cradlekeep");
   std::filesystem::current_path(scratch_);
   game_ = std::make_unique<sim::Game>(server, mods);
+  simfw::Fw().build.WriteCache(scratch_, simfw::Fw().registry, simfw::OffsetsCacheState::kPresent);
   ck::state::Begin();
   if (config != nullptr) {
     std::ofstream("ArkApi/Plugins/Cradlekeep/config.json") << config;

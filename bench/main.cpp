@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
       {"vanilla capture / transfer button without companion", "BM_CaptureVanilla", "BM_TransferButtonNoCompanion"},
       {"SCS capture / transfer button without companion", "BM_CaptureScs", "BM_TransferButtonNoCompanion"},
       {"key lookup through the host / offset resolved once", "BM_KeyLookupHost", "BM_KeyLookupResolvedOnce"},
+      {"offsets cache key check / reading the file once", "BM_CacheScanKeys", "BM_CacheReadOnce"},
   };
   std::printf("\n%-56s %14s %14s %10s\n", "ratio", "path ns", "floor ns", "ratio");
   for (const Pair& p : pairs) {

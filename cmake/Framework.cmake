@@ -8,6 +8,7 @@ add_library(AsaApi SHARED
   sim/framework/engine_text.cpp
   sim/framework/faults.cpp
   sim/framework/framework.cpp
+  sim/framework/game_build.cpp
   sim/framework/hooks.cpp
   sim/framework/key_registry.cpp
   sim/framework/log_sinks.cpp

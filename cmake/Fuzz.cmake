@@ -1,5 +1,6 @@
-# The fuzz build: libFuzzer targets for the configuration loader and the
-# debug console command, built with clang apart from the normal build.
+# The fuzz build: libFuzzer targets for the configuration loader, the
+# debug console command and the offsets cache reader, built with clang apart
+# from the normal build.
 #
 # Entered from fuzz/CMakeLists.txt (cmake -S fuzz -B build/fuzz), a project
 # of its own beside the normal build; it works as well when the top-level
@@ -61,7 +62,7 @@ endforeach()
 
 # One program per target, named after its source: fuzz/NAME_fuzzer.cpp gives
 # NAME_fuzzer. Linking the object libraries directly puts their objects in.
-foreach(name config debug_command)
+foreach(name config debug_command offsets_cache)
   add_executable(${name}_fuzzer ${CRADLEKEEP_ROOT}/fuzz/${name}_fuzzer.cpp)
   target_include_directories(${name}_fuzzer PRIVATE ${CRADLEKEEP_ROOT}/fuzz)
   target_link_libraries(${name}_fuzzer PRIVATE fuzz_plugin fuzz_game fuzz_framework

@@ -51,3 +51,7 @@ function(cradlekeep_add_inside_program name)
   target_compile_options(${name} PRIVATE -Wno-invalid-offsetof)
   set_target_properties(${name} PROPERTIES BUILD_RPATH "\$ORIGIN")
 endfunction()
+
+# The table of the game keys the plugin uses (docs/game-keys.md), written from
+# the plugin's own table of keys and parts.
+cradlekeep_add_inside_program(cradlekeep-keys tools/keys/main.cpp)

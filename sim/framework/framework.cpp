@@ -13,6 +13,7 @@ void Framework::Reset() {
   commands.Clear();
   utils.Clear();
   registry.Clear();
+  build.Reset();
   faults.Clear();
   logs.Reset();
   memory.ResetAccounting();
@@ -44,14 +45,30 @@ IApiUtils& GetApiUtils() { return simfw::Fw().utils; }
 
 }  // namespace AsaApi
 
+// A key the game build lacks is answered as the released framework answers
+// it (see game_build.h); the registry still knows it, for the game's flows.
 DWORD64 GetAddress(const void* base, const std::string& name) {
-  return reinterpret_cast<DWORD64>(simfw::Fw().registry.FieldAddress(base, name));
+  simfw::Framework& fw = simfw::Fw();
+  fw.build.NoteAsked(name);
+  if (fw.build.Lacks(name)) fw.build.RefuseData(name, false);
+  return reinterpret_cast<DWORD64>(fw.registry.FieldAddress(base, name));
 }
 
-LPVOID GetAddress(const std::string& name) { return simfw::Fw().registry.FunctionAddress(name); }
+LPVOID GetAddress(const std::string& name) {
+  simfw::Framework& fw = simfw::Fw();
+  fw.build.NoteAsked(name);
+  if (fw.build.Lacks(name)) {
+    fw.build.RefuseFunction(name);
+    return nullptr;
+  }
+  return fw.registry.FunctionAddress(name);
+}
 
 BitField GetBitField(const void* base, const std::string& name) {
-  return simfw::Fw().registry.BitFieldOf(base, name);
+  simfw::Framework& fw = simfw::Fw();
+  fw.build.NoteAsked(name);
+  if (fw.build.Lacks(name)) fw.build.RefuseData(name, true);
+  return fw.registry.BitFieldOf(base, name);
 }
 
 std::vector<spdlog::sink_ptr>& GetLogSinks() { return simfw::Fw().logs.Shared(); }

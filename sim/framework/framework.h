@@ -9,6 +9,7 @@
 #include "sim/framework/commands.h"
 #include "sim/framework/engine_memory.h"
 #include "sim/framework/faults.h"
+#include "sim/framework/game_build.h"
 #include "sim/framework/hooks.h"
 #include "sim/framework/key_registry.h"
 #include "sim/framework/log_sinks.h"
@@ -20,6 +21,7 @@ class ASAAPI_API Framework {
   Framework();
 
   KeyRegistry registry;
+  GameBuild build;
   Faults faults;
   SimHooks hooks;
   SimCommands commands;

@@ -1,9 +1,19 @@
 #include "sim/framework/hooks.h"
 
+#include "sim/framework/framework.h"
+
 namespace simfw {
 
 bool SimHooks::SetHookInternal(const std::string& key, void* detour, void** original) {
   if (faults_.Hit("IHooks.SetHook", key)) return false;
+  // The framework finds the hook's target by the key, as GetAddress does.
+  GameBuild& build = Fw().build;
+  build.NoteAsked(key);
+  if (build.Lacks(key)) {
+    build.RefuseFunction(key);
+    build.RefuseHook(key);
+    return false;
+  }
   HookSlot* slot = registry_.Hookable(key);
   if (slot == nullptr) KeyRegistry::FatalUnknownKey(key + " (not a hookable function)");
   if (detour == nullptr || original == nullptr) return false;

@@ -1,5 +1,6 @@
 #include "sim/framework/key_registry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -114,6 +115,23 @@ std::vector<const HookSlot*> KeyRegistry::HookableSlots() const {
 }
 
 bool KeyRegistry::Knows(const std::string& key) const { return entries_.count(key) != 0; }
+
+std::vector<DumpedKey> KeyRegistry::Dump() const {
+  std::vector<DumpedKey> keys;
+  keys.reserve(entries_.size());
+  std::ptrdiff_t function_place = 0x1000;
+  for (const auto& [key, entry] : entries_) {
+    DumpedKey dumped{key};
+    dumped.bit_field = entry.kind == Kind::kBitField;
+    // A function's value is its place in the executable; any distinct one serves.
+    dumped.offset = entry.kind == Kind::kField || entry.kind == Kind::kBitField ? entry.offset : function_place += 0x40;
+    dumped.bit_position = entry.bit_position;
+    dumped.bit_count = entry.bit_count;
+    keys.push_back(std::move(dumped));
+  }
+  std::sort(keys.begin(), keys.end(), [](const DumpedKey& a, const DumpedKey& b) { return a.key < b.key; });
+  return keys;
+}
 
 void KeyRegistry::Clear() {
   entries_.clear();

@@ -37,6 +37,15 @@ struct HookSlot {
   uint64 reached_game = 0;   // calls that reached the game's own function
 };
 
+// One registered key as the framework's offsets dump holds it.
+struct DumpedKey {
+  std::string key;
+  bool bit_field = false;   // in the bit-field dump; otherwise in the offsets dump
+  std::ptrdiff_t offset = 0;  // a field's offset, a bit field's word offset, a function's place
+  uint32 bit_position = 0;
+  uint32 bit_count = 0;
+};
+
 class ASAAPI_API KeyRegistry {
  public:
   KeyRegistry();
@@ -59,6 +68,8 @@ class ASAAPI_API KeyRegistry {
   // Every hookable slot, in registration order.
   std::vector<const HookSlot*> HookableSlots() const;
   bool Knows(const std::string& key) const;
+  // Every registered key, sorted by key.
+  std::vector<DumpedKey> Dump() const;
 
   // Forgets every key and hook slot.
   void Clear();

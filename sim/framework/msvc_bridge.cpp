@@ -35,6 +35,9 @@ template <typename Work>
 auto Reporting(CkBridgeError* error, Work work) -> decltype(work()) {
   try {
     return work();
+  } catch (const BareRethrow&) {
+    error->status = 3;
+    error->message[0] = '\0';
   } catch (const std::exception& e) {
     error->status = 1;
     std::strncpy(error->message, e.what(), sizeof(error->message) - 1);
@@ -122,13 +125,17 @@ const CkBridge kBridge = {
       });
     },
     // field_address, function_address, bit_field
-    [](const void* base, const char* key, unsigned long long length) {
-      return static_cast<unsigned long long>(::GetAddress(base, Narrow(key, length)));
+    [](const void* base, const char* key, unsigned long long length, CkBridgeError* error) {
+      return Reporting(error, [&] { return static_cast<unsigned long long>(::GetAddress(base, Narrow(key, length))); });
     },
-    [](const char* key, unsigned long long length) -> void* { return ::GetAddress(Narrow(key, length)); },
-    [](const void* base, const char* key, unsigned long long length, void* out) {
-      const BitField field = ::GetBitField(base, Narrow(key, length));
-      std::memcpy(out, &field, sizeof(field));
+    [](const char* key, unsigned long long length, CkBridgeError* error) -> void* {
+      return Reporting(error, [&] { return ::GetAddress(Narrow(key, length)); });
+    },
+    [](const void* base, const char* key, unsigned long long length, void* out, CkBridgeError* error) {
+      Reporting(error, [&] {
+        const BitField field = ::GetBitField(base, Narrow(key, length));
+        std::memcpy(out, &field, sizeof(field));
+      });
     },
     // log
     [](const char* logger, unsigned long long logger_length, int level, const char* text,

@@ -103,10 +103,14 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
 
   world_ = Objects().Create<World>(ClassNamed("World"), "World");
   game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"), "ShooterGameMode_0");
-  simfw::Fw().utils.SetWorld(reinterpret_cast<UWorld*>(world_));
-  simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
+  PublishWorld();
   simfw::Fw().utils.SetPlayerName(
       [this](AShooterPlayerController* pc) { return PlayerIdOf(pc); });
+}
+
+void Game::PublishWorld() {
+  simfw::Fw().utils.SetWorld(reinterpret_cast<UWorld*>(world_));
+  simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
 }
 
 Game::~Game() {

@@ -24,6 +24,12 @@ struct ServerSettings {
   // Whether the item's forced add-to-inventory still adds to an inventory
   // at its item limit (the plain and extended adds never do).
   bool forced_add_ignores_limit = false;
+  // The game build: keys its offsets dump lacks, the framework's cache of
+  // the dump on disk ("present", "absent", "corrupt") and the framework's
+  // HooksDoNotThrow setting (see sim/framework/game_build.h).
+  std::vector<std::string> missing_keys;
+  std::string offsets_cache = "present";
+  bool hooks_do_not_throw = false;
 };
 
 struct ModSettings {
@@ -112,6 +118,12 @@ class Game {
   // World building; throw std::invalid_argument naming what is wrong.
   void AddCreature(const CreatureSpec& spec);
   void AddPlayer(const PlayerSpec& spec);
+
+  // Hands the world and the game mode to the framework (again): the
+  // framework's GetWorld and GetShooterGameMode answer them from now on.
+  // The world is published when the game is made; a caller that starts a
+  // plugin before the game's InitGame hides it first and publishes after.
+  void PublishWorld();
 
   // Lets `seconds` of simulated time pass, one server tick at a time; every
   // tick runs the framework's tick callbacks.

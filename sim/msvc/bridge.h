@@ -13,7 +13,8 @@ extern "C" {
 #endif
 
 // 0: no error; 1: a std::exception (its what() in `message`); 2: something
-// that is not a std::exception.
+// that is not a std::exception; 3: a rethrow with no exception in flight
+// (what the framework does for a key the game build lacks).
 struct CkBridgeError {
   int status;
   char message[256];
@@ -44,10 +45,12 @@ struct CkBridge {
   void (*send_message)(const char* member, const wchar_t* plugin, int plugin_length, void* player,
                        const wchar_t* sender, int sender_length, const wchar_t* text, int text_length,
                        struct CkBridgeError* error);
-  unsigned long long (*field_address)(const void* base, const char* key, unsigned long long key_length);
-  void* (*function_address)(const char* key, unsigned long long key_length);
+  unsigned long long (*field_address)(const void* base, const char* key, unsigned long long key_length,
+                                      struct CkBridgeError* error);
+  void* (*function_address)(const char* key, unsigned long long key_length, struct CkBridgeError* error);
   // Writes a BitField (32 bytes) to `out`.
-  void (*bit_field)(const void* base, const char* key, unsigned long long key_length, void* out);
+  void (*bit_field)(const void* base, const char* key, unsigned long long key_length, void* out,
+                    struct CkBridgeError* error);
   // One line for the shared sinks: the logger's name, the level (spdlog's
   // numbering), the message text and the whole rendered line.
   void (*log)(const char* logger, unsigned long long logger_length, int level, const char* text,

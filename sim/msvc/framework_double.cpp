@@ -267,14 +267,16 @@ IApiUtils& GetApiUtils() { return g_utils; }
 }  // namespace AsaApi
 
 DWORD64 GetAddress(const void* base, const std::string& name) {
-  return Bridge().field_address(base, name.data(), name.size);
+  return Forward([&](CkBridgeError* error) { return Bridge().field_address(base, name.data(), name.size, error); });
 }
 
-LPVOID GetAddress(const std::string& name) { return Bridge().function_address(name.data(), name.size); }
+LPVOID GetAddress(const std::string& name) {
+  return Forward([&](CkBridgeError* error) { return Bridge().function_address(name.data(), name.size, error); });
+}
 
 BitField GetBitField(const void* base, const std::string& name) {
   BitField field{};
-  Bridge().bit_field(base, name.data(), name.size, &field);
+  Forward([&](CkBridgeError* error) { Bridge().bit_field(base, name.data(), name.size, &field, error); });
   return field;
 }
 

@@ -101,6 +101,9 @@ void Fatal(const char* text) {
 }
 
 void RaiseFrameworkError(int status, const char* message) {
+  // `throw;` with no exception in flight: MSVC raises its C++ exception code
+  // with neither an object nor throw information.
+  if (status == 3) _CxxThrowException(nullptr, nullptr);
   if (status == 1) {
     unsigned n = 0;
     for (; n + 1 < sizeof(g_message) && message[n] != 0; ++n) g_message[n] = message[n];

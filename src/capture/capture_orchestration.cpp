@@ -1,5 +1,7 @@
 #include "capture/capture_orchestration.h"
 
+#include <optional>
+
 #include "capture/notify_player.h"
 #include "capture/scs_capture.h"
 #include "capture/text_helpers.h"
@@ -10,6 +12,7 @@
 #include "state/plugin_state.h"
 #include "host/engine_text.h"
 #include "host/game.h"
+#include "host/game_parts.h"
 #include "host/names.h"
 #include "core/log.h"
 
@@ -31,13 +34,15 @@ std::string NameOrEmpty(Lookup lookup) {
 
 std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller) {
   if (creature == nullptr) return "shoulder pet";
-  std::string name = NameOrEmpty([&] {
+  std::string name;
+  // Without the name lookups (the game build lacks them) the class name serves.
+  if (state::PartOn(host::Part::kCompanionNames)) name = NameOrEmpty([&] {
     host::EngineString result;
     game::kDinoGetCurrentDinoName(creature, result.get(), reinterpret_cast<APlayerController*>(controller));
     return host::FStringToUtf8(*result);
   });
   if (!name.empty()) return name;
-  name = NameOrEmpty([&] {
+  if (state::PartOn(host::Part::kCompanionNames)) name = NameOrEmpty([&] {
     host::EngineString result;
     game::kDinoGetDinoDescriptiveName(creature, result.get(), true, false);
     return host::FStringToUtf8(*result);
@@ -70,6 +75,17 @@ std::string FormatCapturedMessage(const std::string& name) {
   return result;
 }
 
+std::optional<host::Part> MissingCapturePart(const AttachedCompanion& companion) {
+  using host::Part;
+  const bool vanilla = config::IsVanillaCaptureMode();
+  for (const Part part : {vanilla ? Part::kVanillaCapture : Part::kScsCapture, Part::kInsertion}) {
+    if (!state::PartOn(part)) return part;
+  }
+  if (companion.mounted && !state::PartOn(Part::kMountedClearing)) return Part::kMountedClearing;
+  if (companion.carried && !state::PartOn(Part::kCarriedClearing)) return Part::kCarriedClearing;
+  return std::nullopt;
+}
+
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const CompanionList& companions) {
   if (companions.empty()) {
@@ -82,6 +98,12 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
     if (log::TraceEnabled()) {
       log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",
                 DescribeActor(companion.creature), companion.mounted, companion.carried, companion.secondary);
+    }
+    if (const std::optional<host::Part> off = MissingCapturePart(companion)) {
+      // Nothing is touched: the companion stays where it is.
+      log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
+      NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+      continue;
     }
     const bool ok = config::IsVanillaCaptureMode() ? CaptureWithVanillaCryopod(pawn, controller, companion)
                                                    : CaptureWithScsCryopod(pawn, controller, companion);

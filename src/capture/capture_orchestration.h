@@ -4,19 +4,28 @@
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "asa/engine_types.h"
 #include "capture/attached_companion.h"
+#include "host/game_parts.h"
 
 namespace ck::capture {
 
 // True when every companion was captured. A companion that fails does not
 // stop the others (its path has told the player and logged). An empty list
 // sends NoShoulderPet and gives false. Exceptions of a path end the loop and
-// pass to the trigger.
+// pass to the trigger. A companion whose capture the running game build
+// cannot carry out (its path, the insertion or the clearing of its slot is
+// off) is not touched: a warn line names what is off and the player gets
+// CaptureFailed.
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const CompanionList& companions);
+
+// The part of the plugin that the capture of `companion` needs and the
+// running game build turned off, if any.
+std::optional<host::Part> MissingCapturePart(const AttachedCompanion& companion);
 
 // The player-facing name: the creature's current name, else its descriptive
 // name (a name lookup that throws counts as empty), else from its class

@@ -5,6 +5,7 @@
 #include "core/boundary.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
+#include "state/plugin_state.h"
 #include "core/log.h"
 
 namespace ck::capture {
@@ -87,11 +88,15 @@ UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerContr
   }
   std::exception_ptr failure;
 
-  UPrimalItem* added = TryAttempt(failure, [&] { return game::kInventoryAddItemObject(inventory, item); });
-  if (added != nullptr) return ReportRecovered(Finish(added, inventory), failure);
-  if (IsInInventory(item, inventory)) return ReportRecovered(Finish(item, inventory), failure);
+  // A way in that the game build lacks is passed over.
+  using host::Part;
+  if (state::PartOn(Part::kPlainAdd)) {
+    UPrimalItem* added = TryAttempt(failure, [&] { return game::kInventoryAddItemObject(inventory, item); });
+    if (added != nullptr) return ReportRecovered(Finish(added, inventory), failure);
+    if (IsInInventory(item, inventory)) return ReportRecovered(Finish(item, inventory), failure);
+  }
 
-  if (game::kPlayerControllerIsTransferringCharacter.Read(controller) != 0) {
+  if (state::PartOn(Part::kExtendedAdd) && game::kPlayerControllerIsTransferringCharacter.Read(controller) != 0) {
     UPrimalItem* extended = TryAttempt(failure, [&] {
       LiftedTransferLock lifted(controller, inventory);
       return game::kInventoryAddItemObjectEx(inventory, item, false, false, true, true, true, true, pawn, false,
@@ -104,10 +109,12 @@ UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerContr
     }
   }
 
-  TryAttempt(failure, [&] {
-    LiftedTransferLock lifted(controller, inventory);
-    return game::kItemAddToInventory(item, inventory, false, false, nullptr, true, true, true, false, false, false);
-  });
+  if (state::PartOn(Part::kForcedAdd)) {
+    TryAttempt(failure, [&] {
+      LiftedTransferLock lifted(controller, inventory);
+      return game::kItemAddToInventory(item, inventory, false, false, nullptr, true, true, true, false, false, false);
+    });
+  }
   if (IsInInventory(item, inventory)) {
     log::Trace("Cradlekeep inserted pod through the forced item inventory path");
     return ReportRecovered(Finish(item, inventory), failure);

@@ -115,6 +115,8 @@ struct Detour {
   static inline Fn* original = nullptr;
 
   static const char* Key() { return kFunction.Key(); }
+  // False when the running game build lacks the hooked function's key.
+  static bool Present() { return kFunction.Present(); }
   // The address the framework puts in front of the game's function.
   static void* DetourAddress() {
     Fn* detour = &detail::DetourBody<Self, Fn>::Run;

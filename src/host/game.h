@@ -65,6 +65,12 @@ inline constinit host::Field<TArray<host::TWeakObjectPtr<APlayerController>>> kW
 // The array is passed by reference and filled.
 inline constinit host::Function<void(UObject*, UClass*, TArray<AActor*>*)> kGetAllActorsOfClass{
     "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,TSizedDefaultAllocator<32>>&)"};
+// Actors near a place: returns an array by value, so the result's address
+// comes first; the location, a 24-byte record, travels by address.
+inline constinit host::Function<TArray<AActor*>*(TArray<AActor*>*, UObject*, FVector*, float, int32, bool)>
+    kServerOctreeOverlapActors{
+        "UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,EServerOctreeGroup::Type,"
+        "bool)"};
 inline constinit host::Function<UClass*(FString*)> kStringReferenceToClass{
     "UVictoryCore.StringReferenceToClass(FString&)"};
 // Returns FCustomItemData by value: the result pointer comes first (no

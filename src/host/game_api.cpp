@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "host/framework.h"
 
@@ -22,10 +23,25 @@ std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key) {
   return static_cast<std::ptrdiff_t>(address - reinterpret_cast<std::uintptr_t>(object));
 }
 
+MissingGameKey::MissingGameKey(const char* key)
+    : std::runtime_error(std::string("game key not in this game build: ") + key) {}
+
 void* ResolveFunctionAddress(const char* key) { return FunctionAddress(key); }
+
+void GameKey::ResolveFunction() const {
+  RequirePresent();
+  void* address = ResolveFunctionAddress(key_);
+  if (address == nullptr) {
+    missing_ = true;
+    throw MissingGameKey(key_);
+  }
+  answer_ = reinterpret_cast<std::uintptr_t>(address);
+  resolved_ = true;
+}
 
 bool BitFlag::Read(const void* object) const {
   if (object == nullptr) return false;
+  RequirePresent();
   const BitField field = BitFieldOf(object, key_);
   uint32 word = 0;
   std::memcpy(&word, reinterpret_cast<const void*>(field.offset), sizeof(word));
@@ -34,6 +50,7 @@ bool BitFlag::Read(const void* object) const {
 
 void BitFlag::Write(const void* object, bool value) const {
   if (object == nullptr) return;
+  RequirePresent();
   const BitField field = BitFieldOf(object, key_);
   void* address = reinterpret_cast<void*>(field.offset);
   uint32 word = 0;

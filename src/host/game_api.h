@@ -33,13 +33,18 @@
 //
 // Once resolved, a Field or Function costs no key lookup, so they are fit for
 // the per-tick and per-broadcast paths. An unknown key is fatal inside the
-// framework. The objects are meant to be constant-initialised globals
-// (constinit), so they exist before any code of the plugin runs.
+// framework, and a key the running game build lacks stalls the game thread
+// there before it raises: start-up checks every key against the build and
+// binds each member (GameKey::Bind); a member whose key the build lacks
+// throws MissingGameKey at its first use instead of asking. The objects are
+// meant to be constant-initialised globals (constinit), so they exist before
+// any code of the plugin runs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 
 #include "asa/engine_types.h"
 
@@ -48,15 +53,61 @@ namespace ck::host {
 // The framework's offset of the field `key`, asked with an object holding it.
 std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key);
 
-// The framework's address of the game function `key`.
+// The framework's address of the game function `key`; null when the
+// framework has none (it answers so for a key the build lacks when its
+// HooksDoNotThrow setting is on).
 void* ResolveFunctionAddress(const char* key);
 
-template <typename T>
-class Field {
+// Thrown instead of asking the framework for a key the running game build
+// lacks: the framework would stall the game thread and then raise.
+class MissingGameKey : public std::runtime_error {
  public:
-  constexpr explicit Field(const char* key) : key_(key) {}
+  explicit MissingGameKey(const char* key);
+};
+
+// What every game member of the catalogue has: its key, whether the running
+// game build has it, and what the framework answered for it (an offset or an
+// address), kept for the life of the binding.
+class GameKey {
+ public:
+  constexpr explicit GameKey(const char* key) : key_(key) {}
+  GameKey(const GameKey&) = delete;
+  GameKey& operator=(const GameKey&) = delete;
 
   const char* Key() const { return key_; }
+
+  // False when the running game build is known to lack the key: the plugin
+  // then never asks the framework for it.
+  bool Present() const { return !missing_; }
+
+  // Binds the member to a (new) game build: forgets what the framework
+  // answered before and records whether the build has the key. Start-up
+  // binds every member before it asks for any.
+  void Bind(bool present) const {
+    missing_ = !present;
+    resolved_ = false;
+    answer_ = 0;
+  }
+
+ protected:
+  // Throws MissingGameKey when the build lacks the key.
+  void RequirePresent() const {
+    if (missing_) [[unlikely]] throw MissingGameKey(key_);
+  }
+  // Asks the framework for the function's address once. A null answer marks
+  // the key missing (never asked again) and throws MissingGameKey.
+  void ResolveFunction() const;
+
+  const char* key_;
+  mutable bool missing_ = false;
+  mutable bool resolved_ = false;
+  mutable std::uintptr_t answer_ = 0;
+};
+
+template <typename T>
+class Field : public GameKey {
+ public:
+  constexpr explicit Field(const char* key) : GameKey(key) {}
 
   // The field inside `object`; null for a null object.
   T* In(const void* object) const { return object != nullptr ? InObject(object) : nullptr; }
@@ -91,22 +142,17 @@ class Field {
   // address zero must stay null for the caller's checks.
   T* InObject(const void* object) const {
     if (!resolved_) {
-      offset_ = ResolveFieldOffset(object, key_);
+      RequirePresent();
+      answer_ = static_cast<std::uintptr_t>(ResolveFieldOffset(object, key_));
       resolved_ = true;
     }
-    return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + static_cast<std::uintptr_t>(offset_));
+    return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
   }
-
-  const char* key_;
-  mutable std::ptrdiff_t offset_ = 0;
-  mutable bool resolved_ = false;
 };
 
-class BitFlag {
+class BitFlag : public GameKey {
  public:
-  constexpr explicit BitFlag(const char* key) : key_(key) {}
-
-  const char* Key() const { return key_; }
+  constexpr explicit BitFlag(const char* key) : GameKey(key) {}
 
   // True when the bits of the bit field are not all zero; false for a null object.
   bool Read(const void* object) const;
@@ -114,33 +160,24 @@ class BitFlag {
   // Stores `value` into the bit field's bits (all ones for true, zero for
   // false); the other bits of the word keep their values.
   void Write(const void* object, bool value) const;
-
- private:
-  const char* key_;
 };
 
 template <typename Sig>
 class Function;
 
 template <typename R, typename... A>
-class Function<R(A...)> {
+class Function<R(A...)> : public GameKey {
  public:
   using Signature = R(A...);
 
-  constexpr explicit Function(const char* key) : key_(key) {}
-
-  const char* Key() const { return key_; }
+  constexpr explicit Function(const char* key) : GameKey(key) {}
 
   Signature* Get() const {
-    if (address_ == nullptr) address_ = reinterpret_cast<Signature*>(ResolveFunctionAddress(key_));
-    return address_;
+    if (!resolved_) ResolveFunction();
+    return reinterpret_cast<Signature*>(answer_);
   }
 
   R operator()(A... args) const { return Get()(args...); }
-
- private:
-  const char* key_;
-  mutable Signature* address_ = nullptr;
 };
 
 template <typename T>

@@ -8,7 +8,8 @@ namespace ck::plugin {
 
 // True when the plugin leaves nothing attached behind (or its capture on
 // transfer is switched off); false when the pawn is missing, a capture failed
-// or was held back while companions are still attached, or an error occurred.
+// or was held back while companions are still attached, an error occurred,
+// or the running game build leaves the plugin nothing to work with.
 // Never throws.
 bool CaptureForTransfer(AShooterPlayerController* controller);
 

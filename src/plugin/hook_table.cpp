@@ -14,32 +14,36 @@ namespace {
 
 enum class When { kAlways, kItemsPlus, kTemporaryPods };
 
+using host::Part;
+
 struct Entry {
   const char* key;
   void* detour;
   void** original;
   When when;
+  Part part;  // what the hook serves; off when the game build lacks a key it needs
+  bool present;  // the game build has the hooked function's key
 };
 
 template <typename Hook>
-Entry Make(When when) {
-  return Entry{Hook::Key(), Hook::DetourAddress(), Hook::OriginalSlot(), when};
+Entry Make(When when, Part part) {
+  return Entry{Hook::Key(), Hook::DetourAddress(), Hook::OriginalSlot(), when, part, Hook::Present()};
 }
 
 std::array<Entry, 12> Table() {
   return {
-      Make<transfer::TransferButtonHook>(When::kAlways),
-      Make<transfer::TransferDialogResultHook>(When::kAlways),
-      Make<transfer::TransferConfirmationHook>(When::kAlways),
-      Make<transfer::CharacterUploadHook>(When::kAlways),
-      Make<transfer::ForceUploadHook>(When::kAlways),
-      Make<transfer::DropNotReadyHook>(When::kAlways),
-      Make<transfer::ClearCarriedHook>(When::kAlways),
-      Make<transfer::ClearMountedHook>(When::kAlways),
-      Make<transfer::ItemsPlusNetExecHook>(When::kItemsPlus),
-      Make<temporary_pods::UseItemHook>(When::kTemporaryPods),
-      Make<temporary_pods::UseItemWithActorHook>(When::kTemporaryPods),
-      Make<temporary_pods::MulticastDelegateHook>(When::kTemporaryPods),
+      Make<transfer::TransferButtonHook>(When::kAlways, Part::kTransferButton),
+      Make<transfer::TransferDialogResultHook>(When::kAlways, Part::kTransferDialog),
+      Make<transfer::TransferConfirmationHook>(When::kAlways, Part::kTransferConfirmation),
+      Make<transfer::CharacterUploadHook>(When::kAlways, Part::kCharacterUpload),
+      Make<transfer::ForceUploadHook>(When::kAlways, Part::kForcedUpload),
+      Make<transfer::DropNotReadyHook>(When::kAlways, Part::kDropNotReady),
+      Make<transfer::ClearCarriedHook>(When::kAlways, Part::kCarriedDetach),
+      Make<transfer::ClearMountedHook>(When::kAlways, Part::kMountedDetach),
+      Make<transfer::ItemsPlusNetExecHook>(When::kItemsPlus, Part::kItemsPlus),
+      Make<temporary_pods::UseItemHook>(When::kTemporaryPods, Part::kPodUse),
+      Make<temporary_pods::UseItemWithActorHook>(When::kTemporaryPods, Part::kPodUse),
+      Make<temporary_pods::MulticastDelegateHook>(When::kTemporaryPods, Part::kUnCryoBroadcasts),
   };
 }
 
@@ -57,7 +61,11 @@ bool Wanted(When when) {
 
 void InstallConfiguredHooks() {
   for (const Entry& entry : Table()) {
-    if (Wanted(entry.when)) InstallHook(entry.key, entry.detour, entry.original);
+    // A hook whose part the game build lacks is not asked for: start-up has
+    // already said what is off.
+    if (Wanted(entry.when) && entry.present && state::PartOn(entry.part)) {
+      InstallHook(entry.key, entry.detour, entry.original);
+    }
   }
 }
 

@@ -8,6 +8,7 @@ namespace ck::plugin {
 // Installs the hooks the settings ask for, in order: eight always, the Items+
 // net-exec hook when ItemsPlusCompatibility is on, the three temporary-pod
 // hooks when the capture mode is vanilla and TemporaryVanillaCryopods is on.
+// A hook whose part the running game build turned off is left out.
 void InstallConfiguredHooks();
 
 // Disables every hook that was installed, in install order.

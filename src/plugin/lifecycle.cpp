@@ -3,6 +3,7 @@
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "plugin/debug_command.h"
+#include "plugin/game_build.h"
 #include "plugin/hook_registry.h"
 #include "plugin/hook_table.h"
 #include "core/log.h"
@@ -22,6 +23,7 @@ namespace {
 void StartupSteps() {
   state::Begin();
   config::LoadConfiguration(config::Current(), config::Classes());
+  if (!CheckGameBuild()) return;
   temporary_pods::ResetUnCryoDelegateFields();
   InstallConfiguredHooks();
   RegisterDebugCommands();

@@ -13,6 +13,7 @@
 #include "asa/engine_types.h"
 #include "config/class_cache.h"
 #include "config/plugin_config.h"
+#include "host/game_parts.h"
 #include "state/installed_hook.h"
 
 namespace ck::state {
@@ -46,6 +47,13 @@ struct PluginState {
   config::PluginConfig settings;
   config::ClassCache classes;
 
+  // The parts the running game build has every key for (all of them until
+  // start-up checked the build, and when it could not).
+  host::PartSet parts_on = host::PartSet::All();
+  // False when the game build left too little for the plugin to do anything
+  // (start-up then installed nothing).
+  bool usable_build = true;
+
   // The comparison index of the temporary-pod marker's name once the name
   // table holds it (0 until then).
   int32 marker_index = 0;
@@ -70,6 +78,9 @@ inline constinit PluginState* g_current = nullptr;
 // The running plugin's state. Only while one exists (Running()).
 inline PluginState& Current() { return *detail::g_current; }
 inline bool Running() { return detail::g_current != nullptr; }
+
+// True when the running game build lets `part` work (see host/game_parts.h).
+inline bool PartOn(host::Part part) { return Running() && Current().parts_on.Has(part); }
 
 // A base for hooks whose work needs the state: when there is none (a hook
 // the framework failed to remove at unload still runs), the game's function

@@ -36,7 +36,11 @@ int64 AutoRemovePeriodMilliseconds(double interval_seconds) {
 }
 
 void RegisterAutoRemoveTick() {
-  if (state::Current().scan_tick_registered || !ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) {
+  // The game build decides once, here, whether the scan can run: the tick
+  // itself stays as cheap as it was.
+  if (state::Current().scan_tick_registered || !ScanSettingsOn() ||
+      !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0) ||
+      !state::PartOn(host::Part::kRecurringScan)) {
     return;
   }
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);

@@ -36,7 +36,10 @@ UPrimalInventoryComponent* PawnInventory(AShooterPlayerController* controller) {
 }  // namespace
 
 void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item_id) {
-  if (controller == nullptr || !config::Current().AutoRemoveTemporaryVanillaCryopods) return;
+  if (controller == nullptr || !config::Current().AutoRemoveTemporaryVanillaCryopods ||
+      !state::PartOn(host::Part::kCleanupPasses)) {
+    return;
+  }
   const int64 now = host::SteadyNowNanoseconds();
   const FWeakObjectPtr weak = host::MakeWeak(controller);
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {

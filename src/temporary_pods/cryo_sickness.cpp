@@ -19,7 +19,10 @@ namespace {
 
 constexpr float kNearbyRadius = 1500.0f;
 
-bool Enabled() { return config::Current().ClearCryoSicknessFromTemporaryVanillaCryopods; }
+// Switched on, and the game build has what clearing needs.
+bool Enabled() {
+  return config::Current().ClearCryoSicknessFromTemporaryVanillaCryopods && state::PartOn(host::Part::kSicknessClearing);
+}
 
 bool HasCryoSickness(APrimalCharacter* character) { return game::kCharacterHasCryoSickness(character); }
 

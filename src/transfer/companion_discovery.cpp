@@ -4,6 +4,7 @@
 #include "host/game.h"
 #include "host/names.h"
 #include "host/weak_pointer.h"
+#include "state/plugin_state.h"
 
 namespace ck::transfer {
 
@@ -33,19 +34,29 @@ bool ListHolds(const capture::CompanionList& list, const APrimalDinoCharacter* c
 capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
   capture::CompanionList list;
   if (pawn == nullptr) return list;
-  Merge(list, host::ResolveWeak(game::kShooterCharacterRidingDino.In(pawn)), true, false, false);
-  Merge(list, host::ResolveWeak(game::kCharacterMountedDino.In(pawn)), true, false, false);
-  Merge(list, game::kShooterCharacterGetRidingDino(pawn), true, false, false);
-  Merge(list, host::ResolveWeak(game::kCharacterCarryingDino.In(pawn)), false, true, false);
-  AActor* secondary = game::kShooterCharacterGetSecondaryMountedActor(pawn);
-  if (secondary != nullptr && host::IsInstanceOf(secondary, game::kDinoStaticClass)) {
-    Merge(list, reinterpret_cast<APrimalDinoCharacter*>(secondary), true, false, true);
+  // A slot whose keys the game build lacks is not looked at.
+  const bool ridden = state::PartOn(host::Part::kRiddenSlot);
+  if (ridden) Merge(list, host::ResolveWeak(game::kShooterCharacterRidingDino.In(pawn)), true, false, false);
+  if (state::PartOn(host::Part::kMountedSlot)) {
+    Merge(list, host::ResolveWeak(game::kCharacterMountedDino.In(pawn)), true, false, false);
+  }
+  if (ridden) Merge(list, game::kShooterCharacterGetRidingDino(pawn), true, false, false);
+  if (state::PartOn(host::Part::kCarriedSlot)) {
+    Merge(list, host::ResolveWeak(game::kCharacterCarryingDino.In(pawn)), false, true, false);
+  }
+  if (state::PartOn(host::Part::kSecondarySlot)) {
+    AActor* secondary = game::kShooterCharacterGetSecondaryMountedActor(pawn);
+    if (secondary != nullptr && host::IsInstanceOf(secondary, game::kDinoStaticClass)) {
+      Merge(list, reinterpret_cast<APrimalDinoCharacter*>(secondary), true, false, true);
+    }
   }
   return list;
 }
 
 APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary) {
-  if (pawn == nullptr) return nullptr;
+  if (pawn == nullptr || !state::PartOn(secondary ? host::Part::kPreviousSecondary : host::Part::kPreviousMounted)) {
+    return nullptr;
+  }
   return host::ResolveWeak(
       (secondary ? game::kCharacterPreviousSecondaryMountedDino : game::kCharacterPreviousMountedDino).In(pawn));
 }

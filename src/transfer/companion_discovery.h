@@ -13,11 +13,12 @@ namespace ck::transfer {
 // carried slot (carried), and the secondary mounted actor when it is a
 // creature (mounted and secondary). A creature found twice is one record
 // with the union of its flags, at the place where it was first found. Empty
-// for a null pawn.
+// for a null pawn. A source whose keys the running game build lacks is
+// passed over.
 [[nodiscard]] capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn);
 
 // The creature the pawn's previous-secondary (secondary) or previous-mounted
-// slot still records, or null.
+// slot still records, or null (also when the game build lacks that slot).
 [[nodiscard]] APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondary);
 
 // True when the list holds a record for the creature.

@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "core/text.h"
 #include "plugin/version.h"
+#include "support/capture_fixture.h"
 #include "support/plugin_fixture.h"
 
 extern "C" bool Cradlekeep_CaptureForTransfer(AShooterPlayerController* controller);
@@ -83,3 +84,33 @@ TEST(ToLowerCopyTest, LowersAsciiLettersOnly) {
 }
 
 }  // namespace
+
+// The framework starts plugins before the game makes its world and game
+// mode: start-up, and every tick it schedules before they exist, need
+// neither.
+class StartBeforeTheWorldTest : public cktest::CaptureTest {};
+
+TEST_F(StartBeforeTheWorldTest, StartUpAndItsTicksNeedNoWorldNorGameMode) {
+  sim::PlayerSpec ava;
+  ava.id = "ava";
+  ava.slots["mounted"] = "splash";
+  game().AddCreature(Creature("splash", "Otter_Character_BP_C", "Splash"));
+  game().AddPlayer(ava);
+  WriteConfig(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 1})");
+  fw().utils.SetWorld(nullptr);
+  fw().utils.SetGameMode(nullptr);
+  Start();
+  EXPECT_EQ(Lines().back(), "Cradlekeep loaded version " + std::string(ck::plugin::kVersion));
+  game().Advance(3);  // the auto-remove scan comes due with no world
+  for (const std::string& line : Lines()) EXPECT_EQ(line.find("failed"), std::string::npos) << line;
+
+  game().PublishWorld();
+  game().TransferButton(Ava());
+  EXPECT_EQ(Where("splash"), "pod");
+  ASSERT_EQ(Items().size(), 1u);
+  game().UseItem(Ava(), Items()[0], false, false);  // the uncryo broadcasts find the game mode now
+  game().Advance(1);
+  EXPECT_EQ(Where("splash"), "world");
+  EXPECT_TRUE(Items().empty()) << "the emptied temporary pod was removed";
+  EXPECT_TRUE(fw().build.Requests().empty());
+}

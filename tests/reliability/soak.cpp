@@ -51,8 +51,12 @@ class Soak {
     std::filesystem::current_path(scratch_);
     std::ofstream("ArkApi/Plugins/Cradlekeep/config.json")
         << R"({"CaptureMode": "Vanilla", "ItemsPlusCompatibility": true})";
-    game_ = std::make_unique<sim::Game>(sim::ServerSettings{10, false, "emptyInPlace", 2, seed % 2 == 1},
-                                        sim::ModSettings{});
+    sim::ServerSettings server;
+    server.tick_rate = 10;
+    server.broadcasts_per_tick = 2;
+    server.forced_add_ignores_limit = seed % 2 == 1;
+    game_ = std::make_unique<sim::Game>(server, sim::ModSettings{});
+    simfw::Fw().build.WriteCache(scratch_, simfw::Fw().registry, simfw::OffsetsCacheState::kPresent);
     for (int p = 0; p < players; ++p) {
       const std::string id = "p" + std::to_string(p);
       std::vector<std::string> pets;

@@ -25,6 +25,8 @@ class PluginTest : public SimWorldTest {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(scratch_);
     std::filesystem::current_path(scratch_);
+    // The framework's offsets cache of this game build, where the plugin looks for it.
+    fw().build.WriteCache(scratch_, fw().registry, simfw::OffsetsCacheState::kPresent);
     ck::state::Begin();  // a fresh plugin state: default settings, empty tables
   }
 

@@ -155,7 +155,9 @@ TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) 
       << "an interval beyond a century is a century, so no time computed from it overflows";
 
   game_.reset();
-  game_ = std::make_unique<sim::Game>(sim::ServerSettings{1, false, "emptyInPlace", 0}, sim::ModSettings{});
+  sim::ServerSettings one_tick_a_second;
+  one_tick_a_second.tick_rate = 1;
+  game_ = std::make_unique<sim::Game>(one_tick_a_second, sim::ModSettings{});
   StartPods(R"({"CaptureMode": "SCS", "DebugLogging": true, "TemporaryVanillaCryopodCleanupIntervalSeconds": 0.5})");
   sim::EmptyCryoData(PodItem());
   sim::Item* second = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));

@@ -214,6 +214,7 @@ void EvaluateMemory(const std::string& key, const json& want, const ordered_json
 const Expectation kExpectations[] = {
     {"lost", ValidateTexts, EvaluateSameSet},
     {"leftBehind", ValidateTexts, EvaluateSameSet},
+    {"missingKeyRequests", ValidateTexts, EvaluateSameSet},
     {"logContains", ValidateTexts, EvaluateLogContains},
     {"logLacks", ValidateTexts, EvaluateLogLacks},
     {"logEquals", ValidateTexts, EvaluateLogEquals},

@@ -97,6 +97,9 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
     hooked[slot->key] = ordered_json{{"calls", slot->calls}, {"reachedGame", slot->reached_game}};
   }
   report["hookedCalls"] = hooked;
+  report["missingKeyRequests"] = fw.build.Requests();
+  // How long those requests froze the game thread (simulated time).
+  report["frameworkStallSeconds"] = static_cast<double>(fw.build.StalledNanoseconds()) / 1e9;
   report["plugin"] = ordered_json{{"hooks", fw.hooks.InstalledKeys()},
                                   {"consoleCommands", fw.commands.ConsoleCommandNames()},
                                   {"tickCallbacks", fw.commands.TickCallbackIds()}};

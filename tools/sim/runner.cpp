@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
+#include <stdexcept>
 
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
@@ -86,6 +88,7 @@ class Run final : public Stage {
       for (const auto& c : scenario_.creatures) game_->AddCreature(c);
       for (const auto& p : scenario_.players) game_->AddPlayer(p);
       ValidateNames();
+      SetUpGameBuild();
     } catch (const std::exception& e) {
       return Unusable(e.what());
     }
@@ -93,9 +96,15 @@ class Run final : public Stage {
 
     for (const simfw::FaultSpec& spec : options_.initial_faults) fw.faults.Arm(spec);
     fw.faults.SetRecording(options_.record_calls);
+    // The framework loads plugins before the game makes its world and game
+    // mode (its hook on the engine's start runs before the game's InitGame):
+    // at start-up the plugin finds neither.
     if (scenario_.load_plugin_first) {
+      fw.utils.SetWorld(nullptr);
+      fw.utils.SetGameMode(nullptr);
       if (!StartPlugin()) return Unusable(library_.Error());
     }
+    game_->PublishWorld();
     for (std::size_t i = 0; i < scenario_.steps.size(); ++i) {
       const Step& step = scenario_.steps[i];
       if (i == 0 && !scenario_.load_plugin_first) continue;
@@ -141,6 +150,7 @@ class Run final : public Stage {
     result.escapes = fw.faults.Escapes();
     result.escapes.insert(result.escapes.end(), lifecycle_escapes_.begin(), lifecycle_escapes_.end());
     result.lock_violations = lock_violations_;
+    result.asked_keys.assign(fw.build.Asked().begin(), fw.build.Asked().end());
     fw.faults.SetRecording(false);
     return result;
   }
@@ -163,6 +173,25 @@ class Run final : public Stage {
     CloseLibraryIfSafe();
     game_.reset();
     return result;
+  }
+
+  // The game build of the scenario: the keys its dump lacks (each one a key
+  // the simulated game has) and the framework's cache of the dump, written
+  // in the scratch folder as the framework keeps it beside the server.
+  void SetUpGameBuild() {
+    auto& fw = simfw::Fw();
+    std::set<std::string> missing;
+    for (const std::string& key : scenario_.server.missing_keys) {
+      if (!fw.registry.Knows(key)) throw std::invalid_argument("server.missingKeys: the game has no key '" + key + "'");
+      missing.insert(key);
+    }
+    fw.build.SetMissingKeys(std::move(missing));
+    fw.build.SetHooksDoNotThrow(scenario_.server.hooks_do_not_throw);
+    const std::string& cache = scenario_.server.offsets_cache;
+    fw.build.WriteCache(std::filesystem::current_path(), fw.registry,
+                        cache == "absent"    ? simfw::OffsetsCacheState::kAbsent
+                        : cache == "corrupt" ? simfw::OffsetsCacheState::kCorrupt
+                                             : simfw::OffsetsCacheState::kPresent);
   }
 
   // The checks of names only the built world knows; throws ScenarioError.

@@ -39,6 +39,9 @@ struct RunResult {
   // The plugin's lines written while it was unloaded at the end of the run
   // (after the report's log was taken), as "level: text".
   std::vector<std::string> unload_log;
+  // Every key the plugin asked the framework for, whether the build has it
+  // or not (sorted).
+  std::vector<std::string> asked_keys;
 };
 
 RunResult RunScenario(const Scenario& scenario, const RunOptions& options);

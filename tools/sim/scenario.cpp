@@ -18,7 +18,9 @@ namespace {
 
 void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
-  Object(s, server, where, {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit"});
+  Object(s, server, where,
+         {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit", "missingKeys",
+          "offsetsCache", "hooksDoNotThrow"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -35,6 +37,17 @@ void ParseServer(Scenario& s, const json& server) {
   if (server.contains("broadcastsPerTick")) {
     s.server.broadcasts_per_tick = Int(s, server["broadcastsPerTick"], where + ".broadcastsPerTick");
     if (s.server.broadcasts_per_tick < 0) Fail(s, where + ".broadcastsPerTick", "must be 0 or more");
+  }
+  if (server.contains("missingKeys")) s.server.missing_keys = Texts(s, server["missingKeys"], where + ".missingKeys");
+  if (server.contains("offsetsCache")) {
+    s.server.offsets_cache = Text(s, server["offsetsCache"], where + ".offsetsCache");
+    if (s.server.offsets_cache != "present" && s.server.offsets_cache != "absent" &&
+        s.server.offsets_cache != "corrupt") {
+      Fail(s, where + ".offsetsCache", "must be \"present\", \"absent\" or \"corrupt\"");
+    }
+  }
+  if (server.contains("hooksDoNotThrow")) {
+    s.server.hooks_do_not_throw = Bool(s, server["hooksDoNotThrow"], where + ".hooksDoNotThrow");
   }
   if (server.contains("forcedAddIgnoresLimit")) {
     s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");

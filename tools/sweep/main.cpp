@@ -20,8 +20,15 @@
 // capture in that replay is a second point, swept in every mode with both
 // faults armed. Both faults hit once. The same invariants are checked; a
 // thrown failure counts as told when a line names one of the thrown faults.
+//
+// With --missing-keys it sweeps game builds instead: every key the simulated
+// game has, one at a time, is left out of the build's dump, and the scenario
+// is played on that build. Besides the invariants above: the plugin never
+// asks for the missing key (no stall), and when the plugin uses that key
+// (it asked for it on the complete build), a log line names it; no part
+// that needs the key was left on (no line says a key was not in the build).
 // Usage:
-//   cradlekeep-sweep [--points N] [--pairs N|all] [--seed S] [--plugin PATH] SCENARIO.json...
+//   cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] SCENARIO.json...
 // --points caps the call points swept per scenario (spread evenly); 0 sweeps
 // every point. --pairs N replays N pairs per capture, drawn with the seed
 // (default 1) from all of them; --pairs all replays every pair.
@@ -36,6 +43,7 @@
 #include <vector>
 
 #include "sim/framework/framework.h"
+#include "sim/game/game.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/runner.h"
 #include "tools/sim/scenario.h"
@@ -259,9 +267,59 @@ class Sweep {
               << pairs << " ordered pairs, " << swept << " swept\n";
   }
 
+  // Every key of the simulated game left out of the build once.
+  void RunMissingKeys(const std::string& path) {
+    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
+    scenario.expect = nlohmann::json::object();
+    simtool::RunOptions options;
+    options.plugin_path = plugin_;
+    const simtool::RunResult complete = simtool::RunScenario(scenario, options);
+    if (complete.exit_code == 2) {
+      std::cerr << scenario.name << ": cannot run: " << (complete.failures.empty() ? "" : complete.failures[0]) << '\n';
+      ++totals_.violations;
+      return;
+    }
+    CheckReplay(scenario.name, "complete build", complete, {});
+    const std::vector<std::string>& used = complete.asked_keys;
+    std::vector<std::string> keys;
+    {
+      sim::Game game(sim::ServerSettings{}, sim::ModSettings{});
+      for (const simfw::DumpedKey& dumped : simfw::Fw().registry.Dump()) keys.push_back(dumped.key);
+    }
+    for (const std::string& key : keys) {
+      simtool::Scenario build = scenario;
+      build.server.missing_keys = {key};
+      const simtool::RunResult result = simtool::RunScenario(build, options);
+      ++totals_.replays;
+      const std::string what = "build without " + key;
+      CheckReplay(scenario.name, what, result, {});
+      ++totals_.checks;
+      if (!result.report["missingKeyRequests"].empty()) {
+        Violation(scenario.name, what, "the plugin asked for missing keys " + result.report["missingKeyRequests"].dump());
+      }
+      if (std::find(used.begin(), used.end(), key) != used.end()) {
+        ++totals_.checks;
+        if (!LogNames(result, key)) Violation(scenario.name, what, "no log line names the missing key");
+      }
+      ++totals_.checks;
+      if (LogNames(result, "game key not in this game build")) {
+        Violation(scenario.name, what, "a part that needs the key was left on: its work met the missing key");
+      }
+    }
+    std::cout << scenario.name << ": " << keys.size() << " builds, each without one key\n";
+  }
+
   const Totals& totals() const { return totals_; }
 
  private:
+  // A log line of the run (any level) that contains `text`.
+  static bool LogNames(const simtool::RunResult& result, const std::string& text) {
+    for (const auto& line : result.report["log"]) {
+      if (line["text"].get<std::string>().find(text) != std::string::npos) return true;
+    }
+    return false;
+  }
+
   simtool::RunResult Replay(const simtool::Scenario& scenario, std::vector<simfw::FaultSpec> faults, bool record) {
     simtool::RunOptions options;
     options.plugin_path = plugin_;
@@ -373,6 +431,7 @@ int main(int argc, char** argv) {
   std::filesystem::path plugin = simtool::PluginLibrary::DefaultPath();
   std::size_t max_points = 0;
   bool pairs = false;
+  bool missing_keys = false;
   std::optional<std::size_t> pairs_per_capture;
   std::uint32_t seed = 1;
   std::vector<std::string> scenarios;
@@ -384,6 +443,8 @@ int main(int argc, char** argv) {
       const std::string count = argv[++i];
       pairs = true;
       if (count != "all") pairs_per_capture = static_cast<std::size_t>(std::stoul(count));
+    } else if (arg == "--missing-keys") {
+      missing_keys = true;
     } else if (arg == "--seed" && i + 1 < argc) {
       seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
     } else if (arg == "--plugin" && i + 1 < argc) {
@@ -393,7 +454,8 @@ int main(int argc, char** argv) {
     }
   }
   if (scenarios.empty()) {
-    std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--seed S] [--plugin PATH] SCENARIO.json...\n";
+    std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] "
+                 "SCENARIO.json...\n";
     return 2;
   }
   const std::u8string plugin_utf8 = std::filesystem::absolute(plugin).u8string();
@@ -413,7 +475,9 @@ int main(int argc, char** argv) {
   sweep.SamplePairs(pairs_per_capture, seed);
   try {
     for (const std::string& path : scenarios) {
-      if (pairs) {
+      if (missing_keys) {
+        sweep.RunMissingKeys(path);
+      } else if (pairs) {
         sweep.RunPairs(path);
       } else {
         sweep.Run(path);
@@ -424,7 +488,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Totals& t = sweep.totals();
-  std::cout << (pairs ? "pair sweep: " : "sweep: ") << t.replays << " replays, " << t.injected << " faults injected, " << t.checks
+  std::cout << (missing_keys ? "key-drift sweep: " : pairs ? "pair sweep: " : "sweep: ") << t.replays << " replays, " << t.injected << " faults injected, " << t.checks
             << " invariant checks, " << t.violations << " violations\n";
   return t.violations == 0 ? 0 : 1;
 }
