@@ -148,18 +148,10 @@ class Sweep {
   }
 
   void Run(const std::string& path) {
-    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
-    scenario.expect = nlohmann::json::object();  // outcomes change with faults; the invariants stay
-    simtool::RunOptions record;
-    record.plugin_path = plugin_;
-    record.record_calls = true;
-    const simtool::RunResult baseline = simtool::RunScenario(scenario, record);
-    if (baseline.exit_code == 2) {
-      std::cerr << scenario.name << ": cannot run: " << (baseline.failures.empty() ? "" : baseline.failures[0]) << '\n';
-      ++totals_.violations;
-      return;
-    }
-    CheckReplay(scenario.name, "no fault", baseline, {});
+    simtool::Scenario scenario = Load(path);
+    const std::optional<simtool::RunResult> first = Baseline(scenario, "no fault");
+    if (!first) return;
+    const simtool::RunResult& baseline = *first;
     const auto& calls = baseline.recorded;
     const std::size_t stride = max_points_ == 0 || calls.size() <= max_points_ ? 1 : (calls.size() + max_points_ - 1) / max_points_;
     std::map<std::string, std::int64_t> seen;
@@ -195,15 +187,10 @@ class Sweep {
   }
 
   void RunPairs(const std::string& path) {
-    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
-    scenario.expect = nlohmann::json::object();
-    const simtool::RunResult baseline = Replay(scenario, {}, /*record=*/true);
-    if (baseline.exit_code == 2) {
-      std::cerr << scenario.name << ": cannot run: " << (baseline.failures.empty() ? "" : baseline.failures[0]) << '\n';
-      ++totals_.violations;
-      return;
-    }
-    CheckReplay(scenario.name, "no fault", baseline, {});
+    simtool::Scenario scenario = Load(path);
+    const std::optional<simtool::RunResult> first = Baseline(scenario, "no fault");
+    if (!first) return;
+    const simtool::RunResult& baseline = *first;
     const std::vector<simfw::FaultableCall>& calls = baseline.recorded;
     const std::vector<Capture> captures = FindCaptures(calls);
     std::size_t points = 0, pairs = 0, swept = 0;
@@ -269,18 +256,12 @@ class Sweep {
 
   // Every key of the simulated game left out of the build once.
   void RunMissingKeys(const std::string& path) {
-    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
-    scenario.expect = nlohmann::json::object();
+    simtool::Scenario scenario = Load(path);
+    const std::optional<simtool::RunResult> complete = Baseline(scenario, "complete build");
+    if (!complete) return;
+    const std::vector<std::string>& used = complete->asked_keys;
     simtool::RunOptions options;
     options.plugin_path = plugin_;
-    const simtool::RunResult complete = simtool::RunScenario(scenario, options);
-    if (complete.exit_code == 2) {
-      std::cerr << scenario.name << ": cannot run: " << (complete.failures.empty() ? "" : complete.failures[0]) << '\n';
-      ++totals_.violations;
-      return;
-    }
-    CheckReplay(scenario.name, "complete build", complete, {});
-    const std::vector<std::string>& used = complete.asked_keys;
     std::vector<std::string> keys;
     {
       sim::Game game(sim::ServerSettings{}, sim::ModSettings{});
@@ -312,6 +293,27 @@ class Sweep {
   const Totals& totals() const { return totals_; }
 
  private:
+  // The scenario without its expectations: outcomes change with faults and
+  // builds; the invariants stay.
+  static simtool::Scenario Load(const std::string& path) {
+    simtool::Scenario scenario = simtool::LoadScenarioFile(path);
+    scenario.expect = nlohmann::json::object();
+    return scenario;
+  }
+
+  // The scenario played as it is, its calls recorded and its invariants
+  // checked; nothing when it cannot run at all (a violation).
+  std::optional<simtool::RunResult> Baseline(const simtool::Scenario& scenario, const std::string& what) {
+    simtool::RunResult baseline = Replay(scenario, {}, /*record=*/true);
+    if (baseline.exit_code == 2) {
+      std::cerr << scenario.name << ": cannot run: " << (baseline.failures.empty() ? "" : baseline.failures[0]) << '\n';
+      ++totals_.violations;
+      return std::nullopt;
+    }
+    CheckReplay(scenario.name, what, baseline, {});
+    return baseline;
+  }
+
   // A log line of the run (any level) that contains `text`.
   static bool LogNames(const simtool::RunResult& result, const std::string& text) {
     for (const auto& line : result.report["log"]) {
