@@ -40,7 +40,9 @@ void Startup() {
 }
 
 void Teardown() {
-  if (state::Running()) {
+  // A game build that left the plugin nothing to work with had nothing
+  // installed, and may lack what removing it would take (engine text).
+  if (state::Running() && state::Current().usable_build) {
     temporary_pods::UnregisterAutoRemoveTick();
     temporary_pods::UnregisterCleanupTick();
     UnregisterDebugCommands();
