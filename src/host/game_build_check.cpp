@@ -43,7 +43,7 @@ GameBuildCheck CheckGameBuild(const std::filesystem::path& cache_root) {
     wanted[file].emplace_back(table[i].member->Key());
     index[file].push_back(i);
   }
-  constexpr std::size_t kValueSize[2] = {8, 32};
+  constexpr std::size_t kValueSize[2] = {kCachedOffsetSize, kCachedBitFieldSize};
   const char* const kFile[2] = {"cached_offsets.cache", "cached_bitfields.cache"};
 
   std::vector<bool> present(table.size(), false);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/boundary.h"
 #include "core/log.h"
 #include "host/game_build_check.h"
 #include "host/game_parts.h"
@@ -31,7 +32,14 @@ host::PartSet Off(host::PartSet on) {
 
 bool CheckGameBuild() {
   const auto table = host::GameKeyTable();
-  const host::GameBuildCheck check = host::CheckGameBuild(host::FrameworkCacheRoot(host::OwnModulePath()));
+  host::GameBuildCheck check;
+  // A failure of the check itself (a path the system refuses, no memory) is
+  // one more reason it could not be made, not a reason not to start.
+  core::Contain([&] { check = host::CheckGameBuild(host::FrameworkCacheRoot(host::OwnModulePath())); },
+                [&](const char* what) {
+                  check = host::GameBuildCheck{};
+                  check.why = what;
+                });
   if (!check.checked) {
     host::BindGameKeys({});
     log::Warn("Cradlekeep could not check the game keys against this game build ({}); starting without the check",
