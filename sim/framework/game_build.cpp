@@ -64,13 +64,15 @@ void GameBuild::RefuseFunction(const std::string& key) {
 
 void GameBuild::WriteCache(const std::filesystem::path& root, const KeyRegistry& registry,
                            OffsetsCacheState state) const {
-  if (state == OffsetsCacheState::kAbsent) return;
   const std::filesystem::path cache = root / "ArkApi" / "Cache";
-  const std::string generation = "generations/" + std::string(kExecutableHash) + "-1-0-1";
-  std::filesystem::create_directories(cache / generation);
-  WriteFile(cache / "cached_key.cache",
-            "{\"cache_directory\":\"" + generation + "\",\"executable_hash\":\"" + std::string(kExecutableHash) +
-                "\",\"last_modified\":\"1\",\"version\":1}");
+  if (state == OffsetsCacheState::kAbsent) {
+    std::error_code ignored;
+    std::filesystem::remove_all(cache, ignored);
+    written_root_.clear();
+    return;
+  }
+  // The files sit in the cache root itself (an empty cache_directory), one
+  // of the framework's layouts: the fewest folders for a run to make.
   std::string offsets;
   std::string bit_fields;
   for (const DumpedKey& dumped : registry.Dump()) {
@@ -89,8 +91,17 @@ void GameBuild::WriteCache(const std::filesystem::path& root, const KeyRegistry&
   }
   // Cut inside the last record: its value is not all there.
   if (state == OffsetsCacheState::kCorrupt && offsets.size() > 3) offsets.resize(offsets.size() - 3);
-  WriteFile(cache / generation / "cached_offsets.cache", offsets);
-  WriteFile(cache / generation / "cached_bitfields.cache", bit_fields);
+  std::string contents = offsets;
+  contents += '\0';
+  contents += bit_fields;
+  if (root == written_root_ && contents == written_ && std::filesystem::exists(cache / "cached_key.cache")) return;
+  std::filesystem::create_directories(cache);
+  WriteFile(cache / "cached_key.cache", "{\"cache_directory\":\"\",\"executable_hash\":\"" +
+                                            std::string(kExecutableHash) + "\",\"last_modified\":\"1\",\"version\":1}");
+  WriteFile(cache / "cached_offsets.cache", offsets);
+  WriteFile(cache / "cached_bitfields.cache", bit_fields);
+  written_root_ = root;
+  written_ = std::move(contents);
 }
 
 void GameBuild::Reset() {

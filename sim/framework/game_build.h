@@ -69,7 +69,9 @@ class ASAAPI_API GameBuild {
   // (ArkApi/Cache/cached_key.cache naming a generation folder that holds
   // cached_offsets.cache and cached_bitfields.cache, records as the
   // framework writes them): every registered key the build has. `kAbsent`
-  // writes nothing; `kCorrupt` cuts the offsets file inside its last record.
+  // leaves no cache there; `kCorrupt` cuts the offsets file inside its last
+  // record. Files this object wrote below the same root before, with the
+  // same contents, are not written again.
   void WriteCache(const std::filesystem::path& root, const KeyRegistry& registry, OffsetsCacheState state) const;
 
   // A build with every key, no requests, the framework's default settings.
@@ -84,6 +86,9 @@ class ASAAPI_API GameBuild {
   std::string plugin_ = "Cradlekeep";
   std::vector<std::string> requests_;
   std::set<std::string> asked_;
+  // The cache last written: where, and what (kept across Reset).
+  mutable std::filesystem::path written_root_;
+  mutable std::string written_;
   int64 stalled_ = 0;
 };
 

@@ -27,9 +27,32 @@ namespace {
 constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.json";
 
 // A scratch folder that becomes the working directory for its lifetime.
+// Empties `folder` but for the framework's offsets cache.
+void EmptyAllButTheCache(const fs::path& folder) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    if (entry.path().filename() != "ArkApi") {
+      fs::remove_all(entry.path(), ec);
+      continue;
+    }
+    for (const auto& inner : fs::directory_iterator(entry.path(), ec)) {
+      if (inner.path().filename() != "Cache") fs::remove_all(inner.path(), ec);
+    }
+  }
+}
+
 class ScratchFolder {
  public:
-  ScratchFolder() {
+  // A given folder is entered and kept (emptied but for the cache).
+  explicit ScratchFolder(const fs::path& given) : kept_(!given.empty()) {
+    previous_ = fs::current_path();
+    if (kept_) {
+      fs::create_directories(given);
+      path_ = given;
+      EmptyAllButTheCache(path_);
+      fs::current_path(path_);
+      return;
+    }
     std::random_device random;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -42,16 +65,20 @@ class ScratchFolder {
       }
     }
     if (path_.empty()) throw std::runtime_error("cannot create a scratch folder");
-    previous_ = fs::current_path();
     fs::current_path(path_);
   }
   ~ScratchFolder() {
     std::error_code ec;
     fs::current_path(previous_, ec);
-    fs::remove_all(path_, ec);
+    if (kept_) {
+      EmptyAllButTheCache(path_);
+    } else {
+      fs::remove_all(path_, ec);
+    }
   }
 
  private:
+  bool kept_;
   fs::path path_;
   fs::path previous_;
 };
@@ -74,7 +101,7 @@ class Run final : public Stage {
 
   RunResult Play() {
     RunResult result;
-    ScratchFolder scratch;
+    ScratchFolder scratch(options_.work_folder);
     if (scenario_.config_file) WriteConfigFile(*scenario_.config_file);
 
     game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ struct RunOptions {
   std::vector<simfw::FaultSpec> initial_faults;
   // Record every fault-able call from the plugin's load to the end.
   bool record_calls = false;
+  // Empty: the run gets a fresh scratch folder of its own. Otherwise the
+  // run works in this folder, emptied before and after it but for the game
+  // build's offsets cache, which is written again only when it changes:
+  // for callers that play thousands of runs (the sweeps).
+  std::filesystem::path work_folder;
 };
 
 struct RunResult {

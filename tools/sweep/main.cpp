@@ -33,6 +33,7 @@
 // every point. --pairs N replays N pairs per capture, drawn with the seed
 // (default 1) from all of them; --pairs all replays every pair.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -139,7 +140,20 @@ std::string Describe(const simfw::FaultableCall& call, std::size_t n, simfw::Fau
 
 class Sweep {
  public:
-  Sweep(std::string plugin, std::size_t max_points) : plugin_(std::move(plugin)), max_points_(max_points) {}
+  // Every replay works in one folder of the sweep's own (see
+  // RunOptions::work_folder), removed with the sweep.
+  Sweep(std::string plugin, std::size_t max_points)
+      : plugin_(std::move(plugin)),
+        max_points_(max_points),
+        work_(std::filesystem::temp_directory_path() /
+              ("cradlekeep-sweep-" + std::to_string(std::random_device{}()) + "-" +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {}
+  ~Sweep() {
+    std::error_code ignored;
+    std::filesystem::remove_all(work_, ignored);
+  }
+  Sweep(const Sweep&) = delete;
+  Sweep& operator=(const Sweep&) = delete;
 
   // Pairs per capture to replay (nullopt: all), and the seed of the draw.
   void SamplePairs(std::optional<std::size_t> per_capture, std::uint32_t seed) {
@@ -170,12 +184,7 @@ class Sweep {
           spec.mode = mode;
           spec.at = occurrence;
           spec.repeat = repeat;
-          simtool::RunOptions options;
-          options.plugin_path = plugin_;
-          options.initial_faults.push_back(spec);
-          const simtool::RunResult result = simtool::RunScenario(scenario, options);
-          ++totals_.replays;
-          totals_.injected += result.faults_injected;
+          const simtool::RunResult result = Replay(scenario, {spec}, /*record=*/false);
           const std::string what = "fault " + std::string(ModeName(mode)) + (repeat ? " (repeating)" : "") +
                                    " at call " + std::to_string(n + 1) + " " + call.key +
                                    (call.target.empty() ? "" : " [" + call.target + "]");
@@ -262,6 +271,7 @@ class Sweep {
     const std::vector<std::string>& used = complete->asked_keys;
     simtool::RunOptions options;
     options.plugin_path = plugin_;
+    options.work_folder = work_;
     std::vector<std::string> keys;
     {
       sim::Game game(sim::ServerSettings{}, sim::ModSettings{});
@@ -325,6 +335,7 @@ class Sweep {
   simtool::RunResult Replay(const simtool::Scenario& scenario, std::vector<simfw::FaultSpec> faults, bool record) {
     simtool::RunOptions options;
     options.plugin_path = plugin_;
+    options.work_folder = work_;
     options.record_calls = record;
     options.initial_faults = std::move(faults);
     simtool::RunResult result = simtool::RunScenario(scenario, options);
@@ -422,6 +433,7 @@ class Sweep {
 
   std::string plugin_;
   std::size_t max_points_;
+  std::filesystem::path work_;
   std::optional<std::size_t> pairs_per_capture_;
   std::mt19937 random_{1};
   Totals totals_;
