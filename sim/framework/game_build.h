@@ -66,9 +66,9 @@ class ASAAPI_API GameBuild {
   int64 StalledNanoseconds() const { return stalled_; }
 
   // Writes the framework's offsets cache for this build below `root`
-  // (ArkApi/Cache/cached_key.cache naming a generation folder that holds
-  // cached_offsets.cache and cached_bitfields.cache, records as the
-  // framework writes them): every registered key the build has. `kAbsent`
+  // (ArkApi/Cache/cached_key.cache naming the cache root itself as the
+  // folder that holds cached_offsets.cache and cached_bitfields.cache,
+  // records as the framework writes them): every registered key the build has. `kAbsent`
   // leaves no cache there; `kCorrupt` cuts the offsets file inside its last
   // record. Files this object wrote below the same root before, with the
   // same contents, are not written again.
