@@ -194,10 +194,7 @@ PartSet Settle(PartSet on) {
     for (std::size_t i = 0; i < kPartCount; ++i) {
       const auto part = static_cast<Part>(i);
       if (!on.Has(part)) continue;
-      bool keep = part == P::kEngine || on.Has(P::kEngine);
-      for (std::size_t j = 0; keep && j < kPartCount; ++j) {
-        if (kParts[i].stands_on.Has(static_cast<Part>(j)) && !on.Has(static_cast<Part>(j))) keep = false;
-      }
+      bool keep = (part == P::kEngine || on.Has(P::kEngine)) && kParts[i].stands_on.Minus(on).Empty();
       if (part == P::kInsertion && !on.Has(P::kPlainAdd) && !on.Has(P::kExtendedAdd) && !on.Has(P::kForcedAdd)) {
         keep = false;
       }
@@ -219,10 +216,7 @@ std::span<const KeyNeed> GameKeyTable() { return kTable; }
 PartSet PartsOn(const std::vector<bool>& present) {
   PartSet on = PartSet::All();
   for (std::size_t i = 0; i < kTable.size(); ++i) {
-    if (i < present.size() && present[i]) continue;
-    for (std::size_t p = 0; p < kPartCount; ++p) {
-      if (kTable[i].parts.Has(static_cast<Part>(p))) on.Remove(static_cast<Part>(p));
-    }
+    if (i >= present.size() || !present[i]) on = on.Minus(kTable[i].parts);
   }
   return Settle(on);
 }
@@ -230,12 +224,7 @@ PartSet PartsOn(const std::vector<bool>& present) {
 PartSet PartsOffWithout(std::size_t key_index) {
   std::vector<bool> present(kTable.size(), true);
   if (key_index < present.size()) present[key_index] = false;
-  const PartSet on = PartsOn(present);
-  PartSet off;
-  for (std::size_t p = 0; p < kPartCount; ++p) {
-    if (!on.Has(static_cast<Part>(p))) off.Add(static_cast<Part>(p));
-  }
-  return off;
+  return PartSet::All().Minus(PartsOn(present));
 }
 
 std::string DescribeParts(PartSet parts) {

@@ -70,6 +70,8 @@ class PartSet {
   constexpr void Add(Part part) { bits_ |= Bit(part); }
   constexpr void Remove(Part part) { bits_ &= ~Bit(part); }
   constexpr bool Empty() const { return bits_ == 0; }
+  // The parts of this set that are not in `other`.
+  constexpr PartSet Minus(PartSet other) const { return PartSet(bits_ & ~other.bits_); }
   constexpr bool operator==(const PartSet&) const = default;
 
  private:

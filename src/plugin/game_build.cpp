@@ -20,14 +20,6 @@ using host::Part;
 constexpr Part kSlots[] = {Part::kRiddenSlot, Part::kMountedSlot, Part::kCarriedSlot, Part::kSecondarySlot,
                            Part::kPreviousMounted, Part::kPreviousSecondary};
 
-host::PartSet Off(host::PartSet on) {
-  host::PartSet off;
-  for (std::size_t p = 0; p < host::kPartCount; ++p) {
-    if (!on.Has(static_cast<Part>(p))) off.Add(static_cast<Part>(p));
-  }
-  return off;
-}
-
 }  // namespace
 
 bool CheckGameBuild() {
@@ -62,7 +54,7 @@ bool CheckGameBuild() {
     return true;
   }
   log::Warn("Cradlekeep game build check: {} of {} game keys missing; turned off: {}", missing, table.size(),
-            host::DescribeParts(Off(on)));
+            host::DescribeParts(host::PartSet::All().Minus(on)));
 
   bool finds_companions = false;
   for (Part slot : kSlots) finds_companions = finds_companions || on.Has(slot);
