@@ -45,8 +45,8 @@ void BenchWorld::FillInventory(sim::Player& player, int items) {
   for (int i = 0; i < items; ++i) {
     sim::Item* item = game_->NewItem(stone);
     for (const char* name : {"ItemStats", "CraftedBy"}) {
-      FCustomItemData entry{};
-      entry.CustomDataName = sim::Names().Add(name);
+      sim::CustomData entry{};
+      sim::SetName(entry, name);
       sim::AppendCustomData(item->CustomItemDatas, entry);
     }
     player.inventory->Place(item);

@@ -147,16 +147,52 @@ struct alignas(16) FTransform {
 };
 static_assert(offsetof(FTransform, Translation) == 32);
 
-// A soft class reference: weak pointer, tag and the asset path.
-struct FSoftObjectPtr {
-  FWeakObjectPtr WeakPtr;
-  int32 TagAtLastTest;
-  int32 Padding;
+// A class handle, TSubclassOf<T>: one class pointer. The engine's holds a
+// TObjectPtr<UClass> whose copy is written by hand, so the game passes it by
+// the address of the caller's copy and returns it through a hidden result
+// pointer, like any class that is not trivially copyable.
+template <typename T>
+struct TSubclassOf {
+  UClass* uClass;
+};
+static_assert(sizeof(TSubclassOf<UObject>) == 8);
+
+// A soft object path: the asset's package and name, then a sub-path
+// (API 2.03, API/ARK/UE.h: FTopLevelAssetPath, FSoftObjectPath).
+struct FTopLevelAssetPath {
   FName PackageName;
   FName AssetName;
-  TArray<char16_t> SubPathString;
 };
-static_assert(sizeof(FSoftObjectPtr) == 48);
+static_assert(sizeof(FTopLevelAssetPath) == 16);
+
+struct FSoftObjectPath {
+  FTopLevelAssetPath AssetPath;
+  FString SubPathString;
+};
+static_assert(sizeof(FSoftObjectPath) == 32 && offsetof(FSoftObjectPath, SubPathString) == 16);
+
+// A soft object reference: a weak pointer and the object's path
+// (API 2.03, API/ARK/UE.h: TPersistentObjectPtr<FSoftObjectPath>, which
+// FSoftObjectPtr and TSoftClassPtr<T> wrap without adding a member).
+struct FSoftObjectPtr {
+  FWeakObjectPtr WeakPtr;
+  FSoftObjectPath ObjectID;
+};
+static_assert(sizeof(FSoftObjectPtr) == 40 && offsetof(FSoftObjectPtr, ObjectID) == 8);
+
+// TSoftClassPtr<T>: one FSoftObjectPtr.
+template <typename T>
+struct TSoftClassPtr {
+  FSoftObjectPtr SoftObjectPtr;
+};
+static_assert(sizeof(TSoftClassPtr<UObject>) == 40);
+
+// API 2.03, API/ARK/Other.h.
+struct FPaintingKeyValue {
+  int32 Key;
+  int32 Value;
+};
+static_assert(sizeof(FPaintingKeyValue) == 8);
 
 struct FCustomItemByteArray {
   TArray<uint8> Bytes;
@@ -170,19 +206,28 @@ struct FCustomItemDoubles {
   TArray<double> Doubles;
 };
 
-// One entry of an item's custom data.
+// One entry of an item's custom data, in the game's order (API 2.03,
+// API/ARK/Other.h). 168 bytes; the game's offsets cache gives the same
+// offsets for every member, which start-up compares.
 struct FCustomItemData {
-  FName CustomDataName;
+  FCustomItemByteArrays CustomDataBytes;
+  FCustomItemDoubles CustomDataDoubles;
   TArray<FString> CustomDataStrings;
   TArray<float> CustomDataFloats;
-  TArray<FSoftObjectPtr> CustomDataSoftClasses;
   TArray<UObject*> CustomDataObjects;
   TArray<UClass*> CustomDataClasses;
   TArray<FName> CustomDataNames;
-  FCustomItemByteArrays CustomDataBytes;
-  FCustomItemDoubles CustomDataDoubles;
+  TArray<FPaintingKeyValue> UniquePaintingIdMap;
+  TArray<FPaintingKeyValue> PaintingRevisionMap;
+  FName CustomDataName;
+  TArray<TSoftClassPtr<UObject>> CustomDataSoftClasses;
 };
-static_assert(sizeof(FCustomItemData) == 136);
+static_assert(sizeof(FCustomItemData) == 168);
+static_assert(offsetof(FCustomItemData, CustomDataDoubles) == 16 && offsetof(FCustomItemData, CustomDataStrings) == 32);
+static_assert(offsetof(FCustomItemData, UniquePaintingIdMap) == 112 &&
+              offsetof(FCustomItemData, PaintingRevisionMap) == 128);
+static_assert(offsetof(FCustomItemData, CustomDataName) == 144 &&
+              offsetof(FCustomItemData, CustomDataSoftClasses) == 152);
 
 // A bit field located inside one object: the address of the 32-bit word that
 // holds it, the first bit, the number of bits and the length in bytes.

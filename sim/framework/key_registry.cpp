@@ -27,6 +27,11 @@ const KeyRegistry::Entry& KeyRegistry::Find(const std::string& key) const {
 
 void KeyRegistry::Put(const std::string& key, Entry entry) { entries_[key] = entry; }
 
+bool KeyRegistry::IsField(const std::string& key) const {
+  const auto it = entries_.find(key);
+  return it != entries_.end() && it->second.kind == Kind::kField;
+}
+
 void KeyRegistry::AddField(const std::string& key, std::ptrdiff_t offset) {
   Entry e{Kind::kField};
   e.offset = offset;

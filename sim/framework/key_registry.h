@@ -68,6 +68,7 @@ class ASAAPI_API KeyRegistry {
   // Every hookable slot, in registration order.
   std::vector<const HookSlot*> HookableSlots() const;
   bool Knows(const std::string& key) const;
+  bool IsField(const std::string& key) const;
   // Every registered key, sorted by key.
   std::vector<DumpedKey> Dump() const;
 

@@ -15,7 +15,9 @@ Game& G() { return *Game::Current(); }
 
 bool BuffHasClass(const Object* buff, const Class* cls) { return buff != nullptr && buff->IsA(cls); }
 
-bool HasBuff(Character* character, Class* buff_class, bool) {
+// Both take the class handle by reference.
+bool HasBuff(Character* character, const SubclassOf& buff_handle, bool) {
+  Class* buff_class = buff_handle.uClass;
   if (character == nullptr || buff_class == nullptr) return false;
   for (Object* buff : character->Buffs) {
     if (BuffHasClass(buff, buff_class)) return true;
@@ -23,7 +25,8 @@ bool HasBuff(Character* character, Class* buff_class, bool) {
   return false;
 }
 
-void DeactivateBuffs(Character* character, Class* buff_class, Object* /*item*/, bool) {
+void DeactivateBuffs(Character* character, const SubclassOf& buff_handle, Object* /*item*/, bool) {
+  Class* buff_class = buff_handle.uClass;
   if (character == nullptr || buff_class == nullptr) return;
   for (int32 i = character->Buffs.ArrayNum - 1; i >= 0; --i) {
     if (BuffHasClass(character->Buffs[i], buff_class)) EndBuff(static_cast<Buff*>(character->Buffs[i]));

@@ -257,7 +257,7 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
   } else if (server_.uncryo == "replaceItem") {
     emptied = NewItem(pod->ClassPrivate);
     emptied->UploadEarliestValidTime = pod->UploadEarliestValidTime;
-    for (const FCustomItemData& entry : pod->CustomItemDatas) AppendCustomData(emptied->CustomItemDatas, entry);
+    for (const CustomData& entry : pod->CustomItemDatas) AppendCustomData(emptied->CustomItemDatas, entry);
     EmptyCryoData(emptied);
     DestroyItem(pod);
     inventory->Place(emptied);

@@ -44,11 +44,19 @@ void CaptureDinoBody(Object* /*self*/, void* params) {
   Game::Current()->RecordArgs("CaptureDino", block->creature->creature_id + "," + block->pod->Name() + "," +
                                                  std::to_string(block->flag_a) + "," + std::to_string(block->flag_b) +
                                                  "," + zeros);
-  FCustomItemData data = MakeCryoData(block->creature->creature_id);
+  CustomData data = MakeCryoData(block->creature->creature_id);
   AppendCustomData(block->pod->CustomItemDatas, data);
   DestroyCustomData(data);
   Game::Current()->Event("the cryopod mod captures " + block->creature->creature_id);
   Game::Current()->DestroyActor(block->creature);
+}
+
+// A version of the mod whose CaptureDino takes another block: whatever a
+// caller laid out for the known block is read wrongly, so the call itself is
+// the fault.
+void OtherCaptureDinoBody(Object* /*self*/, void* /*params*/) {
+  Game::Current()->Event("defect: CaptureDino called with a block of another layout");
+  Game::Current()->RecordArgs("CaptureDino", "another layout");
 }
 
 }  // namespace
@@ -94,7 +102,9 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
     Class* capture_actor = MakeClass(kScsCaptureActorClass, actor);
     blueprints_[kScsCaptureActorBlueprint] = capture_actor;
     auto* capture_dino = Objects().Create<Function>(ClassNamed("Function"), "CaptureDino");
-    capture_dino->body = &CaptureDinoBody;
+    capture_dino->ParmsSize = static_cast<uint16>(mods_.capture_dino_parms_size);
+    capture_dino->body = mods_.capture_dino_parms_size == sizeof(CaptureDinoBlock) ? &CaptureDinoBody
+                                                                                   : &OtherCaptureDinoBody;
     capture_actor->functions.push_back(capture_dino);
     for (int i = 0; i < mods_.capture_actors; ++i) {
       capture_actors_.push_back(Objects().Create<Actor>(capture_actor, "CCA_SCS_C_" + std::to_string(i)));
@@ -376,7 +386,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
     }
     item = NewItem(ClassNamed(kVanillaCryopodClass));
     item->UploadEarliestValidTime = 0;
-    FCustomItemData data = MakeCryoData(creature->id);
+    CustomData data = MakeCryoData(creature->id);
     AppendCustomData(item->CustomItemDatas, data);
     DestroyCustomData(data);
     if (spec.temporary_pod) AddMarker(item);

@@ -30,11 +30,17 @@ struct ServerSettings {
   std::vector<std::string> missing_keys;
   std::string offsets_cache = "present";
   bool hooks_do_not_throw = false;
+  // Fields whose offset this build's dump gives differently from the
+  // simulated game's own layout: a game update that moved a member.
+  std::map<std::string, int64> field_offsets;
 };
 
 struct ModSettings {
   bool cryopod_mod = false;
   int capture_actors = 1;
+  // The size of the parameter block the mod's CaptureDino takes; 24 is the
+  // version the plugin knows.
+  int capture_dino_parms_size = 24;
 };
 
 struct CreatureSpec {

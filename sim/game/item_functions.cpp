@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "sim/framework/engine_text.h"
@@ -41,18 +42,28 @@ bool RefusedAtLimit(const Inventory* inventory, const char* add) {
 
 // --- classes and items
 
-Class* StringReferenceToClass(FString* path) {
-  if (path == nullptr) return nullptr;
-  return G().ClassByBlueprint(simfw::ToUtf8(*path));
+// Static; returns the class handle by value, so the result comes first.
+SubclassOf* StringReferenceToClass(SubclassOf* result, FString* path) {
+  if (result == nullptr || path == nullptr) throw std::invalid_argument("StringReferenceToClass: no result or path");
+  result->uClass = G().ClassByBlueprint(simfw::ToUtf8(*path));
+  return result;
 }
 
-Item* AddNewItem(Class* item_class, Inventory* inventory, bool a3, bool a4, float a5, bool a6, int a7, bool a8,
-                 float a9, bool a10, Class* a11, float a12, bool a13, bool a14, bool a15, bool a16, bool a17,
+// The game reads both class handles through their addresses.
+std::string HandleText(const SubclassOf* handle) {
+  if (handle == nullptr) throw std::invalid_argument("AddNewItem: a class handle's address is null");
+  return handle->uClass != nullptr ? handle->uClass->Name() : std::string("null");
+}
+
+Item* AddNewItem(SubclassOf* item_handle, Inventory* inventory, bool a3, bool a4, float a5, bool a6, int a7, bool a8,
+                 float a9, bool a10, SubclassOf* a11, float a12, bool a13, bool a14, bool a15, bool a16, bool a17,
                  bool a18, World* world) {
+  const std::string item_text = HandleText(item_handle);
+  Class* item_class = item_handle->uClass;
   G().RecordArgs("UPrimalItem.AddNewItem",
-                 (item_class != nullptr ? item_class->Name() : std::string("null")) + "," + Ptr(inventory) + "," +
+                 item_text + "," + Ptr(inventory) + "," +
                      B(a3) + "," + B(a4) + "," + Fmt(a5) + "," + B(a6) + "," + std::to_string(a7) + "," + B(a8) +
-                     "," + Fmt(a9) + "," + B(a10) + "," + Ptr(a11) + "," + Fmt(a12) + "," + B(a13) + "," + B(a14) +
+                     "," + Fmt(a9) + "," + B(a10) + "," + HandleText(a11) + "," + Fmt(a12) + "," + B(a13) + "," + B(a14) +
                      "," + B(a15) + "," + B(a16) + "," + B(a17) + "," + B(a18) + "," +
                      (world == G().world() ? "world" : Ptr(world)));
   if (item_class == nullptr || !item_class->IsChildOf(G().ClassNamed("PrimalItem"))) return nullptr;
@@ -61,13 +72,25 @@ Item* AddNewItem(Class* item_class, Inventory* inventory, bool a3, bool a4, floa
   return item;
 }
 
-FCustomItemData* GetCryoDinoData(FCustomItemData* result, Object* /*context*/, DinoCharacter* dino) {
+// The result is constructed in the caller's memory, as a value the game
+// returns by its hidden result pointer.
+CustomData* GetCryoDinoData(CustomData* result, Object* /*context*/, DinoCharacter* dino) {
   if (result == nullptr || dino == nullptr || !Objects().IsLive(dino)) return nullptr;
   *result = MakeCryoData(dino->creature_id);
   return result;
 }
 
-void SetCustomItemData(Item* item, FCustomItemData* data) {
+// The move assignment: the record's own buffers go, the other's move in and
+// the other is left empty.
+CustomData* MoveAssignCustomData(CustomData* self, CustomData* other) {
+  if (self == nullptr || other == nullptr || self == other) return self;
+  DestroyCustomData(*self);
+  *self = *other;
+  *other = CustomData{};
+  return self;
+}
+
+void SetCustomItemData(Item* item, CustomData* data) {
   if (item == nullptr || data == nullptr) return;
   for (int32 i = 0; i < item->CustomItemDatas.ArrayNum; ++i) {
     if (item->CustomItemDatas[i].CustomDataName.ComparisonIndex == data->CustomDataName.ComparisonIndex) {
@@ -94,16 +117,16 @@ void InventoryRefreshCheckItem(Item* item) {
   if (item != nullptr) G().RecordArgs("UPrimalItem.InventoryRefreshCheckItem", item->Name());
 }
 
-bool AddToInventory(Item* item, Inventory* inventory, bool a2, bool a3, FItemNetID* a4, bool a5, bool a6, bool a7,
+// Returns nothing: whether the item went in is seen in the inventory.
+void AddToInventory(Item* item, Inventory* inventory, bool a2, bool a3, FItemNetID* a4, bool a5, bool a6, bool a7,
                     bool a8, bool a9, bool a10) {
   G().RecordArgs("UPrimalItem.AddToInventory", Ptr(inventory) + "," + B(a2) + "," + B(a3) + "," + Ptr(a4) + "," +
                                                    B(a5) + "," + B(a6) + "," + B(a7) + "," + B(a8) + "," + B(a9) +
                                                    "," + B(a10));
-  if (item == nullptr || inventory == nullptr || !inventory->CanInventoryItems()) return false;
-  if (inventory->Holds(item)) return true;
-  if (!G().server().forced_add_ignores_limit && RefusedAtLimit(inventory, "forced add")) return false;
+  if (item == nullptr || inventory == nullptr || !inventory->CanInventoryItems()) return;
+  if (inventory->Holds(item)) return;
+  if (!G().server().forced_add_ignores_limit && RefusedAtLimit(inventory, "forced add")) return;
   inventory->Place(item);
-  return true;
 }
 
 void RemoveFromSlot(Item* item, bool, bool) {
@@ -169,9 +192,10 @@ bool DestroyActor(Actor* actor, bool, bool) {
 
 // --- the cryopod mod's capture actor
 
-void GetAllActorsOfClass(Object* /*context*/, Class* actor_class, TArray<Actor*>* out) {
-  if (out == nullptr || actor_class == nullptr) return;
-  for (Actor* actor : G().ActorsOfClass(actor_class)) AppendToEngineArray(*out, actor);
+void GetAllActorsOfClass(Object* /*context*/, SubclassOf* actor_class, TArray<Actor*>* out) {
+  if (actor_class == nullptr) throw std::invalid_argument("GetAllActorsOfClass: the class handle's address is null");
+  if (out == nullptr || actor_class->uClass == nullptr) return;
+  for (Actor* actor : G().ActorsOfClass(actor_class->uClass)) AppendToEngineArray(*out, actor);
 }
 
 Function* FindFunctionByName(Class* cls, FName name, int /*include_super*/) {
@@ -199,18 +223,8 @@ void RegisterItemFunctions() {
   r.AddField("UPrimalInventoryComponent.ItemSlots", offsetof(Inventory, ItemSlots));
   r.AddField("UPrimalInventoryComponent.ArkTributeItems", offsetof(Inventory, ArkTributeItems));
   r.AddBitField("UPrimalInventoryComponent.bCanInventoryItems", offsetof(Inventory, InventoryFlags), 2, 1);
-  r.AddField("FCustomItemData.CustomDataName", offsetof(FCustomItemData, CustomDataName));
-  r.AddField("FCustomItemData.CustomDataStrings", offsetof(FCustomItemData, CustomDataStrings));
-  r.AddField("FCustomItemData.CustomDataFloats", offsetof(FCustomItemData, CustomDataFloats));
-  r.AddField("FCustomItemData.CustomDataObjects", offsetof(FCustomItemData, CustomDataObjects));
-  r.AddField("FCustomItemData.CustomDataClasses", offsetof(FCustomItemData, CustomDataClasses));
-  r.AddField("FCustomItemData.CustomDataNames", offsetof(FCustomItemData, CustomDataNames));
-  r.AddField("FCustomItemData.CustomDataSoftClasses", offsetof(FCustomItemData, CustomDataSoftClasses));
-  r.AddField("FCustomItemData.CustomDataDoubles", offsetof(FCustomItemData, CustomDataDoubles));
-  r.AddField("FCustomItemData.CustomDataBytes", offsetof(FCustomItemData, CustomDataBytes));
-  r.AddField("FCustomItemDoubles.Doubles", offsetof(FCustomItemDoubles, Doubles));
-  r.AddField("FCustomItemByteArrays.ByteArrays", offsetof(FCustomItemByteArrays, ByteArrays));
-  r.AddField("FCustomItemByteArray.Bytes", offsetof(FCustomItemByteArray, Bytes));
+  for (const rec::RecordMember& member : rec::kRecordMembers) r.AddField(member.key, member.offset);
+  r.AddField("UFunction.ParmsSize", offsetof(Function, ParmsSize));
 
   GameFunction<"UVictoryCore.StringReferenceToClass(FString&)", &StringReferenceToClass>::Register();
   GameFunction<"UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,"
@@ -218,6 +232,7 @@ void RegisterItemFunctions() {
                &AddNewItem>::Register();
   GameFunction<"UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)", &GetCryoDinoData>::Register();
   GameFunction<"UPrimalItem.SetCustomItemData(FCustomItemData&)", &SetCustomItemData>::Register();
+  GameFunction<"FCustomItemData.operator=(FCustomItemData&&)", &MoveAssignCustomData>::Register();
   GameFunction<"UPrimalItem.UpdatedItem(bool,bool)", &UpdatedItem>::Register();
   GameFunction<"UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)", &GetTimeUntilUploadAllowed>::Register();
   GameFunction<"UPrimalItem.IsReadyToUpload(UWorld*)", &IsReadyToUpload>::Register();

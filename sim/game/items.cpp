@@ -13,20 +13,6 @@ namespace sim {
 namespace {
 
 constexpr const char* kCryoEntryName = "Dino";
-constexpr const char* kCryoBytesPrefix = "creature:";
-
-template <typename T>
-void CopyInto(TArray<T>& target, const TArray<T>& source) {
-  for (const T& value : source) AppendToEngineArray(target, value);
-}
-
-void CopyText(TArray<char16_t>& target, const TArray<char16_t>& source) {
-  target = TArray<char16_t>{nullptr, 0, 0};
-  if (source.ArrayNum <= 0) return;
-  target.Data = static_cast<char16_t*>(FMemory::Malloc(sizeof(char16_t) * static_cast<uint64>(source.ArrayNum), 2));
-  std::memcpy(target.Data, source.Data, sizeof(char16_t) * static_cast<std::size_t>(source.ArrayNum));
-  target.ArrayNum = target.ArrayMax = source.ArrayNum;
-}
 
 }  // namespace
 
@@ -57,7 +43,7 @@ Item* Inventory::Place(Item* item) {
     placed = Objects().Create<Item>(item->ClassPrivate, item->Name() + "_placed");
     placed->ItemID = FItemNetID{item->ItemID.ItemID1 + 100000, item->ItemID.ItemID2};
     placed->UploadEarliestValidTime = item->UploadEarliestValidTime;
-    for (const FCustomItemData& entry : item->CustomItemDatas) AppendCustomData(placed->CustomItemDatas, entry);
+    for (const CustomData& entry : item->CustomItemDatas) AppendCustomData(placed->CustomItemDatas, entry);
     if (Game* game = Game::Current()) game->TrackItem(placed);
   }
   AppendToEngineArray(InventoryItems, placed);
@@ -75,97 +61,40 @@ bool Inventory::Take(const Item* item) {
   return false;
 }
 
-void AppendCustomData(TArray<FCustomItemData>& array, const FCustomItemData& entry) {
-  FCustomItemData copy{};
-  copy.CustomDataName = entry.CustomDataName;
-  for (const FString& text : entry.CustomDataStrings) CopyText(AppendZeroed(copy.CustomDataStrings).Data, text.Data);
-  CopyInto(copy.CustomDataFloats, entry.CustomDataFloats);
-  for (const FSoftObjectPtr& soft : entry.CustomDataSoftClasses) {
-    FSoftObjectPtr c = soft;
-    CopyText(c.SubPathString, soft.SubPathString);
-    AppendToEngineArray(copy.CustomDataSoftClasses, c);
-  }
-  CopyInto(copy.CustomDataObjects, entry.CustomDataObjects);
-  CopyInto(copy.CustomDataClasses, entry.CustomDataClasses);
-  CopyInto(copy.CustomDataNames, entry.CustomDataNames);
-  for (const FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) {
-    FCustomItemByteArray c{};
-    CopyInto(c.Bytes, bytes.Bytes);
-    AppendToEngineArray(copy.CustomDataBytes.ByteArrays, c);
-  }
-  CopyInto(copy.CustomDataDoubles.Doubles, entry.CustomDataDoubles.Doubles);
-  AppendToEngineArray(array, copy);
-}
-
-void DestroyCustomData(FCustomItemData& entry) {
-  for (FString& text : entry.CustomDataStrings) FreeEngineArray(text.Data);
-  FreeEngineArray(entry.CustomDataStrings);
-  FreeEngineArray(entry.CustomDataFloats);
-  for (FSoftObjectPtr& soft : entry.CustomDataSoftClasses) FreeEngineArray(soft.SubPathString);
-  FreeEngineArray(entry.CustomDataSoftClasses);
-  FreeEngineArray(entry.CustomDataObjects);
-  FreeEngineArray(entry.CustomDataClasses);
-  FreeEngineArray(entry.CustomDataNames);
-  for (FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) FreeEngineArray(bytes.Bytes);
-  FreeEngineArray(entry.CustomDataBytes.ByteArrays);
-  FreeEngineArray(entry.CustomDataDoubles.Doubles);
-}
-
-void DestroyCustomDataArray(TArray<FCustomItemData>& array) {
-  for (FCustomItemData& entry : array) DestroyCustomData(entry);
-  FreeEngineArray(array);
-}
-
-FCustomItemData MakeCryoData(const std::string& creature_id) {
-  FCustomItemData data{};
-  data.CustomDataName = Names().Add(kCryoEntryName);
-  FString text = simfw::FromUtf8(creature_id);
-  std::swap(AppendZeroed(data.CustomDataStrings).Data, text.Data);
-  AppendToEngineArray(data.CustomDataFloats, 1.0f);
-  AppendToEngineArray(data.CustomDataDoubles.Doubles, 0.5);
-  FCustomItemByteArray bytes{};
-  const std::string saved = std::string(kCryoBytesPrefix) + creature_id;
-  for (char c : saved) AppendToEngineArray(bytes.Bytes, static_cast<uint8>(c));
-  AppendToEngineArray(data.CustomDataBytes.ByteArrays, bytes);
-  return data;
-}
-
 std::string PayloadCreature(const Item* item) {
   if (item == nullptr) return {};
-  for (const FCustomItemData& entry : item->CustomItemDatas) {
-    if (Names().Text(entry.CustomDataName) != kCryoEntryName) continue;
-    for (const FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) {
-      std::string saved(bytes.Bytes.begin(), bytes.Bytes.end());
-      if (saved.rfind(kCryoBytesPrefix, 0) == 0) return saved.substr(std::strlen(kCryoBytesPrefix));
-    }
+  for (const CustomData& entry : item->CustomItemDatas) {
+    std::string creature = CreatureOf(entry);
+    if (!creature.empty()) return creature;
   }
   return {};
 }
 
 void EmptyCryoData(Item* item) {
   if (item == nullptr) return;
-  for (FCustomItemData& entry : item->CustomItemDatas) {
-    if (Names().Text(entry.CustomDataName) != kCryoEntryName) continue;
-    const FName name = entry.CustomDataName;
+  for (CustomData& entry : item->CustomItemDatas) {
+    if (NameOf(entry) != kCryoEntryName) continue;
+    const rec::FName name = entry.CustomDataName;
     DestroyCustomData(entry);
-    entry = FCustomItemData{};
     entry.CustomDataName = name;
   }
 }
 
 bool HasEntryNamed(const Item* item, const std::string& name) {
   if (item == nullptr) return false;
-  for (const FCustomItemData& entry : item->CustomItemDatas) {
-    if (Names().Text(entry.CustomDataName) == name) return true;
+  for (const CustomData& entry : item->CustomItemDatas) {
+    if (NameOf(entry) == name) return true;
   }
   return false;
 }
 
 void AddMarker(Item* item) {
-  FCustomItemData marker{};
-  marker.CustomDataName = Names().Add(kMarkerName);
+  CustomData marker{};
+  SetName(marker, kMarkerName);
   FString text = simfw::FromUtf8("Cradlekeep");
-  std::swap(AppendZeroed(marker.CustomDataStrings).Data, text.Data);
+  rec::FString& slot = AppendZeroed(marker.CustomDataStrings);
+  slot.Data = {text.Data.Data, text.Data.ArrayNum, text.Data.ArrayMax};
+  text.Data = TArray<char16_t>{nullptr, 0, 0};
   AppendCustomData(item->CustomItemDatas, marker);
   DestroyCustomData(marker);
 }

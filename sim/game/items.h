@@ -1,8 +1,7 @@
 // Items and inventories.
 //
-// An item's custom data is a game-owned engine array of FCustomItemData
-// records; the game frees it, nested arrays included, when the item goes.
-// A player's inventory refuses new items through its plain add while the
+// An item's custom data is a game-owned engine array of the game's custom
+// item data records (sim/game/custom_data.h). A player's inventory refuses new items through its plain add while the
 // transfer lock holds (the owner is transferring, or the inventory's
 // can-inventory bit is off); the extended add obeys the same lock, which a
 // caller may lift for one call; the forced add only needs the bit. An
@@ -17,6 +16,7 @@
 
 #include "asa/engine_types.h"
 #include "sim/game/actors.h"
+#include "sim/game/custom_data.h"
 
 namespace sim {
 
@@ -26,7 +26,7 @@ class Item : public Object {
  public:
   ~Item() override;
   FItemNetID ItemID{0, 0};
-  TArray<FCustomItemData> CustomItemDatas{nullptr, 0, 0};
+  CustomDataArray CustomItemDatas{nullptr, 0, 0};
   FWeakObjectPtr OwnerInventory{0, 0};
   double UploadEarliestValidTime = 0;
 
@@ -61,15 +61,6 @@ class Inventory : public Object {
   bool Take(const Item* item);
 };
 
-// Deep copy of a custom data record appended to an engine array, and the
-// deep free of one.
-void AppendCustomData(TArray<FCustomItemData>& array, const FCustomItemData& entry);
-void DestroyCustomData(FCustomItemData& entry);
-void DestroyCustomDataArray(TArray<FCustomItemData>& array);
-
-// The game's cryo data record for a creature: an entry named "Dino" whose
-// byte array carries the creature's saved state.
-FCustomItemData MakeCryoData(const std::string& creature_id);
 // The creature whose cryo data the item holds, or "".
 std::string PayloadCreature(const Item* item);
 // Empties the item's cryo data entries (the name stays), as a release does.

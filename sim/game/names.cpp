@@ -41,10 +41,9 @@ void NameConstruct(FName* self, const char* text, EFindName mode) {
   *self = Names().Find(text != nullptr ? text : "", mode == FNAME_Add);
 }
 
-FString* NameToString(const FName* self, FString* out) {
-  if (out == nullptr) return nullptr;
+void NameToString(const FName* self, FString* out) {
+  if (out == nullptr) return;
   *out = simfw::FromUtf8(self != nullptr ? Names().Text(*self) : std::string());
-  return out;
 }
 
 }  // namespace sim

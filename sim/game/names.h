@@ -31,6 +31,6 @@ NameTable& Names();
 
 // The game's functions, as the key registry publishes them.
 void NameConstruct(FName* self, const char* text, EFindName mode);
-FString* NameToString(const FName* self, FString* out);
+void NameToString(const FName* self, FString* out);
 
 }  // namespace sim

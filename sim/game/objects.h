@@ -37,6 +37,17 @@ class Function : public Object {
  public:
   // The function's body: receives the object and the parameter block.
   void (*body)(Object* self, void* params) = nullptr;
+  // The size of the parameter block the body takes (UFunction::ParmsSize).
+  uint16 ParmsSize = 0;
+};
+
+class Class;
+
+// A class handle as the game passes and returns it (TSubclassOf<T>): one
+// class pointer, always reached through the address of a copy (the engine's
+// copy is written by hand, so the game never passes it in a register).
+struct SubclassOf {
+  Class* uClass;
 };
 
 class Class : public Object {

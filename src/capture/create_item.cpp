@@ -8,8 +8,11 @@ namespace ck::capture {
 UPrimalItem* CreateItemOfClass(UClass* item_class) {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr || item_class == nullptr) return nullptr;
-  return game::kItemAddNewItem(item_class, nullptr, false, false, 0.0f, false, 0, false, 0.0f, false, nullptr, 0.0f,
-                               false, false, true, false, false, false, world);
+  // Both classes by the address of a copy made for the call; no skin.
+  TSubclassOf<UPrimalItem> item{item_class};
+  TSubclassOf<UPrimalItem> skin{nullptr};
+  return game::kItemAddNewItem(&item, nullptr, false, false, 0.0f, false, 0, false, 0.0f, false, &skin, 0.0f, false,
+                               false, true, false, false, false, world);
 }
 
 }  // namespace ck::capture

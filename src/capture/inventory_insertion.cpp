@@ -112,7 +112,8 @@ UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerContr
   if (state::PartOn(Part::kForcedAdd)) {
     TryAttempt(failure, [&] {
       LiftedTransferLock lifted(controller, inventory);
-      return game::kItemAddToInventory(item, inventory, false, false, nullptr, true, true, true, false, false, false);
+      game::kItemAddToInventory(item, inventory, false, false, nullptr, true, true, true, false, false, false);
+      return true;
     });
   }
   if (IsInInventory(item, inventory)) {

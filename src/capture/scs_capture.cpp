@@ -26,7 +26,8 @@ AActor* FindScsCaptureActor() {
     return nullptr;
   }
   TArray<AActor*> actors{nullptr, 0, 0};
-  game::kGetAllActorsOfClass(reinterpret_cast<UObject*>(world), actor_class, &actors);
+  TSubclassOf<AActor> filter{actor_class};
+  game::kGetAllActorsOfClass(reinterpret_cast<UObject*>(world), &filter, &actors);
   AActor* first = actors.Num() > 0 ? actors[0] : nullptr;
   host::FreeArray(actors);
   return first;
@@ -40,6 +41,17 @@ UFunction* FindCaptureDino(AActor* capture_actor) {
   UFunction* function = game::kClassFindFunctionByName(actor_class, name, EIncludeSuperFlag::ExcludeSuper);
   if (function == nullptr) log::Warn("Cradlekeep SCS capture actor has no CaptureDino function");
   return function;
+}
+
+bool CaptureDinoTakesKnownBlock(UFunction* capture_dino) {
+  const uint16 size = game::kFunctionParmsSize.Read(capture_dino);
+  if (size == sizeof(CaptureDinoParams)) return true;
+  log::Error(
+      "Cradlekeep SCS capture is off until the plugin is loaded again: the cryopod mod's CaptureDino takes {} bytes "
+      "of parameters, the plugin lays out {}",
+      size, sizeof(CaptureDinoParams));
+  state::Current().parts_on.Remove(host::Part::kScsCapture);
+  return false;
 }
 
 void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDinoCharacter* creature,
@@ -63,7 +75,7 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
 
   UFunction* capture_dino =
       actor != nullptr && pod != nullptr && companion.creature != nullptr ? FindCaptureDino(actor) : nullptr;
-  if (capture_dino == nullptr) {
+  if (capture_dino == nullptr || !CaptureDinoTakesKnownBlock(capture_dino)) {
     NotifyPlayer(controller, settings.Messages.CaptureFailed);
     return false;
   }

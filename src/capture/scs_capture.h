@@ -22,6 +22,12 @@ static_assert(sizeof(CaptureDinoParams) == 24);
 static_assert(offsetof(CaptureDinoParams, pod) == 8);
 static_assert(offsetof(CaptureDinoParams, flag_a) == 16);
 
+// True when the function takes the parameter block CaptureDinoParams lays
+// out (the engine's own record of its size). Otherwise one error line names
+// both sizes and SCS capture is off until the plugin is loaded again: a call
+// with another block would hand the mod wrong values.
+[[nodiscard]] bool CaptureDinoTakesKnownBlock(UFunction* capture_dino);
+
 // True when the pod is in the player's inventory and CaptureDino was invoked
 // on it. The empty pod is placed before the creature is captured into it, so
 // that a pod which cannot be placed never holds a creature. Every failure

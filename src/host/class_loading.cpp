@@ -9,7 +9,9 @@ namespace ck::host {
 UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path) {
   if (cache != nullptr) return cache;
   host::EngineString path = host::MakeFString(WidenText(blueprint_path));
-  cache = game::kStringReferenceToClass(path.get());
+  TSubclassOf<UObject> loaded{nullptr};
+  game::kStringReferenceToClass(&loaded, path.get());
+  cache = loaded.uClass;
   return cache;
 }
 

@@ -7,9 +7,13 @@
 // binary ones (see host/game_api.h): the object first, then the parameters;
 // a result returned by value as a class or struct is a pointer to the
 // caller's result right after the object (first for a static function), and
-// a class passed by value that is larger than 8 bytes is a pointer to the
-// caller's copy. FName, FItemNetID and TSubclassOf<> are 8 bytes and travel
-// by value; a TSubclassOf<> is its UClass*.
+// a class passed by value that is larger than 8 bytes or not trivially
+// copyable is a pointer to the caller's copy. FName and FItemNetID are 8
+// trivially copyable bytes and travel by value. A TSubclassOf<> is not
+// trivially copyable (the engine's holds a TObjectPtr with a copy written by
+// hand): it travels as the address of the caller's copy, and comes back
+// through a hidden result pointer. Each form is the one the framework's
+// released headers (API 2.03) give, checked by `cradlekeep-keys --check-forms`.
 //
 // Hooked functions are declared here as well; the hook sites (HookSite)
 // take their key and signature from these declarations.
@@ -34,10 +38,8 @@ inline constinit host::Function<void(void*)> kMemoryFree{"FMemory.Free(void*)"};
 
 // FName: the constructor fills the name at `this`.
 inline constinit host::Function<void(FName*, const char*, EFindName)> kNameConstruct{"FName.FName(char*,EFindName)"};
-// Fills the string passed by reference. The game's function is declared to
-// return nothing; the simulated game returns the string's address, which the
-// plugin never reads.
-inline constinit host::Function<FString*(const FName*, FString*)> kNameToString{"FName.ToString(FString&)"};
+// Fills the string passed by reference.
+inline constinit host::Function<void(const FName*, FString*)> kNameToString{"FName.ToString(FString&)"};
 
 // FWeakObjectPtr. Get is called with its bEvenIfPendingKill flag (false),
 // although the key names the overload without it.
@@ -52,6 +54,8 @@ inline constinit host::Field<UClass*> kObjectClass{"UObjectBase.ClassPrivate"};
 inline constinit host::Field<FName> kObjectName{"UObjectBase.NamePrivate"};
 
 inline constinit host::Function<bool(UClass*, UClass*)> kStructIsChildOf{"UStruct.IsChildOf(UStruct*)"};
+// The size of the parameter block a function takes (UFunction::ParmsSize).
+inline constinit host::Field<uint16> kFunctionParmsSize{"UFunction.ParmsSize"};
 inline constinit host::Function<UFunction*(UClass*, FName, EIncludeSuperFlag::Type)> kClassFindFunctionByName{
     "UClass.FindFunctionByName(FName,EIncludeSuperFlag::Type)"};
 
@@ -63,7 +67,7 @@ inline constinit host::Field<TArray<host::TWeakObjectPtr<APlayerController>>> kW
 // --- UGameplayStatics, UVictoryCore: static functions
 
 // The array is passed by reference and filled.
-inline constinit host::Function<void(UObject*, UClass*, TArray<AActor*>*)> kGetAllActorsOfClass{
+inline constinit host::Function<void(UObject*, TSubclassOf<AActor>*, TArray<AActor*>*)> kGetAllActorsOfClass{
     "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,TSizedDefaultAllocator<32>>&)"};
 // Actors near a place: returns an array by value, so the result's address
 // comes first; the location, a 24-byte record, travels by address.
@@ -71,7 +75,8 @@ inline constinit host::Function<TArray<AActor*>*(TArray<AActor*>*, UObject*, FVe
     kServerOctreeOverlapActors{
         "UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,EServerOctreeGroup::Type,"
         "bool)"};
-inline constinit host::Function<UClass*(FString*)> kStringReferenceToClass{
+// Returns the class handle by value: the result pointer comes first.
+inline constinit host::Function<TSubclassOf<UObject>*(TSubclassOf<UObject>*, FString*)> kStringReferenceToClass{
     "UVictoryCore.StringReferenceToClass(FString&)"};
 // Returns FCustomItemData by value: the result pointer comes first (no
 // object) and is returned; null when the game made no data.
@@ -196,9 +201,10 @@ inline constinit host::Function<void(APrimalCharacter*, bool, bool)> kCharacterC
     "APrimalCharacter.ClearCarryingDino(bool,bool)"};
 inline constinit host::Function<bool(APrimalCharacter*)> kCharacterHasCryoSickness{
     "APrimalCharacter.HasCryoSickness()"};
-inline constinit host::Function<bool(APrimalCharacter*, UClass*, bool)> kCharacterHasBuff{
+inline constinit host::Function<bool(APrimalCharacter*, TSubclassOf<APrimalBuff>*, bool)> kCharacterHasBuff{
     "APrimalCharacter.HasBuff(TSubclassOf<APrimalBuff>,bool)"};
-inline constinit host::Function<void(APrimalCharacter*, UClass*, UPrimalItem*, bool)> kCharacterDeactivateBuffs{
+inline constinit host::Function<void(APrimalCharacter*, TSubclassOf<APrimalBuff>*, UPrimalItem*, bool)>
+    kCharacterDeactivateBuffs{
     "APrimalCharacter.DeactivateBuffs(TSubclassOf<APrimalBuff>,UPrimalItem*,bool)"};
 
 // --- AShooterCharacter
@@ -243,9 +249,11 @@ inline constinit host::Field<host::TWeakObjectPtr<UPrimalInventoryComponent>> kI
     "UPrimalItem.OwnerInventory"};
 inline constinit host::Field<double> kItemUploadEarliestValidTime{"UPrimalItem.UploadEarliestValidTime"};
 
-// Static. Both TSubclassOf<UPrimalItem> parameters are UClass* by value.
-inline constinit host::Function<UPrimalItem*(UClass*, UPrimalInventoryComponent*, bool, bool, float, bool, int, bool,
-                                             float, bool, UClass*, float, bool, bool, bool, bool, bool, bool, UWorld*)>
+// Static. Both TSubclassOf<UPrimalItem> parameters travel as the address of
+// the caller's copy.
+inline constinit host::Function<UPrimalItem*(TSubclassOf<UPrimalItem>*, UPrimalInventoryComponent*, bool, bool, float,
+                                             bool, int, bool, float, bool, TSubclassOf<UPrimalItem>*, float, bool, bool,
+                                             bool, bool, bool, bool, UWorld*)>
     kItemAddNewItem{
         "UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,bool,"
         "float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool,bool,bool,bool,UWorld*)"};
@@ -258,7 +266,7 @@ inline constinit host::Function<bool(UPrimalItem*, UWorld*)> kItemIsReadyToUploa
     "UPrimalItem.IsReadyToUpload(UWorld*)"};
 inline constinit host::Function<void(UPrimalItem*)> kItemInventoryRefreshCheckItem{
     "UPrimalItem.InventoryRefreshCheckItem()"};
-inline constinit host::Function<bool(UPrimalItem*, UPrimalInventoryComponent*, bool, bool, FItemNetID*, bool, bool,
+inline constinit host::Function<void(UPrimalItem*, UPrimalInventoryComponent*, bool, bool, FItemNetID*, bool, bool,
                                      bool, bool, bool, bool)>
     kItemAddToInventory{
         "UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,bool,bool)"};
@@ -293,11 +301,20 @@ inline constinit host::Field<TArray<float>> kCustomDataFloats{"FCustomItemData.C
 inline constinit host::Field<TArray<UObject*>> kCustomDataObjects{"FCustomItemData.CustomDataObjects"};
 inline constinit host::Field<TArray<UClass*>> kCustomDataClasses{"FCustomItemData.CustomDataClasses"};
 inline constinit host::Field<TArray<FName>> kCustomDataNames{"FCustomItemData.CustomDataNames"};
-inline constinit host::Field<TArray<FSoftObjectPtr>> kCustomDataSoftClasses{"FCustomItemData.CustomDataSoftClasses"};
+inline constinit host::Field<TArray<TSoftClassPtr<UObject>>> kCustomDataSoftClasses{
+    "FCustomItemData.CustomDataSoftClasses"};
+inline constinit host::Field<TArray<FPaintingKeyValue>> kCustomDataUniquePaintingIdMap{
+    "FCustomItemData.UniquePaintingIdMap"};
+inline constinit host::Field<TArray<FPaintingKeyValue>> kCustomDataPaintingRevisionMap{
+    "FCustomItemData.PaintingRevisionMap"};
 inline constinit host::Field<FCustomItemDoubles> kCustomDataDoubles{"FCustomItemData.CustomDataDoubles"};
 inline constinit host::Field<FCustomItemByteArrays> kCustomDataBytes{"FCustomItemData.CustomDataBytes"};
 inline constinit host::Field<TArray<double>> kCustomItemDoubles{"FCustomItemDoubles.Doubles"};
 inline constinit host::Field<TArray<FCustomItemByteArray>> kCustomItemByteArrays{"FCustomItemByteArrays.ByteArrays"};
 inline constinit host::Field<TArray<uint8>> kCustomItemBytes{"FCustomItemByteArray.Bytes"};
+// The game's move assignment: the record's own buffers are released the
+// game's way and the other record's move in, leaving it empty. Returns `this`.
+inline constinit host::Function<FCustomItemData*(FCustomItemData*, FCustomItemData*)> kCustomItemDataMoveAssign{
+    "FCustomItemData.operator=(FCustomItemData&&)"};
 
 }  // namespace ck::game

@@ -23,10 +23,13 @@
 //                  then the parameters; a result returned by value as a class
 //                  or struct becomes a pointer to the caller's result right
 //                  after the object, and the function returns that pointer; a
-//                  class larger than 8 bytes passed by value travels as a
-//                  pointer to the caller's copy. Hooked functions are
-//                  Function<Sig> too: their key and signature are what the
-//                  hook sites install.
+//                  class passed by value travels as a pointer to the caller's
+//                  copy unless it is trivially copyable and of 1, 2, 4 or 8
+//                  bytes. Hooked functions are Function<Sig> too: their key
+//                  and signature are what the hook sites install. Sig's
+//                  calling form (host/calling_form.h) is worked out at compile
+//                  time and kept with the key, for tools that compare it with
+//                  other descriptions of the game; it costs nothing at a call.
 //   Param<T>       a value at a fixed place in a parameter block the game hands
 //                  to a broadcast, read by copy (the block need not be
 //                  aligned for T).
@@ -44,9 +47,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 
 #include "asa/engine_types.h"
+#include "host/calling_form.h"
 
 namespace ck::host {
 
@@ -76,6 +81,11 @@ class GameKey {
 
   const char* Key() const { return key_; }
 
+  // The calling form of a function: its result's class, then its
+  // parameters' (the object first for a member function). Empty for a field
+  // or a bit field. Never looked at on the plugin's own paths.
+  constexpr std::span<const AbiClass> Form() const { return form_; }
+
   // False when the running game build is known to lack the key: the plugin
   // then never asks the framework for it.
   bool Present() const { return !missing_; }
@@ -90,6 +100,8 @@ class GameKey {
   }
 
  protected:
+  constexpr GameKey(const char* key, std::span<const AbiClass> form) : key_(key), form_(form) {}
+
   // Throws MissingGameKey when the build lacks the key.
   void RequirePresent() const {
     if (missing_) [[unlikely]] throw MissingGameKey(key_);
@@ -102,6 +114,7 @@ class GameKey {
   mutable bool missing_ = false;
   mutable bool resolved_ = false;
   mutable std::uintptr_t answer_ = 0;
+  std::span<const AbiClass> form_;
 };
 
 template <typename T>
@@ -170,7 +183,7 @@ class Function<R(A...)> : public GameKey {
  public:
   using Signature = R(A...);
 
-  constexpr explicit Function(const char* key) : GameKey(key) {}
+  constexpr explicit Function(const char* key) : GameKey(key, kCallingForm<R, A...>) {}
 
   Signature* Get() const {
     if (!resolved_) ResolveFunction();

@@ -38,6 +38,7 @@ const std::array kTable = {
     Need(game::kObjectClass, {P::kEngine}),
     Need(game::kObjectName, {P::kEngine}),
     Need(game::kStructIsChildOf, {P::kEngine}),
+    Need(game::kFunctionParmsSize, {P::kScsCapture}),
     Need(game::kClassFindFunctionByName, {P::kScsCapture}),
     // UWorld
     Need(game::kWorldPlayerControllerList, {P::kRecurringScan}),
@@ -100,7 +101,7 @@ const std::array kTable = {
     Need(game::kShooterCharacterClearCarryingDino, {P::kCarriedDetach}),
     // APrimalDinoCharacter
     Need(game::kDinoTamingTeamID, {P::kSicknessClearing}),
-    Need(game::kDinoStaticClass, {P::kSecondarySlot, P::kSicknessClearing}),
+    Need(game::kDinoStaticClass, {P::kSecondarySlot, P::kPreviousSecondary, P::kSicknessClearing}),
     Need(game::kDinoGetCurrentDinoName, {P::kCompanionNames}),
     Need(game::kDinoGetDinoDescriptiveName, {P::kCompanionNames}),
     Need(game::kDinoDestroy, {P::kVanillaCapture}),
@@ -137,11 +138,14 @@ const std::array kTable = {
     Need(game::kCustomDataClasses, {P::kMarker}),
     Need(game::kCustomDataNames, {P::kMarker}),
     Need(game::kCustomDataSoftClasses, {P::kMarker}),
+    Need(game::kCustomDataUniquePaintingIdMap, {P::kMarker}),
+    Need(game::kCustomDataPaintingRevisionMap, {P::kMarker}),
     Need(game::kCustomDataDoubles, {P::kMarker}),
     Need(game::kCustomDataBytes, {P::kMarker}),
     Need(game::kCustomItemDoubles, {P::kMarker}),
     Need(game::kCustomItemByteArrays, {P::kMarker}),
     Need(game::kCustomItemBytes, {P::kMarker}),
+    Need(game::kCustomItemDataMoveAssign, {P::kVanillaCapture}),
 };
 
 struct PartInfo {

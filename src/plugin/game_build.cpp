@@ -1,9 +1,12 @@
 #include "plugin/game_build.h"
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/boundary.h"
 #include "core/log.h"
+#include "host/custom_item_record.h"
 #include "host/game_build_check.h"
 #include "host/game_parts.h"
 #include "host/module_path.h"
@@ -19,6 +22,50 @@ using host::Part;
 // companion at all.
 constexpr Part kSlots[] = {Part::kRiddenSlot, Part::kMountedSlot, Part::kCarriedSlot, Part::kSecondarySlot,
                            Part::kPreviousMounted, Part::kPreviousSecondary};
+
+std::size_t IndexOf(std::span<const host::KeyNeed> table, const host::GameKey* member) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].member == member) return i;
+  }
+  return table.size();
+}
+
+// Compares the offset the build gives each member of the custom item data
+// record with the plugin's layout. A member the build places elsewhere means
+// a game update changed the record: it is treated as missing (one error line
+// each), so that nothing writes or walks a record of another layout. Returns
+// the table indices of those members.
+std::vector<std::size_t> CheckRecordLayout(std::vector<bool>& present) {
+  const auto table = host::GameKeyTable();
+  std::vector<std::size_t> moved;
+  for (const host::RecordMember& record_member : host::kCustomItemDataMembers) {
+    const std::size_t i = IndexOf(table, record_member.member);
+    if (i == table.size() || !present[i]) continue;
+    const char* key = record_member.member->Key();
+    std::ptrdiff_t offset = -1;
+    std::string failure;
+    FCustomItemData probe{};
+    core::Contain([&] { offset = host::ResolveFieldOffset(&probe, key); }, [&](const char* what) { failure = what; });
+    if (failure.empty() && offset == record_member.offset) continue;
+    present[i] = false;
+    moved.push_back(i);
+    const std::string parts = host::DescribeParts(host::PartsOffWithout(i));
+    if (!failure.empty()) {
+      log::Error("Cradlekeep could not read where this game build places {} ({}); turned off: {}", key, failure, parts);
+    } else {
+      log::Error("Cradlekeep game key {} is at offset {} on this game build, not at {} (turned off: {})", key, offset,
+                 record_member.offset, parts);
+    }
+  }
+  return moved;
+}
+
+bool Contains(const std::vector<std::size_t>& indices, std::size_t i) {
+  for (std::size_t index : indices) {
+    if (index == i) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -39,21 +86,23 @@ bool CheckGameBuild() {
     return true;
   }
   host::BindGameKeys(check.present);
+  const std::vector<std::size_t> moved = CheckRecordLayout(check.present);
+  if (!moved.empty()) host::BindGameKeys(check.present);
   const host::PartSet on = host::PartsOn(check.present);
   state::Current().parts_on = on;
 
   std::size_t missing = 0;
   for (std::size_t i = 0; i < table.size(); ++i) {
-    if (check.present[i]) continue;
+    if (check.present[i] || Contains(moved, i)) continue;
     ++missing;
     log::Warn("Cradlekeep game key missing from this game build: {} (turned off: {})", table[i].member->Key(),
               host::DescribeParts(host::PartsOffWithout(i)));
   }
-  if (missing == 0) {
+  if (missing == 0 && moved.empty()) {
     log::Trace("Cradlekeep game build check: all {} game keys present", table.size());
     return true;
   }
-  log::Warn("Cradlekeep game build check: {} of {} game keys missing; turned off: {}", missing, table.size(),
+  if (missing > 0) log::Warn("Cradlekeep game build check: {} of {} game keys missing; turned off: {}", missing, table.size(),
             host::DescribeParts(host::PartSet::All().Minus(on)));
 
   bool finds_companions = false;

@@ -40,8 +40,10 @@ int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const 
     log::Warn("Cradlekeep failed to load {} buff class: {}", buff_label, blueprint_path);
     return 0;
   }
-  const bool had = game::kCharacterHasBuff(character, buff_class, false);
-  game::kCharacterDeactivateBuffs(character, buff_class, nullptr, false);
+  TSubclassOf<APrimalBuff> buff{buff_class};
+  const bool had = game::kCharacterHasBuff(character, &buff, false);
+  TSubclassOf<APrimalBuff> deactivated{buff_class};
+  game::kCharacterDeactivateBuffs(character, &deactivated, nullptr, false);
   if (had) log::Trace("Cradlekeep deactivated {} after {}", buff_label, label);
   return had ? 1 : 0;
 }

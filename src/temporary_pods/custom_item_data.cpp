@@ -47,7 +47,9 @@ std::string CustomDataEntryName(const FCustomItemData& entry) {
 bool EntryHasPayload(const FCustomItemData& entry) {
   if (CountOf(&entry, game::kCustomDataStrings) > 0 || CountOf(&entry, game::kCustomDataFloats) > 0 ||
       CountOf(&entry, game::kCustomDataObjects) > 0 || CountOf(&entry, game::kCustomDataClasses) > 0 ||
-      CountOf(&entry, game::kCustomDataNames) > 0 || CountOf(&entry, game::kCustomDataSoftClasses) > 0) {
+      CountOf(&entry, game::kCustomDataNames) > 0 || CountOf(&entry, game::kCustomDataSoftClasses) > 0 ||
+      CountOf(&entry, game::kCustomDataUniquePaintingIdMap) > 0 ||
+      CountOf(&entry, game::kCustomDataPaintingRevisionMap) > 0) {
     return true;
   }
   if (DoubleCount(entry) > 0) return true;
@@ -92,10 +94,14 @@ std::string DescribeCustomItemData(UPrimalItem* item) {
 
 void MarkTemporaryPod(UPrimalItem* item) {
   if (item == nullptr || !config::Current().TemporaryVanillaCryopods || IsTemporaryPod(item)) return;
-  host::OwnedCustomItemData marker;
-  *game::kCustomDataName.In(marker.get()) = host::MakeName(kMarkerName, FNAME_Add);
-  host::AppendString(*game::kCustomDataStrings.In(marker.get()), *host::MakeFString(kMarkerString));
-  host::AppendCustomItemData(*game::kItemCustomItemDatas.In(item), *marker.get());
+  // Made in place in the item's own records: the name and text first, so
+  // that nothing but the engine growing an array can fail once the record
+  // is there, and then it is a record with the marker's name.
+  const FName name = host::MakeName(kMarkerName, FNAME_Add);
+  const auto text = host::MakeFString(kMarkerString);
+  FCustomItemData& marker = host::AppendEmptyRecord(*game::kItemCustomItemDatas.In(item));
+  *game::kCustomDataName.In(&marker) = name;
+  host::AppendString(*game::kCustomDataStrings.In(&marker), *text);
   game::kItemUpdatedItem(item, false, false);
 }
 

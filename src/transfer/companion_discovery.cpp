@@ -57,8 +57,14 @@ APrimalDinoCharacter* GetPreviousCompanion(APrimalCharacter* pawn, bool secondar
   if (pawn == nullptr || !state::PartOn(secondary ? host::Part::kPreviousSecondary : host::Part::kPreviousMounted)) {
     return nullptr;
   }
-  return host::ResolveWeak(
+  APrimalDinoCharacter* previous = host::ResolveWeak(
       (secondary ? game::kCharacterPreviousSecondaryMountedDino : game::kCharacterPreviousMountedDino).In(pawn));
+  // A secondary slot may hold an actor that is no creature, as the live one may.
+  if (secondary && previous != nullptr &&
+      !host::IsInstanceOf(previous, game::kDinoStaticClass)) {
+    return nullptr;
+  }
+  return previous;
 }
 
 }  // namespace ck::transfer

@@ -64,12 +64,17 @@ TEST_F(VanillaCaptureTest, TheMarkerHasItsExactContentAndASecondMarkingAddsNothi
   ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   sim::Item* pod = Items()[0];
   EXPECT_EQ(DescribeCustomItemData(AsItem(pod)),
-            "marker=true payload=true customData=[Dino s=1 f=1 o=0 c=0 n=0 b=1 d=1; "
+            "marker=true payload=true customData=[Dino s=2 f=1 o=0 c=0 n=1 b=1 d=1; "
             "CradlekeepTemporaryCryopod s=1 f=0 o=0 c=0 n=0 b=0 d=0]");
-  const FCustomItemData& marker = pod->CustomItemDatas[1];
-  EXPECT_EQ(simfw::ToUtf8(marker.CustomDataStrings[0]), "Cradlekeep");
+  const sim::CustomData& marker = pod->CustomItemDatas[1];
+  EXPECT_EQ(sim::NameOf(marker), "CradlekeepTemporaryCryopod");
+  ASSERT_EQ(marker.CustomDataStrings.ArrayNum, 1);
+  EXPECT_EQ(sim::TextOf(marker.CustomDataStrings[0]), "Cradlekeep");
+  EXPECT_EQ(marker.CustomDataSoftClasses.ArrayNum + marker.UniquePaintingIdMap.ArrayNum +
+                marker.PaintingRevisionMap.ArrayNum + marker.CustomDataBytes.ByteArrays.ArrayNum,
+            0);
   ck::temporary_pods::MarkTemporaryPod(AsItem(pod));
-  EXPECT_EQ(pod->CustomItemDatas.Num(), 2);
+  EXPECT_EQ(pod->CustomItemDatas.ArrayNum, 2);
 }
 
 TEST_F(VanillaCaptureTest, WithoutTemporaryPodsThereIsNoMarkerButTheUploadTimeIsStillReset) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "host/custom_item_record.h"
 #include "host/engine_array.h"
+#include "host/engine_text.h"
 #include "sim/framework/engine_text.h"
 #include "host/names.h"
 #include "support/capture_fixture.h"
@@ -17,11 +20,13 @@ class CustomItemDataTest : public cktest::CaptureTest {
     CaptureTest::SetUp();
     item_ = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
   }
+  // The item's records as the plugin sees them.
+  TArray<FCustomItemData>& Records() { return reinterpret_cast<TArray<FCustomItemData>&>(item_->CustomItemDatas); }
   FCustomItemData& Entry(const char* name) {
-    FCustomItemData entry{};
-    entry.CustomDataName = ck::host::MakeName(name, FNAME_Add);
-    ck::host::AppendCustomItemData(item_->CustomItemDatas, entry);
-    return item_->CustomItemDatas[item_->CustomItemDatas.Num() - 1];
+    const FName record_name = ck::host::MakeName(name, FNAME_Add);
+    FCustomItemData& entry = ck::host::AppendEmptyRecord(Records());
+    entry.CustomDataName = record_name;
+    return entry;
   }
   UPrimalItem* Item() { return reinterpret_cast<UPrimalItem*>(item_); }
   sim::Item* item_ = nullptr;
@@ -49,7 +54,7 @@ TEST_F(CustomItemDataTest, EveryArrayCountsAsPayload) {
     FCustomItemData& e = Entry("Dino");
     fill(e);
     const bool payload = EntryHasPayload(e);
-    ck::host::DestroyCustomItemData(e);
+    ck::host::ReleaseRecord(e);
     item_->CustomItemDatas.ArrayNum = 0;
     return payload;
   };
@@ -58,7 +63,11 @@ TEST_F(CustomItemDataTest, EveryArrayCountsAsPayload) {
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataObjects, (UObject*)nullptr); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataClasses, (UClass*)nullptr); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataNames, FName{1, 0}); }));
-  EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendSlot(&e.CustomDataSoftClasses, sizeof(FSoftObjectPtr)); }));
+  EXPECT_TRUE(one_element([](FCustomItemData& e) {
+    ck::host::AppendSlot(&e.CustomDataSoftClasses, sizeof(TSoftClassPtr<UObject>));
+  }));
+  EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.UniquePaintingIdMap, FPaintingKeyValue{1, 2}); }));
+  EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.PaintingRevisionMap, FPaintingKeyValue{1, 2}); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) { ck::host::AppendTrivial(e.CustomDataDoubles.Doubles, 1.0); }));
   EXPECT_TRUE(one_element([](FCustomItemData& e) {
     ck::host::AppendSlot(&e.CustomDataBytes.ByteArrays, sizeof(FCustomItemByteArray));
@@ -73,7 +82,7 @@ TEST_F(CustomItemDataTest, EveryArrayCountsAsPayload) {
 }
 
 TEST_F(CustomItemDataTest, APodWithoutTheMarkerStillHasPayload) {
-  FCustomItemData data = sim::MakeCryoData("splash");
+  sim::CustomData data = sim::MakeCryoData("splash");
   sim::AppendCustomData(item_->CustomItemDatas, data);
   sim::DestroyCustomData(data);
   EXPECT_TRUE(HasCreaturePayload(Item()));
@@ -84,6 +93,40 @@ TEST_F(CustomItemDataTest, APodWithoutTheMarkerStillHasPayload) {
   EXPECT_EQ(DescribeCustomItemData(Item()),
             "marker=true payload=false customData=[Dino s=0 f=0 o=0 c=0 n=0 b=0 d=0; "
             "CradlekeepTemporaryCryopod s=1 f=0 o=0 c=0 n=0 b=0 d=0]");
+}
+
+// A record the game made, with every kind of content the game puts in one
+// (strings, soft class references, painting maps, byte arrays), is released
+// to the last buffer: through the game's own move assignment, and by the
+// record's layout when that call fails.
+TEST_F(CustomItemDataTest, AGameMadeRecordIsReleasedWhole) {
+  const int64 before = fw().memory.LiveBlocks();
+  for (bool game_call_fails : {false, true}) {
+    SCOPED_TRACE(game_call_fails ? "the game's move assignment fails" : "the game's move assignment runs");
+    fw().faults.Clear();
+    fw().faults.SetRecording(true);
+    if (game_call_fails) {
+      fw().faults.Arm({"FCustomItemData.operator=(FCustomItemData&&)", std::nullopt, simfw::FaultMode::kFail, 1,
+                       false});
+    }
+    {
+      ck::host::OwnedCustomItemData owned;
+      sim::CustomData made = sim::MakeCryoData("splash");
+      std::memcpy(static_cast<void*>(owned.get()), &made, sizeof(made));
+      ASSERT_EQ(owned.get()->CustomDataSoftClasses.Num(), 1);
+      EXPECT_EQ(ck::host::FStringToUtf8(owned.get()->CustomDataSoftClasses[0].SoftObjectPtr.ObjectID.SubPathString),
+                "/Game/PrimalEarth/Dinos/Dodo/Dodo_Character_BP.Dodo_Character_BP_C");
+      EXPECT_EQ(owned.get()->UniquePaintingIdMap.Num(), 1);
+      EXPECT_GT(fw().memory.LiveBlocks(), before);
+    }
+    EXPECT_EQ(fw().memory.LiveBlocks(), before);
+    int game_calls = 0;
+    for (const simfw::FaultableCall& call : fw().faults.Recorded()) {
+      game_calls += call.key == "FCustomItemData.operator=(FCustomItemData&&)";
+    }
+    EXPECT_EQ(game_calls, 1);
+    EXPECT_EQ(fw().faults.Injected(), game_call_fails ? 1u : 0u);
+  }
 }
 
 }  // namespace

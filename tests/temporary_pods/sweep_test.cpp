@@ -17,7 +17,7 @@ class SweepTest : public cktest::CaptureTest {
   sim::Item* Pod(bool marked, bool filled) {
     sim::Item* item = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
     if (filled) {
-      FCustomItemData data = sim::MakeCryoData("x");
+      sim::CustomData data = sim::MakeCryoData("x");
       sim::AppendCustomData(item->CustomItemDatas, data);
       sim::DestroyCustomData(data);
     }

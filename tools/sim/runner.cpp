@@ -213,6 +213,10 @@ class Run final : public Stage {
       missing.insert(key);
     }
     fw.build.SetMissingKeys(std::move(missing));
+    for (const auto& [key, offset] : scenario_.server.field_offsets) {
+      if (!fw.registry.IsField(key)) throw std::invalid_argument("server.fieldOffsets: the game has no field '" + key + "'");
+      fw.registry.AddField(key, static_cast<std::ptrdiff_t>(offset));
+    }
     fw.build.SetHooksDoNotThrow(scenario_.server.hooks_do_not_throw);
     const std::string& cache = scenario_.server.offsets_cache;
     fw.build.WriteCache(std::filesystem::current_path(), fw.registry,

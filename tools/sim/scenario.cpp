@@ -20,7 +20,7 @@ void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
   Object(s, server, where,
          {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit", "missingKeys",
-          "offsetsCache", "hooksDoNotThrow"});
+          "offsetsCache", "hooksDoNotThrow", "fieldOffsets"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -49,6 +49,15 @@ void ParseServer(Scenario& s, const json& server) {
   if (server.contains("hooksDoNotThrow")) {
     s.server.hooks_do_not_throw = Bool(s, server["hooksDoNotThrow"], where + ".hooksDoNotThrow");
   }
+  if (server.contains("fieldOffsets")) {
+    const json& offsets = server["fieldOffsets"];
+    if (!offsets.is_object()) Fail(s, where + ".fieldOffsets", "must be an object of field keys and offsets");
+    for (const auto& [key, offset] : offsets.items()) {
+      const int value = Int(s, offset, where + ".fieldOffsets." + key);
+      if (value < 0) Fail(s, where + ".fieldOffsets." + key, "must be 0 or more");
+      s.server.field_offsets[key] = value;
+    }
+  }
   if (server.contains("forcedAddIgnoresLimit")) {
     s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");
   }
@@ -56,11 +65,17 @@ void ParseServer(Scenario& s, const json& server) {
 
 void ParseMods(Scenario& s, const json& mods) {
   const std::string where = "mods";
-  Object(s, mods, where, {"cryopodMod", "captureActors"});
+  Object(s, mods, where, {"cryopodMod", "captureActors", "captureDinoParmsSize"});
   if (mods.contains("cryopodMod")) s.mods.cryopod_mod = Bool(s, mods["cryopodMod"], where + ".cryopodMod");
   if (mods.contains("captureActors")) {
     s.mods.capture_actors = Int(s, mods["captureActors"], where + ".captureActors");
     if (s.mods.capture_actors < 0) Fail(s, where + ".captureActors", "must be 0 or more");
+  }
+  if (mods.contains("captureDinoParmsSize")) {
+    s.mods.capture_dino_parms_size = Int(s, mods["captureDinoParmsSize"], where + ".captureDinoParmsSize");
+    if (s.mods.capture_dino_parms_size <= 0 || s.mods.capture_dino_parms_size > 65535) {
+      Fail(s, where + ".captureDinoParmsSize", "must be from 1 to 65535");
+    }
   }
 }
 
