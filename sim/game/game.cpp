@@ -51,12 +51,16 @@ void CaptureDinoBody(Object* /*self*/, void* params) {
   Game::Current()->DestroyActor(block->creature);
 }
 
-// A version of the mod whose CaptureDino takes another block: whatever a
-// caller laid out for the known block is read wrongly, so the call itself is
-// the fault.
-void OtherCaptureDinoBody(Object* /*self*/, void* /*params*/) {
-  Game::Current()->Event("defect: CaptureDino called with a block of another layout");
-  Game::Current()->RecordArgs("CaptureDino", "another layout");
+// A version of the mod whose CaptureDino takes another block: a caller that
+// lays out the known block hands it values it reads wrongly. Here it takes
+// the creature out of the world without saving it anywhere, so a call shows
+// as a lost creature.
+void OtherCaptureDinoBody(Object* /*self*/, void* params) {
+  auto* block = static_cast<CaptureDinoBlock*>(params);
+  Game::Current()->RecordArgs("CaptureDino", "a block of another layout");
+  if (block == nullptr || block->creature == nullptr || !Objects().IsLive(block->creature)) return;
+  Game::Current()->Event("the cryopod mod misreads its parameters and loses " + block->creature->creature_id);
+  Game::Current()->DestroyActor(block->creature);
 }
 
 }  // namespace

@@ -62,6 +62,39 @@ struct TSoftClassPtr {
   FSoftObjectPtr SoftObjectPtr;
 };
 
+// API 2.03, API/ARK/UE.h.
+struct FItemNetID {
+  unsigned int ItemID1;
+  unsigned int ItemID2;
+};
+
+// UE::Math::TVector<double>, TQuat<double> and the vectorised
+// TTransform<double> (API/UE/Math): each member of the transform is a
+// persistent vector register of four doubles.
+struct FVector {
+  double X;
+  double Y;
+  double Z;
+};
+
+struct alignas(16) FVectorRegister4Double {
+  double V[4];
+};
+
+struct alignas(16) FTransform {
+  FVectorRegister4Double Rotation;
+  FVectorRegister4Double Translation;
+  FVectorRegister4Double Scale3D;
+};
+
+// API 2.03, API/Base.h.
+struct BitField {
+  unsigned long long offset;
+  unsigned long bit_position;
+  unsigned long long num_bits;
+  unsigned long long length;
+};
+
 struct UObject;
 struct UClass;
 

@@ -2,10 +2,12 @@
 // built by clang in MSVC mode so that the plugin is checked against clang's
 // reading of MSVC's rules, not ours:
 //
-// - game functions returning a class by value, served as MSVC member and
-//   static functions (the result's address after `this`, or first), each
-//   forwarding to the simulated game's function for its key with the
-//   plugin's explicit signature;
+// - every game function that takes or returns a class by value, declared
+//   with the engine's own types (a TSubclassOf holds a TObjectPtr whose copy
+//   is written by hand, so it is never trivially copyable), served as MSVC
+//   member and static functions, each forwarding to the simulated game's
+//   function for its key with the plugin's explicit signature: a plugin that
+//   passes a class handle in another form hands the game a wrong value;
 // - the entry into every hooked function: the game calls the head of the
 //   hook chain as an MSVC member function call, so detours are entered
 //   exactly as the game enters them (a class passed by value arrives as the
@@ -13,6 +15,7 @@
 #define CK_DOUBLE_BUILDING
 #include "bridge.h"
 #include "framework_decls.h"
+#include "../game/records.h"
 
 struct UObject;
 struct UPrimalInventoryComponent;
@@ -40,6 +43,50 @@ struct FVector {
   double X;
   double Y;
   double Z;
+};
+
+struct UClass;
+struct UFunction;
+struct UWorld;
+struct UPrimalItem;
+struct APrimalBuff;
+
+// The engine's object pointer: its copy is written by hand.
+template <typename T>
+struct TObjectPtr {
+  T* Ptr = nullptr;
+  TObjectPtr() = default;
+  TObjectPtr(const TObjectPtr& other) : Ptr(other.Ptr) {}
+  TObjectPtr& operator=(const TObjectPtr& other) {
+    Ptr = other.Ptr;
+    return *this;
+  }
+};
+
+template <typename T>
+struct TSubclassOf {
+  TObjectPtr<UClass> Class;
+};
+static_assert(sizeof(TSubclassOf<UObject>) == 8);
+
+using FCustomItemData = sim::rec::FCustomItemData;
+
+struct UVictoryCore;
+struct UGameplayStatics {
+  static void GetAllActorsOfClass(const UObject* world_context, TSubclassOf<AActor> actor_class,
+                                  TArray<AActor*>& out_actors);
+};
+struct UPrimalItem {
+  static UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> item_archetype, UPrimalInventoryComponent* give_to_inventory,
+                                 bool equip_item, bool dont_stack, float item_quality, bool force_no_blueprint,
+                                 int quantity_override, bool force_blueprint, float max_item_difficulty_clamp,
+                                 bool create_on_client, TSubclassOf<UPrimalItem> apply_item_skin,
+                                 float min_random_quality, bool clamp_stats, bool bypass_weight_check,
+                                 bool silent_bp_clamp, bool skip_add_to_inventory, bool dont_wrap_blueprint,
+                                 bool refresh_inventory, UWorld* world);
+};
+struct UClassFunctions {
+  UFunction* FindFunctionByName(FName name, int include_super);
 };
 
 struct APrimalDinoCharacter {
@@ -70,12 +117,16 @@ struct AShooterCharacter {
 };
 struct APrimalCharacter {
   void ClearMountedDino(bool for_death, bool secondary);
+  bool HasBuff(TSubclassOf<APrimalBuff>& buff_class, bool use_actor_location);
+  void DeactivateBuffs(TSubclassOf<APrimalBuff>& buff_class, UPrimalItem* matching_item, bool only_deactivate_once);
 };
 struct FMulticastScriptDelegate {
   void ProcessMulticastDelegate(void* parameters);
 };
 
 struct UVictoryCore {
+  static TSubclassOf<UObject> StringReferenceToClass(FString& reference);
+  static FCustomItemData GetCryoDinoData(UObject* world_context, APrimalDinoCharacter* dino);
   static TArray<AActor*> ServerOctreeOverlapActors(UObject* world_context, FVector at_location, float radius,
                                                    int octree_type, bool force_actor_location_distance_check);
 };
@@ -86,6 +137,23 @@ using DinoNameFn = FString* (*)(APrimalDinoCharacter*, FString*, APlayerControll
 using DescriptiveNameFn = FString* (*)(APrimalDinoCharacter*, FString*, bool, bool);
 using OverlapFn = TArray<AActor*>* (*)(TArray<AActor*>*, UObject*, FVector*, float, int, bool);
 
+using StringReferenceFn = TSubclassOf<UObject>* (*)(TSubclassOf<UObject>*, FString*);
+using CryoDataFn = FCustomItemData* (*)(FCustomItemData*, UObject*, APrimalDinoCharacter*);
+using AllActorsFn = void (*)(const UObject*, TSubclassOf<AActor>*, TArray<AActor*>*);
+using AddNewItemFn = UPrimalItem* (*)(TSubclassOf<UPrimalItem>*, UPrimalInventoryComponent*, bool, bool, float, bool,
+                                      int, bool, float, bool, TSubclassOf<UPrimalItem>*, float, bool, bool, bool, bool,
+                                      bool, bool, UWorld*);
+using FindFunctionFn = UFunction* (*)(UClassFunctions*, FName, int);
+using HasBuffFn = bool (*)(APrimalCharacter*, TSubclassOf<APrimalBuff>*, bool);
+using DeactivateBuffsFn = void (*)(APrimalCharacter*, TSubclassOf<APrimalBuff>*, UPrimalItem*, bool);
+
+StringReferenceFn g_string_reference = nullptr;
+CryoDataFn g_cryo_data = nullptr;
+AllActorsFn g_all_actors = nullptr;
+AddNewItemFn g_add_new_item = nullptr;
+FindFunctionFn g_find_function = nullptr;
+HasBuffFn g_has_buff = nullptr;
+DeactivateBuffsFn g_deactivate_buffs = nullptr;
 DinoNameFn g_dino_name = nullptr;
 DescriptiveNameFn g_descriptive_name = nullptr;
 OverlapFn g_overlap = nullptr;
@@ -211,9 +279,100 @@ TArray<AActor*> UVictoryCore::ServerOctreeOverlapActors(UObject* world_context, 
   return result;
 }
 
+TSubclassOf<UObject> UVictoryCore::StringReferenceToClass(FString& reference) {
+  TSubclassOf<UObject> result;
+  g_string_reference(&result, &reference);
+  return result;
+}
+
+// The game always hands back its record; one it could not fill is empty.
+FCustomItemData UVictoryCore::GetCryoDinoData(UObject* world_context, APrimalDinoCharacter* dino) {
+  FCustomItemData result{};
+  g_cryo_data(&result, world_context, dino);
+  return result;
+}
+
+void UGameplayStatics::GetAllActorsOfClass(const UObject* world_context, TSubclassOf<AActor> actor_class,
+                                           TArray<AActor*>& out_actors) {
+  g_all_actors(world_context, &actor_class, &out_actors);
+}
+
+UPrimalItem* UPrimalItem::AddNewItem(TSubclassOf<UPrimalItem> item_archetype,
+                                     UPrimalInventoryComponent* give_to_inventory, bool equip_item, bool dont_stack,
+                                     float item_quality, bool force_no_blueprint, int quantity_override,
+                                     bool force_blueprint, float max_item_difficulty_clamp, bool create_on_client,
+                                     TSubclassOf<UPrimalItem> apply_item_skin, float min_random_quality,
+                                     bool clamp_stats, bool bypass_weight_check, bool silent_bp_clamp,
+                                     bool skip_add_to_inventory, bool dont_wrap_blueprint, bool refresh_inventory,
+                                     UWorld* world) {
+  return g_add_new_item(&item_archetype, give_to_inventory, equip_item, dont_stack, item_quality, force_no_blueprint,
+                        quantity_override, force_blueprint, max_item_difficulty_clamp, create_on_client,
+                        &apply_item_skin, min_random_quality, clamp_stats, bypass_weight_check, silent_bp_clamp,
+                        skip_add_to_inventory, dont_wrap_blueprint, refresh_inventory, world);
+}
+
+UFunction* UClassFunctions::FindFunctionByName(FName name, int include_super) {
+  return g_find_function(this, name, include_super);
+}
+
+bool APrimalCharacter::HasBuff(TSubclassOf<APrimalBuff>& buff_class, bool use_actor_location) {
+  return g_has_buff(this, &buff_class, use_actor_location);
+}
+
+void APrimalCharacter::DeactivateBuffs(TSubclassOf<APrimalBuff>& buff_class, UPrimalItem* matching_item,
+                                       bool only_deactivate_once) {
+  g_deactivate_buffs(this, &buff_class, matching_item, only_deactivate_once);
+}
+
+namespace {
+
+template <typename Member>
+void* MemberAddress(Member member) {
+  return *reinterpret_cast<void**>(&member);
+}
+
+template <typename Fn>
+void* Remember(Fn& slot, void* original, void* thunk) {
+  slot = reinterpret_cast<Fn>(original);
+  return thunk;
+}
+
+// The thunks for functions that take or return a class handle or a record.
+void* ClassThunk(const char* key, void* original) {
+  if (SameText(key, "UVictoryCore.StringReferenceToClass(FString&)")) {
+    return Remember(g_string_reference, original, reinterpret_cast<void*>(&UVictoryCore::StringReferenceToClass));
+  }
+  if (SameText(key, "UVictoryCore.GetCryoDinoData(UObject*,APrimalDinoCharacter*)")) {
+    return Remember(g_cryo_data, original, reinterpret_cast<void*>(&UVictoryCore::GetCryoDinoData));
+  }
+  if (SameText(key,
+               "UGameplayStatics.GetAllActorsOfClass(UObject*,TSubclassOf<AActor>,TArray<AActor*,"
+               "TSizedDefaultAllocator<32>>&)")) {
+    return Remember(g_all_actors, original, reinterpret_cast<void*>(&UGameplayStatics::GetAllActorsOfClass));
+  }
+  if (SameText(key,
+               "UPrimalItem.AddNewItem(TSubclassOf<UPrimalItem>,UPrimalInventoryComponent*,bool,bool,float,bool,int,"
+               "bool,float,bool,TSubclassOf<UPrimalItem>,float,bool,bool,bool,bool,bool,bool,UWorld*)")) {
+    return Remember(g_add_new_item, original, reinterpret_cast<void*>(&UPrimalItem::AddNewItem));
+  }
+  if (SameText(key, "UClass.FindFunctionByName(FName,EIncludeSuperFlag::Type)")) {
+    return Remember(g_find_function, original, MemberAddress(&UClassFunctions::FindFunctionByName));
+  }
+  if (SameText(key, "APrimalCharacter.HasBuff(TSubclassOf<APrimalBuff>,bool)")) {
+    return Remember(g_has_buff, original, MemberAddress(&APrimalCharacter::HasBuff));
+  }
+  if (SameText(key, "APrimalCharacter.DeactivateBuffs(TSubclassOf<APrimalBuff>,UPrimalItem*,bool)")) {
+    return Remember(g_deactivate_buffs, original, MemberAddress(&APrimalCharacter::DeactivateBuffs));
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 // The thunk that serves `key`, remembering `original` (the simulated game's
 // function) for it; null when the key needs none.
 extern "C" void* CkGameThunk(const char* key, void* original) {
+  if (void* thunk = ClassThunk(key, original)) return thunk;
   if (SameText(key, "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)")) {
     g_dino_name = reinterpret_cast<DinoNameFn>(original);
     auto member = &APrimalDinoCharacter::GetCurrentDinoName;
