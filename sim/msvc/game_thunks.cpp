@@ -116,7 +116,8 @@ struct AShooterCharacter {
   void ClearCarryingDino(bool from_carrier, bool cancel_anim);
 };
 struct APrimalCharacter {
-  void ClearMountedDino(bool for_death, bool secondary);
+  // Two flags; no released declaration names them, so neither is named here.
+  void ClearMountedDino(bool, bool);
   bool HasBuff(TSubclassOf<APrimalBuff>& buff_class, bool use_actor_location);
   void DeactivateBuffs(TSubclassOf<APrimalBuff>& buff_class, UPrimalItem* matching_item, bool only_deactivate_once);
 };
