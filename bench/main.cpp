@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
       {"vanilla capture / transfer button without companion", "BM_CaptureVanilla", "BM_TransferButtonNoCompanion"},
       {"SCS capture / transfer button without companion", "BM_CaptureScs", "BM_TransferButtonNoCompanion"},
       {"key lookup through the host / offset resolved once", "BM_KeyLookupHost", "BM_KeyLookupResolvedOnce"},
+      {"clean-up passes after 300 uses of a pod / after one", "BM_CleanupAfterUses/300", "BM_CleanupAfterUses/1"},
       {"offsets cache key check / reading the file once", "BM_CacheScanKeys", "BM_CacheReadOnce"},
   };
   std::printf("\n%-56s %14s %14s %10s\n", "ratio", "path ns", "floor ns", "ratio");
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
   for (const char* name : {"BM_DelegateHooked", "BM_IdleTickLoaded"}) {
     auto heap = reporter.counters.find(std::string(name) + ".heap_allocs");
     if (heap != reporter.counters.end()) std::printf("%s: %.0f heap allocation(s) in the whole run\n", name, heap->second);
+  }
+  for (const char* name : {"BM_CleanupAfterUses/1", "BM_CleanupAfterUses/300"}) {
+    auto pending = reporter.counters.find(std::string(name) + ".pending_passes");
+    if (pending != reporter.counters.end()) std::printf("%s: at most %.0f clean-up pass(es) pending\n", name, pending->second);
   }
   return 0;
 }

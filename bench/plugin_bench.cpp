@@ -1,6 +1,7 @@
 // The plugin's cost on the game thread, each path beside its floor.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 #include "alloc_counter.h"
@@ -14,6 +15,7 @@
 #include "sim/game/items.h"
 #include "sim/game/names.h"
 #include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_delegates.h"
 #include "temporary_pods/uncryo_observation.h"
@@ -181,6 +183,41 @@ void BM_CaptureVanilla(benchmark::State& state) { Captures(state, kVanillaNoCool
 BENCHMARK(BM_CaptureVanilla);
 void BM_CaptureScs(benchmark::State& state) { Captures(state, kScsNoCooldown, sim::ModSettings{true, 1}, true); }
 BENCHMARK(BM_CaptureScs);
+
+// --- the clean-up passes a pod's uses leave behind
+//
+// A player uses one temporary pod again and again and its release fails
+// every time (no room to release the creature). Each use queues the pod's
+// passes; what the game thread then spends on passes over the next 31 s is
+// timed, after one use and after 300. The uses themselves are not timed.
+
+void BM_CleanupAfterUses(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  sim::CreatureSpec moss;
+  moss.id = "moss";
+  world.game().AddCreature(moss);
+  sim::PlayerSpec spec;
+  spec.id = "ava";
+  sim::ItemSpec pod;
+  pod.id = "pod";
+  pod.cryopod_of = "moss";
+  pod.temporary_pod = true;
+  spec.inventory.push_back(pod);
+  world.game().AddPlayer(spec);
+  sim::Player& ava = *world.game().FindPlayer("ava");
+  sim::Item* item = world.game().FindPlayerItem(ava, "pod", "");
+  const auto uses = static_cast<int>(state.range(0));
+  std::size_t most_pending = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int use = 0; use < uses; ++use) world.game().UseItem(ava, item, false, true);
+    most_pending = std::max(most_pending, ck::temporary_pods::PendingCleanupPassCount());
+    state.ResumeTiming();
+    world.game().Advance(31);
+  }
+  state.counters["pending_passes"] = static_cast<double>(most_pending);
+}
+BENCHMARK(BM_CleanupAfterUses)->Arg(1)->Arg(300)->Unit(benchmark::kMicrosecond);
 
 // --- the per-call cost of a key lookup
 

@@ -12,6 +12,7 @@ add_library(AsaApi SHARED
   sim/framework/hooks.cpp
   sim/framework/key_registry.cpp
   sim/framework/log_sinks.cpp
+  sim/framework/modules.cpp
 )
 target_include_directories(AsaApi PUBLIC ${PROJECT_SOURCE_DIR}/sdk ${PROJECT_SOURCE_DIR})
 target_compile_definitions(AsaApi PRIVATE ASAAPI_BUILDING)

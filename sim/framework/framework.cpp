@@ -2,15 +2,62 @@
 
 #include "asa/asa.h"
 #include "sim/framework/clock_redirect.h"
+#include "sim/framework/engine_text.h"
 #include "sim/framework/msvc_bridge.h"
 
 namespace simfw {
 
-Framework::Framework() : hooks(registry, faults), commands(faults) {}
+namespace {
+
+// The plugin's name: the line's second word.
+std::string SecondWord(const std::string& line) {
+  std::size_t at = line.find_first_not_of(' ');
+  at = at == std::string::npos ? at : line.find(' ', at);
+  at = at == std::string::npos ? at : line.find_first_not_of(' ', at);
+  if (at == std::string::npos) return {};
+  const std::size_t end = line.find(' ', at);
+  return line.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+}  // namespace
+
+Framework::Framework() : hooks(registry, faults), commands(faults) { RegisterOwnCommands(); }
+
+void Framework::RegisterOwnCommands() {
+  // API 2.03, ArkBaseApi::RegisterCommands: on the console the reply goes to
+  // the admin as a server message, over RCON back to the client.
+  const auto run = [this](bool load, const std::string& line) -> std::string {
+    const std::string name = SecondWord(line);
+    if (name.empty()) return "Plugin not found";
+    const auto& how = load ? load_plugin : unload_plugin;
+    if (!how) return std::string(load ? "Failed to load plugin - " : "Failed to unload plugin - ") + "no plugins here";
+    return how(name);
+  };
+  for (bool load : {true, false}) {
+    const std::string name = load ? "plugins.load" : "plugins.unload";
+    commands.AddFrameworkConsoleCommand(name, [this, run, load](APlayerController*, FString* line, bool) {
+      Reply(run(load, ToUtf8(*line)));
+    });
+    commands.AddFrameworkRconCommand(name, [run, load](const std::string& line) { return run(load, line); });
+  }
+}
+
+void Framework::Reply(std::string text) {
+  replies.push_back(text);
+  if (on_reply) on_reply(replies.back());
+}
+
+void Framework::ForgetModule(int module) {
+  commands.RemoveAllFromModule(module);
+  hooks.DisableAllFromModule(module);
+}
 
 void Framework::Reset() {
   hooks.Clear();
   commands.Clear();
+  RegisterOwnCommands();
+  modules.Reset();
+  replies.clear();
   utils.Clear();
   registry.Clear();
   build.Reset();

@@ -56,6 +56,11 @@ struct Hookable<Key, Impl> {
   static R Call(A... args) {
     ++slot->calls;
     Faults::Entry entry(Fw().faults);
+    // A detour whose library is gone is never entered: the game would crash.
+    if (Fw().modules.AnyUnloaded() && Fw().hooks.HeadIsUnloaded(*slot)) [[unlikely]] {
+      Fw().modules.NoteDefect("the game calls " + std::string(Key.view()) + " through a hook of an unloaded plugin");
+      return Original(args...);
+    }
     try {
       if (slot->msvc_entry != nullptr) {
         // The game enters the chain as the MSVC-built game does.

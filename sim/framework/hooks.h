@@ -20,6 +20,12 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
 
   // Keys with an installed detour, one entry per detour, in install order.
   std::vector<std::string> InstalledKeys() const;
+  // Takes every detour the module installed out of its chain, as the
+  // framework does before it frees the module's library (API 2.03,
+  // Hooks::DisableAllHooksFromModule). Not fault-able: the framework's own work.
+  void DisableAllFromModule(int module);
+  // True when the head of the key's chain is a detour of an unloaded module.
+  bool HeadIsUnloaded(const HookSlot& slot) const;
   void Clear() { installed_.clear(); }
 
  private:
@@ -27,7 +33,14 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
   // no hookable function is fatal.
   bool SetHookInternal(const std::string& key, LPVOID detour, LPVOID* original) override;
 
-  std::vector<std::pair<std::string, void*>> installed_;
+  struct Installed {
+    std::string key;
+    void* detour;
+    int module;
+  };
+  bool Unchain(const std::string& key, void* detour);
+
+  std::vector<Installed> installed_;
   KeyRegistry& registry_;
   Faults& faults_;
 };

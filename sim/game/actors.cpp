@@ -1,5 +1,7 @@
 #include "sim/game/actors.h"
 
+#include <cstring>
+
 #include "sim/framework/framework.h"
 
 namespace sim {
@@ -15,5 +17,7 @@ void Actor::SetLocation(const FVector& at) {
 World::~World() { FMemory::Free(PlayerControllerList.Data); }
 
 Character::~Character() { FMemory::Free(Buffs.Data); }
+
+SpectatorPawn::SpectatorPawn() { std::memset(own_members, kOwnMemberByte, sizeof own_members); }
 
 }  // namespace sim

@@ -83,6 +83,17 @@ class ShooterCharacter : public Character {
   FWeakObjectPtr SecondaryMountedActor{0, 0};
 };
 
+// A pawn that is no character: a spectator's. Its own members lie where a
+// character keeps its slots, inventory and buffs; read at a character's
+// offsets they hold nothing a character holds (no address, no object).
+class SpectatorPawn : public PawnActor {
+ public:
+  static constexpr uint8 kOwnMemberByte = 0xA5;
+  SpectatorPawn();
+  // Reaches past every offset of a player character's members.
+  uint8 own_members[sizeof(ShooterCharacter)];
+};
+
 class DinoCharacter : public Character {
  public:
   int32 TamingTeamID = 0;

@@ -97,8 +97,10 @@ void Game::Leave(Player& player) {
   Event(player.id + " leaves the server");
   if (player.inventory != nullptr) player.inventory->owner = nullptr;
   Objects().Destroy(player.pawn);
+  Objects().Destroy(player.spectator);
   Objects().Destroy(player.controller);
   player.pawn = nullptr;
+  player.spectator = nullptr;
   player.controller = nullptr;
   player.online = false;
 }
@@ -146,9 +148,11 @@ void Game::DepartWithUpload(ShooterPlayerController* controller) {
   for (Item* item : staying) DestroyItem(item);
   Event(player->id + "'s character leaves the server");
   Objects().Destroy(player->pawn);
+  Objects().Destroy(player->spectator);
   Objects().Destroy(player->controller);
   Objects().Destroy(inventory);
   player->pawn = nullptr;
+  player->spectator = nullptr;
   player->controller = nullptr;
   player->inventory = nullptr;
   player->online = false;

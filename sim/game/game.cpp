@@ -89,6 +89,7 @@ Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server))
   MakeClass("ShooterPlayerController", player_controller);
   MakeClass("ShooterCheatManager", object);
   Class* pawn = MakeClass("Pawn", actor);
+  MakeClass("SpectatorPawn", pawn);
   Class* character = MakeClass("PrimalCharacter", pawn);
   Class* shooter = MakeClass("ShooterCharacter", character);
   MakeClass("PlayerPawnTest_Male_C", shooter);
@@ -216,6 +217,10 @@ void Game::AddPlayer(const PlayerSpec& spec) {
   player->at = spec.at;
   player->cheat_manager = spec.cheat_manager;
   player->inventory_limit = spec.inventory_limit;
+  if (spec.pawn != "character" && spec.pawn != "spectator" && spec.pawn != "none") {
+    throw std::invalid_argument("player '" + spec.id + "' has an unknown pawn '" + spec.pawn + "'");
+  }
+  player->possesses = spec.pawn;
   SpawnPlayer(*player);
   for (const auto& [slot, creature_id] : spec.slots) {
     if (std::find(std::begin(kSlotNames), std::end(kSlotNames), slot) == std::end(kSlotNames)) {
@@ -267,6 +272,18 @@ void Game::SpawnPlayer(Player& player) {
   player.expected_transferring = 0;
   player.expected_inventory_flags = inventory->InventoryFlags;
   pc->Pawn = pawn;
+  // A spectating player's controller possesses a spectator's pawn, and one
+  // between bodies possesses nothing; the character stays on the server.
+  player.spectator = nullptr;
+  if (player.possesses == "spectator") {
+    player.spectator = Objects().Create<SpectatorPawn>(ClassNamed("SpectatorPawn"), "SpectatorPawn_" + player.id);
+    player.spectator->RootComponent =
+        Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "SpectatorRoot_" + player.id);
+    player.spectator->SetLocation(player.at);
+    pc->Pawn = player.spectator;
+  } else if (player.possesses == "none") {
+    pc->Pawn = nullptr;
+  }
   player.controller = pc;
   player.pawn = pawn;
   player.online = true;
@@ -311,6 +328,9 @@ void Game::Advance(double seconds) {
     if (next > target) break;
     fw.clock.SetNow(next);
     ++ticks_run_;
+    // The framework's hook on the world's tick runs the plugins' tick
+    // callbacks first, then the world's own tick with the game's timers.
+    fw.commands.RunTick(delta);
     for (std::size_t i = 0; i < timers_.size();) {
       if (timers_[i].due <= next) {
         auto run = std::move(timers_[i].run);
@@ -324,7 +344,6 @@ void Game::Advance(double seconds) {
       char params[32] = {};
       MulticastDelegateDispatch::Call(&other_delegate_, params);
     }
-    fw.commands.RunTick(delta);
     Objects().Collect();
   }
   fw.clock.SetNow(target);
@@ -404,6 +423,15 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
     item = NewItem(cls);
     item->UploadEarliestValidTime = spec.ready_for_upload ? 0 : 1e12;
   }
+  if (!spec.same_id_as.empty()) {
+    const Item* twin = FindPlayerItem(player, spec.same_id_as, "");
+    if (twin == nullptr) {
+      throw std::invalid_argument("player '" + player.id + "' item '" + spec.id + "' names no earlier entry '" +
+                                  spec.same_id_as + "'");
+    }
+    item->ItemID = twin->ItemID;
+  }
+  item->removal_ignored = spec.removal_ignored;
   item->entry_id = spec.id;
   player.inventory->Place(item);
 }
@@ -425,8 +453,28 @@ void Game::DestroyItem(Item* item) {
   Objects().Destroy(item);
 }
 
+// A creature that goes while it rides on a character leaves that
+// character's slot empty, and the game empties it with its own slot-clearing
+// functions, which hooks see.
 void Game::DestroyActor(Actor* actor) {
   if (actor == nullptr) return;
+  if (auto* rider = dynamic_cast<Character*>(Objects().Resolve(actor->attach_parent, false))) {
+    auto* shooter = dynamic_cast<ShooterCharacter*>(rider);
+    const auto holds = [&](const FWeakObjectPtr& slot) { return Objects().Resolve(slot, false) == actor; };
+    try {
+      if (holds(rider->CarryingDino)) {
+        if (shooter != nullptr) ClearCarrying::Call(shooter, false, false);
+      } else if (shooter != nullptr && holds(shooter->SecondaryMountedActor)) {
+        ClearMounted::Call(rider, true, false);
+      } else if (holds(rider->MountedDino) || (shooter != nullptr && holds(shooter->RidingDino))) {
+        ClearMounted::Call(rider, false, false);
+      }
+    } catch (...) {
+      // The creature goes all the same.
+      Objects().Destroy(actor);
+      throw;
+    }
+  }
   Objects().Destroy(actor);
 }
 

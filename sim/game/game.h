@@ -60,6 +60,11 @@ struct ItemSpec {
   bool ready_for_upload = true;
   std::string cryopod_of;  // a vanilla cryopod holding this creature
   bool temporary_pod = false;
+  // The id of an earlier entry of the same inventory whose item id this item
+  // carries too (item ids are not always unique on a live server).
+  std::string same_id_as;
+  // The game's RemoveItem answers true for this item but leaves it listed.
+  bool removal_ignored = false;
 };
 
 struct PlayerSpec {
@@ -71,6 +76,9 @@ struct PlayerSpec {
   bool cheat_manager = true;
   std::vector<ItemSpec> inventory;
   std::optional<int32> inventory_limit;  // the most items the inventory takes; none when empty
+  // What the controller possesses: "character" (the player's character),
+  // "spectator" (a spectator's pawn, no character) or "none".
+  std::string pawn = "character";
 };
 
 class Item;
@@ -83,7 +91,11 @@ struct Player {
   bool cheat_manager = true;
   std::optional<int32> inventory_limit;
   ShooterPlayerController* controller = nullptr;
+  // The player's character, possessed by the controller unless `possesses`
+  // says otherwise; it keeps the slots and the inventory either way.
   ShooterCharacter* pawn = nullptr;
+  std::string possesses = "character";
+  SpectatorPawn* spectator = nullptr;  // the pawn possessed instead, if any
   bool online = false;
   Inventory* inventory = nullptr;
   // What the game itself last set: the transferring flag and the inventory's

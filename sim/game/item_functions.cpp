@@ -162,7 +162,9 @@ bool RemoveItem(Inventory* inventory, FItemNetID* id, bool, bool, bool, bool) {
   for (const TArray<Item*>* list : {&inventory->InventoryItems, &inventory->ArkTributeItems}) {
     for (Item* item : *list) {
       if (item != nullptr && item->ItemID.ItemID1 == id->ItemID1 && item->ItemID.ItemID2 == id->ItemID2) {
-        G().DestroyItem(item);
+        // The first item carrying the id answers for it; one whose removal
+        // the game ignores is reported removed all the same.
+        if (!item->removal_ignored) G().DestroyItem(item);
         return true;
       }
     }

@@ -31,6 +31,8 @@ class Item : public Object {
   double UploadEarliestValidTime = 0;
 
   std::string entry_id;  // the scenario's name for the item, when it has one
+  // The game's RemoveItem answers true for this item and leaves it where it is.
+  bool removal_ignored = false;
 };
 
 class Inventory : public Object {

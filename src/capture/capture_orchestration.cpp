@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "capture/notify_player.h"
+#include "capture/shoulder_slot.h"
 #include "capture/scs_capture.h"
 #include "capture/text_helpers.h"
 #include "capture/vanilla_capture.h"
@@ -92,6 +93,9 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
     NotifyPlayer(controller, config::Current().Messages.NoShoulderPet);
     return false;
   }
+  // Nothing the capture makes the game do (a destroyed creature leaving its
+  // slot, the mod taking one) may start another capture.
+  const CaptureScope capturing;
   std::size_t captured = 0;
   for (const AttachedCompanion& companion : companions) {
     const std::string name = CompanionDisplayName(companion.creature, controller);

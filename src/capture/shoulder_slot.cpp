@@ -6,26 +6,20 @@ namespace ck::capture {
 
 namespace {
 
-thread_local bool g_slot_clearing_in_progress = false;
-
-class SlotClearingScope {
- public:
-  SlotClearingScope() : previous_(g_slot_clearing_in_progress) { g_slot_clearing_in_progress = true; }
-  ~SlotClearingScope() { g_slot_clearing_in_progress = previous_; }
-  SlotClearingScope(const SlotClearingScope&) = delete;
-  SlotClearingScope& operator=(const SlotClearingScope&) = delete;
-
- private:
-  bool previous_;
-};
+// Game thread only, like every capture.
+bool g_capture_in_progress = false;
 
 }  // namespace
 
-bool SlotClearingInProgress() { return g_slot_clearing_in_progress; }
+bool CaptureInProgress() { return g_capture_in_progress; }
+
+CaptureScope::CaptureScope() : previous_(g_capture_in_progress) { g_capture_in_progress = true; }
+
+CaptureScope::~CaptureScope() { g_capture_in_progress = previous_; }
 
 void ClearShoulderSlot(APrimalCharacter* pawn, const AttachedCompanion& companion) {
   if (pawn == nullptr) return;
-  SlotClearingScope scope;
+  CaptureScope scope;
   if (companion.mounted) {
     game::kCharacterClearMountedDino(pawn, companion.secondary, false);
   }

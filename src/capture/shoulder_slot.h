@@ -7,14 +7,31 @@
 
 namespace ck::capture {
 
-// True on this thread while the plugin itself clears a slot.
-bool SlotClearingInProgress();
+// True while the plugin captures companions or clears a slot itself. The
+// game empties a creature's slot when the plugin destroys it (vanilla
+// capture) or the cryopod mod takes it (SCS capture), through the same
+// slot-clearing functions the plugin watches: what the plugin's own work
+// makes the game do must never start another capture.
+bool CaptureInProgress();
+
+// Marks a capture in progress for its lifetime; nests, and restores the
+// previous mark on every way out.
+class CaptureScope {
+ public:
+  CaptureScope();
+  ~CaptureScope();
+  CaptureScope(const CaptureScope&) = delete;
+  CaptureScope& operator=(const CaptureScope&) = delete;
+
+ private:
+  bool previous_;
+};
 
 // For a mounted companion: APrimalCharacter.ClearMountedDino(secondary,
 // false); for a carried one: APrimalCharacter.ClearCarryingDino(false, false);
 // both, mounted first, when both flags are set; nothing for a null pawn.
-// SlotClearingInProgress is set meanwhile and restored to its previous value
-// on every way out; exceptions of the game pass through.
+// CaptureInProgress is set meanwhile and restored to its previous value on
+// every way out; exceptions of the game pass through.
 void ClearShoulderSlot(APrimalCharacter* pawn, const AttachedCompanion& companion);
 
 }  // namespace ck::capture

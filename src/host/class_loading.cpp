@@ -23,4 +23,18 @@ bool IsInstanceOf(const void* object, const Function<UClass*()>& static_class) {
   return game::kStructIsChildOf(cls, base);
 }
 
+AShooterCharacter* PlayerCharacterOf(const void* controller) {
+  APawn* pawn = game::kControllerPawn.Read(controller);
+  if (!IsInstanceOf(pawn, game::kShooterCharacterStaticClass)) return nullptr;
+  return reinterpret_cast<AShooterCharacter*>(pawn);
+}
+
+AShooterCharacter* PlayerCharacterOf(const void* controller, UClass* player_character_class) {
+  APawn* pawn = game::kControllerPawn.Read(controller);
+  if (pawn == nullptr) return nullptr;
+  UClass* cls = ClassOf(reinterpret_cast<const UObject*>(pawn));
+  if (cls == nullptr || !game::kStructIsChildOf(cls, player_character_class)) return nullptr;
+  return reinterpret_cast<AShooterCharacter*>(pawn);
+}
+
 }  // namespace ck::host

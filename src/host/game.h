@@ -100,8 +100,10 @@ inline constinit host::Field<FTransform> kSceneComponentToWorld{"USceneComponent
 
 // --- AController, APlayerController
 
-// APawn* in the game; the pawn of a player's controller is a player character.
-inline constinit host::Field<AShooterCharacter*> kControllerPawn{"AController.Pawn"};
+// Whatever pawn the controller possesses: a player character, a spectator's
+// pawn, or none. Read it as a player character only through
+// host::PlayerCharacterOf, which checks its class.
+inline constinit host::Field<APawn*> kControllerPawn{"AController.Pawn"};
 inline constinit host::Field<UShooterCheatManager*> kPlayerControllerCheatManager{"APlayerController.CheatManager"};
 
 // --- APrimalPlayerController

@@ -95,7 +95,8 @@ const std::array kTable = {
     Need(game::kCharacterDeactivateBuffs, {P::kSicknessClearing}),
     // AShooterCharacter
     Need(game::kShooterCharacterRidingDino, {P::kRiddenSlot}),
-    Need(game::kShooterCharacterStaticClass, {P::kMountedDetach}),
+    // Every read of a controller's pawn as a player character asks it first.
+    Need(game::kShooterCharacterStaticClass, {P::kEngine}),
     Need(game::kShooterCharacterGetRidingDino, {P::kRiddenSlot}),
     Need(game::kShooterCharacterGetSecondaryMountedActor, {P::kSecondarySlot}),
     Need(game::kShooterCharacterClearCarryingDino, {P::kCarriedDetach}),

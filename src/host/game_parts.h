@@ -23,7 +23,7 @@
 namespace ck::host {
 
 enum class Part : std::uint8_t {
-  kEngine,              // engine memory, names, weak pointers, classes, a controller's pawn
+  kEngine,              // engine memory, names, weak pointers, classes, a controller's player character
   kTransferButton,      // the transfer-button trigger
   kTransferDialog,      // the transfer-dialog trigger
   kTransferConfirmation,

@@ -8,10 +8,11 @@
 namespace ck::plugin {
 
 bool CaptureForTransfer(AShooterPlayerController* controller) {
-  // Called by another plugin: the plugin may not be running (its start-up
-  // failed before its state was made), or the game build may leave it
-  // nothing to work with; then nothing can be captured.
-  if (!state::Running() || !state::Current().usable_build) return false;
+  // Called by another plugin: the plugin may not be running, or its
+  // start-up may have failed (a bad config file: the settings are not the
+  // admin's, and the game build was never checked) or found a game build
+  // that leaves it nothing to work with. Then nothing is touched.
+  if (!state::Running() || !state::Current().started) return false;
   bool result = false;
   core::Contain([&] { result = transfer::CaptureForUploadCommand(controller); },
                 [](const char* what) { log::Error("Cradlekeep external /upload capture failed: {}", what); });

@@ -20,14 +20,6 @@ void RegisterDebugCommands() {
       [](const char* what) { log::Warn("Cradlekeep debug console command registration failed: {}", what); });
 }
 
-void UnregisterDebugCommands() {
-  core::Contain(
-      [] {
-        host::RemoveConsoleCommand(u"ckpdebug");
-        host::RemoveConsoleCommand(u"ckp.debug");
-      },
-      [](const char* what) { log::Warn("Cradlekeep debug console command removal failed: {}", what); });
-}
 
 namespace {
 

@@ -11,8 +11,7 @@ namespace ck::plugin {
 // and start-up goes on.
 void RegisterDebugCommands();
 
-// Removes "ckpdebug" then "ckp.debug"; a failure is logged at warn level.
-void UnregisterDebugCommands();
+// Nothing removes them: at unload the framework does (see Teardown).
 
 // The command: the whole line, as ASCII ('?' above 127) and lower-cased, is
 // searched for "on", "true", "1" (switch on), then "off", "false", "0"

@@ -29,6 +29,7 @@ void StartupSteps() {
   RegisterDebugCommands();
   temporary_pods::RegisterAutoRemoveTick();
   log::Info("Cradlekeep loaded version {}", kVersion);
+  state::Current().started = true;
 }
 
 }  // namespace
@@ -40,14 +41,14 @@ void Startup() {
 }
 
 void Teardown() {
-  // A game build that left the plugin nothing to work with had nothing
-  // installed, and may lack what removing it would take (engine text).
-  if (state::Running() && state::Current().usable_build) {
-    temporary_pods::UnregisterAutoRemoveTick();
-    temporary_pods::UnregisterCleanupTick();
-    UnregisterDebugCommands();
-    UninstallAllHooks();
-  }
+  // The hooks go here; the commands and tick callbacks are the framework's
+  // to remove (API 2.03 and later): after Plugin_Unload it empties and
+  // removes every one of this module before it frees the library. Removing
+  // them here would leave a console command that is being dispatched (say,
+  // plugins.unload itself) held only by the framework's copy of its list,
+  // destroyed after the library is gone. A game build that left the plugin
+  // nothing to work with had nothing installed.
+  if (state::Running() && state::Current().usable_build) UninstallAllHooks();
   // Every table, cache and setting goes with the state.
   state::End();
   // Each step above guards itself; the last line may not throw either.

@@ -53,6 +53,10 @@ struct PluginState {
   // False when the game build left too little for the plugin to do anything
   // (start-up then installed nothing).
   bool usable_build = true;
+  // True once start-up ran every step and announced the version; a start-up
+  // that failed (a bad config file) or stopped on an unusable build leaves
+  // it false, and the exported capture then does nothing.
+  bool started = false;
 
   // The comparison index of the temporary-pod marker's name once the name
   // table holds it (0 until then).

@@ -4,6 +4,7 @@
 #include "host/framework.h"
 #include "config/plugin_config.h"
 #include "core/boundary.h"
+#include "host/class_loading.h"
 #include "host/clock.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
@@ -78,13 +79,18 @@ int ScanOnlinePlayers(int& removed) {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return 0;
   const auto* controllers = game::kWorldPlayerControllerList.In(world);
+  // Asked once per scan: every player's pawn is checked against it.
+  UClass* const player_character = game::kShooterCharacterStaticClass();
   int players = 0;
   for (int32 i = 0; i < controllers->Num(); ++i) {
     APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    auto* pawn = game::kControllerPawn.Read(controller);
-    if (!ScanSettingsOn() || pawn == nullptr) continue;
+    if (!ScanSettingsOn()) continue;
+    // Checked once per player, not per item: a pawn that is no player
+    // character (a spectator's) is never read as one.
+    AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
+    if (pawn == nullptr) continue;
     const int n = SweepEmptyTemporaryPods(game::kCharacterInventory.Read(pawn));
     if (n > 0) {
       log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
@@ -95,7 +101,6 @@ int ScanOnlinePlayers(int& removed) {
   return players;
 }
 
-void UnregisterAutoRemoveTick() { RemoveTickCallback(kAutoRemoveTickId, "auto-remove", state::Current().scan_tick_registered); }
 
 bool AutoRemoveTickRegistered() { return state::Current().scan_tick_registered; }
 

@@ -31,8 +31,6 @@ void RunAutoRemoveTick();
 // `removed` and returns the number of online players seen.
 int ScanOnlinePlayers(int& removed);
 
-// Removes the tick callback when registered; a failure is a warn line.
-void UnregisterAutoRemoveTick();
 
 bool AutoRemoveTickRegistered();
 

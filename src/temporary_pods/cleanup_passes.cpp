@@ -7,6 +7,7 @@
 #include "host/framework.h"
 #include "config/plugin_config.h"
 #include "core/boundary.h"
+#include "host/class_loading.h"
 #include "host/clock.h"
 #include "host/game.h"
 #include "host/weak_pointer.h"
@@ -28,11 +29,6 @@ bool SameWeak(const FWeakObjectPtr& a, const FWeakObjectPtr& b) {
   return a.ObjectIndex == b.ObjectIndex && a.ObjectSerialNumber == b.ObjectSerialNumber;
 }
 
-UPrimalInventoryComponent* PawnInventory(AShooterPlayerController* controller) {
-  auto* pawn = game::kControllerPawn.Read(controller);
-  return game::kCharacterInventory.Read(pawn);
-}
-
 }  // namespace
 
 void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item_id) {
@@ -42,8 +38,15 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   }
   const int64 now = host::SteadyNowNanoseconds();
   const FWeakObjectPtr weak = host::MakeWeak(controller);
+  // A new use of the same pod starts its passes over: they replace the ones
+  // still waiting, so a player and pod never have more than fourteen queued
+  // however often the pod is used (a release that keeps failing).
+  auto& pending = Pending();
+  std::erase_if(pending, [&](const state::PendingCleanupPass& queued) {
+    return SameWeak(queued.controller, weak) && SameId(queued.item_id, item_id);
+  });
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
-    Pending().push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
+    pending.push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
   }
   if (!state::Current().cleanup_tick_registered) {
     host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });
@@ -100,8 +103,11 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   ClearCryoCooldown(controller, label);
 
   bool result = false;
-  UPrimalInventoryComponent* inventory = controller != nullptr ? PawnInventory(controller) : nullptr;
-  if (controller != nullptr && game::kControllerPawn.Read(controller) != nullptr) {
+  // The player's character; none while the player possesses no pawn or
+  // another kind of pawn (a spectator's).
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
+  UPrimalInventoryComponent* inventory = game::kCharacterInventory.Read(pawn);
+  if (pawn != nullptr) {
     UPrimalItem* item = FindItemById(inventory, item_id);
     if (item != nullptr) {
       if (HasCreaturePayload(item)) {
@@ -120,7 +126,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   int swept = 0;
   const config::PluginConfig& settings = config::Current();
   if (settings.Enabled && settings.TemporaryVanillaCryopods && settings.AutoRemoveTemporaryVanillaCryopods &&
-      controller != nullptr && game::kControllerPawn.Read(controller) != nullptr) {
+      pawn != nullptr) {
     swept = SweepEmptyTemporaryPods(inventory);
     if (swept > 0) log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", swept, label);
   }

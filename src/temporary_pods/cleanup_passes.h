@@ -20,8 +20,10 @@ inline constexpr int64 kCleanupPassDelaysMs[] = {500,  1000,  1500,  2000,  3000
                                                  8000, 10000, 12500, 15000, 20000, 25000, 30000};
 
 // Queues the fourteen passes (nothing with AutoRemoveTemporaryVanillaCryopods
-// off or a null controller). The passes hold the controller weakly: a pass
-// whose player has left is dropped unrun.
+// off or a null controller), in place of any still waiting for the same
+// player and pod: at most fourteen are ever pending per player and pod. The
+// passes hold the controller weakly: a pass whose player has left is dropped
+// unrun.
 void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item_id);
 
 // The tick callback: runs every pass that is due, in queue order.

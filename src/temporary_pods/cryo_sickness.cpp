@@ -83,7 +83,8 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
   const int32 team = game::kActorTargetingTeam.Read(controller);
   if (team == 0) return 0;
   FVector centre{0, 0, 0};
-  auto* pawn = game::kControllerPawn.Read(controller);
+  // Any pawn is an actor: its place is where the player is.
+  APawn* pawn = game::kControllerPawn.Read(controller);
   auto* root = game::kActorRootComponent.Read(pawn);
   if (root != nullptr) {
     centre = game::kSceneComponentToWorld.In(root)->Translation;
@@ -124,7 +125,9 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
 void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& label) {
   if (!Enabled() || controller == nullptr) return;
   const config::PluginConfig& settings = config::Current();
-  if (auto* pawn = game::kControllerPawn.Read(controller)) {
+  // The cooldown is a buff on the player's character; a spectator's pawn
+  // has no buffs.
+  if (AShooterCharacter* pawn = host::PlayerCharacterOf(controller)) {
     DeactivateConfiguredBuff(reinterpret_cast<APrimalCharacter*>(pawn), config::Classes().CryoCooldownBuffClass,
                              settings.CryoCooldownBuffBlueprint, "cryo cooldown", label);
   }

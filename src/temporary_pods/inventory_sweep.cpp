@@ -41,6 +41,17 @@ bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, FItemNetID id) {
   return removed;
 }
 
+// The only items the plugin ever takes out of an inventory: its own
+// temporary pods, once their creature has left.
+bool EmptiedTemporaryPod(UPrimalItem* item) { return IsTemporaryPod(item) && !HasCreaturePayload(item); }
+
+// A listed item whose id leads the game to it: out of its slots, then the
+// game's removal by id.
+bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id) {
+  TakeOutOfSlots(inventory, item);
+  return RemoveAndRefresh(inventory, id);
+}
+
 }  // namespace
 
 int32 ShrunkCapacity(int32 count, int32 capacity) {
@@ -62,9 +73,8 @@ UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
 
 bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
   UPrimalItem* item = FindItemById(inventory, id);
-  if (item == nullptr) return false;
-  TakeOutOfSlots(inventory, item);
-  return RemoveAndRefresh(inventory, id);
+  if (item == nullptr || !EmptiedTemporaryPod(item)) return false;
+  return RemoveListedItem(inventory, item, id);
 }
 
 bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
@@ -73,8 +83,12 @@ bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item)
 }
 
 bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
-  if (!InventoryListsItem(inventory, item)) return false;
+  if (!InventoryListsItem(inventory, item) || !EmptiedTemporaryPod(item)) return false;
   const FItemNetID id = IdOf(item);
+  // The game removes by id, the first of the inventory's items carrying it
+  // first: another item with the same id would go in the pod's place.
+  UPrimalItem* first = FindItemById(inventory, id);
+  if (first != nullptr && first != item) return false;
   TakeOutOfSlots(inventory, item);
   TArray<UPrimalItem*>* tribute = TributeOf(inventory);
   int32 index = 0;
@@ -99,14 +113,26 @@ bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
 int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
   if (inventory == nullptr) return 0;
   int removed = 0;
-  int32 index = 0;
   const MarkerTest marker;
   const TArray<UPrimalItem*>* items = ItemsOf(inventory);
+  // Every turn either moves past the item at `index` or finds the list
+  // shorter, so the walk ends whatever the game answers. The game may report
+  // a removal that did not happen, and item ids are not always unique on a
+  // live server.
+  int32 index = 0;
   while (index < items->Num()) {
     UPrimalItem* item = (*items)[index];
-    if (marker.IsTemporaryPod(item) && !HasCreaturePayload(item) &&
-        RemoveItemById(inventory, IdOf(item))) {
-      ++removed;
+    if (!marker.IsTemporaryPod(item) || HasCreaturePayload(item)) {
+      ++index;
+      continue;
+    }
+    // The game removes by id, taking the first item that carries it: the pod
+    // goes only when its id leads back to it, here.
+    const FItemNetID id = IdOf(item);
+    const int32 count = items->Num();
+    if (FindItemById(inventory, id) == item && RemoveListedItem(inventory, item, id) && items->Num() < count &&
+        (index >= items->Num() || (*items)[index] != item)) {
+      ++removed;  // gone: the item after it has moved up to `index`
       continue;
     }
     ++index;

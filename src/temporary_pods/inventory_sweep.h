@@ -1,6 +1,10 @@
-// Taking items out of a game inventory. Each removal first takes the item
-// out of its slot and clears the slot-bar entries that point at it, then
-// asks the game to remove it. Nothing here logs or catches exceptions.
+// Taking the plugin's emptied temporary pods out of a game inventory. Nothing
+// else ever leaves: an item without the temporary-pod marker, or a pod that
+// still holds its creature, stays where it is whoever asks. Each removal
+// first takes the pod out of its slot and clears the slot-bar entries that
+// point at it, then asks the game to remove it by its id, which the game
+// resolves to the first item carrying it. Nothing here logs or catches
+// exceptions.
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
@@ -11,18 +15,23 @@ namespace ck::temporary_pods {
 // The first item of the inventory carrying the id, or null.
 UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id);
 
-// Removes the item carrying the id; the game's result, false when there is
-// no such item (nothing is then changed).
+// Removes the first item carrying the id when it is an emptied temporary
+// pod; the game's result, false when there is no such item or it is no
+// emptied temporary pod (nothing is then changed).
 bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id);
 
-// Removes a given item the inventory lists (among its items or its tribute
-// items, which lose every entry pointing at it); the game's result, false
-// when the inventory does not list it.
+// Removes a given emptied temporary pod the inventory lists (among its items
+// or its tribute items, which lose every entry pointing at it); the game's
+// result, false when the inventory does not list it, it is no emptied
+// temporary pod, or an earlier item carries its id (the game would remove
+// that one instead).
 bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item);
 
 bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item);
 
-// Removes every temporary pod whose creature has left it; the number removed.
+// Removes every temporary pod whose creature has left it and whose id leads
+// the game to it; the number that left. The walk ends whatever the game
+// answers: a pod the game reports removed but still lists is passed over.
 int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory);
 
 // The capacity a TArray of 8-byte entries shrinks to after a removal, or the

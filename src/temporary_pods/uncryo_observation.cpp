@@ -5,6 +5,7 @@
 
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
+#include "host/class_loading.h"
 #include "host/clock.h"
 #include "host/framework.h"
 #include "host/game.h"
@@ -104,13 +105,15 @@ int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCr
   return 1;
 }
 
-// The emptied pod the broadcast names, by its current identity, unless it
-// is the tried pod (already handled). Tried in the player's inventory, then
-// in the item's own inventory, then by id. 1 when it went; a warn line when
-// it could not go.
+// The emptied pod the broadcast names, by its current identity, when it is
+// one of the plugin's temporary pods and not the tried pod (already
+// handled): a recent try of a temporary pod says nothing about the pod this
+// release emptied, which may be the player's own. Tried in the player's
+// inventory, then in the item's own inventory, then by id. 1 when it went; a
+// warn line when it could not go.
 int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
                      const std::optional<state::RecentUnCryoTry>& tried) {
-  if (emptied == nullptr || HasCreaturePayload(emptied)) return 0;
+  if (emptied == nullptr || !IsTemporaryPod(emptied) || HasCreaturePayload(emptied)) return 0;
   const FItemNetID post_id = IdOf(emptied);
   if (tried && tried->has_id && SameId(post_id, tried->item_id)) return 0;
   bool done = RemoveItemObject(inventory, emptied);
@@ -156,7 +159,7 @@ void HandlePostUnCryo(const void* params) {
   const int cleared = ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(creature), "OnPostUnCryoDino");
 
   int removed = 0;
-  auto* pawn = game::kControllerPawn.Read(controller);
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   auto* inventory = game::kCharacterInventory.Read(pawn);
   if (config::Current().AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
     if (tried) removed += RemoveTriedPod(inventory, *tried);

@@ -5,6 +5,7 @@
 #include "capture/text_helpers.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
+#include "host/class_loading.h"
 #include "host/game.h"
 #include "core/log.h"
 #include "transfer/capture_cooldown.h"
@@ -17,7 +18,9 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return;
   log::Trace("Cradlekeep transfer trigger fired: {}", label);
-  auto* pawn = game::kControllerPawn.Read(controller);
+  // Only a player character has companion slots: a spectator's pawn, or
+  // none, has nothing to capture.
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   if (pawn == nullptr) return;
   capture::CompanionList list = CollectAttachedCompanions(pawn);
   if (retrieve_previous_secondary) {
@@ -35,7 +38,7 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
 }
 
 void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous) {
-  if (pawn == nullptr || capture::SlotClearingInProgress()) return;
+  if (pawn == nullptr || capture::CaptureInProgress()) return;
   auto* controller = game::kPawnGetOwnerController(pawn);
   const bool transferring =
       controller != nullptr && game::kPlayerControllerIsTransferringCharacter.Read(controller) != 0;
@@ -67,7 +70,7 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
 bool CaptureForUploadCommand(AShooterPlayerController* controller) {
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return true;
-  auto* pawn = game::kControllerPawn.Read(controller);
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   if (pawn == nullptr) return false;
   const capture::CompanionList list = CollectAttachedCompanions(pawn);
   if (list.empty()) return true;

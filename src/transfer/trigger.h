@@ -28,7 +28,8 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
 // Another plugin's upload command: with Enabled and CaptureOnTransferButton
 // on and a controller, captures the pawn's companions. True when nothing
 // attached is left behind (or the capture on transfer is off); false when
-// the pawn is missing, a capture failed, or the cooldown held one back while
+// the player has no character (no pawn, or a pawn of another class such as a
+// spectator's), a capture failed, or the cooldown held one back while
 // companions are still attached. Logs "Cradlekeep transfer trigger fired:
 // external /upload command" before a capture. Exceptions pass to the caller.
 [[nodiscard]] bool CaptureForUploadCommand(AShooterPlayerController* controller);

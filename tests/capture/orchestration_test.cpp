@@ -169,10 +169,10 @@ TEST_F(ShoulderSlotTest, EachFlagClearsItsSlotWithItsArguments) {
 }
 
 TEST_F(ShoulderSlotTest, TheFlagIsSetDuringTheCallsAndRestoredAfterAThrow) {
-  EXPECT_FALSE(ck::capture::SlotClearingInProgress());
+  EXPECT_FALSE(ck::capture::CaptureInProgress());
   fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
   EXPECT_THROW(ck::capture::ClearShoulderSlot(Character(), {Dino("splash"), true, true, false}), std::runtime_error);
-  EXPECT_FALSE(ck::capture::SlotClearingInProgress());
+  EXPECT_FALSE(ck::capture::CaptureInProgress());
   EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearCarryingDino").empty()) << "the second call is not made";
 }
 

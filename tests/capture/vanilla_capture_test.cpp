@@ -90,7 +90,8 @@ TEST_F(VanillaCaptureTest, WithoutSlotClearingTheCreatureIsDestroyedAllTheSame) 
   StartWorld(R"({"CaptureMode": "cryo", "ClearShoulderMountAfterCapture": false})", {{"mounted", "splash"}},
              {Creature("splash")});
   ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
-  EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearMountedDino").empty());
+  EXPECT_EQ(game().ArgsOf("APrimalCharacter.ClearMountedDino"), std::vector<std::string>{"false,false"})
+      << "the only clearing is the game's own, when the creature is destroyed";
   EXPECT_EQ(Where("splash"), "pod");
 }
 

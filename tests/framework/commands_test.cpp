@@ -42,6 +42,56 @@ TEST_F(CommandsTest, ATickCallbackMayRemoveItselfWhileItRuns) {
   EXPECT_EQ(fw().commands.TickCallbackIds(), std::vector<std::string>{"always"});
 }
 
+// The framework runs a tick from the list as it was when the tick began.
+TEST_F(CommandsTest, ACallbackRemovedByAnEarlierOneStillRunsInThatTick) {
+  std::vector<std::string> order;
+  auto& commands = AsaApi::GetCommands();
+  commands.AddOnTickCallback(simfw::FromUtf8("remover"), [&](float) {
+    order.push_back("remover");
+    AsaApi::GetCommands().RemoveOnTickCallback(simfw::FromUtf8("LATER"));
+  });
+  commands.AddOnTickCallback(simfw::FromUtf8("later"), [&](float) { order.push_back("later"); });
+  fw().commands.RunTick(0.1f);
+  fw().commands.RunTick(0.1f);
+  EXPECT_EQ(order, (std::vector<std::string>{"remover", "later", "remover"})) << "removal by name ignores case";
+}
+
+TEST_F(CommandsTest, RemovalByNameIgnoresCase) {
+  AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckpdebug"), [](APlayerController*, FString*, bool) {});
+  EXPECT_TRUE(AsaApi::GetCommands().RemoveConsoleCommand(simfw::FromUtf8("CkpDebug")));
+  EXPECT_TRUE(fw().commands.ConsoleCommandNames().empty());
+}
+
+// plugins.unload runs from the framework's copy of its command list. A
+// plugin that removed its own command at unload leaves it to that copy,
+// which destroys it after the library is gone: a defect the framework notes
+// instead of crashing. Left to the framework, the command is emptied while
+// the library is still there.
+TEST_F(CommandsTest, UnloadingFromACommandDestroysNothingOfTheFreedLibrary) {
+  for (bool plugin_removes_its_command : {false, true}) {
+    fw().replies.clear();
+    const int module = fw().modules.Begin();
+    AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("ckpdebug"), [](APlayerController*, FString*, bool) {});
+    fw().unload_plugin = [&](const std::string&) {
+      if (plugin_removes_its_command) AsaApi::GetCommands().RemoveConsoleCommand(simfw::FromUtf8("ckpdebug"));
+      fw().ForgetModule(module);
+      fw().modules.End(module);
+      return std::string("Successfully unloaded plugin");
+    };
+    EXPECT_TRUE(fw().commands.DispatchConsole("plugins.unload Cradlekeep"));
+    EXPECT_EQ(fw().replies, std::vector<std::string>{"Successfully unloaded plugin"});
+    EXPECT_TRUE(fw().commands.ConsoleCommandNames().empty());
+    EXPECT_FALSE(fw().commands.DispatchConsole("ckpdebug on"));
+    if (plugin_removes_its_command) {
+      EXPECT_EQ(fw().modules.Defects(), std::vector<std::string>{"the framework destroys console command 'ckpdebug', "
+                                                                 "whose code was in an unloaded plugin"});
+    } else {
+      EXPECT_TRUE(fw().modules.Defects().empty());
+    }
+    fw().unload_plugin = nullptr;
+  }
+}
+
 TEST_F(CommandsTest, ACallbackAddedDuringATickFirstRunsOnTheNextTick) {
   int late_runs = 0;
   AsaApi::GetCommands().AddOnTickCallback(simfw::FromUtf8("adder"), [&](float) {

@@ -79,6 +79,30 @@ TEST_F(LifecycleTest, TheExportedCaptureAnswersItsEarlyCases) {
   EXPECT_TRUE(Cradlekeep_CaptureForTransfer(pc));
 }
 
+// A start-up that failed read no settings of the admin's and checked no game
+// build: the exported capture answers false and makes no call at all.
+TEST_F(LifecycleTest, AfterAFailedStartTheExportedCaptureTouchesNothing) {
+  sim::CreatureSpec splash;
+  splash.id = "splash";
+  game().AddCreature(splash);
+  sim::PlayerSpec ava;
+  ava.id = "ava";
+  ava.slots["mounted"] = "splash";
+  game().AddPlayer(ava);
+  for (const char* config : {"{\"Enabled\": tru}", "{\"CaptureMode\": 1}"}) {
+    WriteConfig(config);
+    Start();
+    ASSERT_EQ(Lines().back().rfind("Cradlekeep failed to load: ", 0), 0u) << config;
+    fw().faults.SetRecording(true);
+    EXPECT_FALSE(Cradlekeep_CaptureForTransfer(reinterpret_cast<AShooterPlayerController*>(game().FindPlayer("ava")->controller)));
+    EXPECT_TRUE(fw().faults.Recorded().empty()) << "no game function and no framework operation";
+    fw().faults.SetRecording(false);
+    EXPECT_EQ(game().PlaceOf(*game().FindCreature("splash")).where, "slot");
+    Stop();
+  }
+  EXPECT_TRUE(game().Lost().empty());
+}
+
 TEST(ToLowerCopyTest, LowersAsciiLettersOnly) {
   EXPECT_EQ(ck::core::ToLowerCopy("ItemsPlus ÄÖ 10 Z@[`"), "itemsplus ÄÖ 10 z@[`");
 }

@@ -78,11 +78,11 @@ class Soak {
       if (pets.size() > 2) spec.slots["riding"] = pets[2];
       game_->AddPlayer(spec);
     }
-    ck::plugin::Startup();
+    Load();
   }
 
   ~Soak() {
-    ck::plugin::Teardown();
+    Unload();
     game_.reset();
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(scratch_);
@@ -278,9 +278,21 @@ class Soak {
     }
   }
 
-  void Reload() {
-    ck::plugin::Teardown();
+  // As the framework loads and unloads the plugin: its registrations belong
+  // to its module, which the framework cleans up after Plugin_Unload.
+  void Load() {
+    module_ = simfw::Fw().modules.Begin();
     ck::plugin::Startup();
+  }
+  void Unload() {
+    ck::plugin::Teardown();
+    simfw::Fw().ForgetModule(module_);
+    simfw::Fw().modules.End(module_);
+  }
+
+  void Reload() {
+    Unload();
+    Load();
     ++figures_.reloads;
   }
 
@@ -299,6 +311,7 @@ class Soak {
   std::set<std::string> refused_owners_;
   std::vector<std::string> lock_violations_;
   Figures figures_;
+  int module_ = 0;  // the framework's module of the loaded plugin
 };
 
 }  // namespace

@@ -31,7 +31,7 @@ class PluginTest : public SimWorldTest {
   }
 
   void TearDown() override {
-    if (started_) ck::plugin::Teardown();
+    if (started_) Stop();
     ck::state::End();
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(scratch_);
@@ -44,13 +44,19 @@ class PluginTest : public SimWorldTest {
     std::ofstream("ArkApi/Plugins/Cradlekeep/config.json", std::ios::binary | std::ios::trunc) << text;
   }
 
+  // Start-up and unload as the framework runs them around the plugin: what
+  // it registers belongs to its module, and unloading removes it all after
+  // the plugin's own unload.
   void Start() {
+    module_ = simfw::Fw().modules.Begin();
     ck::plugin::Startup();
     started_ = true;
   }
 
   void Stop() {
     ck::plugin::Teardown();
+    simfw::Fw().ForgetModule(module_);
+    simfw::Fw().modules.End(module_);
     started_ = false;
   }
 
@@ -65,6 +71,7 @@ class PluginTest : public SimWorldTest {
   std::filesystem::path previous_;
   std::filesystem::path scratch_;
   bool started_ = false;
+  int module_ = 0;
 };
 
 }  // namespace cktest

@@ -21,7 +21,11 @@ class CleanupTest : public cktest::CaptureTest {
     game().AddCreature(splash);
     sim::PlayerSpec ava;
     ava.id = "ava";
-    ava.inventory.push_back(sim::ItemSpec{"pod", "", true, "splash", true});
+    sim::ItemSpec pod;
+    pod.id = "pod";
+    pod.cryopod_of = "splash";
+    pod.temporary_pod = true;
+    ava.inventory.push_back(pod);
     game().AddPlayer(ava);
     WriteConfig(config);
     Start();
@@ -63,16 +67,30 @@ TEST_F(CleanupTest, PassesFallDueOnTheirScheduleAndPassFiveCancelsNine) {
   EXPECT_TRUE(fw().commands.TickCallbackIds().empty());
 }
 
-TEST_F(CleanupTest, TwoUsesQueueTwentyEightPassesAndOneRemovalCancelsThemAll) {
-  StartPods(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
+// A new use of a pod starts its passes over in place of the ones still
+// waiting: a release that keeps failing leaves fourteen passes pending, not
+// fourteen more per use. Another pod's passes are its own.
+TEST_F(CleanupTest, ANewUseOfThePodReplacesItsWaitingPassesAndLeavesOtherPodsAlone) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true, "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
   sim::Item* pod = PodItem();
+  sim::Item* other = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
+  sim::CustomData data = sim::MakeCryoData("moss");
+  sim::AppendCustomData(other->CustomItemDatas, data);
+  sim::DestroyCustomData(data);
+  sim::AddMarker(other);
+  Ava().inventory->Place(other);
   ScheduleCleanupPasses(Controller(), pod->ItemID);
-  Seconds(1);  // the passes at 0.5 and 1 s of the first use have run
-  ScheduleCleanupPasses(Controller(), pod->ItemID);
-  EXPECT_EQ(PendingCleanupPassCount(), 26u) << "12 of the first use and 14 of the second";
+  ScheduleCleanupPasses(Controller(), other->ItemID);
+  Seconds(1);  // the passes at 0.5 and 1 s of both uses have run
+  EXPECT_EQ(PendingCleanupPassCount(), 24u);
+  for (int use = 0; use < 300; ++use) ScheduleCleanupPasses(Controller(), pod->ItemID);
+  EXPECT_EQ(PendingCleanupPassCount(), 26u) << "the last use's fourteen and the other pod's twelve";
+  Seconds(0.5);  // 1.5 s: the first pass of the last use, the third of the other pod's
+  EXPECT_EQ(LinesContaining("delayed pass 1 removed").size(), 3u) << "0.5 s for each pod, 1.5 s for the last use";
+  EXPECT_EQ(LinesContaining("delayed pass 3 removed").size(), 1u) << "only the other pod's";
   sim::EmptyCryoData(pod);
-  Seconds(0.5);
-  EXPECT_EQ(PendingCleanupPassCount(), 0u);
+  Seconds(0.5);  // 2 s: the passes due then sweep the emptied pod away
+  EXPECT_EQ(Items(), std::vector<sim::Item*>{other}) << "the other pod still waits for its creature to leave";
 }
 
 TEST_F(CleanupTest, NothingIsQueuedWithAutoRemoveOff) {

@@ -44,6 +44,56 @@ TEST_F(SweepTest, RemovesOnlyEmptiedTemporaryPodsIncludingNeighbours) {
   EXPECT_EQ(SweepEmptyTemporaryPods(nullptr), 0);
 }
 
+int RemoveCalls(simfw::Framework& fw) {
+  int calls = 0;
+  for (const auto& call : fw.faults.Recorded()) {
+    calls += call.key == "UPrimalInventoryComponent.RemoveItem(FItemNetID&,bool,bool,bool,bool)";
+  }
+  return calls;
+}
+
+// The game may answer true and keep the item: the sweep moves past it (it
+// used to ask again at the same place for ever, and the game thread spun).
+TEST_F(SweepTest, APodTheGameReportsRemovedButKeepsIsPassedOver) {
+  sim::Item* kept = Pod(true, false);
+  kept->removal_ignored = true;
+  sim::Item* filled = Pod(true, true);
+  Pod(true, false);
+  fw().faults.SetRecording(true);
+  EXPECT_EQ(SweepEmptyTemporaryPods(Inv()), 1) << "only the pod that left counts";
+  EXPECT_EQ(Items(), (std::vector<sim::Item*>{kept, filled}));
+  EXPECT_EQ(RemoveCalls(fw()), 2) << "one request for each emptied pod";
+}
+
+// Item ids are not always unique. The game removes the first item carrying
+// an id, so a pod whose id an earlier item carries stays: asking would have
+// taken the player's own pod, and its creature with it.
+TEST_F(SweepTest, APodWhoseIdAnEarlierItemCarriesStays) {
+  sim::Item* own = Pod(false, true);
+  sim::Item* twin = Pod(true, false);
+  twin->ItemID = own->ItemID;
+  Pod(true, false);  // an emptied pod of its own id after it still goes
+  fw().faults.SetRecording(true);
+  EXPECT_EQ(SweepEmptyTemporaryPods(Inv()), 1);
+  EXPECT_EQ(Items(), (std::vector<sim::Item*>{own, twin}));
+  EXPECT_EQ(RemoveCalls(fw()), 1) << "only for the pod whose id leads to it";
+  EXPECT_FALSE(RemoveItemObject(Inv(), As(twin))) << "by the object, the game would still go by the id";
+  EXPECT_EQ(Items().size(), 2u);
+}
+
+// Whoever asks, only an emptied pod that carries the marker ever leaves.
+TEST_F(SweepTest, NothingButAnEmptiedTemporaryPodEverLeaves) {
+  sim::Item* unmarked = Pod(false, false);
+  sim::Item* filled = Pod(true, true);
+  fw().faults.SetRecording(true);
+  EXPECT_FALSE(RemoveItemById(Inv(), unmarked->ItemID));
+  EXPECT_FALSE(RemoveItemObject(Inv(), As(unmarked)));
+  EXPECT_FALSE(RemoveItemById(Inv(), filled->ItemID));
+  EXPECT_FALSE(RemoveItemObject(Inv(), As(filled)));
+  EXPECT_EQ(RemoveCalls(fw()), 0);
+  EXPECT_EQ(Items(), (std::vector<sim::Item*>{unmarked, filled}));
+}
+
 TEST_F(SweepTest, RemovalClearsEverySlotEntryAndKeepsTheSlotBarLength) {
   sim::Item* pod = Pod(true, false);
   Ava().inventory->ItemSlots[2] = pod;
@@ -65,6 +115,7 @@ TEST_F(SweepTest, AnUnknownIdCallsNoGameFunction) {
 
 TEST_F(SweepTest, AnItemListedOnlyAmongTributeItemsIsRemovedFromThem) {
   sim::Item* pod = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
+  sim::AddMarker(pod);
   for (int i = 0; i < 3; ++i) sim::AppendToEngineArray(Ava().inventory->ArkTributeItems, pod);
   sim::Item* other = Pod(false, false);
   sim::AppendToEngineArray(Ava().inventory->ArkTributeItems, other);

@@ -151,6 +151,16 @@ void PlayConsole(Stage& stage, const json& v) {
   if (!simfw::Fw().commands.DispatchConsole(v.get<std::string>())) stage.Say("[game] no console command for that line");
 }
 
+// An authenticated RCON client sends the line; the reply is printed.
+void PlayRcon(Stage& stage, const json& v) {
+  std::string reply;
+  if (!simfw::Fw().commands.DispatchRcon(v.get<std::string>(), reply)) {
+    stage.Say("[game] no RCON command for that line");
+    return;
+  }
+  if (!reply.empty()) stage.Say("[game] the RCON client is answered: " + reply);
+}
+
 void PlayFault(Stage&, const json& v) {
   simfw::FaultSpec spec;
   spec.key = v.at("key").get<std::string>();
@@ -202,6 +212,7 @@ const Action kActions[] = {
     {"leave", ValidatePlayer, nullptr, [](Stage& stage, const json& v) { stage.World().Leave(PlayerIn(stage, v)); }},
     {"advance", ValidateSeconds, nullptr, [](Stage& stage, const json& v) { stage.World().Advance(v.get<double>()); }},
     {"console", ValidateText, nullptr, PlayConsole},
+    {"rcon", ValidateText, nullptr, PlayRcon},
     {"unloadPlugin", ValidateBool, nullptr,
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.UnloadPlugin();
@@ -209,6 +220,14 @@ const Action kActions[] = {
     {"loadPlugin", ValidateBool, nullptr,
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.LoadPlugin();
+     }},
+    {"automaticReload", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.ReloadAutomatically();
+     }},
+    {"shutdown", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.ShutDown();
      }},
     {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
     {"writeConfigText", ValidateText, nullptr,

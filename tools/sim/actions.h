@@ -28,9 +28,16 @@ class Stage {
   // The framework loads the plugin. Throws std::runtime_error when it is
   // loaded already; a library that cannot be loaded ends the run as unusable.
   virtual void LoadPlugin() = 0;
-  // The framework unloads the plugin and closes its library unless something
-  // of it stays registered. Throws std::runtime_error when it is not loaded.
+  // The framework unloads the plugin as plugins.unload does and frees its
+  // library. Throws std::runtime_error when it is not loaded.
   virtual void UnloadPlugin() = 0;
+  // The framework's AutomaticPluginReloading finds a new library beside the
+  // plugin's: from the game state's timer it unloads the plugin and loads it
+  // again. Throws std::runtime_error when it is not loaded.
+  virtual void ReloadAutomatically() = 0;
+  // The server process ends: no Plugin_Unload, the library never freed.
+  // Later steps fail.
+  virtual void ShutDown() = 0;
   // Calls the plugin's exported Cradlekeep_CaptureForTransfer with the
   // player's controller and keeps the result for the report. Throws
   // std::runtime_error when the plugin is not loaded.

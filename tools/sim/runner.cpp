@@ -25,6 +25,8 @@ using nlohmann::ordered_json;
 namespace {
 
 constexpr const char* kConfigPath = "ArkApi/Plugins/Cradlekeep/config.json";
+// The plugin's name for the framework: its folder and library's.
+constexpr const char* kPluginName = "Cradlekeep";
 
 // A scratch folder that becomes the working directory for its lifetime.
 // Empties `folder` but for the framework's offsets cache.
@@ -123,6 +125,7 @@ class Run final : public Stage {
 
     for (const simfw::FaultSpec& spec : options_.initial_faults) fw.faults.Arm(spec);
     fw.faults.SetRecording(options_.record_calls);
+    ServeFrameworkCommands();
     // The framework loads plugins before the game makes its world and game
     // mode (its hook on the engine's start runs before the game's InitGame):
     // at start-up the plugin finds neither.
@@ -135,6 +138,10 @@ class Run final : public Stage {
     for (std::size_t i = 0; i < scenario_.steps.size(); ++i) {
       const Step& step = scenario_.steps[i];
       if (i == 0 && !scenario_.load_plugin_first) continue;
+      if (shut_down_) {
+        Say("[sim] " + step.where + " failed: the server has shut down");
+        continue;
+      }
       Say("[sim] " + step.where + " " + Describe(step));
       try {
         step.action->play(*this, step.value);
@@ -159,17 +166,19 @@ class Run final : public Stage {
     result.report = BuildReport(*game_, external_results_);
     Summarize(result.report);
     const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
-    if (library_.IsOpen() && loaded_) StopPlugin(/*quiet=*/true);
+    if (loaded_) UnloadLikeTheFramework(/*quiet=*/true);
     const auto all_lines = fw.logs.RecordsOf("Cradlekeep");
     for (std::size_t i = lines_before_unload; i < all_lines.size(); ++i) {
       result.unload_log.push_back(all_lines[i].level + ": " + all_lines[i].text);
     }
-    CloseLibraryIfSafe();
+    StopServingFrameworkCommands();
     fw.logs.SetConsole(nullptr);
     game_.reset();
     result.report["engineMemory"] = ordered_json{{"liveBlocks", fw.memory.LiveBlocks()},
                                                  {"liveBytes", fw.memory.LiveBytes()}};
     result.failures = FailedExpectations(scenario_.expect, result.report);
+    result.defects = fw.modules.Defects();
+    for (const std::string& defect : result.defects) result.failures.push_back("defect: " + defect);
     result.exit_code = result.failures.empty() ? 0 : 1;
     result.recorded = fw.faults.Recorded();
     result.faults_injected = fw.faults.Injected();
@@ -196,8 +205,8 @@ class Run final : public Stage {
     RunResult result;
     result.exit_code = 2;
     result.failures.push_back(why);
-    if (loaded_) StopPlugin(true);
-    CloseLibraryIfSafe();
+    if (loaded_) UnloadLikeTheFramework(true);
+    StopServingFrameworkCommands();
     game_.reset();
     return result;
   }
@@ -236,6 +245,7 @@ class Run final : public Stage {
   bool StartPlugin() {
     if (!library_.IsOpen() && !library_.Open(options_.plugin_path)) return false;
     loaded_ = true;
+    module_ = simfw::Fw().modules.Begin();
     try {
       library_.init();
     } catch (...) {
@@ -258,19 +268,41 @@ class Run final : public Stage {
     if (quiet) simfw::Fw().logs.SetConsole(console);
   }
 
-  // The framework still holds code of the plugin while any hook, command or
-  // tick callback of it remains registered; the library then stays mapped,
-  // as it would in a server that could not unload it cleanly.
-  void CloseLibraryIfSafe() {
-    if (!library_.IsOpen()) return;
+  // The framework's unload (API 2.03, PluginManager::UnloadPlugin): the
+  // plugin's Plugin_Unload, then every command and callback of its module
+  // emptied and removed and every hook of it taken out, then the library
+  // freed. Whatever still reaches into it afterwards is a defect.
+  void UnloadLikeTheFramework(bool quiet) {
     auto& fw = simfw::Fw();
-    if (!fw.hooks.InstalledKeys().empty() || !fw.commands.ConsoleCommandNames().empty() ||
-        !fw.commands.TickCallbackIds().empty()) {
-      Say("[sim] the plugin left registrations behind; its library stays loaded");
-      library_.Abandon();
-      return;
-    }
+    StopPlugin(quiet);
+    fw.ForgetModule(module_);
     library_.Close();
+    fw.modules.End(module_);
+    module_ = 0;
+  }
+
+  // The framework's plugins.load and plugins.unload, for this plugin.
+  void ServeFrameworkCommands() {
+    auto& fw = simfw::Fw();
+    fw.on_reply = [this](const std::string& text) { Say("[game] the framework answers: " + text); };
+    fw.load_plugin = [this](const std::string& name) -> std::string {
+      if (name != kPluginName) return "Failed to load plugin - Plugin " + name + " does not exist";
+      if (loaded_) return "Failed to load plugin - Plugin " + name + " was already loaded";
+      if (!StartPlugin()) return "Failed to load plugin - " + library_.Error();
+      return "Successfully loaded plugin";
+    };
+    fw.unload_plugin = [this](const std::string& name) -> std::string {
+      if (name != kPluginName || !loaded_) return "Failed to unload plugin - Plugin " + name + " is not loaded";
+      UnloadLikeTheFramework(false);
+      return "Successfully unloaded plugin";
+    };
+  }
+
+  void StopServingFrameworkCommands() {
+    auto& fw = simfw::Fw();
+    fw.on_reply = nullptr;
+    fw.load_plugin = nullptr;
+    fw.unload_plugin = nullptr;
   }
 
   // A few closing lines for the reader of the transcript.
@@ -304,8 +336,23 @@ class Run final : public Stage {
 
   void UnloadPlugin() override {
     if (!loaded_) throw std::runtime_error("the plugin is not loaded");
-    StopPlugin(false);
-    CloseLibraryIfSafe();
+    UnloadLikeTheFramework(false);
+  }
+
+  void ReloadAutomatically() override {
+    if (!loaded_) throw std::runtime_error("the plugin is not loaded");
+    Say("[game] the framework finds a new Cradlekeep.dll.ArkApi and reloads the plugin");
+    UnloadLikeTheFramework(false);
+    if (!StartPlugin()) throw PluginLoadError(library_.Error());
+  }
+
+  void ShutDown() override {
+    // The process ends with the library still mapped: nothing of the plugin
+    // runs again, and the framework's lists go with the process.
+    Say("[game] the server shuts down");
+    loaded_ = false;
+    shut_down_ = true;
+    library_.Abandon();
   }
 
   bool CaptureForTransfer(sim::Player& player) override {
@@ -330,6 +377,8 @@ class Run final : public Stage {
   std::unique_ptr<sim::Game> game_;
   PluginLibrary library_;
   bool loaded_ = false;
+  int module_ = 0;  // the framework's module of the loaded plugin
+  bool shut_down_ = false;
   std::vector<bool> external_results_;
   // Start-up and unload run outside the framework's record of entries.
   std::vector<simfw::Escape> lifecycle_escapes_;

@@ -38,6 +38,9 @@ struct RunResult {
   // functions, ticks, console commands, the export, start-up and unload.
   std::vector<simfw::Escape> escapes;
   std::vector<std::string> lock_violations;  // transfer lock fields left changed after a step
+  // What would have called into the plugin's freed library, or destroyed a
+  // callback whose code was there (each also a failure).
+  std::vector<std::string> defects;
   uint64_t faults_injected = 0;
   // How often each armed fault hit: the initial faults first, in their order,
   // then those the scenario's steps armed.

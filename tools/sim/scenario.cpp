@@ -94,7 +94,7 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
 }
 
 void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
-  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit"});
+  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit", "pawn"});
   sim::PlayerSpec spec;
   spec.id = Text(s, Need(s, p, "id", where), where + ".id");
   if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
@@ -104,6 +104,12 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
   if (p.contains("inventoryLimit")) {
     spec.inventory_limit = Int(s, p["inventoryLimit"], where + ".inventoryLimit");
     if (*spec.inventory_limit < 0) Fail(s, where + ".inventoryLimit", "must be 0 or more");
+  }
+  if (p.contains("pawn")) {
+    spec.pawn = Text(s, p["pawn"], where + ".pawn");
+    if (spec.pawn != "character" && spec.pawn != "spectator" && spec.pawn != "none") {
+      Fail(s, where + ".pawn", "must be \"character\", \"spectator\" or \"none\"");
+    }
   }
   if (p.contains("slots")) {
     const json& slots = p["slots"];
@@ -124,7 +130,8 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string item_where = where + ".inventory[" + std::to_string(i) + "]";
       const json& entry = list[i];
-      Object(s, entry, item_where, {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod"});
+      Object(s, entry, item_where,
+             {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod", "sameIdAs", "removalIgnored"});
       sim::ItemSpec item;
       item.id = Text(s, Need(s, entry, "id", item_where), item_where + ".id");
       if (entry.contains("class")) item.class_name = Text(s, entry["class"], item_where + ".class");
@@ -132,6 +139,15 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
       if (entry.contains("cryopodOf")) item.cryopod_of = Text(s, entry["cryopodOf"], item_where + ".cryopodOf");
       if (entry.contains("temporaryPod")) item.temporary_pod = Bool(s, entry["temporaryPod"], item_where + ".temporaryPod");
       if (item.cryopod_of.empty() && item.temporary_pod) Fail(s, item_where, "only a cryopod (cryopodOf) can be a temporary pod");
+      if (entry.contains("sameIdAs")) {
+        item.same_id_as = Text(s, entry["sameIdAs"], item_where + ".sameIdAs");
+        const bool earlier = std::any_of(spec.inventory.begin(), spec.inventory.end(),
+                                         [&](const sim::ItemSpec& before) { return before.id == item.same_id_as; });
+        if (!earlier) Fail(s, item_where + ".sameIdAs", "no earlier entry '" + item.same_id_as + "' in this inventory");
+      }
+      if (entry.contains("removalIgnored")) {
+        item.removal_ignored = Bool(s, entry["removalIgnored"], item_where + ".removalIgnored");
+      }
       spec.inventory.push_back(item);
     }
   }

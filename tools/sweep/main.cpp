@@ -372,6 +372,8 @@ class Sweep {
     ++totals_.checks;
     for (const std::string& v : result.lock_violations) Violation(scenario, what, "transfer lock: " + v);
     ++totals_.checks;
+    for (const std::string& d : result.defects) Violation(scenario, what, "defect: " + d);
+    ++totals_.checks;
     if (report["engineMemory"]["liveBlocks"].get<long long>() != 0) {
       Violation(scenario, what, report["engineMemory"]["liveBlocks"].dump() + " engine block(s) never freed");
     }
