@@ -13,6 +13,8 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "asa/api.h"
@@ -36,7 +38,9 @@ class ASAAPI_API Modules {
   // for the rest of the process (never destroyed).
   template <typename T>
   static void Keep(T&& object) {
-    new std::decay_t<T>(std::forward<T>(object));
+    // Held from a static, so that the process still refers to it.
+    static auto* kept = new std::vector<std::decay_t<T>*>();
+    kept->push_back(new std::decay_t<T>(std::forward<T>(object)));
   }
 
   void Reset();
