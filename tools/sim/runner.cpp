@@ -102,7 +102,6 @@ class Run final : public Stage {
   Run(const Scenario& scenario, const RunOptions& options) : scenario_(scenario), options_(options) {}
 
   RunResult Play() {
-    RunResult result;
     ScratchFolder scratch(options_.work_folder);
     if (scenario_.config_file) WriteConfigFile(*scenario_.config_file);
 
@@ -142,27 +141,49 @@ class Run final : public Stage {
         Say("[sim] " + step.where + " failed: the server has shut down");
         continue;
       }
-      Say("[sim] " + step.where + " " + Describe(step));
       try {
-        step.action->play(*this, step.value);
-        sim::Objects().Collect();
+        PlayStep(step);
       } catch (const PluginLoadError& e) {
         return Unusable(e.what());
-      } catch (const std::exception& e) {
-        // Whatever left the plugin on the way was noted where it left; a
-        // failure of the step itself is the scenario not fitting the world
-        // any more (an item a failed capture never made).
-        Say("[sim] " + step.where + " failed: " + e.what());
-      } catch (const simfw::InjectedUnknownFault& e) {
-        Say(std::string("[sim] ") + step.where + " failed: unknown exception (injected at " + e.key + ")");
-      } catch (...) {
-        Say("[sim] " + step.where + " failed: unknown exception");
-      }
-      for (const std::string& violation : game_->LockViolations()) {
-        lock_violations_.push_back(step.where + ": " + violation);
       }
     }
+    return Finish();
+  }
 
+ private:
+  struct PluginLoadError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+  };
+
+  // Plays one step. A failure of the step itself is told and the run goes
+  // on; only a plugin library that cannot be loaded ends it.
+  void PlayStep(const Step& step) {
+    Say("[sim] " + step.where + " " + Describe(step));
+    try {
+      step.action->play(*this, step.value);
+      sim::Objects().Collect();
+    } catch (const PluginLoadError&) {
+      throw;
+    } catch (const std::exception& e) {
+      // Whatever left the plugin on the way was noted where it left; a
+      // failure of the step itself is the scenario not fitting the world
+      // any more (an item a failed capture never made).
+      Say("[sim] " + step.where + " failed: " + e.what());
+    } catch (const simfw::InjectedUnknownFault& e) {
+      Say(std::string("[sim] ") + step.where + " failed: unknown exception (injected at " + e.key + ")");
+    } catch (...) {
+      Say("[sim] " + step.where + " failed: unknown exception");
+    }
+    for (const std::string& violation : game_->LockViolations()) {
+      lock_violations_.push_back(step.where + ": " + violation);
+    }
+  }
+
+  // After the last step: the report, the framework's final unload, the
+  // world torn down, then the expectations and what the sweeps read.
+  RunResult Finish() {
+    auto& fw = simfw::Fw();
+    RunResult result;
     result.report = BuildReport(*game_, external_results_);
     Summarize(result.report);
     const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
@@ -190,11 +211,6 @@ class Run final : public Stage {
     fw.faults.SetRecording(false);
     return result;
   }
-
- private:
-  struct PluginLoadError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-  };
 
   void Say(const std::string& line) override {
     if (options_.transcript != nullptr) *options_.transcript << line << '\n';
