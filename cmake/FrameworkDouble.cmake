@@ -7,10 +7,10 @@
 #   the compilers, served as the MSVC-built game serves them. Freestanding, linked by lld-link with mingw's kernel32 import
 #   library. Its import library AsaApi.lib lets the simulated framework
 #   connect to it.
-# - The plugin's structured-exception guard (src/host/msvc/seh_guard.cpp), an
+# - The plugin's structured-exception guard (src/host/framework/msvc/seh_guard.cpp), an
 #   ordinary COFF object that links into the mingw-built plugin.
 # - The plugin's import library for the framework, made by dlltool from
-#   src/host/msvc/asaapi.def: plain C names bound to the framework's
+#   src/host/framework/msvc/asaapi.def: plain C names bound to the framework's
 #   MSVC-decorated exports.
 
 find_program(CRADLEKEEP_CLANG NAMES clang-14 clang REQUIRED)
@@ -60,14 +60,14 @@ set(CRADLEKEEP_SEH_GUARD ${CMAKE_BINARY_DIR}/seh-guard/seh_guard.obj)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/seh-guard)
 add_custom_command(OUTPUT ${CRADLEKEEP_SEH_GUARD}
   COMMAND ${CRADLEKEEP_CLANG} ${CRADLEKEEP_MSVC_FLAGS} -fno-exceptions -fno-rtti
-          -c ${PROJECT_SOURCE_DIR}/src/host/msvc/seh_guard.cpp -o ${CRADLEKEEP_SEH_GUARD}
-  DEPENDS ${PROJECT_SOURCE_DIR}/src/host/msvc/seh_guard.cpp ${PROJECT_SOURCE_DIR}/src/host/msvc/seh_guard.h
+          -c ${PROJECT_SOURCE_DIR}/src/host/framework/msvc/seh_guard.cpp -o ${CRADLEKEEP_SEH_GUARD}
+  DEPENDS ${PROJECT_SOURCE_DIR}/src/host/framework/msvc/seh_guard.cpp ${PROJECT_SOURCE_DIR}/src/host/framework/msvc/seh_guard.h
   COMMENT "clang (MSVC mode): structured-exception guard")
 set_source_files_properties(${CRADLEKEEP_SEH_GUARD} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
 set(CRADLEKEEP_FRAMEWORK_IMPORT ${CMAKE_BINARY_DIR}/lib/libasaapi_import.a)
 add_custom_command(OUTPUT ${CRADLEKEEP_FRAMEWORK_IMPORT}
-  COMMAND ${CRADLEKEEP_DLLTOOL} -d ${PROJECT_SOURCE_DIR}/src/host/msvc/asaapi.def -l ${CRADLEKEEP_FRAMEWORK_IMPORT}
-  DEPENDS ${PROJECT_SOURCE_DIR}/src/host/msvc/asaapi.def
+  COMMAND ${CRADLEKEEP_DLLTOOL} -d ${PROJECT_SOURCE_DIR}/src/host/framework/msvc/asaapi.def -l ${CRADLEKEEP_FRAMEWORK_IMPORT}
+  DEPENDS ${PROJECT_SOURCE_DIR}/src/host/framework/msvc/asaapi.def
   COMMENT "dlltool: the framework's import library")
 add_custom_target(framework_import DEPENDS ${CRADLEKEEP_FRAMEWORK_IMPORT})

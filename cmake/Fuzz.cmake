@@ -51,7 +51,7 @@ target_compile_options(fuzz_game PRIVATE -Wno-invalid-offsetof)
 
 # The plugin.
 file(GLOB_RECURSE CRADLEKEEP_FUZZ_PLUGIN_SOURCES CONFIGURE_DEPENDS ${CRADLEKEEP_ROOT}/src/*.cpp)
-list(FILTER CRADLEKEEP_FUZZ_PLUGIN_SOURCES EXCLUDE REGEX "src/host/msvc/seh_guard\\.cpp$")
+list(FILTER CRADLEKEEP_FUZZ_PLUGIN_SOURCES EXCLUDE REGEX "src/host/framework/msvc/seh_guard\\.cpp$")
 add_library(fuzz_plugin OBJECT ${CRADLEKEEP_FUZZ_PLUGIN_SOURCES})
 target_include_directories(fuzz_plugin PUBLIC ${CRADLEKEEP_ROOT}/src ${CRADLEKEEP_GENERATED_INCLUDE_DIR})
 target_link_libraries(fuzz_plugin PUBLIC fuzz_framework nlohmann_json::nlohmann_json)

@@ -2,12 +2,12 @@
 # shipped shared library and the unit tests use.
 #
 # On Windows the plugin talks to the framework only through its
-# binary-interface layer (src/host/msvc/): it links the framework's import
+# binary-interface layer (src/host/framework/msvc/): it links the framework's import
 # library and the structured-exception guard, never the simulated framework.
 file(GLOB_RECURSE CRADLEKEEP_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/*.cpp)
 # Built by clang in MSVC mode (cmake/FrameworkDouble.cmake), not by this compiler.
-list(FILTER CRADLEKEEP_SOURCES EXCLUDE REGEX "src/host/msvc/seh_guard\\.cpp$")
+list(FILTER CRADLEKEEP_SOURCES EXCLUDE REGEX "src/host/framework/msvc/seh_guard\\.cpp$")
 add_library(cradlekeep_objects OBJECT ${CRADLEKEEP_SOURCES})
 # The generated folder holds plugin/version.h (cmake/Version.cmake).
 target_include_directories(cradlekeep_objects PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sdk

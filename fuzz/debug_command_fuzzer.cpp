@@ -21,7 +21,7 @@
 #include "state/plugin_state.h"
 #include "fuzz_check.h"
 #include "plugin/debug_command.h"
-#include "host/plugin_logger.h"
+#include "host/framework/plugin_logger.h"
 #include "sim/framework/framework.h"
 
 namespace {

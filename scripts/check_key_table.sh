@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Checks that the table of game keys and parts (src/host/game_parts.cpp)
-# names every member of the game catalogue (src/host/game.h) exactly once:
+# Checks that the table of game keys and parts (src/host/game/parts.cpp)
+# names every member of the game catalogue (src/host/game/catalogue.h) exactly once:
 # the table is the list of keys start-up checks against the game build, so a
 # member missing from it could be asked for although the build lacks it.
 # Usage: scripts/check_key_table.sh [SOURCE_ROOT]
 set -euo pipefail
 root="${1:-$(dirname "$0")/..}"
-catalogue="$root/src/host/game.h"
-table="$root/src/host/game_parts.cpp"
+catalogue="$root/src/host/game/catalogue.h"
+table="$root/src/host/game/parts.cpp"
 
 # A member is a name k... directly followed by its key in braces (on the
 # same line or the next); parameter places, k...{number}, are no keys.
@@ -21,7 +21,7 @@ failures=0
 for member in $members; do
   n=$(grep -c "Need(game::$member," "$table" || true)
   if [ "$n" -ne 1 ]; then
-    echo "src/host/game_parts.cpp names game::$member $n time(s), not once"
+    echo "src/host/game/parts.cpp names game::$member $n time(s), not once"
     failures=$((failures + 1))
   fi
 done

@@ -5,7 +5,7 @@
 #   core  <  host  <  config  <  state  <  temporary_pods  <  capture  <  transfer  <  plugin
 #
 # core stands on the standard library alone (its log facade is written by
-# the logger that lives with the framework door, host/plugin_logger.cpp). A
+# the logger that lives with the framework door, host/framework/plugin_logger.cpp). A
 # folder may include its own headers, the framework's sdk (asa/) and
 # anything in a layer below it. It
 # fails on an include of a layer above (plugin/ included from below is one),
@@ -15,7 +15,7 @@ set -euo pipefail
 root="${1:-$(dirname "$0")/..}"
 cd "$root/src"
 
-layers=(core host config state temporary_pods capture transfer plugin)
+layers=(core host/framework host/game host/engine config state temporary_pods capture transfer plugin)
 rank() {
   local i
   for i in "${!layers[@]}"; do
@@ -24,15 +24,21 @@ rank() {
   echo -1
 }
 
+# The layer of a path under src/: its first folder, or its first two under host/.
+layer_of() {
+  local first="${1%%/*}" rest="${1#*/}"
+  if [ "$first" = host ]; then echo "host/${rest%%/*}"; else echo "$first"; fi
+}
+
 failures=0
 while IFS= read -r line; do
   file="${line%%:*}"
   rest="${line#*:}"
   lineno="${rest%%:*}"
   target="$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"$rest")"
-  from="${file%%/*}"
-  to="${target%%/*}"
-  [ "$to" = "$target" ] && continue  # a header of the same folder by bare name
+  [ "${target%%/*}" = "$target" ] && continue  # a header of the same folder by bare name
+  from="$(layer_of "$file")"
+  to="$(layer_of "$target")"
   case "$to" in
     asa) continue ;;
     sim | tools | tests | bench)

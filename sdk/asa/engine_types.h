@@ -119,6 +119,13 @@ struct FWeakObjectPtr {
 };
 static_assert(sizeof(FWeakObjectPtr) == 8);
 
+// A weak pointer known to refer to a T, laid out as FWeakObjectPtr.
+template <typename T>
+struct TWeakObjectPtr {
+  int32 ObjectIndex;
+  int32 ObjectSerialNumber;
+};
+
 struct FItemNetID {
   uint32 ItemID1;
   uint32 ItemID2;

@@ -11,10 +11,10 @@
 #include "core/text.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
-#include "host/engine_text.h"
-#include "host/game.h"
-#include "host/game_parts.h"
-#include "host/names.h"
+#include "host/framework/engine_text.h"
+#include "host/game/catalogue.h"
+#include "host/game/parts.h"
+#include "host/engine/names.h"
 #include "core/log.h"
 
 namespace ck::capture {

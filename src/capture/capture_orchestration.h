@@ -9,7 +9,7 @@
 
 #include "asa/engine_types.h"
 #include "capture/attached_companion.h"
-#include "host/game_parts.h"
+#include "host/game/parts.h"
 
 namespace ck::capture {
 

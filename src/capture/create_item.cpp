@@ -1,7 +1,7 @@
 #include "capture/create_item.h"
 
-#include "host/framework.h"
-#include "host/game.h"
+#include "host/framework/framework.h"
+#include "host/game/catalogue.h"
 
 namespace ck::capture {
 

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "core/boundary.h"
-#include "host/game.h"
-#include "host/weak_pointer.h"
+#include "host/game/catalogue.h"
+#include "host/engine/weak_pointer.h"
 #include "state/plugin_state.h"
 #include "core/log.h"
 

@@ -1,8 +1,8 @@
 #include "capture/notify_player.h"
 
-#include "host/engine_text.h"
-#include "host/framework.h"
-#include "host/module_path.h"
+#include "host/framework/engine_text.h"
+#include "host/framework/framework.h"
+#include "host/framework/module_path.h"
 
 namespace ck::capture {
 

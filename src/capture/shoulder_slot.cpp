@@ -1,6 +1,6 @@
 #include "capture/shoulder_slot.h"
 
-#include "host/game.h"
+#include "host/game/catalogue.h"
 
 namespace ck::capture {
 

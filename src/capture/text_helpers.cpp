@@ -1,6 +1,6 @@
 #include "capture/text_helpers.h"
 
-#include "host/names.h"
+#include "host/engine/names.h"
 
 namespace ck::capture {
 

@@ -15,7 +15,7 @@ namespace ck::log {
 enum class Level { kInfo, kWarn, kError };
 
 // Writes one line through the plugin logger (nothing before it exists).
-// The logger lives with the framework door (host/plugin_logger.cpp).
+// The logger lives with the framework door (host/framework/plugin_logger.cpp).
 void Write(Level level, std::string_view text);
 
 // True while trace lines are written: the DebugLogging setting, which the

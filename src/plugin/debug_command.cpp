@@ -4,8 +4,8 @@
 #include "state/plugin_state.h"
 #include "core/boundary.h"
 #include "core/text.h"
-#include "host/engine_text.h"
-#include "host/framework.h"
+#include "host/framework/engine_text.h"
+#include "host/framework/framework.h"
 #include "core/log.h"
 #include "core/text.h"
 

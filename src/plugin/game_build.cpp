@@ -6,10 +6,10 @@
 
 #include "core/boundary.h"
 #include "core/log.h"
-#include "host/custom_item_record.h"
-#include "host/game_build_check.h"
-#include "host/game_parts.h"
-#include "host/module_path.h"
+#include "host/engine/custom_item_record.h"
+#include "host/game/build_check.h"
+#include "host/game/parts.h"
+#include "host/framework/module_path.h"
 #include "state/plugin_state.h"
 
 namespace ck::plugin {

@@ -2,7 +2,7 @@
 
 #include "core/boundary.h"
 #include "core/log.h"
-#include "host/framework.h"
+#include "host/framework/framework.h"
 #include "state/plugin_state.h"
 
 namespace ck::plugin {

@@ -7,7 +7,7 @@
 #include "plugin/hook_registry.h"
 #include "plugin/hook_table.h"
 #include "core/log.h"
-#include "host/plugin_logger.h"
+#include "host/framework/plugin_logger.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/auto_remove_scan.h"

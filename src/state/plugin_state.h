@@ -13,7 +13,7 @@
 #include "asa/engine_types.h"
 #include "config/class_cache.h"
 #include "config/plugin_config.h"
-#include "host/game_parts.h"
+#include "host/game/parts.h"
 #include "state/installed_hook.h"
 
 namespace ck::state {
@@ -83,7 +83,7 @@ inline constinit PluginState* g_current = nullptr;
 inline PluginState& Current() { return *detail::g_current; }
 inline bool Running() { return detail::g_current != nullptr; }
 
-// True when the running game build lets `part` work (see host/game_parts.h).
+// True when the running game build lets `part` work (see host/game/parts.h).
 inline bool PartOn(host::Part part) { return Running() && Current().parts_on.Has(part); }
 
 // A base for hooks whose work needs the state: when there is none (a hook

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "host/framework.h"
+#include "host/framework/framework.h"
 #include "config/plugin_config.h"
 #include "core/boundary.h"
-#include "host/class_loading.h"
-#include "host/clock.h"
-#include "host/game.h"
-#include "host/weak_pointer.h"
+#include "host/engine/class_loading.h"
+#include "host/framework/clock.h"
+#include "host/game/catalogue.h"
+#include "host/engine/weak_pointer.h"
 #include "core/log.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/cryo_sickness.h"

@@ -2,14 +2,14 @@
 
 #include <vector>
 
-#include "host/actors_in_range.h"
-#include "host/class_loading.h"
+#include "host/engine/actors_in_range.h"
+#include "host/engine/class_loading.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
 #include "core/boundary.h"
-#include "host/engine_array.h"
-#include "host/game.h"
-#include "host/names.h"
+#include "host/engine/array.h"
+#include "host/game/catalogue.h"
+#include "host/engine/names.h"
 #include "config/class_cache.h"
 #include "core/log.h"
 

@@ -2,12 +2,12 @@
 
 #include <fmt/core.h>
 
-#include "host/game.h"
-#include "host/custom_item_record.h"
-#include "host/engine_array.h"
-#include "host/engine_text.h"
+#include "host/game/catalogue.h"
+#include "host/engine/custom_item_record.h"
+#include "host/engine/array.h"
+#include "host/framework/engine_text.h"
 #include "state/plugin_state.h"
-#include "host/names.h"
+#include "host/engine/names.h"
 
 namespace ck::temporary_pods {
 

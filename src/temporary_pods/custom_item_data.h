@@ -9,7 +9,7 @@
 #include <string>
 
 #include "asa/engine_types.h"
-#include "host/game.h"
+#include "host/game/catalogue.h"
 
 namespace ck::temporary_pods {
 

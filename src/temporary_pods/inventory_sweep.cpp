@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "host/engine_memory.h"
-#include "host/game.h"
+#include "host/framework/engine_allocator.h"
+#include "host/game/catalogue.h"
 #include "temporary_pods/custom_item_data.h"
 
 namespace ck::temporary_pods {

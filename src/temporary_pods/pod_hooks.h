@@ -6,7 +6,7 @@
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
 #include "core/detour.h"
-#include "host/game.h"
+#include "host/game/catalogue.h"
 #include "temporary_pods/uncryo_delegates.h"
 #include "temporary_pods/uncryo_observation.h"
 

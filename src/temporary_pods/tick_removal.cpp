@@ -1,6 +1,6 @@
 #include "temporary_pods/tick_removal.h"
 
-#include "host/framework.h"
+#include "host/framework/framework.h"
 #include "core/boundary.h"
 #include "core/log.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/boundary.h"
 #include "core/log.h"
-#include "host/framework.h"
-#include "host/game.h"
+#include "host/framework/framework.h"
+#include "host/game/catalogue.h"
 
 namespace ck::temporary_pods {
 

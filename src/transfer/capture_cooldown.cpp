@@ -4,7 +4,7 @@
 
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
-#include "host/clock.h"
+#include "host/framework/clock.h"
 
 namespace ck::transfer {
 

@@ -1,9 +1,9 @@
 #include "transfer/companion_discovery.h"
 
-#include "host/class_loading.h"
-#include "host/game.h"
-#include "host/names.h"
-#include "host/weak_pointer.h"
+#include "host/engine/class_loading.h"
+#include "host/game/catalogue.h"
+#include "host/engine/names.h"
+#include "host/engine/weak_pointer.h"
 #include "state/plugin_state.h"
 
 namespace ck::transfer {

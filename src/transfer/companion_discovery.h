@@ -3,7 +3,7 @@
 #pragma once
 
 #include "asa/engine_types.h"
-#include "host/game_api.h"
+#include "host/game/members.h"
 #include "capture/attached_companion.h"
 
 namespace ck::transfer {

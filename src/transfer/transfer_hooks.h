@@ -7,7 +7,7 @@
 #pragma once
 
 #include "asa/engine_types.h"
-#include "host/game.h"
+#include "host/game/catalogue.h"
 #include "state/plugin_state.h"
 #include "core/detour.h"
 

@@ -5,7 +5,7 @@
 #include "capture/shoulder_slot.h"
 #include "capture/text_helpers.h"
 #include "core/text.h"
-#include "host/engine_text.h"
+#include "host/framework/engine_text.h"
 #include "support/capture_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/weak_pointer.h"
+#include "host/engine/weak_pointer.h"
 #include "sim/game/actors.h"
 #include "asa/asa.h"
 #include "support/sim_world.h"

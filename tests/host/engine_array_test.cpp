@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/engine_array.h"
-#include "host/engine_text.h"
+#include "host/engine/array.h"
+#include "host/framework/engine_text.h"
 #include "support/sim_world.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/engine_text.h"
-#include "host/names.h"
+#include "host/framework/engine_text.h"
+#include "host/engine/names.h"
 #include "support/sim_world.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/clock.h"
-#include "host/engine_text.h"
+#include "host/framework/clock.h"
+#include "host/framework/engine_text.h"
 #include "asa/offsets.h"
-#include "host/framework.h"
+#include "host/framework/framework.h"
 #include "sim/framework/engine_text.h"
 #include "support/sim_world.h"
 #if defined(_WIN32)

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/game_api.h"
+#include "host/game/members.h"
 #include "support/sim_world.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "host/game.h"
-#include "host/game_build_check.h"
-#include "host/game_parts.h"
+#include "host/game/catalogue.h"
+#include "host/game/build_check.h"
+#include "host/game/parts.h"
 #include "support/sim_world.h"
 
 namespace {

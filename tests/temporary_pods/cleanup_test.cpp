@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/game.h"
+#include "host/game/catalogue.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"

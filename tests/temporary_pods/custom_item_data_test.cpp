@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "host/custom_item_record.h"
-#include "host/engine_array.h"
-#include "host/engine_text.h"
+#include "host/engine/custom_item_record.h"
+#include "host/engine/array.h"
+#include "host/framework/engine_text.h"
 #include "sim/framework/engine_text.h"
-#include "host/names.h"
+#include "host/engine/names.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/custom_item_data.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks every virtual slot the Windows binary-interface layer calls
-# (src/host/msvc/slots.h, lines "... = <slot>;  // <Class>::<Method>") against clang's
+# (src/host/framework/msvc/slots.h, lines "... = <slot>;  // <Class>::<Method>") against clang's
 # vtable layout of the framework's declarations in MSVC mode
 # (sim/msvc/framework_decls.h): clang, not our reading of MSVC's rules, says
 # which slot each method has.
@@ -37,7 +37,7 @@ while read -r class method slot; do
     failed=$((failed + 1))
   fi
 done < <(sed -n 's|^inline constexpr int k[A-Za-z]* = \([0-9]*\); *// \([A-Za-z_]*\)::\([A-Za-z_]*\)$|\2 \3 \1|p' \
-           "$root/src/host/msvc/slots.h")
+           "$root/src/host/framework/msvc/slots.h")
 
 if [ "$checked" -eq 0 ]; then
   echo "no slot read from slots.h"

@@ -1,4 +1,4 @@
-// The function keys whose calling form in the catalogue (src/host/game.h)
+// The function keys whose calling form in the catalogue (src/host/game/catalogue.h)
 // may differ from the form the framework's 2.03 headers give
 // (asaapi-2.03-headers.tsv), each with the exact difference allowed and why.
 // cradlekeep-keys --check-forms accepts a difference only when an entry here

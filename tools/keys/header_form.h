@@ -1,6 +1,6 @@
 // How the framework's released headers call a game function: the form column
 // of asaapi-2.03-headers.tsv, read and reduced to the calling classes of
-// host/calling_form.h so that it compares with the catalogue's signatures.
+// host/game/calling_form.h so that it compares with the catalogue's signatures.
 //
 // A form reads "member Result(Param,Param,...) File.h:Line" or "static ...":
 // "member" when the headers pass the object (`this`) first, "static" when
@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/calling_form.h"
+#include "host/game/calling_form.h"
 
 namespace ck::keys {
 

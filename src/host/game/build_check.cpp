@@ -1,0 +1,66 @@
+// The start-up check of every catalogue key against the running game
+// build's offsets cache, and the binding of each member to its result.
+#include "host/game/build_check.h"
+
+#include <cctype>
+
+#include "host/game/parts.h"
+#include "host/game/offsets_cache.h"
+
+namespace ck::host {
+
+namespace {
+
+bool SameFolderName(const std::filesystem::path& folder, std::string_view name) {
+  const std::u8string text = folder.filename().u8string();
+  if (text.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto a = static_cast<unsigned char>(text[i]);
+    const auto b = static_cast<unsigned char>(name[i]);
+    if (std::tolower(a) != std::tolower(b)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path FrameworkCacheRoot(std::u16string_view module_path) {
+  const std::filesystem::path module(std::u16string(module_path.begin(), module_path.end()));
+  const std::filesystem::path plugins = module.parent_path().parent_path();
+  if (!module_path.empty() && SameFolderName(plugins, "Plugins")) return plugins.parent_path() / "Cache";
+  return std::filesystem::path("ArkApi") / "Cache";
+}
+
+GameBuildCheck CheckGameBuild(const std::filesystem::path& cache_root) {
+  GameBuildCheck result;
+  const std::optional<std::filesystem::path> folder = FindActiveCacheFolder(cache_root, result.why);
+  if (!folder) return result;
+
+  // The keys each file is asked for, and where each one's answer goes.
+  const std::span<const KeyNeed> table = GameKeyTable();
+  std::vector<std::string_view> wanted[2];
+  std::vector<std::size_t> index[2];
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const std::size_t file = table[i].kind == KeyKind::kBitField ? 1 : 0;
+    wanted[file].emplace_back(table[i].member->Key());
+    index[file].push_back(i);
+  }
+  constexpr std::size_t kValueSize[2] = {kCachedOffsetSize, kCachedBitFieldSize};
+  const char* const kFile[2] = {"cached_offsets.cache", "cached_bitfields.cache"};
+
+  std::vector<bool> present(table.size(), false);
+  for (std::size_t file = 0; file < 2; ++file) {
+    std::vector<bool> found;
+    const KeyScanResult scan = ScanCacheKeys(*folder / kFile[file], kValueSize[file], wanted[file], found);
+    if (!scan.readable) {
+      result.why = scan.why;
+      return result;
+    }
+    for (std::size_t k = 0; k < found.size(); ++k) present[index[file][k]] = found[k];
+  }
+  result.checked = true;
+  result.present = std::move(present);
+  return result;
+}
+
+}  // namespace ck::host

@@ -1,0 +1,211 @@
+// Typed access to game members by key.
+//
+// Each game member the plugin uses is one constant object of these types,
+// declared once in the catalogue (host/game/catalogue.h) with its type and key:
+//
+//   Field<T>       a field of type T inside a game object. Its offset is asked
+//                  of the framework on the first use with an object (the
+//                  address it gives for that object, less the object's
+//                  address) and kept for the life of the process: offsets do
+//                  not change while the process runs. A null object is never
+//                  looked up: In gives null, Read a default value, Write does
+//                  nothing. AnyOf walks the field through the records of an
+//                  engine array.
+//   BitFlag        a bit field inside a game object, read as true when any of
+//                  its bits is set and written as all ones or all zeros; the
+//                  other bits of its word keep their values. It is looked up
+//                  at every use (the framework gives its absolute address).
+//                  Null objects read false and ignore writes.
+//   Function<Sig>  a game function called through its address, which is asked
+//                  of the framework on first use and kept. Sig is the
+//                  function's binary signature in the game's (Windows x64)
+//                  calling convention: the object first for a member function,
+//                  then the parameters; a result returned by value as a class
+//                  or struct becomes a pointer to the caller's result right
+//                  after the object, and the function returns that pointer; a
+//                  class passed by value travels as a pointer to the caller's
+//                  copy unless it is trivially copyable and of 1, 2, 4 or 8
+//                  bytes. Hooked functions are Function<Sig> too: their key
+//                  and signature are what the hook sites install. Sig's
+//                  calling form (host/game/calling_form.h) is worked out at compile
+//                  time and kept with the key, for tools that compare it with
+//                  other descriptions of the game; it costs nothing at a call.
+//   Param<T>       a value at a fixed place in a parameter block the game hands
+//                  to a broadcast, read by copy (the block need not be
+//                  aligned for T).
+//
+// Once resolved, a Field or Function costs no key lookup, so they are fit for
+// the per-tick and per-broadcast paths. An unknown key is fatal inside the
+// framework, and a key the running game build lacks stalls the game thread
+// there before it raises: start-up checks every key against the build and
+// binds each member (GameKey::Bind); a member whose key the build lacks
+// throws MissingGameKey at its first use instead of asking. The objects are
+// meant to be constant-initialised globals (constinit), so they exist before
+// any code of the plugin runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <stdexcept>
+
+#include "asa/engine_types.h"
+#include "host/game/calling_form.h"
+
+namespace ck::host {
+
+// The framework's offset of the field `key`, asked with an object holding it.
+std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key);
+
+// The framework's address of the game function `key`; null when the
+// framework has none (it answers so for a key the build lacks when its
+// HooksDoNotThrow setting is on).
+void* ResolveFunctionAddress(const char* key);
+
+// Thrown instead of asking the framework for a key the running game build
+// lacks: the framework would stall the game thread and then raise.
+class MissingGameKey : public std::runtime_error {
+ public:
+  explicit MissingGameKey(const char* key);
+};
+
+// What every game member of the catalogue has: its key, whether the running
+// game build has it, and what the framework answered for it (an offset or an
+// address), kept for the life of the binding.
+class GameKey {
+ public:
+  constexpr explicit GameKey(const char* key) : key_(key) {}
+  GameKey(const GameKey&) = delete;
+  GameKey& operator=(const GameKey&) = delete;
+
+  const char* Key() const { return key_; }
+
+  // The calling form of a function: its result's class, then its
+  // parameters' (the object first for a member function). Empty for a field
+  // or a bit field. Never looked at on the plugin's own paths.
+  constexpr std::span<const AbiClass> Form() const { return form_; }
+
+  // False when the running game build is known to lack the key: the plugin
+  // then never asks the framework for it.
+  bool Present() const { return !missing_; }
+
+  // Binds the member to a (new) game build: forgets what the framework
+  // answered before and records whether the build has the key. Start-up
+  // binds every member before it asks for any.
+  void Bind(bool present) const {
+    missing_ = !present;
+    resolved_ = false;
+    answer_ = 0;
+  }
+
+ protected:
+  constexpr GameKey(const char* key, std::span<const AbiClass> form) : key_(key), form_(form) {}
+
+  // Throws MissingGameKey when the build lacks the key.
+  void RequirePresent() const {
+    if (missing_) [[unlikely]] throw MissingGameKey(key_);
+  }
+  // Asks the framework for the function's address once. A null answer marks
+  // the key missing (never asked again) and throws MissingGameKey.
+  void ResolveFunction() const;
+
+  const char* key_;
+  mutable bool missing_ = false;
+  mutable bool resolved_ = false;
+  mutable std::uintptr_t answer_ = 0;
+  std::span<const AbiClass> form_;
+};
+
+template <typename T>
+class Field : public GameKey {
+ public:
+  constexpr explicit Field(const char* key) : GameKey(key) {}
+
+  // The field inside `object`; null for a null object.
+  T* In(const void* object) const { return object != nullptr ? InObject(object) : nullptr; }
+
+  // The field's value; a default value for a null object.
+  T Read(const void* object) const {
+    T* field = In(object);
+    return field != nullptr ? *field : T{};
+  }
+
+  void Write(const void* object, const T& value) const {
+    if (T* field = In(object)) *field = value;
+  }
+
+  // True when `test` holds for the field of one of the records of `records`,
+  // tried in order. For long walks: the field is looked at once per array,
+  // then found in each record at the record size.
+  template <typename Record, typename Test>
+  bool AnyOf(const TArray<Record>& records, Test test) const {
+    const int32 count = records.Num();
+    if (count <= 0) return false;
+    auto field = reinterpret_cast<std::uintptr_t>(InObject(records.Data));
+    for (int32 i = 0; i < count; ++i, field += sizeof(Record)) {
+      if (test(*reinterpret_cast<const T*>(field))) return true;
+    }
+    return false;
+  }
+
+ private:
+  // The field inside a non-null object, resolving the offset on first use.
+  // The address is computed as an integer: a field the framework places at
+  // address zero must stay null for the caller's checks.
+  T* InObject(const void* object) const {
+    if (!resolved_) {
+      RequirePresent();
+      answer_ = static_cast<std::uintptr_t>(ResolveFieldOffset(object, key_));
+      resolved_ = true;
+    }
+    return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
+  }
+};
+
+class BitFlag : public GameKey {
+ public:
+  constexpr explicit BitFlag(const char* key) : GameKey(key) {}
+
+  // True when the bits of the bit field are not all zero; false for a null object.
+  bool Read(const void* object) const;
+
+  // Stores `value` into the bit field's bits (all ones for true, zero for
+  // false); the other bits of the word keep their values.
+  void Write(const void* object, bool value) const;
+};
+
+template <typename Sig>
+class Function;
+
+template <typename R, typename... A>
+class Function<R(A...)> : public GameKey {
+ public:
+  using Signature = R(A...);
+
+  constexpr explicit Function(const char* key) : GameKey(key, kCallingForm<R, A...>) {}
+
+  Signature* Get() const {
+    if (!resolved_) ResolveFunction();
+    return reinterpret_cast<Signature*>(answer_);
+  }
+
+  R operator()(A... args) const { return Get()(args...); }
+};
+
+template <typename T>
+class Param {
+ public:
+  constexpr explicit Param(std::size_t offset) : offset_(offset) {}
+
+  T Read(const void* params) const {
+    T value;
+    std::memcpy(&value, static_cast<const char*>(params) + offset_, sizeof(T));
+    return value;
+  }
+
+ private:
+  std::size_t offset_;
+};
+
+}  // namespace ck::host
