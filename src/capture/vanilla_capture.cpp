@@ -28,43 +28,65 @@ void NotifyFailed(AShooterPlayerController* controller) {
   NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
 }
 
-}  // namespace
-
-bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const AttachedCompanion& companion) {
+// A new vanilla cryopod holding the creature's data, marked temporary; null
+// (the player told, a warn line written) when any step fails. The game
+// fills `cryo_data` for it; the caller releases that record when the whole
+// capture is done.
+UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                                host::OwnedCustomItemData& cryo_data) {
   const config::PluginConfig& settings = config::Current();
-  APrimalDinoCharacter* creature = companion.creature;
-
   UClass* pod_class = host::LoadCachedClass(config::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load vanilla cryopod class: {}", settings.VanillaCryopodBlueprint);
     NotifyFailed(controller);
-    return false;
+    return nullptr;
   }
 
   UPrimalItem* new_item = CreateItemOfClass(pod_class);
   if (new_item == nullptr) {
     NotifyFailed(controller);
-    return false;
+    return nullptr;
   }
 
-  host::OwnedCustomItemData cryo_data;
   FCustomItemData* filled = game::kGetCryoDinoData(cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
   if (filled == nullptr) {
     NotifyFailed(controller);
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
-    return false;
+    return nullptr;
   }
 
   game::kItemSetCustomItemData(new_item, cryo_data.get());
-  // The creature is destroyed further down: make sure its data really is in
-  // the pod first, or it would be gone for good.
+  // The creature is destroyed once the pod is placed: make sure its data
+  // really is in the pod first, or it would be gone for good.
   if (!temporary_pods::HasCreaturePayload(new_item)) {
     NotifyFailed(controller);
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
-    return false;
+    return nullptr;
   }
   temporary_pods::MarkTemporaryPod(new_item);
+  return new_item;
+}
+
+// Makes a placed pod uploadable at once.
+void ReadyForUpload(UPrimalItem* placed) {
+  game::kItemUploadEarliestValidTime.Write(placed, 0.0);
+  UpdatedItem(placed, false, false);
+  if (UWorld* world = host::CurrentWorld()) {
+    const float remaining = game::kItemGetTimeUntilUploadAllowed(placed, world);
+    const bool ready = game::kItemIsReadyToUpload(placed, world);
+    log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
+               remaining);
+  }
+}
+
+}  // namespace
+
+bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                               const AttachedCompanion& companion) {
+  APrimalDinoCharacter* creature = companion.creature;
+  host::OwnedCustomItemData cryo_data;
+  UPrimalItem* new_item = FilledTemporaryPod(creature, controller, cryo_data);
+  if (new_item == nullptr) return false;
 
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, new_item);
   if (placed == nullptr) {
@@ -72,21 +94,12 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
     log::Warn("Cradlekeep captured dino data but failed to add vanilla cryopod to player inventory");
     return false;
   }
-
-  game::kItemUploadEarliestValidTime.Write(placed, 0.0);
-  UpdatedItem(placed, false, false);
-
-  if (UWorld* world = host::CurrentWorld()) {
-    const float remaining = game::kItemGetTimeUntilUploadAllowed(placed, world);
-    const bool ready = game::kItemIsReadyToUpload(placed, world);
-    log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
-               remaining);
-  }
+  ReadyForUpload(placed);
 
   // The pod with the creature's data is in the inventory: the creature goes
   // even when clearing its slot fails, or the player would keep it twice.
   std::exception_ptr slot_failure;
-  if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
+  if (config::Current().ClearShoulderMountAfterCapture && pawn != nullptr) {
     core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
   }
   game::kDinoDestroy(creature, true, false);

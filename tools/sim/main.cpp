@@ -21,66 +21,83 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return Usage("no command");
-  const std::string command = args[0];
-  if (command != "run" && command != "check-config") return Usage("unknown command '" + command + "'");
-  if (args.size() < 2) return Usage(command + " needs a file");
-
-  simtool::RunOptions options;
+struct CommandLine {
+  std::string command;  // "run" or "check-config"
+  std::string file;
   std::filesystem::path plugin_path = simtool::PluginLibrary::DefaultPath();
   std::string report_path;
   bool quiet = false;
+};
+
+// Reads the command line into `line`; the problem when it is not one of the
+// usage's forms, "" when it is.
+std::string Parse(const std::vector<std::string>& args, CommandLine& line) {
+  if (args.empty()) return "no command";
+  line.command = args[0];
+  if (line.command != "run" && line.command != "check-config") return "unknown command '" + line.command + "'";
+  if (args.size() < 2) return line.command + " needs a file";
+  line.file = args[1];
+  const bool run = line.command == "run";
   for (std::size_t i = 2; i < args.size(); ++i) {
     if (args[i] == "--plugin" && i + 1 < args.size()) {
-      plugin_path = args[++i];
-    } else if (args[i] == "--report" && i + 1 < args.size() && command == "run") {
-      report_path = args[++i];
-    } else if (args[i] == "--quiet" && command == "run") {
-      quiet = true;
+      line.plugin_path = args[++i];
+    } else if (args[i] == "--report" && i + 1 < args.size() && run) {
+      line.report_path = args[++i];
+    } else if (args[i] == "--quiet" && run) {
+      line.quiet = true;
     } else {
-      return Usage("unknown option '" + args[i] + "'");
+      return "unknown option '" + args[i] + "'";
     }
   }
+  return {};
+}
 
+// Writes the report to the file, or to standard output for "-". False when
+// the file cannot be written.
+bool WriteReport(const nlohmann::ordered_json& report, const std::string& path) {
+  const std::string text = report.dump(2) + "\n";
+  if (path == "-") {
+    std::cout << text;
+    return true;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << text;
+  return true;
+}
+
+int Play(const CommandLine& line, simtool::RunOptions options) {
+  const simtool::Scenario scenario = simtool::LoadScenarioFile(line.file);
+  options.transcript = line.quiet ? nullptr : &std::cout;
+  simtool::RunResult result = simtool::RunScenario(scenario, options);
+  if (result.exit_code == 2) {
+    for (const auto& why : result.failures) std::cerr << "cradlekeep-sim: " << why << '\n';
+    return 2;
+  }
+  if (!line.report_path.empty() && !WriteReport(result.report, line.report_path)) {
+    std::cerr << "cradlekeep-sim: cannot write report to '" << line.report_path << "'\n";
+    return 2;
+  }
+  for (const auto& failure : result.failures) std::cerr << "expectation failed: " << failure << '\n';
+  if (!line.quiet && result.failures.empty()) std::cout << "[sim] every expectation holds\n";
+  return result.exit_code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  if (const std::string problem = Parse(std::vector<std::string>(argv + 1, argv + argc), line); !problem.empty()) {
+    return Usage(problem);
+  }
   // UTF-8 from here on: the command line comes in the system's narrow encoding
   // (a code page on Windows), and path::string() is not UTF-8 everywhere.
-  const std::u8string plugin_utf8 = std::filesystem::absolute(plugin_path).u8string();
+  simtool::RunOptions options;
+  const std::u8string plugin_utf8 = std::filesystem::absolute(line.plugin_path).u8string();
   options.plugin_path.assign(plugin_utf8.begin(), plugin_utf8.end());
   try {
-    if (command == "check-config") {
-      const std::string text = simtool::ReadFile(args[1]);
-      return simtool::CheckConfig(text, options, std::cout);
-    }
-    const simtool::Scenario scenario = simtool::LoadScenarioFile(args[1]);
-    options.transcript = quiet ? nullptr : &std::cout;
-    simtool::RunResult result = simtool::RunScenario(scenario, options);
-    if (result.exit_code == 2) {
-      for (const auto& why : result.failures) std::cerr << "cradlekeep-sim: " << why << '\n';
-      return 2;
-    }
-    if (!report_path.empty()) {
-      const std::string text = result.report.dump(2) + "\n";
-      if (report_path == "-") {
-        std::cout << text;
-      } else {
-        std::ofstream out(report_path, std::ios::binary | std::ios::trunc);
-        if (!out) {
-          std::cerr << "cradlekeep-sim: cannot write report to '" << report_path << "'\n";
-          return 2;
-        }
-        out << text;
-      }
-    }
-    for (const auto& failure : result.failures) std::cerr << "expectation failed: " << failure << '\n';
-    if (!quiet && result.failures.empty()) std::cout << "[sim] every expectation holds\n";
-    return result.exit_code;
-  } catch (const simtool::ScenarioError& e) {
-    std::cerr << "cradlekeep-sim: " << e.what() << '\n';
-    return 2;
+    if (line.command == "check-config") return simtool::CheckConfig(simtool::ReadFile(line.file), options, std::cout);
+    return Play(line, options);
   } catch (const std::exception& e) {
     std::cerr << "cradlekeep-sim: " << e.what() << '\n';
     return 2;

@@ -1,3 +1,5 @@
+// The report of a played scenario: the log, the messages, the players and
+// creatures, hooked calls and what the plugin left registered.
 #include "tools/sim/report.h"
 
 #include "sim/framework/framework.h"
@@ -38,65 +40,77 @@ ordered_json BuffNames(const sim::Character* character) {
   return names;
 }
 
+ordered_json LogValue() {
+  ordered_json log = ordered_json::array();
+  for (const auto& record : simfw::Fw().logs.RecordsOf("Cradlekeep")) {
+    log.push_back(ordered_json{{"level", record.level}, {"text", record.text}});
+  }
+  return log;
+}
+
+ordered_json MessagesValue() {
+  ordered_json messages = ordered_json::array();
+  for (const auto& m : simfw::Fw().utils.Messages()) {
+    messages.push_back(ordered_json{{"player", m.player}, {"sender", m.sender}, {"text", m.text}});
+  }
+  return messages;
+}
+
+ordered_json PlayerValue(const sim::Game& game, const sim::Player& p) {
+  ordered_json slots;
+  for (const char* slot : {"riding", "mounted", "carried", "secondary"}) slots[slot] = SlotValue(game, p, slot);
+  ordered_json inventory = ordered_json::array();
+  if (p.online && p.inventory != nullptr) {
+    for (const sim::Item* item : p.inventory->InventoryItems) {
+      if (item != nullptr) inventory.push_back(ItemValue(game, item));
+    }
+  }
+  ordered_json uploaded = ordered_json::array();
+  for (const sim::Item* item : p.uploaded) uploaded.push_back(ItemValue(game, item));
+  return ordered_json{{"online", p.online},
+                      {"transferring", p.controller != nullptr && p.controller->bIsTransferringCharacter != 0},
+                      {"slots", slots},
+                      {"inventory", inventory},
+                      {"uploaded", uploaded},
+                      {"buffs", BuffNames(p.online ? p.pawn : nullptr)}};
+}
+
+ordered_json CreatureValue(const sim::Game& game, const sim::Creature& c) {
+  const sim::CreaturePlace place = game.PlaceOf(c);
+  const bool in_world = place.where == "world" || place.where == "slot";
+  const sim::DinoCharacter* actor = in_world ? c.actor() : nullptr;
+  return ordered_json{{"where", place.where},
+                      {"player", OptionalText(place.player)},
+                      {"buffs", BuffNames(actor)},
+                      {"cryoSickness", sim::HasCryoSickness(actor)}};
+}
+
+ordered_json HookedCallsValue() {
+  ordered_json hooked = ordered_json::object();
+  for (const simfw::HookSlot* slot : simfw::Fw().registry.HookableSlots()) {
+    if (slot->calls == 0 && slot->reached_game == 0) continue;
+    hooked[slot->key] = ordered_json{{"calls", slot->calls}, {"reachedGame", slot->reached_game}};
+  }
+  return hooked;
+}
+
 }  // namespace
 
 ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results) {
   auto& fw = simfw::Fw();
   ordered_json report;
-
-  ordered_json log = ordered_json::array();
-  for (const auto& record : fw.logs.RecordsOf("Cradlekeep")) {
-    log.push_back(ordered_json{{"level", record.level}, {"text", record.text}});
-  }
-  report["log"] = log;
-
-  ordered_json messages = ordered_json::array();
-  for (const auto& m : fw.utils.Messages()) {
-    messages.push_back(ordered_json{{"player", m.player}, {"sender", m.sender}, {"text", m.text}});
-  }
-  report["messages"] = messages;
+  report["log"] = LogValue();
+  report["messages"] = MessagesValue();
   report["externalCaptureResults"] = external_results;
-
   ordered_json players = ordered_json::object();
-  for (const auto& p : game.Players()) {
-    ordered_json slots;
-    for (const char* slot : {"riding", "mounted", "carried", "secondary"}) slots[slot] = SlotValue(game, *p, slot);
-    ordered_json inventory = ordered_json::array();
-    if (p->online && p->inventory != nullptr) {
-      for (const sim::Item* item : p->inventory->InventoryItems) {
-        if (item != nullptr) inventory.push_back(ItemValue(game, item));
-      }
-    }
-    ordered_json uploaded = ordered_json::array();
-    for (const sim::Item* item : p->uploaded) uploaded.push_back(ItemValue(game, item));
-    players[p->id] = ordered_json{{"online", p->online},
-                                  {"transferring", p->controller != nullptr && p->controller->bIsTransferringCharacter != 0},
-                                  {"slots", slots},
-                                  {"inventory", inventory},
-                                  {"uploaded", uploaded},
-                                  {"buffs", BuffNames(p->online ? p->pawn : nullptr)}};
-  }
+  for (const auto& p : game.Players()) players[p->id] = PlayerValue(game, *p);
   report["players"] = players;
-
   ordered_json creatures = ordered_json::object();
-  for (const auto& c : game.Creatures()) {
-    const sim::CreaturePlace place = game.PlaceOf(*c);
-    const bool in_world = place.where == "world" || place.where == "slot";
-    const sim::DinoCharacter* actor = in_world ? c->actor() : nullptr;
-    creatures[c->id] = ordered_json{{"where", place.where},
-                                    {"player", OptionalText(place.player)},
-                                    {"buffs", BuffNames(actor)},
-                                    {"cryoSickness", sim::HasCryoSickness(actor)}};
-  }
+  for (const auto& c : game.Creatures()) creatures[c->id] = CreatureValue(game, *c);
   report["creatures"] = creatures;
   report["lost"] = game.Lost();
   report["leftBehind"] = game.LeftBehind();
-  ordered_json hooked = ordered_json::object();
-  for (const simfw::HookSlot* slot : fw.registry.HookableSlots()) {
-    if (slot->calls == 0 && slot->reached_game == 0) continue;
-    hooked[slot->key] = ordered_json{{"calls", slot->calls}, {"reachedGame", slot->reached_game}};
-  }
-  report["hookedCalls"] = hooked;
+  report["hookedCalls"] = HookedCallsValue();
   report["missingKeyRequests"] = fw.build.Requests();
   // How long those requests froze the game thread (simulated time).
   report["frameworkStallSeconds"] = static_cast<double>(fw.build.StalledNanoseconds()) / 1e9;

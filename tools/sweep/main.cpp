@@ -199,64 +199,17 @@ class Sweep {
     simtool::Scenario scenario = Load(path);
     const std::optional<simtool::RunResult> first = Baseline(scenario, "no fault");
     if (!first) return;
-    const simtool::RunResult& baseline = *first;
-    const std::vector<simfw::FaultableCall>& calls = baseline.recorded;
+    const std::vector<simfw::FaultableCall>& calls = first->recorded;
     const std::vector<Capture> captures = FindCaptures(calls);
     std::size_t points = 0, pairs = 0, swept = 0;
     for (const Capture& capture : captures) {
       points += capture.end - capture.begin;
-      // Every first fault, replayed alone and recorded; each later call of
-      // the capture in that replay is a second point.
-      struct Pair {
-        std::size_t first;
-        simfw::FaultMode first_mode;
-        std::size_t recording;  // index into `recordings`
-        std::size_t second;     // index into that recording
-        simfw::FaultMode second_mode;
-      };
-      std::vector<std::vector<simfw::FaultableCall>> recordings;
-      std::vector<Pair> candidates;
-      for (std::size_t first = capture.begin; first < capture.end; ++first) {
-        for (simfw::FaultMode mode : kModes) {
-          const simfw::FaultSpec spec = FaultAt(calls, first, mode);
-          const simtool::RunResult alone = Replay(scenario, {spec}, /*record=*/true);
-          CheckReplay(scenario.name, "fault " + Describe(calls[first], first, mode), alone,
-                    {Injected{calls[first], mode, Hit(alone, 0)}});
-          const std::vector<simfw::FaultableCall>& faulted = alone.recorded;
-          // The replay is the baseline up to the fault, so the capture
-          // begins at the same call; where it ends depends on the fault.
-          if (faulted.size() <= first || faulted[capture.begin].key != kCaptureStart) continue;
-          const std::size_t end = CaptureEnd(faulted, capture.begin);
-          recordings.push_back(faulted);
-          for (std::size_t second = first + 1; second < end; ++second) {
-            for (simfw::FaultMode second_mode : kModes) {
-              candidates.push_back(Pair{first, mode, recordings.size() - 1, second, second_mode});
-            }
-          }
-        }
-      }
-      pairs += candidates.size();
-      if (pairs_per_capture_ && candidates.size() > *pairs_per_capture_) {
-        // A partial shuffle with the seeded generator: the draw is the same
-        // on every machine for the same seed.
-        for (std::size_t k = 0; k < *pairs_per_capture_; ++k) {
-          const std::size_t pick = k + static_cast<std::size_t>(random_() % (candidates.size() - k));
-          std::swap(candidates[k], candidates[pick]);
-        }
-        candidates.resize(*pairs_per_capture_);
-      }
-      for (const Pair& pair : candidates) {
-        const std::vector<simfw::FaultableCall>& faulted = recordings[pair.recording];
-        const simfw::FaultSpec first = FaultAt(calls, pair.first, pair.first_mode);
-        const simfw::FaultSpec second = FaultAt(faulted, pair.second, pair.second_mode);
-        const simtool::RunResult result = Replay(scenario, {first, second}, /*record=*/false);
+      PairCandidates candidates = FirstFaults(scenario, calls, capture);
+      pairs += candidates.pairs.size();
+      Draw(candidates.pairs);
+      for (const Pair& pair : candidates.pairs) {
+        ReplayPair(scenario, calls, candidates.recordings[pair.recording], pair);
         ++swept;
-        CheckReplay(scenario.name,
-                  "faults " + Describe(calls[pair.first], pair.first, pair.first_mode) + ", then " +
-                      Describe(faulted[pair.second], pair.second, pair.second_mode),
-                  result,
-                  {Injected{calls[pair.first], pair.first_mode, Hit(result, 0)},
-                   Injected{faulted[pair.second], pair.second_mode, Hit(result, 1)}});
       }
     }
     std::cout << scenario.name << ": " << captures.size() << " capture(s), " << points << " call points in them, "
@@ -303,6 +256,72 @@ class Sweep {
   const Totals& totals() const { return totals_; }
 
  private:
+  // Two faults of one capture: the first at a call of the baseline, the
+  // second at a later call of the replay with the first fault alone.
+  struct Pair {
+    std::size_t first;
+    simfw::FaultMode first_mode;
+    std::size_t recording;  // index into the candidates' recordings
+    std::size_t second;     // index into that recording
+    simfw::FaultMode second_mode;
+  };
+  struct PairCandidates {
+    std::vector<std::vector<simfw::FaultableCall>> recordings;
+    std::vector<Pair> pairs;
+  };
+
+  // Every first fault of the capture, replayed alone and recorded; each
+  // later call of the capture in that replay is a second point.
+  PairCandidates FirstFaults(const simtool::Scenario& scenario, const std::vector<simfw::FaultableCall>& calls,
+                             const Capture& capture) {
+    PairCandidates candidates;
+    for (std::size_t first = capture.begin; first < capture.end; ++first) {
+      for (simfw::FaultMode mode : kModes) {
+        const simfw::FaultSpec spec = FaultAt(calls, first, mode);
+        const simtool::RunResult alone = Replay(scenario, {spec}, /*record=*/true);
+        CheckReplay(scenario.name, "fault " + Describe(calls[first], first, mode), alone,
+                    {Injected{calls[first], mode, Hit(alone, 0)}});
+        const std::vector<simfw::FaultableCall>& faulted = alone.recorded;
+        // The replay is the baseline up to the fault, so the capture
+        // begins at the same call; where it ends depends on the fault.
+        if (faulted.size() <= first || faulted[capture.begin].key != kCaptureStart) continue;
+        const std::size_t end = CaptureEnd(faulted, capture.begin);
+        candidates.recordings.push_back(faulted);
+        for (std::size_t second = first + 1; second < end; ++second) {
+          for (simfw::FaultMode second_mode : kModes) {
+            candidates.pairs.push_back(Pair{first, mode, candidates.recordings.size() - 1, second, second_mode});
+          }
+        }
+      }
+    }
+    return candidates;
+  }
+
+  // Keeps the drawn number of pairs, when one was asked for: a partial
+  // shuffle with the seeded generator, the same on every machine for the
+  // same seed.
+  void Draw(std::vector<Pair>& pairs) {
+    if (!pairs_per_capture_ || pairs.size() <= *pairs_per_capture_) return;
+    for (std::size_t k = 0; k < *pairs_per_capture_; ++k) {
+      const std::size_t pick = k + static_cast<std::size_t>(random_() % (pairs.size() - k));
+      std::swap(pairs[k], pairs[pick]);
+    }
+    pairs.resize(*pairs_per_capture_);
+  }
+
+  void ReplayPair(const simtool::Scenario& scenario, const std::vector<simfw::FaultableCall>& calls,
+                  const std::vector<simfw::FaultableCall>& faulted, const Pair& pair) {
+    const simfw::FaultSpec first = FaultAt(calls, pair.first, pair.first_mode);
+    const simfw::FaultSpec second = FaultAt(faulted, pair.second, pair.second_mode);
+    const simtool::RunResult result = Replay(scenario, {first, second}, /*record=*/false);
+    CheckReplay(scenario.name,
+                "faults " + Describe(calls[pair.first], pair.first, pair.first_mode) + ", then " +
+                    Describe(faulted[pair.second], pair.second, pair.second_mode),
+                result,
+                {Injected{calls[pair.first], pair.first_mode, Hit(result, 0)},
+                 Injected{faulted[pair.second], pair.second_mode, Hit(result, 1)}});
+  }
+
   // The scenario without its expectations: outcomes change with faults and
   // builds; the invariants stay.
   static simtool::Scenario Load(const std::string& path) {
@@ -441,9 +460,7 @@ class Sweep {
   Totals totals_;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct Options {
   std::filesystem::path plugin = simtool::PluginLibrary::DefaultPath();
   std::size_t max_points = 0;
   bool pairs = false;
@@ -451,30 +468,41 @@ int main(int argc, char** argv) {
   std::optional<std::size_t> pairs_per_capture;
   std::uint32_t seed = 1;
   std::vector<std::string> scenarios;
+};
+
+Options Parse(int argc, char** argv) {
+  Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--points" && i + 1 < argc) {
-      max_points = static_cast<std::size_t>(std::stoul(argv[++i]));
+      options.max_points = static_cast<std::size_t>(std::stoul(argv[++i]));
     } else if (arg == "--pairs" && i + 1 < argc) {
       const std::string count = argv[++i];
-      pairs = true;
-      if (count != "all") pairs_per_capture = static_cast<std::size_t>(std::stoul(count));
+      options.pairs = true;
+      if (count != "all") options.pairs_per_capture = static_cast<std::size_t>(std::stoul(count));
     } else if (arg == "--missing-keys") {
-      missing_keys = true;
+      options.missing_keys = true;
     } else if (arg == "--seed" && i + 1 < argc) {
-      seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
+      options.seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
     } else if (arg == "--plugin" && i + 1 < argc) {
-      plugin = argv[++i];
+      options.plugin = argv[++i];
     } else {
-      scenarios.push_back(arg);
+      options.scenarios.push_back(arg);
     }
   }
-  if (scenarios.empty()) {
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = Parse(argc, argv);
+  if (options.scenarios.empty()) {
     std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] "
                  "SCENARIO.json...\n";
     return 2;
   }
-  const std::u8string plugin_utf8 = std::filesystem::absolute(plugin).u8string();
+  const std::u8string plugin_utf8 = std::filesystem::absolute(options.plugin).u8string();
   const std::string plugin_path(plugin_utf8.begin(), plugin_utf8.end());
 #if defined(_WIN32)
   // Every load of a mingw-built DLL takes a thread-local storage slot that its
@@ -487,13 +515,13 @@ int main(int argc, char** argv) {
     return 2;
   }
 #endif
-  Sweep sweep(plugin_path, max_points);
-  sweep.SamplePairs(pairs_per_capture, seed);
+  Sweep sweep(plugin_path, options.max_points);
+  sweep.SamplePairs(options.pairs_per_capture, options.seed);
   try {
-    for (const std::string& path : scenarios) {
-      if (missing_keys) {
+    for (const std::string& path : options.scenarios) {
+      if (options.missing_keys) {
         sweep.RunMissingKeys(path);
-      } else if (pairs) {
+      } else if (options.pairs) {
         sweep.RunPairs(path);
       } else {
         sweep.Run(path);
@@ -504,7 +532,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Totals& t = sweep.totals();
-  std::cout << (missing_keys ? "key-drift sweep: " : pairs ? "pair sweep: " : "sweep: ") << t.replays << " replays, " << t.injected << " faults injected, " << t.checks
-            << " invariant checks, " << t.violations << " violations\n";
+  std::cout << (options.missing_keys ? "key-drift sweep: " : options.pairs ? "pair sweep: " : "sweep: ") << t.replays
+            << " replays, " << t.injected << " faults injected, " << t.checks << " invariant checks, " << t.violations
+            << " violations\n";
   return t.violations == 0 ? 0 : 1;
 }
