@@ -63,9 +63,9 @@ void Game::NetExec(Player& player, const std::string& command, const std::option
 void Game::ClearSlot(Player& player, const std::string& slot) {
   ShooterCharacter* pawn = Online(player).pawn;
   if (slot == "mounted") {
-    ClearMounted::Call(pawn, false, false);
+    ClearMountedThroughGame(pawn, false);
   } else if (slot == "secondary") {
-    ClearMounted::Call(pawn, true, false);
+    ClearMountedThroughGame(pawn, true);
   } else if (slot == "carried") {
     ClearCarrying::Call(pawn, false, false);
   } else {
@@ -105,12 +105,22 @@ void Game::Leave(Player& player) {
   player.online = false;
 }
 
+void Game::ClearMountedThroughGame(Character* character, bool secondary) {
+  if (!build_->one_flag_mounted_clearing) {
+    ClearMounted::Call(character, secondary, false);
+  } else if (secondary) {
+    ClearSecondaryMountedInGame(character);
+  } else {
+    ClearMountedOneBool::Call(character, false);
+  }
+}
+
 void Game::EmptySlotsThroughGame(ShooterCharacter* pawn) {
   Player* player = PlayerOf(pawn);
   if (player == nullptr) return;
-  if (SlotCreature(*player, "riding") != nullptr) ClearMounted::Call(pawn, false, false);
-  if (SlotCreature(*player, "mounted") != nullptr) ClearMounted::Call(pawn, false, false);
-  if (SlotCreature(*player, "secondary") != nullptr) ClearMounted::Call(pawn, true, false);
+  if (SlotCreature(*player, "riding") != nullptr) ClearMountedThroughGame(pawn, false);
+  if (SlotCreature(*player, "mounted") != nullptr) ClearMountedThroughGame(pawn, false);
+  if (SlotCreature(*player, "secondary") != nullptr) ClearMountedThroughGame(pawn, true);
   if (SlotCreature(*player, "carried") != nullptr) ClearCarrying::Call(pawn, false, false);
 }
 

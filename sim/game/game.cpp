@@ -26,7 +26,8 @@ constexpr const char* kVanillaCryopodBlueprint =
 
 Game* Game::Current() { return g_current; }
 
-Game::Game(ServerSettings server, ModSettings mods) : server_(std::move(server)), mods_(mods) {
+Game::Game(ServerSettings server, ModSettings mods)
+    : server_(std::move(server)), mods_(mods), build_(&GameBuildNamed(server_.game_build)) {
   if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
   g_current = this;
   simfw::Fw().Reset();

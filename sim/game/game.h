@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "sim/game/actors.h"
+#include "sim/game/game_builds.h"
 #include "sim/game/roster.h"
 #include "sim/game/settings.h"
 
@@ -138,6 +139,10 @@ class Game {
   void DropItemsNotReady(ShooterPlayerController* controller);
   // Empties every companion slot of the pawn through the hooked functions.
   void EmptySlotsThroughGame(ShooterCharacter* pawn);
+  // Empties the primary or the secondary mounted slot the way this game
+  // build does: through the hookable function of its form, or for the
+  // secondary slot on a build whose form takes one flag, by itself.
+  void ClearMountedThroughGame(Character* character, bool secondary);
   Player* PlayerOf(const Object* controller_or_pawn);
   Item* FindPlayerItem(Player& player, const std::string& entry_id, const std::string& pod_of);
   MulticastDelegate& other_delegate() { return other_delegate_; }
@@ -159,6 +164,7 @@ class Game {
 
   ServerSettings server_;
   ModSettings mods_;
+  const GameBuildNames* build_;
   std::map<std::string, Class*> classes_;
   std::map<std::string, Class*> blueprints_;
   World* world_ = nullptr;

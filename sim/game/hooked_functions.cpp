@@ -54,21 +54,21 @@ void ShooterClearCarryingDino(Character* character, bool first, bool second) {
   character->CarryingDino = FWeakObjectPtr{0, 0};
 }
 
-// Emptying the mounted slot: a ridden creature is dismounted first;
-// otherwise the shoulder companion goes, remembered in the previous slot.
-// With the first flag set it is the secondary mounted actor that goes.
-void ClearMountedDino(Character* character, bool first, bool second) {
-  G().RecordArgs("APrimalCharacter.ClearMountedDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
-  if (character == nullptr) return;
+namespace {
+
+void ClearSecondary(Character* character) {
   auto* shooter = dynamic_cast<ShooterCharacter*>(character);
-  if (first) {
-    if (shooter != nullptr && Objects().Resolve(shooter->SecondaryMountedActor, false) != nullptr) {
-      Detach(shooter->SecondaryMountedActor);
-      character->PreviousSecondaryMountedDino = shooter->SecondaryMountedActor;
-      shooter->SecondaryMountedActor = FWeakObjectPtr{0, 0};
-    }
-    return;
+  if (shooter != nullptr && Objects().Resolve(shooter->SecondaryMountedActor, false) != nullptr) {
+    Detach(shooter->SecondaryMountedActor);
+    character->PreviousSecondaryMountedDino = shooter->SecondaryMountedActor;
+    shooter->SecondaryMountedActor = FWeakObjectPtr{0, 0};
   }
+}
+
+// A ridden creature is dismounted first; otherwise the shoulder companion
+// goes, remembered in the previous slot.
+void ClearPrimary(Character* character) {
+  auto* shooter = dynamic_cast<ShooterCharacter*>(character);
   if (shooter != nullptr && Objects().Resolve(shooter->RidingDino, false) != nullptr) {
     Detach(shooter->RidingDino);
     shooter->RidingDino = FWeakObjectPtr{0, 0};
@@ -79,6 +79,25 @@ void ClearMountedDino(Character* character, bool first, bool second) {
     character->PreviousMountedDino = character->MountedDino;
     character->MountedDino = FWeakObjectPtr{0, 0};
   }
+}
+
+}  // namespace
+
+// Emptying the mounted slot. With the first flag set it is the secondary
+// mounted actor that goes.
+void ClearMountedDino(Character* character, bool first, bool second) {
+  G().RecordArgs("APrimalCharacter.ClearMountedDino", std::string(first ? "true" : "false") + "," + (second ? "true" : "false"));
+  if (character == nullptr) return;
+  if (first) {
+    ClearSecondary(character);
+  } else {
+    ClearPrimary(character);
+  }
+}
+
+void ClearMountedDinoOneBool(Character* character, bool from_mounted_dino) {
+  G().RecordArgs("APrimalCharacter.ClearMountedDino", from_mounted_dino ? "true" : "false");
+  if (character != nullptr) ClearPrimary(character);
 }
 
 void UseItem(ShooterPlayerController* pc, Object* inventory, FItemNetID id, int) {
@@ -106,6 +125,10 @@ void PrimalClearCarryingDino(Character* character, bool first, bool second) {
 
 }  // namespace fn
 
+void ClearSecondaryMountedInGame(Character* character) {
+  if (character != nullptr) fn::ClearSecondary(character);
+}
+
 void RegisterHookedFunctions() {
   TransferButton::Register();
   TransferDialogResult::Register();
@@ -116,6 +139,7 @@ void RegisterHookedFunctions() {
   NetExec::Register();
   ClearCarrying::Register();
   ClearMounted::Register();
+  ClearMountedOneBool::Register();
   UseItem::Register();
   UseItemWithActor::Register();
   MulticastDelegateDispatch::Register();

@@ -18,6 +18,7 @@ void DropAllNotReadyForUploadItems(ShooterPlayerController* pc);
 void ProcessNetExecCommand(ShooterPlayerController* pc, Actor* actor, FName command, FBPNetExecParams* params);
 void ShooterClearCarryingDino(Character* character, bool first, bool second);
 void ClearMountedDino(Character* character, bool first, bool second);
+void ClearMountedDinoOneBool(Character* character, bool from_mounted_dino);
 void UseItem(ShooterPlayerController* pc, Object* inventory, FItemNetID id, int option);
 void UseItemWithActor(ShooterPlayerController* pc, Actor* actor, Object* inventory, FItemNetID id, int option);
 void ProcessMulticastDelegate(MulticastDelegate* delegate, void* params);
@@ -44,6 +45,10 @@ using NetExec = simfw::Hookable<
     &fn::ProcessNetExecCommand>;
 using ClearCarrying = simfw::Hookable<"AShooterCharacter.ClearCarryingDino(bool,bool)", &fn::ShooterClearCarryingDino>;
 using ClearMounted = simfw::Hookable<"APrimalCharacter.ClearMountedDino(bool,bool)", &fn::ClearMountedDino>;
+// The one-flag form that builds of the framework's 2.03 era have instead: it
+// empties the primary mounted slot whatever its flag.
+using ClearMountedOneBool =
+    simfw::Hookable<"APrimalCharacter.ClearMountedDino(bool)", &fn::ClearMountedDinoOneBool>;
 using UseItem = simfw::Hookable<
     "AShooterPlayerController.ServerRequestInventoryUseItem_Implementation(UPrimalInventoryComponent*,FItemNetID,int)",
     &fn::UseItem>;
@@ -54,6 +59,10 @@ using UseItemWithActor =
 using MulticastDelegateDispatch =
     simfw::Hookable<"TMulticastScriptDelegate<FNotThreadSafeDelegateMode>.ProcessMulticastDelegate<UObject>(void*)",
                     &fn::ProcessMulticastDelegate>;
+
+// The game's own emptying of the secondary mounted slot on a build whose
+// only mounted-slot clearing takes one flag: no hookable function does it.
+void ClearSecondaryMountedInGame(Character* character);
 
 void RegisterHookedFunctions();
 

@@ -49,6 +49,8 @@ void RegisterPawnFunctions() {
   GameFunction<"AShooterCharacter.GetSecondaryMountedActor()", &GetSecondaryMountedActor>::Register();
   GameFunction<"APrimalDinoCharacter.GetPrivateStaticClass()", &DinoStaticClass>::Register();
   GameFunction<"AShooterCharacter.GetPrivateStaticClass()", &ShooterStaticClass>::Register();
+  // The name builds of the framework's 2.03 era give the same function.
+  GameFunction<"AShooterCharacter.StaticClass()", &ShooterStaticClass>::Register();
   GameFunction<"APrimalPawn.GetOwnerController()", &GetOwnerController>::Register();
   GameFunction<"AShooterPlayerController.ViewingAnUploadTerminal()", &ViewingAnUploadTerminal>::Register();
   GameFunction<"AActor.GetAttachParentActor()", &GetAttachParentActor>::Register();

@@ -25,6 +25,9 @@ struct ServerSettings {
   std::vector<std::string> missing_keys;
   std::string offsets_cache = "present";
   bool hooks_do_not_throw = false;
+  // The game build the server runs (sim/game/game_builds.h); missing_keys
+  // applies on top of it.
+  std::string game_build = "current";
   // Fields whose offset this build's dump gives differently from the
   // simulated game's own layout: a game update that moved a member.
   std::map<std::string, int64> field_offsets;

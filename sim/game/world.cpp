@@ -123,9 +123,9 @@ void Game::DestroyActor(Actor* actor) {
       if (holds(rider->CarryingDino)) {
         if (shooter != nullptr) ClearCarrying::Call(shooter, false, false);
       } else if (shooter != nullptr && holds(shooter->SecondaryMountedActor)) {
-        ClearMounted::Call(rider, true, false);
+        ClearMountedThroughGame(rider, true);
       } else if (holds(rider->MountedDino) || (shooter != nullptr && holds(shooter->RidingDino))) {
-        ClearMounted::Call(rider, false, false);
+        ClearMountedThroughGame(rider, false);
       }
     } catch (...) {
       // The creature goes all the same.

@@ -118,6 +118,8 @@ struct AShooterCharacter {
 struct APrimalCharacter {
   // Two flags; no released declaration names them, so neither is named here.
   void ClearMountedDino(bool, bool);
+  // The form the framework's 2.03 headers declare.
+  void ClearMountedDino(bool fromMountedDino);
   bool HasBuff(TSubclassOf<APrimalBuff>& buff_class, bool use_actor_location);
   void DeactivateBuffs(TSubclassOf<APrimalBuff>& buff_class, UPrimalItem* matching_item, bool only_deactivate_once);
 };
@@ -214,7 +216,10 @@ void EnterClearCarrying(void* head, AShooterCharacter* self, bool first, bool se
   (self->*AsMember<decltype(&AShooterCharacter::ClearCarryingDino)>(head))(first, second);
 }
 void EnterClearMounted(void* head, APrimalCharacter* self, bool first, bool second) {
-  (self->*AsMember<decltype(&APrimalCharacter::ClearMountedDino)>(head))(first, second);
+  (self->*AsMember<void (APrimalCharacter::*)(bool, bool)>(head))(first, second);
+}
+void EnterClearMountedOneFlag(void* head, APrimalCharacter* self, bool from_mounted_dino) {
+  (self->*AsMember<void (APrimalCharacter::*)(bool)>(head))(from_mounted_dino);
 }
 void EnterMulticast(void* head, FMulticastScriptDelegate* self, void* parameters) {
   (self->*AsMember<decltype(&FMulticastScriptDelegate::ProcessMulticastDelegate)>(head))(parameters);
@@ -240,6 +245,7 @@ const HookEntry kHookEntries[] = {
      reinterpret_cast<void*>(&EnterNetExec)},
     {"AShooterCharacter.ClearCarryingDino(bool,bool)", reinterpret_cast<void*>(&EnterClearCarrying)},
     {"APrimalCharacter.ClearMountedDino(bool,bool)", reinterpret_cast<void*>(&EnterClearMounted)},
+    {"APrimalCharacter.ClearMountedDino(bool)", reinterpret_cast<void*>(&EnterClearMountedOneFlag)},
     {"AShooterPlayerController.ServerRequestInventoryUseItem_Implementation(UPrimalInventoryComponent*,FItemNetID,int)",
      reinterpret_cast<void*>(&EnterUseItem)},
     {"AShooterPlayerController.ServerRequestInventoryUseItemWithActor_Implementation(AActor*,"

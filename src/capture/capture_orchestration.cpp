@@ -76,14 +76,15 @@ std::string FormatCapturedMessage(const std::string& name) {
   return result;
 }
 
-std::optional<host::Part> MissingCapturePart(const AttachedCompanion& companion) {
+// The part this capture needs that the game build lacks, if any. A slot the
+// build cannot clear is no such part: the companion is podded and its slot
+// left as it is (see ClearShoulderSlot).
+std::optional<host::Part> MissingCapturePart() {
   using host::Part;
   const bool vanilla = config::IsVanillaCaptureMode();
   for (const Part part : {vanilla ? Part::kVanillaCapture : Part::kScsCapture, Part::kInsertion}) {
     if (!state::PartOn(part)) return part;
   }
-  if (companion.mounted && !state::PartOn(Part::kMountedClearing)) return Part::kMountedClearing;
-  if (companion.carried && !state::PartOn(Part::kCarriedClearing)) return Part::kCarriedClearing;
   return std::nullopt;
 }
 
@@ -103,7 +104,7 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
       log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",
                 DescribeActor(companion.creature), companion.mounted, companion.carried, companion.secondary);
     }
-    if (const std::optional<host::Part> off = MissingCapturePart(companion)) {
+    if (const std::optional<host::Part> off = MissingCapturePart()) {
       // Nothing is touched: the companion stays where it is.
       log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
       NotifyPlayer(controller, config::Current().Messages.CaptureFailed);

@@ -30,6 +30,10 @@ class CaptureScope {
 // For a mounted companion: APrimalCharacter.ClearMountedDino(secondary,
 // false); for a carried one: APrimalCharacter.ClearCarryingDino(false, false);
 // both, mounted first, when both flags are set; nothing for a null pawn.
+// Each in the form the running build has it (a build with only the one-flag
+// ClearMountedDino gets (false) for the primary slot). A slot whose clearing
+// the build lacks (no form of the function, or a secondary slot and only
+// the one-flag form) is left as it is, with one warn line.
 // CaptureInProgress is set meanwhile and restored to its previous value on
 // every way out; exceptions of the game pass through.
 void ClearShoulderSlot(APrimalCharacter* pawn, const AttachedCompanion& companion);

@@ -109,14 +109,19 @@ struct DetourBody<Self, R(A...)> {
 
 }  // namespace detail
 
-template <typename Self, const auto& kFunction>
+// `Form` is the signature the detour takes: the function's own, or that of
+// another name of it that some game builds have (another parameter list).
+template <typename Self, const auto& kFunction,
+          typename Form = typename std::remove_cvref_t<decltype(kFunction)>::Signature>
 struct Detour {
-  using Fn = typename std::remove_cvref_t<decltype(kFunction)>::Signature;
+  using Fn = Form;
   static inline Fn* original = nullptr;
 
-  static const char* Key() { return kFunction.Key(); }
-  // False when the running game build lacks the hooked function's key.
-  static bool Present() { return kFunction.Present(); }
+  // The key the hook is installed on: the name the running build has.
+  static const char* Key() { return kFunction.BoundKey(); }
+  // False when the running game build lacks the hooked function under a
+  // name of this form.
+  static bool Present() { return kFunction.template BoundAs<Fn>(); }
   // The address the framework puts in front of the game's function.
   static void* DetourAddress() {
     Fn* detour = &detail::DetourBody<Self, Fn>::Run;

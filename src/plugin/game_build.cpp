@@ -35,19 +35,19 @@ std::size_t IndexOf(std::span<const host::KeyNeed> table, const host::GameKey* m
 // a game update changed the record: it is treated as missing (one error line
 // each), so that nothing writes or walks a record of another layout. Returns
 // the table indices of those members.
-std::vector<std::size_t> CheckRecordLayout(std::vector<bool>& present) {
+std::vector<std::size_t> CheckRecordLayout(std::vector<std::size_t>& names) {
   const auto table = host::GameKeyTable();
   std::vector<std::size_t> moved;
   for (const host::RecordMember& record_member : host::kCustomItemDataMembers) {
     const std::size_t i = IndexOf(table, record_member.member);
-    if (i == table.size() || !present[i]) continue;
+    if (i == table.size() || names[i] == host::GameKey::kNoName) continue;
     const char* key = record_member.member->Key();
     std::ptrdiff_t offset = -1;
     std::string failure;
     FCustomItemData probe{};
     core::Contain([&] { offset = host::ResolveFieldOffset(&probe, key); }, [&](const char* what) { failure = what; });
     if (failure.empty() && offset == record_member.offset) continue;
-    present[i] = false;
+    names[i] = host::GameKey::kNoName;
     moved.push_back(i);
     const std::string parts = host::DescribeParts(host::PartsOffWithout(i));
     if (!failure.empty()) {
@@ -60,11 +60,60 @@ std::vector<std::size_t> CheckRecordLayout(std::vector<bool>& present) {
   return moved;
 }
 
+// One info line for each member the build has under another of its names;
+// returns how many there are.
+std::size_t LogOtherNames(const std::vector<std::size_t>& names) {
+  const auto table = host::GameKeyTable();
+  std::size_t renamed = 0;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (names[i] == 0 || names[i] == host::GameKey::kNoName) continue;
+    ++renamed;
+    log::Info("Cradlekeep game key {} is {} on this game build", table[i].member->Key(),
+              table[i].member->NameKey(names[i]));
+  }
+  return renamed;
+}
+
 bool Contains(const std::vector<std::size_t>& indices, std::size_t i) {
   for (std::size_t index : indices) {
     if (index == i) return true;
   }
   return false;
+}
+
+// ", also looked for as <name>, <name>" for a member with other names.
+std::string AlsoLookedFor(const host::GameKey& member) {
+  std::string text;
+  for (const host::OtherName& name : member.OtherNames()) {
+    text += text.empty() ? ", also looked for as " : ", ";
+    text += name.key;
+  }
+  return text;
+}
+
+// One warn line for each member the build has under none of its names (the
+// moved record members have had their error line); returns how many.
+std::size_t LogMissing(const std::vector<bool>& present, const std::vector<std::size_t>& moved) {
+  const auto table = host::GameKeyTable();
+  std::size_t missing = 0;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (present[i] || Contains(moved, i)) continue;
+    ++missing;
+    log::Warn("Cradlekeep game key missing from this game build: {}{} (turned off: {})", table[i].member->Key(),
+              AlsoLookedFor(*table[i].member), host::DescribeParts(host::PartsOffWithout(i)));
+  }
+  return missing;
+}
+
+void LogMissingSummary(std::size_t missing, std::size_t renamed, host::PartSet on) {
+  const std::size_t keys = host::GameKeyTable().size();
+  const std::string off = host::DescribeParts(host::PartSet::All().Minus(on));
+  if (renamed == 0) {
+    log::Warn("Cradlekeep game build check: {} of {} game keys missing; turned off: {}", missing, keys, off);
+  } else {
+    log::Warn("Cradlekeep game build check: {} of {} game keys missing, {} under another name; turned off: {}",
+              missing, keys, renamed, off);
+  }
 }
 
 }  // namespace
@@ -85,25 +134,26 @@ bool CheckGameBuild() {
               check.why);
     return true;
   }
-  host::BindGameKeys(check.present);
-  const std::vector<std::size_t> moved = CheckRecordLayout(check.present);
-  if (!moved.empty()) host::BindGameKeys(check.present);
-  const host::PartSet on = host::PartsOn(check.present);
+  std::vector<std::size_t> names = check.names;
+  host::BindGameKeyNames(names);
+  const std::vector<std::size_t> moved = CheckRecordLayout(names);
+  if (!moved.empty()) host::BindGameKeyNames(names);
+  std::vector<bool> present(table.size(), false);
+  for (std::size_t i = 0; i < table.size(); ++i) present[i] = names[i] != host::GameKey::kNoName;
+  const host::PartSet on = host::PartsOn(present);
   state::Current().parts_on = on;
 
-  std::size_t missing = 0;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (check.present[i] || Contains(moved, i)) continue;
-    ++missing;
-    log::Warn("Cradlekeep game key missing from this game build: {} (turned off: {})", table[i].member->Key(),
-              host::DescribeParts(host::PartsOffWithout(i)));
-  }
+  const std::size_t renamed = LogOtherNames(names);
+  const std::size_t missing = LogMissing(present, moved);
   if (missing == 0 && moved.empty()) {
-    log::Trace("Cradlekeep game build check: all {} game keys present", table.size());
+    if (renamed == 0) {
+      log::Trace("Cradlekeep game build check: all {} game keys present", table.size());
+    } else {
+      log::Info("Cradlekeep game build check: all {} game keys present, {} under another name", table.size(), renamed);
+    }
     return true;
   }
-  if (missing > 0) log::Warn("Cradlekeep game build check: {} of {} game keys missing; turned off: {}", missing, table.size(),
-            host::DescribeParts(host::PartSet::All().Minus(on)));
+  if (missing > 0) LogMissingSummary(missing, renamed, on);
 
   bool finds_companions = false;
   for (Part slot : kSlots) finds_companions = finds_companions || on.Has(slot);

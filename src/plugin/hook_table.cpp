@@ -30,7 +30,7 @@ Entry Make(When when, Part part) {
   return Entry{Hook::Key(), Hook::DetourAddress(), Hook::OriginalSlot(), when, part, Hook::Present()};
 }
 
-std::array<Entry, 12> Table() {
+std::array<Entry, 13> Table() {
   return {
       Make<transfer::TransferButtonHook>(When::kAlways, Part::kTransferButton),
       Make<transfer::TransferDialogResultHook>(When::kAlways, Part::kTransferDialog),
@@ -40,6 +40,8 @@ std::array<Entry, 12> Table() {
       Make<transfer::DropNotReadyHook>(When::kAlways, Part::kDropNotReady),
       Make<transfer::ClearCarriedHook>(When::kAlways, Part::kCarriedDetach),
       Make<transfer::ClearMountedHook>(When::kAlways, Part::kMountedDetach),
+      // Only one of the two forms is in any build: the other is not present.
+      Make<transfer::ClearMountedOneFlagHook>(When::kAlways, Part::kMountedDetach),
       Make<transfer::ItemsPlusNetExecHook>(When::kItemsPlus, Part::kItemsPlus),
       Make<temporary_pods::UseItemHook>(When::kTemporaryPods, Part::kPodUse),
       Make<temporary_pods::UseItemWithActorHook>(When::kTemporaryPods, Part::kPodUse),

@@ -84,4 +84,10 @@ void ClearMountedHook::Before(APrimalCharacter* character, bool first, bool /*se
   }
 }
 
+void ClearMountedOneFlagHook::Before(APrimalCharacter* character, bool /*from_mounted_dino*/) {
+  if (host::IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
+    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", false, true);
+  }
+}
+
 }  // namespace ck::transfer

@@ -60,4 +60,13 @@ struct ClearMountedHook : core::Detour<ClearMountedHook, game::kCharacterClearMo
   static void Before(APrimalCharacter* character, bool first, bool second);
 };
 
+// The same function on a build that has only its one-flag form, whose flag
+// does not tell the secondary slot: every call is the primary mounted slot's.
+struct ClearMountedOneFlagHook
+    : core::Detour<ClearMountedOneFlagHook, game::kCharacterClearMountedDino, void(APrimalCharacter*, bool)>,
+      state::NeedsState {
+  static constexpr const char* kBeforeFailure = "Cradlekeep mounted-slot detach hook failed";
+  static void Before(APrimalCharacter* character, bool from_mounted_dino);
+};
+
 }  // namespace ck::transfer

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "host/game/members.h"
@@ -189,6 +191,60 @@ TEST(ParamTest, ReadsAValueAtItsPlaceInAnUnalignedBlock) {
   std::memcpy(block + 5, &value, sizeof(value));
   EXPECT_EQ(Param<int32>{5}.Read(block), -123456);
   EXPECT_EQ(Param<uint8>{4}.Read(block), 0u);
+}
+
+// A member with other names: each name the game builds give it, and what a
+// call does under each.
+int Add(int a, int b) { return a + b; }
+int Negate(int a) { return -a; }
+
+constexpr ck::host::OtherName kSumNames[] = {
+    ck::host::FunctionName<int(int, int)>::Of("UTest.Plus(int,int)", "older builds", "a test"),
+    ck::host::FunctionName<int(int)>::Of("UTest.Sum(int)", "oldest builds", "a test"),
+};
+constinit Function<int(int, int)> kSum{"UTest.Sum(int,int)", kSumNames};
+
+class OtherNamesTest : public cktest::SimWorldTest {
+ protected:
+  void SetUp() override {
+    SimWorldTest::SetUp();
+    fw().registry.AddFunction("UTest.Sum(int,int)", reinterpret_cast<void*>(&Add));
+    fw().registry.AddFunction("UTest.Plus(int,int)", reinterpret_cast<void*>(&Add));
+    fw().registry.AddFunction("UTest.Sum(int)", reinterpret_cast<void*>(&Negate));
+  }
+  void TearDown() override {
+    kSum.Bind(0);
+    SimWorldTest::TearDown();
+  }
+};
+
+TEST_F(OtherNamesTest, AMemberIsAskedForUnderTheNameItIsBoundTo) {
+  kSum.Bind(1);
+  EXPECT_STREQ(kSum.Key(), "UTest.Sum(int,int)") << "the catalogue's name stays the member's name";
+  EXPECT_STREQ(kSum.BoundKey(), "UTest.Plus(int,int)");
+  EXPECT_EQ(kSum(2, 3), 5);
+  EXPECT_EQ(fw().build.Asked(), (std::set<std::string>{"UTest.Plus(int,int)"}));
+}
+
+TEST_F(OtherNamesTest, ANameOfAnotherFormIsCalledOnlyInThatForm) {
+  kSum.Bind(2);
+  EXPECT_FALSE(kSum.BoundAs<int(int, int)>());
+  EXPECT_TRUE(kSum.BoundAs<int(int)>());
+  EXPECT_THROW(kSum(2, 3), std::logic_error) << "never called with the catalogue's parameters";
+  EXPECT_TRUE(fw().build.Asked().empty());
+  EXPECT_EQ(kSum.GetAs<int(int)>()(4), -4);
+  kSum.Bind(0);
+  EXPECT_THROW(kSum.GetAs<int(int)>(), std::logic_error);
+}
+
+TEST_F(OtherNamesTest, AMemberWithoutAnyNameIsMissingUnderEveryForm) {
+  kSum.Bind(ck::host::GameKey::kNoName);
+  EXPECT_FALSE(kSum.Present());
+  EXPECT_EQ(kSum.BoundName(), ck::host::GameKey::kNoName);
+  EXPECT_FALSE(kSum.BoundAs<int(int, int)>());
+  EXPECT_FALSE(kSum.BoundAs<int(int)>());
+  EXPECT_THROW(kSum(1, 1), ck::host::MissingGameKey);
+  EXPECT_TRUE(fw().build.Asked().empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // reason.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace ck::keys {
@@ -18,10 +19,8 @@ struct FormException {
   std::string_view why;
 };
 
-inline constexpr FormException kFormExceptions[] = {
-    {"APrimalCharacter.ClearMountedDino(bool,bool)", "void(ptr,bool,bool)", "void(ptr,bool)",
-     "the 2.03 headers declare only APrimalCharacter.ClearMountedDino(bool), another function; the key the plugin "
-     "uses names the two-flag function of the game builds it runs on, and the catalogue passes both flags"},
-};
+// None at present: every function is called as the 2.03 headers call it,
+// under the name they give it.
+inline constexpr std::array<FormException, 0> kFormExceptions{};
 
 }  // namespace ck::keys

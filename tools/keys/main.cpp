@@ -1,7 +1,9 @@
 // cradlekeep-keys: writes the table of every game key the plugin uses
-// (docs/game-keys.md) from the plugin's own table of keys and parts and the
-// facts about the framework's released headers (asaapi-2.03-headers.tsv),
-// and compares the catalogue's function signatures with the headers' calls.
+// (docs/game-keys.md) from the plugin's own table of keys and parts, the
+// facts about the framework's released headers (asaapi-2.03-headers.tsv) and
+// about the maintainers' header passes over newer game builds
+// (header-cleanup-passes.tsv, beside it), and compares the catalogue's
+// function signatures, under every name, with the headers' calls.
 //
 //   cradlekeep-keys FACTS.tsv               prints the table
 //   cradlekeep-keys FACTS.tsv --check DOC   fails (exit 1) when DOC is not the table
@@ -16,6 +18,7 @@
 // plugin's keys, or gives a function key no form (or a field one).
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -80,16 +83,56 @@ bool ReadFacts(const std::string& path, std::map<std::string, Fact>& facts, std:
   return true;
 }
 
+// Every name the plugin may ask for, with its calling form (empty for a
+// field or bit field): each member's catalogue name, then its other names.
+std::map<std::string, std::span<const ck::host::AbiClass>> AllNames() {
+  std::map<std::string, std::span<const ck::host::AbiClass>> names;
+  for (const ck::host::KeyNeed& need : ck::host::GameKeyTable()) {
+    for (std::size_t n = 0; n < need.member->NameCount(); ++n) {
+      names.emplace(need.member->NameKey(n), need.member->NameForm(n));
+    }
+  }
+  return names;
+}
+
 // A function key has a form exactly when the headers declare it; a field or
 // bit field has none.
-bool CheckFormPresence(const ck::host::KeyNeed& need, const Fact& fact, std::string& error) {
-  const bool function = !need.member->Form().empty();
+bool CheckFormPresence(const std::string& key, std::span<const ck::host::AbiClass> form, const Fact& fact,
+                       std::string& error) {
+  const bool function = !form.empty();
   const bool wanted = function && fact.status != "absent";
   if (HasForm(fact) == wanted) return true;
-  error = std::string(need.member->Key()) + (wanted ? " is a function the headers declare: it needs a form"
-                                                    : function ? " is absent from the headers: its form is -"
-                                                               : " is a field: its form is -");
+  error = key + (wanted ? " is a function the headers declare: it needs a form"
+                        : function ? " is absent from the headers: its form is -"
+                                   : " is a field: its form is -");
   return false;
+}
+
+// Which keys the header passes over newer builds mark missing: key -> the
+// passes' builds ("92.23", "92.28"). Read from header-cleanup-passes.tsv.
+using PassFacts = std::map<std::string, std::vector<std::string>>;
+
+bool ReadPasses(const std::string& path, PassFacts& passes, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string key, commit, build;
+    std::getline(fields, key, '\t');
+    std::getline(fields, commit, '\t');
+    std::getline(fields, build, '\t');
+    if (key.empty() || commit.empty() || build.empty()) {
+      error = path + ": a line without key, commit and build";
+      return false;
+    }
+    passes[key].push_back(build);
+  }
+  return true;
 }
 
 std::string Code(const std::string& text) { return "`" + text + "`"; }
@@ -117,11 +160,9 @@ const ck::keys::FormException* FindException(const std::string& key, const std::
 int CheckForms(const std::map<std::string, Fact>& facts) {
   std::size_t functions = 0, same = 0, allowed = 0, absent = 0, differences = 0;
   std::vector<const ck::keys::FormException*> used;
-  for (const ck::host::KeyNeed& need : ck::host::GameKeyTable()) {
-    const std::span<const ck::host::AbiClass> form = need.member->Form();
+  for (const auto& [key, form] : AllNames()) {
     if (form.empty()) continue;
     ++functions;
-    const std::string key = need.member->Key();
     const Fact& fact = facts.at(key);
     if (!HasForm(fact)) {
       ++absent;
@@ -154,25 +195,84 @@ int CheckForms(const std::map<std::string, Fact>& facts) {
   return 0;
 }
 
-std::string Render(const std::map<std::string, Fact>& facts) {
+// Where the 2.03 headers declare a key, for a table cell: " (Actor.h:5747)".
+std::string Where(const Fact& fact) { return HasForm(fact) ? " (" + fact.call.where + ")" : ""; }
+
+bool MarkedMissing(const PassFacts& passes, const std::string& key, const std::string& build) {
+  const auto marked = passes.find(key);
+  return marked != passes.end() &&
+         std::find(marked->second.begin(), marked->second.end(), build) != marked->second.end();
+}
+
+// What the build of the 2.03 headers has of a member: its own name, another
+// of its names, or nothing the headers declare.
+std::string Api203Cell(const ck::host::GameKey& member, const std::map<std::string, Fact>& facts) {
+  const Fact& own = facts.at(member.Key());
+  if (own.status == "declared") return "yes" + Where(own);
+  for (const ck::host::OtherName& name : member.OtherNames()) {
+    const Fact& other = facts.at(name.key);
+    if (other.status == "declared") return "as " + Code(name.key) + Where(other);
+  }
+  return "not in the headers";
+}
+
+// What the build of a header pass (92.23, 92.28) has of a member: the 2.03
+// headers' names less what the pass marks missing. A name the 2.03 headers
+// lack is one the pass says nothing of.
+std::string PassCell(const ck::host::GameKey& member, const std::map<std::string, Fact>& facts,
+                     const PassFacts& passes, const std::string& build) {
+  const std::string key = member.Key();
+  const bool own_missing = MarkedMissing(passes, key, build);
+  if (facts.at(key).status == "declared" && !own_missing) return "yes, kept";
+  if (own_missing) {
+    for (const ck::host::OtherName& name : member.OtherNames()) {
+      if (facts.at(name.key).status == "declared" && !MarkedMissing(passes, name.key, build)) {
+        return "as " + Code(name.key) + ", kept";
+      }
+    }
+    return "FUNCTION MISSING";
+  }
+  // The catalogue's name is not in the headers; another of its names may be
+  // marked missing, which tells the build has the catalogue's.
+  for (const ck::host::OtherName& name : member.OtherNames()) {
+    if (MarkedMissing(passes, name.key, build)) return "yes (" + Code(name.key) + " FUNCTION MISSING)";
+  }
+  for (const ck::host::OtherName& name : member.OtherNames()) {
+    if (facts.at(name.key).status == "declared") return "not in the headers; " + Code(name.key) + " kept";
+  }
+  return "not in the headers";
+}
+
+std::string Render(const std::map<std::string, Fact>& facts, const PassFacts& passes) {
   std::ostringstream out;
   out << "# The game keys Cradlekeep uses\n\n"
          "Generated by `cradlekeep-keys` from the plugin's table of keys and parts\n"
-         "(`src/host/game/parts.cpp`) and `tools/keys/asaapi-2.03-headers.tsv`; the test\n"
-         "`docs.game_keys` fails when this file is out of date (regenerate it with\n"
+         "(`src/host/game/parts.cpp`), `tools/keys/asaapi-2.03-headers.tsv` and\n"
+         "`tools/keys/header-cleanup-passes.tsv`; the test `docs.game_keys` fails\n"
+         "when this file is out of date (regenerate it with\n"
          "`build/default/bin/cradlekeep-keys tools/keys/asaapi-2.03-headers.tsv --write docs/game-keys.md`).\n\n"
          "At start-up the plugin checks every key below against the running game\n"
          "build's offsets (the framework's cache) and never asks for one the build\n"
-         "lacks. A missing key turns off the parts in its row; the rest of the\n"
-         "plugin runs. \"Framework 2.03 headers\" says\n"
+         "lacks. A member may have other names (the catalogue lists them, each\n"
+         "with the builds that have it and its source): the plugin binds it to the\n"
+         "first of its names the build has, and a member is missing only when the\n"
+         "build has none of them. A missing member turns off the parts in its row;\n"
+         "the rest of the plugin runs. \"Framework 2.03 headers\" says\n"
          "whether the released framework's public headers (API 2.03) declare the key:\n"
          "they are generated from the game but leave members out, so \"no\" is a\n"
          "warning, not proof that a build lacks the key. \"2.03 call\" is how those\n"
          "headers call a function key (`member` with the object, `static` without;\n"
          "the types as they spell them, and where); the test `docs.calling_forms`\n"
          "compares it with the plugin's own signature of the function.\n\n"
-         "| key | kind | turned off when the build lacks it | framework 2.03 headers | 2.03 call |\n"
-         "|---|---|---|---|---|\n";
+         "One column per known game build says what that build has of the member:\n"
+         "\"current\", every name as the plugin uses it; \"API 2.03 era\", what the\n"
+         "2.03 headers declare (tag 2.03, `API/ARK/`); \"92.23\" and \"92.28\", what the\n"
+         "framework maintainers' header passes keep (branch `header_cleanup`, commits\n"
+         "7bc96c2 and 111d664, which mark what the game's cache lost as\n"
+         "`FUNCTION MISSING`). \"Not in the headers\": they say nothing either way.\n\n"
+         "| key | kind | turned off when the build lacks it | framework 2.03 headers | 2.03 call "
+         "| current | API 2.03 era | 92.23 | 92.28 |\n"
+         "|---|---|---|---|---|---|---|---|---|\n";
   const auto table = ck::host::GameKeyTable();
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ck::host::KeyNeed& need = table[i];
@@ -187,9 +287,33 @@ std::string Render(const std::map<std::string, Fact>& facts) {
         HasForm(fact) ? Code(fact.form.substr(0, fact.form.rfind(' '))) + " " + fact.call.where : "-";
     out << "| " << Code(key) << " | " << (need.kind == ck::host::KeyKind::kBitField ? "bit field" : "offset")
         << " | " << ck::host::DescribeParts(ck::host::PartsOffWithout(i)) << " | " << headers << " | " << call
-        << " |\n";
+        << " | yes | " << Api203Cell(*need.member, facts) << " | " << PassCell(*need.member, facts, passes, "92.23")
+        << " | " << PassCell(*need.member, facts, passes, "92.28") << " |\n";
   }
   return out.str();
+}
+
+// The facts name exactly the plugin's names, with a form for each function
+// the headers declare; `known` is their number. On failure `error` says
+// what, after the facts file's name.
+bool CheckNames(const std::map<std::string, Fact>& facts, std::size_t& known, std::string& error) {
+  for (const auto& [key, form] : AllNames()) {
+    const auto fact = facts.find(key);
+    if (fact == facts.end()) {
+      error = " says nothing of " + key;
+      return false;
+    }
+    if (!CheckFormPresence(key, form, fact->second, error)) {
+      error = ": " + error;
+      return false;
+    }
+    ++known;
+  }
+  if (known != facts.size()) {
+    error = " names keys the plugin does not use";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -207,24 +331,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::size_t known = 0;
-  for (const ck::host::KeyNeed& need : ck::host::GameKeyTable()) {
-    const auto fact = facts.find(need.member->Key());
-    if (fact == facts.end()) {
-      std::cerr << "cradlekeep-keys: " << argv[1] << " says nothing of " << need.member->Key() << '\n';
-      return 2;
-    }
-    if (!CheckFormPresence(need, fact->second, error)) {
-      std::cerr << "cradlekeep-keys: " << argv[1] << ": " << error << '\n';
-      return 2;
-    }
-    ++known;
-  }
-  if (known != facts.size()) {
-    std::cerr << "cradlekeep-keys: " << argv[1] << " names keys the plugin does not use\n";
+  if (!CheckNames(facts, known, error)) {
+    std::cerr << "cradlekeep-keys: " << argv[1] << error << '\n';
     return 2;
   }
   if (check_forms) return CheckForms(facts);
-  const std::string table = Render(facts);
+  // The passes' facts sit beside the headers' facts.
+  PassFacts passes;
+  if (!ReadPasses((std::filesystem::path(argv[1]).parent_path() / "header-cleanup-passes.tsv").string(), passes,
+                  error)) {
+    std::cerr << "cradlekeep-keys: " << error << '\n';
+    return 2;
+  }
+  const std::string table = Render(facts, passes);
   if (argc == 2) {
     std::cout << table;
     return 0;
@@ -245,6 +364,6 @@ int main(int argc, char** argv) {
     std::cerr << argv[3] << " is not the table the plugin's keys give; regenerate it with --write\n";
     return 1;
   }
-  std::cout << argv[3] << ": " << known << " keys, up to date\n";
+  std::cout << argv[3] << ": " << known << " names, up to date\n";
   return 0;
 }

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: cradlekeep-sim run SCENARIO.json [--plugin PATH] [--report FILE|-] [--quiet]\n"
+    "usage: cradlekeep-sim run SCENARIO.json [--plugin PATH] [--report FILE|-] [--quiet] [--game-build BUILD]\n"
     "       cradlekeep-sim check-config CONFIG.json [--plugin PATH]\n";
 
 int Usage(const std::string& problem) {
@@ -27,6 +27,7 @@ struct CommandLine {
   std::filesystem::path plugin_path = simtool::PluginLibrary::DefaultPath();
   std::string report_path;
   bool quiet = false;
+  std::string game_build;  // empty: the scenario's own
 };
 
 // Reads the command line into `line`; the problem when it is not one of the
@@ -45,6 +46,8 @@ std::string Parse(const std::vector<std::string>& args, CommandLine& line) {
       line.report_path = args[++i];
     } else if (args[i] == "--quiet" && run) {
       line.quiet = true;
+    } else if (args[i] == "--game-build" && i + 1 < args.size() && run) {
+      line.game_build = args[++i];
     } else {
       return "unknown option '" + args[i] + "'";
     }
@@ -67,7 +70,8 @@ bool WriteReport(const nlohmann::ordered_json& report, const std::string& path) 
 }
 
 int Play(const CommandLine& line, simtool::RunOptions options) {
-  const simtool::Scenario scenario = simtool::LoadScenarioFile(line.file);
+  simtool::Scenario scenario = simtool::LoadScenarioFile(line.file);
+  if (!line.game_build.empty()) simtool::PlayOnGameBuild(scenario, line.game_build);
   options.transcript = line.quiet ? nullptr : &std::cout;
   simtool::RunResult result = simtool::RunScenario(scenario, options);
   if (result.exit_code == 2) {

@@ -101,6 +101,7 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   ordered_json report;
   report["log"] = LogValue();
   report["messages"] = MessagesValue();
+  report["gameBuild"] = game.server().game_build;
   report["externalCaptureResults"] = external_results;
   ordered_json players = ordered_json::object();
   for (const auto& p : game.Players()) players[p->id] = PlayerValue(game, *p);

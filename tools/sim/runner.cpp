@@ -10,6 +10,7 @@
 
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
+#include "sim/game/game_builds.h"
 #include "sim/game/objects.h"
 #include "tools/sim/actions.h"
 #include "tools/sim/expectations.h"
@@ -227,12 +228,13 @@ class Run final : public Stage {
     return result;
   }
 
-  // The game build of the scenario: the keys its dump lacks (each one a key
-  // the simulated game has) and the framework's cache of the dump, written
+  // The game build of the scenario: the keys its dump lacks (the build's own
+  // and those the scenario names, each one a key the simulated game has) and
+  // the framework's cache of the dump, written
   // in the scratch folder as the framework keeps it beside the server.
   void SetUpGameBuild() {
     auto& fw = simfw::Fw();
-    std::set<std::string> missing;
+    std::set<std::string> missing = sim::GameBuildNamed(scenario_.server.game_build).absent;
     for (const std::string& key : scenario_.server.missing_keys) {
       if (!fw.registry.Knows(key)) throw std::invalid_argument("server.missingKeys: the game has no key '" + key + "'");
       missing.insert(key);

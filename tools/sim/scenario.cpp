@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "sim/game/game_builds.h"
 #include "tools/sim/actions.h"
 #include "tools/sim/expectations.h"
 #include "tools/sim/scenario_values.h"
@@ -20,7 +21,7 @@ void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
   Object(s, server, where,
          {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit", "missingKeys",
-          "offsetsCache", "hooksDoNotThrow", "fieldOffsets"});
+          "offsetsCache", "hooksDoNotThrow", "fieldOffsets", "gameBuild"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -56,6 +57,14 @@ void ParseServer(Scenario& s, const json& server) {
       const int value = Int(s, offset, where + ".fieldOffsets." + key);
       if (value < 0) Fail(s, where + ".fieldOffsets." + key, "must be 0 or more");
       s.server.field_offsets[key] = value;
+    }
+  }
+  if (server.contains("gameBuild")) {
+    s.server.game_build = Text(s, server["gameBuild"], where + ".gameBuild");
+    try {
+      sim::GameBuildNamed(s.server.game_build);
+    } catch (const std::invalid_argument& e) {
+      Fail(s, where + ".gameBuild", e.what());
     }
   }
   if (server.contains("forcedAddIgnoresLimit")) {
@@ -206,6 +215,20 @@ void ParseSteps(Scenario& s, const json& steps) {
   }
 }
 
+// {"<build>": {<expect keys>}}: what holds instead on that game build.
+void ParseExpectOnBuild(Scenario& s, const json& builds) {
+  if (!builds.is_object()) Fail(s, "expectOnBuild", "must be an object of game builds and expectations");
+  for (const auto& [build, expect] : builds.items()) {
+    try {
+      sim::GameBuildNamed(build);
+    } catch (const std::invalid_argument& e) {
+      Fail(s, "expectOnBuild." + build, e.what());
+    }
+    ValidateExpect(s, expect);
+    s.expect_on_build[build] = expect;
+  }
+}
+
 }  // namespace
 
 std::string ReadFile(const std::string& path) {
@@ -225,7 +248,8 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
   } catch (const json::parse_error& e) {
     throw ScenarioError(name + ": not valid JSON: " + e.what());
   }
-  Object(s, root, "top level", {"description", "config", "configText", "server", "mods", "world", "steps", "expect"});
+  Object(s, root, "top level",
+         {"description", "config", "configText", "server", "mods", "world", "steps", "expect", "expectOnBuild"});
   if (root.contains("description")) s.description = Text(s, root["description"], "description");
   if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
   if (root.contains("config")) {
@@ -239,9 +263,24 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
   ParseSteps(s, Need(s, root, "steps", "top level"));
   if (root.contains("expect")) {
     ValidateExpect(s, root["expect"]);
-    s.expect = root["expect"];
+    s.expect_everywhere = root["expect"];
   }
+  if (root.contains("expectOnBuild")) ParseExpectOnBuild(s, root["expectOnBuild"]);
+  PlayOnGameBuild(s, s.server.game_build);
   return s;
+}
+
+void PlayOnGameBuild(Scenario& scenario, const std::string& build) {
+  try {
+    sim::GameBuildNamed(build);
+  } catch (const std::invalid_argument& e) {
+    throw ScenarioError(scenario.name + ": " + e.what());
+  }
+  scenario.server.game_build = build;
+  scenario.expect = scenario.expect_everywhere;
+  const auto own = scenario.expect_on_build.find(build);
+  if (own == scenario.expect_on_build.end()) return;
+  for (const auto& [key, value] : own->second.items()) scenario.expect[key] = value;
 }
 
 Scenario LoadScenarioFile(const std::string& path) {

@@ -5,6 +5,7 @@
 // one ScenarioError saying what and where; nothing of it runs.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -38,13 +39,22 @@ struct Scenario {
   std::vector<sim::CreatureSpec> creatures;
   std::vector<sim::PlayerSpec> players;
   std::vector<Step> steps;
+  // The checks made at the end on the build played: `expect_everywhere`
+  // with the keys of that build's `expect_on_build` entry put in their place.
   nlohmann::json expect = nlohmann::json::object();
+  nlohmann::json expect_everywhere = nlohmann::json::object();
+  std::map<std::string, nlohmann::json> expect_on_build;
   bool load_plugin_first = true;
 };
 
 // Parses a scenario (comments allowed). Throws ScenarioError.
 Scenario ParseScenario(const std::string& text, const std::string& name);
 Scenario LoadScenarioFile(const std::string& path);
+
+// Plays the scenario on another game build (sim/game/game_builds.h): the
+// server runs it, and its expectations for that build apply. Throws
+// ScenarioError for an unknown build.
+void PlayOnGameBuild(Scenario& scenario, const std::string& build);
 
 // Reads a whole file; throws ScenarioError when it cannot be read.
 std::string ReadFile(const std::string& path);

@@ -28,10 +28,14 @@
 // (it asked for it on the complete build), a log line names it; no part
 // that needs the key was left on (no line says a key was not in the build).
 // Usage:
-//   cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] SCENARIO.json...
+//   cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH]
+//                    [--game-build BUILD] SCENARIO.json...
 // --points caps the call points swept per scenario (spread evenly); 0 sweeps
 // every point. --pairs N replays N pairs per capture, drawn with the seed
 // (default 1) from all of them; --pairs all replays every pair.
+// --game-build plays every scenario on that game build (sim/game/game_builds.h)
+// instead of its own; with --missing-keys, each key that build has is left
+// out in turn.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -40,6 +44,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -155,6 +160,9 @@ class Sweep {
   Sweep(const Sweep&) = delete;
   Sweep& operator=(const Sweep&) = delete;
 
+  // The game build every scenario plays on; empty: each scenario's own.
+  void PlayOnGameBuild(std::string build) { game_build_ = std::move(build); }
+
   // Pairs per capture to replay (nullopt: all), and the seed of the draw.
   void SamplePairs(std::optional<std::size_t> per_capture, std::uint32_t seed) {
     pairs_per_capture_ = per_capture;
@@ -225,10 +233,15 @@ class Sweep {
     simtool::RunOptions options;
     options.plugin_path = plugin_;
     options.work_folder = work_;
+    // Every key the build has: the keys of the simulated game less those
+    // the build's dump lacks.
     std::vector<std::string> keys;
     {
       sim::Game game(sim::ServerSettings{}, sim::ModSettings{});
-      for (const simfw::DumpedKey& dumped : simfw::Fw().registry.Dump()) keys.push_back(dumped.key);
+      const std::set<std::string>& absent = sim::GameBuildNamed(scenario.server.game_build).absent;
+      for (const simfw::DumpedKey& dumped : simfw::Fw().registry.Dump()) {
+        if (absent.count(dumped.key) == 0) keys.push_back(dumped.key);
+      }
     }
     for (const std::string& key : keys) {
       simtool::Scenario build = scenario;
@@ -324,8 +337,9 @@ class Sweep {
 
   // The scenario without its expectations: outcomes change with faults and
   // builds; the invariants stay.
-  static simtool::Scenario Load(const std::string& path) {
+  simtool::Scenario Load(const std::string& path) const {
     simtool::Scenario scenario = simtool::LoadScenarioFile(path);
+    if (!game_build_.empty()) simtool::PlayOnGameBuild(scenario, game_build_);
     scenario.expect = nlohmann::json::object();
     return scenario;
   }
@@ -456,6 +470,7 @@ class Sweep {
   std::size_t max_points_;
   std::filesystem::path work_;
   std::optional<std::size_t> pairs_per_capture_;
+  std::string game_build_;
   std::mt19937 random_{1};
   Totals totals_;
 };
@@ -467,6 +482,7 @@ struct Options {
   bool missing_keys = false;
   std::optional<std::size_t> pairs_per_capture;
   std::uint32_t seed = 1;
+  std::string game_build;
   std::vector<std::string> scenarios;
 };
 
@@ -486,6 +502,8 @@ Options Parse(int argc, char** argv) {
       options.seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
     } else if (arg == "--plugin" && i + 1 < argc) {
       options.plugin = argv[++i];
+    } else if (arg == "--game-build" && i + 1 < argc) {
+      options.game_build = argv[++i];
     } else {
       options.scenarios.push_back(arg);
     }
@@ -499,7 +517,7 @@ int main(int argc, char** argv) {
   const Options options = Parse(argc, argv);
   if (options.scenarios.empty()) {
     std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] "
-                 "SCENARIO.json...\n";
+                 "[--game-build BUILD] SCENARIO.json...\n";
     return 2;
   }
   const std::u8string plugin_utf8 = std::filesystem::absolute(options.plugin).u8string();
@@ -517,6 +535,7 @@ int main(int argc, char** argv) {
 #endif
   Sweep sweep(plugin_path, options.max_points);
   sweep.SamplePairs(options.pairs_per_capture, options.seed);
+  sweep.PlayOnGameBuild(options.game_build);
   try {
     for (const std::string& path : options.scenarios) {
       if (options.missing_keys) {

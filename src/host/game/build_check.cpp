@@ -36,19 +36,25 @@ GameBuildCheck CheckGameBuild(const std::filesystem::path& cache_root) {
   const std::optional<std::filesystem::path> folder = FindActiveCacheFolder(cache_root, result.why);
   if (!folder) return result;
 
-  // The keys each file is asked for, and where each one's answer goes.
+  // The names each file is asked for, and whose answer each one is.
+  struct Asked {
+    std::size_t member;
+    std::size_t name;
+  };
   const std::span<const KeyNeed> table = GameKeyTable();
   std::vector<std::string_view> wanted[2];
-  std::vector<std::size_t> index[2];
+  std::vector<Asked> asked[2];
   for (std::size_t i = 0; i < table.size(); ++i) {
     const std::size_t file = table[i].kind == KeyKind::kBitField ? 1 : 0;
-    wanted[file].emplace_back(table[i].member->Key());
-    index[file].push_back(i);
+    for (std::size_t name = 0; name < table[i].member->NameCount(); ++name) {
+      wanted[file].emplace_back(table[i].member->NameKey(name));
+      asked[file].push_back(Asked{i, name});
+    }
   }
   constexpr std::size_t kValueSize[2] = {kCachedOffsetSize, kCachedBitFieldSize};
   const char* const kFile[2] = {"cached_offsets.cache", "cached_bitfields.cache"};
 
-  std::vector<bool> present(table.size(), false);
+  std::vector<std::size_t> names(table.size(), GameKey::kNoName);
   for (std::size_t file = 0; file < 2; ++file) {
     std::vector<bool> found;
     const KeyScanResult scan = ScanCacheKeys(*folder / kFile[file], kValueSize[file], wanted[file], found);
@@ -56,10 +62,16 @@ GameBuildCheck CheckGameBuild(const std::filesystem::path& cache_root) {
       result.why = scan.why;
       return result;
     }
-    for (std::size_t k = 0; k < found.size(); ++k) present[index[file][k]] = found[k];
+    // A member is bound to the first of its names the build has.
+    for (std::size_t k = 0; k < found.size(); ++k) {
+      std::size_t& bound = names[asked[file][k].member];
+      if (found[k] && (bound == GameKey::kNoName || asked[file][k].name < bound)) bound = asked[file][k].name;
+    }
   }
   result.checked = true;
-  result.present = std::move(present);
+  result.present.assign(table.size(), false);
+  for (std::size_t i = 0; i < table.size(); ++i) result.present[i] = names[i] != GameKey::kNoName;
+  result.names = std::move(names);
   return result;
 }
 

@@ -10,6 +10,7 @@
 // Game thread only (start-up).
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,9 +23,12 @@ struct GameBuildCheck {
   // would refuse, a layout this plugin does not know); `why` says why.
   bool checked = false;
   std::string why;
-  // Parallel to GameKeyTable(): true for each key the build has. Empty when
-  // the check could not be made.
+  // Parallel to GameKeyTable(): true for each member the build has under
+  // one of its names. Empty when the check could not be made.
   std::vector<bool> present;
+  // Parallel to GameKeyTable(): the first of each member's names the build
+  // has (an index as for GameKey::NameKey), GameKey::kNoName for none.
+  std::vector<std::size_t> names;
 };
 
 // The framework's cache folder for a plugin module at `module_path`: two
@@ -34,7 +38,8 @@ struct GameBuildCheck {
 // server runs from its executable's folder.
 std::filesystem::path FrameworkCacheRoot(std::u16string_view module_path);
 
-// Checks every key of GameKeyTable() against the cache under `cache_root`.
+// Checks every name of every member of GameKeyTable() against the cache
+// under `cache_root`.
 // Never throws for a missing or malformed cache: the result says why.
 GameBuildCheck CheckGameBuild(const std::filesystem::path& cache_root);
 

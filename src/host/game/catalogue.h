@@ -195,11 +195,25 @@ inline constinit host::Field<TWeakObjectPtr<APrimalDinoCharacter>> kCharacterPre
 inline constinit host::Field<UPrimalInventoryComponent*> kCharacterInventory{"APrimalCharacter.MyInventoryComponent"};
 inline constinit host::Field<TArray<APrimalBuff*>> kCharacterBuffs{"APrimalCharacter.Buffs"};
 
-// Hooked, and called by the plugin to empty the mounted slot.
+// Hooked, and called by the plugin to empty the mounted slot. Builds of the
+// framework's 2.03 era have the one-flag form instead, whose flag is not the
+// secondary flag: it empties the primary mounted slot.
+inline constexpr host::OtherName kClearMountedDinoNames[] = {
+    host::FunctionName<void(APrimalCharacter*, bool)>::Of(
+        "APrimalCharacter.ClearMountedDino(bool)", "API 2.03 era",
+        "AsaApi tag 2.03, API/ARK/Actor.h 5747; FUNCTION MISSING in header_cleanup 7bc96c2 (92.23)"),
+};
 inline constinit host::Function<void(APrimalCharacter*, bool, bool)> kCharacterClearMountedDino{
-    "APrimalCharacter.ClearMountedDino(bool,bool)"};
+    "APrimalCharacter.ClearMountedDino(bool,bool)", kClearMountedDinoNames};
+// Builds that dropped it still have the player character's own override,
+// with the same parameters; the pawn is always a player character.
+inline constexpr host::OtherName kClearCarryingDinoNames[] = {
+    host::FunctionName<void(AShooterCharacter*, bool, bool)>::Of(
+        "AShooterCharacter.ClearCarryingDino(bool,bool)", "API 2.03 era, 92.23, 92.28",
+        "AsaApi tag 2.03, API/ARK/Actor.h 6583; header_cleanup 7bc96c2 and 111d664, Actor.h 7574 and 7576"),
+};
 inline constinit host::Function<void(APrimalCharacter*, bool, bool)> kCharacterClearCarryingDino{
-    "APrimalCharacter.ClearCarryingDino(bool,bool)"};
+    "APrimalCharacter.ClearCarryingDino(bool,bool)", kClearCarryingDinoNames};
 inline constinit host::Function<bool(APrimalCharacter*)> kCharacterHasCryoSickness{
     "APrimalCharacter.HasCryoSickness()"};
 inline constinit host::Function<bool(APrimalCharacter*, TSubclassOf<APrimalBuff>*, bool)> kCharacterHasBuff{
@@ -214,7 +228,13 @@ inline constinit host::Field<TWeakObjectPtr<APrimalDinoCharacter>> kShooterChara
     "AShooterCharacter.RidingDino"};
 
 // Static.
-inline constinit host::Function<UClass*()> kShooterCharacterStaticClass{"AShooterCharacter.GetPrivateStaticClass()"};
+inline constexpr host::OtherName kShooterCharacterStaticClassNames[] = {
+    host::FunctionName<UClass*()>::Of(
+        "AShooterCharacter.StaticClass()", "API 2.03 era, 92.23, 92.28",
+        "AsaApi tag 2.03, API/ARK/Actor.h 6448; header_cleanup 7bc96c2 and 111d664, Actor.h 7401 and 7403"),
+};
+inline constinit host::Function<UClass*()> kShooterCharacterStaticClass{"AShooterCharacter.GetPrivateStaticClass()",
+                                                                       kShooterCharacterStaticClassNames};
 inline constinit host::Function<APrimalDinoCharacter*(AShooterCharacter*)> kShooterCharacterGetRidingDino{
     "AShooterCharacter.GetRidingDino()"};
 inline constinit host::Function<AActor*(AShooterCharacter*)> kShooterCharacterGetSecondaryMountedActor{

@@ -2,6 +2,8 @@
 // flag and missing-key rules they share.
 #include "host/game/members.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -30,12 +32,23 @@ MissingGameKey::MissingGameKey(const char* key)
 
 void* ResolveFunctionAddress(const char* key) { return FunctionAddress(key); }
 
-void GameKey::ResolveFunction() const {
+bool GameKey::BoundFormIs(std::span<const AbiClass> form) const {
+  if (missing_) return false;
+  const std::span<const AbiClass> bound = NameForm(bound_name_);
+  return std::equal(bound.begin(), bound.end(), form.begin(), form.end());
+}
+
+void GameKey::ThrowBoundToOtherForm() const {
+  throw std::logic_error(std::string("game key ") + bound_key_ + " is called in another form than it has");
+}
+
+void GameKey::ResolveFunction(std::span<const AbiClass> form) const {
   RequirePresent();
-  void* address = ResolveFunctionAddress(key_);
+  if (!BoundFormIs(form)) ThrowBoundToOtherForm();
+  void* address = ResolveFunctionAddress(bound_key_);
   if (address == nullptr) {
     missing_ = true;
-    throw MissingGameKey(key_);
+    throw MissingGameKey(bound_key_);
   }
   answer_ = reinterpret_cast<std::uintptr_t>(address);
   resolved_ = true;
@@ -44,7 +57,7 @@ void GameKey::ResolveFunction() const {
 bool BitFlag::Read(const void* object) const {
   if (object == nullptr) return false;
   RequirePresent();
-  const BitField field = BitFieldOf(object, key_);
+  const BitField field = BitFieldOf(object, bound_key_);
   uint32 word = 0;
   std::memcpy(&word, reinterpret_cast<const void*>(field.offset), sizeof(word));
   return (word & MaskOf(field)) != 0;
@@ -53,7 +66,7 @@ bool BitFlag::Read(const void* object) const {
 void BitFlag::Write(const void* object, bool value) const {
   if (object == nullptr) return;
   RequirePresent();
-  const BitField field = BitFieldOf(object, key_);
+  const BitField field = BitFieldOf(object, bound_key_);
   void* address = reinterpret_cast<void*>(field.offset);
   uint32 word = 0;
   std::memcpy(&word, address, sizeof(word));

@@ -70,57 +70,114 @@ class MissingGameKey : public std::runtime_error {
   explicit MissingGameKey(const char* key);
 };
 
-// What every game member of the catalogue has: its key, whether the running
-// game build has it, and what the framework answered for it (an offset or an
+// A name other than the catalogue's under which a game build has a member:
+// the key, the builds known to have it and where that is written. A
+// function's name carries its calling form, which may differ from the
+// catalogue's signature (another parameter list).
+struct OtherName {
+  const char* key;
+  const char* builds;  // e.g. "API 2.03 era"
+  const char* source;  // e.g. "AsaApi tag 2.03, Actor.h"
+  std::span<const AbiClass> form;  // empty for a field
+};
+
+// An other name of a function, of the signature `Sig`.
+template <typename Sig>
+struct FunctionName;
+template <typename R, typename... A>
+struct FunctionName<R(A...)> {
+  static constexpr OtherName Of(const char* key, const char* builds, const char* source) {
+    return OtherName{key, builds, source, kCallingForm<R, A...>};
+  }
+};
+
+// An other name of a field or bit field.
+constexpr OtherName FieldName(const char* key, const char* builds, const char* source) {
+  return OtherName{key, builds, source, {}};
+}
+
+// What every game member of the catalogue has: its names (the catalogue's
+// first, then the others in the order they are tried), which one the running
+// game build has, and what the framework answered for it (an offset or an
 // address), kept for the life of the binding.
 class GameKey {
  public:
-  constexpr explicit GameKey(const char* key) : key_(key) {}
+  static constexpr std::size_t kNoName = static_cast<std::size_t>(-1);
+
+  constexpr explicit GameKey(const char* key, std::span<const OtherName> others = {})
+      : key_(key), bound_key_(key), others_(others) {}
   GameKey(const GameKey&) = delete;
   GameKey& operator=(const GameKey&) = delete;
 
+  // The catalogue's name of the member: the one the plugin has always used,
+  // and the one its log lines and tables name.
   const char* Key() const { return key_; }
 
-  // The calling form of a function: its result's class, then its
-  // parameters' (the object first for a member function). Empty for a field
-  // or a bit field. Never looked at on the plugin's own paths.
+  // The calling form of a function under the catalogue's name: its result's
+  // class, then its parameters' (the object first for a member function).
+  // Empty for a field or a bit field. Never looked at on the plugin's own
+  // paths.
   constexpr std::span<const AbiClass> Form() const { return form_; }
 
-  // False when the running game build is known to lack the key: the plugin
-  // then never asks the framework for it.
+  // Every name of the member: 0 is the catalogue's, then the others.
+  std::size_t NameCount() const { return 1 + others_.size(); }
+  const char* NameKey(std::size_t name) const { return name == 0 ? key_ : others_[name - 1].key; }
+  std::span<const AbiClass> NameForm(std::size_t name) const {
+    return name == 0 ? form_ : others_[name - 1].form;
+  }
+  std::span<const OtherName> OtherNames() const { return others_; }
+
+  // False when the running game build is known to lack every name of the
+  // member: the plugin then never asks the framework for it.
   bool Present() const { return !missing_; }
+  // The name the running build has (an index as for NameKey), or kNoName.
+  std::size_t BoundName() const { return missing_ ? kNoName : bound_name_; }
+  // The key the plugin asks the framework for: the bound name's.
+  const char* BoundKey() const { return bound_key_; }
+  // True when the member is bound to a name whose calling form is `form`.
+  bool BoundFormIs(std::span<const AbiClass> form) const;
 
   // Binds the member to a (new) game build: forgets what the framework
-  // answered before and records whether the build has the key. Start-up
-  // binds every member before it asks for any.
-  void Bind(bool present) const {
-    missing_ = !present;
+  // answered before and records which of its names the build has (kNoName
+  // for none). Start-up binds every member before it asks for any.
+  void Bind(std::size_t name) const {
+    missing_ = name == kNoName || name >= NameCount();
+    bound_name_ = missing_ ? 0 : name;
+    bound_key_ = NameKey(bound_name_);
     resolved_ = false;
     answer_ = 0;
   }
 
  protected:
-  constexpr GameKey(const char* key, std::span<const AbiClass> form) : key_(key), form_(form) {}
+  constexpr GameKey(const char* key, std::span<const AbiClass> form, std::span<const OtherName> others)
+      : key_(key), bound_key_(key), others_(others), form_(form) {}
 
   // Throws MissingGameKey when the build lacks the key.
   void RequirePresent() const {
-    if (missing_) [[unlikely]] throw MissingGameKey(key_);
+    if (missing_) [[unlikely]] throw MissingGameKey(bound_key_);
   }
-  // Asks the framework for the function's address once. A null answer marks
-  // the key missing (never asked again) and throws MissingGameKey.
-  void ResolveFunction() const;
+  // Asks the framework for the function's address once, under the bound
+  // name; `form` is the form the caller calls it in, which must be the bound
+  // name's. A null answer marks the key missing (never asked again) and
+  // throws MissingGameKey.
+  void ResolveFunction(std::span<const AbiClass> form) const;
+  // What a call in another form than the bound name's throws.
+  [[noreturn]] void ThrowBoundToOtherForm() const;
 
   const char* key_;
+  mutable const char* bound_key_;
+  mutable std::size_t bound_name_ = 0;
   mutable bool missing_ = false;
   mutable bool resolved_ = false;
   mutable std::uintptr_t answer_ = 0;
+  std::span<const OtherName> others_;
   std::span<const AbiClass> form_;
 };
 
 template <typename T>
 class Field : public GameKey {
  public:
-  constexpr explicit Field(const char* key) : GameKey(key) {}
+  constexpr explicit Field(const char* key, std::span<const OtherName> others = {}) : GameKey(key, others) {}
 
   // The field inside `object`; null for a null object.
   T* In(const void* object) const { return object != nullptr ? InObject(object) : nullptr; }
@@ -156,7 +213,7 @@ class Field : public GameKey {
   T* InObject(const void* object) const {
     if (!resolved_) {
       RequirePresent();
-      answer_ = static_cast<std::uintptr_t>(ResolveFieldOffset(object, key_));
+      answer_ = static_cast<std::uintptr_t>(ResolveFieldOffset(object, bound_key_));
       resolved_ = true;
     }
     return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
@@ -165,7 +222,7 @@ class Field : public GameKey {
 
 class BitFlag : public GameKey {
  public:
-  constexpr explicit BitFlag(const char* key) : GameKey(key) {}
+  constexpr explicit BitFlag(const char* key, std::span<const OtherName> others = {}) : GameKey(key, others) {}
 
   // True when the bits of the bit field are not all zero; false for a null object.
   bool Read(const void* object) const;
@@ -183,14 +240,37 @@ class Function<R(A...)> : public GameKey {
  public:
   using Signature = R(A...);
 
-  constexpr explicit Function(const char* key) : GameKey(key, kCallingForm<R, A...>) {}
+  constexpr explicit Function(const char* key, std::span<const OtherName> others = {})
+      : GameKey(key, kCallingForm<R, A...>, others) {}
 
   Signature* Get() const {
-    if (!resolved_) ResolveFunction();
+    if (!resolved_) ResolveFunction(kCallingForm<R, A...>);
     return reinterpret_cast<Signature*>(answer_);
   }
 
   R operator()(A... args) const { return Get()(args...); }
+
+  // True when the running build has the function under a name of the form
+  // of the signature `Other` (the function's own or another).
+  template <typename Other>
+  bool BoundAs() const {
+    return BoundFormIs(FormOfSignature<Other>());
+  }
+
+  // The function under a bound name whose form is another signature's;
+  // throws (never calls) when the bound name has another form.
+  template <typename Other>
+  Other* GetAs() const {
+    if (!BoundFormIs(FormOfSignature<Other>())) [[unlikely]] ThrowBoundToOtherForm();
+    if (!resolved_) ResolveFunction(FormOfSignature<Other>());
+    return reinterpret_cast<Other*>(answer_);
+  }
+
+ private:
+  template <typename Other>
+  static constexpr std::span<const AbiClass> FormOfSignature() {
+    return FunctionName<Other>::Of("", "", "").form;
+  }
 };
 
 template <typename T>

@@ -246,7 +246,14 @@ std::string DescribeParts(PartSet parts) {
 
 void BindGameKeys(const std::vector<bool>& present) {
   for (std::size_t i = 0; i < kTable.size(); ++i) {
-    kTable[i].member->Bind(present.empty() || (i < present.size() && present[i]));
+    const bool has = present.empty() || (i < present.size() && present[i]);
+    kTable[i].member->Bind(has ? 0 : GameKey::kNoName);
+  }
+}
+
+void BindGameKeyNames(const std::vector<std::size_t>& names) {
+  for (std::size_t i = 0; i < kTable.size(); ++i) {
+    kTable[i].member->Bind(i < names.size() ? names[i] : GameKey::kNoName);
   }
 }
 

@@ -111,8 +111,14 @@ PartSet PartsOffWithout(std::size_t key_index);
 std::string DescribeParts(PartSet parts);
 
 // Binds every member of the catalogue to the running build: `present`
-// parallel to GameKeyTable(), or every key present when it is empty (the
-// build could not be checked). Forgets every earlier answer of the framework.
+// parallel to GameKeyTable(), each present member under the catalogue's
+// name, or every key present when it is empty (the build could not be
+// checked). Forgets every earlier answer of the framework.
 void BindGameKeys(const std::vector<bool>& present);
+
+// Binds every member to the name of `names` (parallel to GameKeyTable(), an
+// index as for GameKey::NameKey, GameKey::kNoName for a member the build
+// lacks). Forgets every earlier answer of the framework.
+void BindGameKeyNames(const std::vector<std::size_t>& names);
 
 }  // namespace ck::host
