@@ -24,38 +24,54 @@ const json* Present(const json& object, const char* key) {
   return &*it;
 }
 
-[[noreturn]] void WrongType(const json& value, const char* expected) {
-  throw json::type_error::create(302, std::string("type must be ") + expected + ", but is " + value.type_name(),
-                                 &value);
+// A JSON value's kind as a setting's error names it.
+const char* KindOf(const json& value) {
+  switch (value.type()) {
+    case json::value_t::boolean: return "a boolean";
+    case json::value_t::string: return "a string";
+    case json::value_t::array: return "a list";
+    case json::value_t::object: return "an object";
+    case json::value_t::null: return "null";
+    default: return value.is_number() ? "a number" : "something else";
+  }
 }
 
-void Read(const json& object, const char* key, bool& field) {
-  if (const json* value = Present(object, key)) {
-    if (!value->is_boolean()) WrongType(*value, "boolean");
+// "setting 'CaptureCooldownSeconds' must be a number, got a string".
+[[noreturn]] void WrongType(const std::string& setting, const json& value, const char* expected) {
+  throw ConfigError("setting '" + setting + "' must be " + expected + ", got " + KindOf(value));
+}
+
+void Read(const json& object, const std::string& key, bool& field) {
+  if (const json* value = Present(object, key.c_str())) {
+    if (!value->is_boolean()) WrongType(key, *value, "true or false");
     field = value->get<bool>();
   }
 }
 
-void Read(const json& object, const char* key, double& field) {
-  if (const json* value = Present(object, key)) {
-    if (!value->is_number()) WrongType(*value, "number");
+void Read(const json& object, const std::string& key, double& field) {
+  if (const json* value = Present(object, key.c_str())) {
+    if (!value->is_number()) WrongType(key, *value, "a number");
     field = value->get<double>();
   }
 }
 
-void Read(const json& object, const char* key, std::string& field) {
-  if (const json* value = Present(object, key)) {
-    if (!value->is_string()) WrongType(*value, "string");
+void Read(const json& object, const std::string& key, std::string& field, const std::string& shown) {
+  if (const json* value = Present(object, key.c_str())) {
+    if (!value->is_string()) WrongType(shown, *value, "a string");
     field = value->get<std::string>();
   }
 }
 
-void Read(const json& object, const char* key, std::vector<std::string>& field) {
-  if (const json* value = Present(object, key)) {
-    if (!value->is_array()) WrongType(*value, "array");
+void Read(const json& object, const std::string& key, std::string& field) { Read(object, key, field, key); }
+
+void Read(const json& object, const std::string& key, std::vector<std::string>& field) {
+  if (const json* value = Present(object, key.c_str())) {
+    if (!value->is_array()) WrongType(key, *value, "a list of strings");
     std::vector<std::string> list;
     for (const json& entry : *value) {
-      if (!entry.is_string()) WrongType(entry, "string");
+      if (!entry.is_string()) {
+        throw ConfigError("setting '" + key + "' must be a list of strings, got " + KindOf(entry) + " in the list");
+      }
       list.push_back(entry.get<std::string>());
     }
     field = std::move(list);
@@ -84,9 +100,9 @@ void ReadAll(const json& root, PluginConfig& c) {
   if (root.is_object()) {
     auto messages = root.find("Messages");
     if (messages != root.end() && messages->is_object()) {
-      Read(*messages, "Captured", c.Messages.Captured);
-      Read(*messages, "NoShoulderPet", c.Messages.NoShoulderPet);
-      Read(*messages, "CaptureFailed", c.Messages.CaptureFailed);
+      Read(*messages, "Captured", c.Messages.Captured, "Messages.Captured");
+      Read(*messages, "NoShoulderPet", c.Messages.NoShoulderPet, "Messages.NoShoulderPet");
+      Read(*messages, "CaptureFailed", c.Messages.CaptureFailed, "Messages.CaptureFailed");
     }
   }
 }

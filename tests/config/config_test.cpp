@@ -63,7 +63,7 @@ TEST_F(ConfigTest, AFailedLoadKeepsThePreviousSettingsButEmptiesTheClassCache) {
   LoadConfiguration();
   ck::config::Classes().VanillaCryopodClass = reinterpret_cast<UClass*>(0x1234);
   WriteConfig(R"({"DebugLogging": false, "CaptureMode": 7})");
-  EXPECT_THROW(LoadConfiguration(), nlohmann::json::type_error);
+  EXPECT_THROW(LoadConfiguration(), ck::config::ConfigError);
   EXPECT_TRUE(Current().DebugLogging);
   EXPECT_EQ(Current().CaptureMode, "vanilla");
   EXPECT_EQ(ck::config::Classes().VanillaCryopodClass, nullptr);
