@@ -19,7 +19,6 @@
 #include "asa/engine_types.h"
 
 struct RCONClientConnection;
-struct RCONPacket;
 
 namespace AsaApi {
 

@@ -104,6 +104,16 @@ class FString {
 };
 static_assert(sizeof(FString) == 16);
 
+// An RCON client's packet as the game reads it (API 2.03, API/ARK/Other.h).
+struct RCONPacket {
+  int32 Length;
+  int32 Id;
+  int32 Type;
+  FString Body;
+};
+// An RCON client's connection: its members are reached by key.
+struct RCONClientConnection;
+
 // A name: an index into the engine's name table plus an instance number.
 struct FName {
   int32 ComparisonIndex;

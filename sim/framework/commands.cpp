@@ -152,7 +152,9 @@ bool SimCommands::DispatchConsole(const std::string& line, APlayerController* ca
   return true;
 }
 
-bool SimCommands::DispatchRcon(const std::string& line, std::string& reply) {
+bool SimCommands::DispatchRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world,
+                               std::string& reply) {
+  const std::string line = packet != nullptr ? ToUtf8(packet->Body) : std::string();
   const CommandList snapshot = rcon_commands_;
   const std::shared_ptr<Command> command = Find(snapshot, line);
   if (command == nullptr) return false;
@@ -164,11 +166,9 @@ bool SimCommands::DispatchRcon(const std::string& line, std::string& reply) {
     reply = command->framework_rcon(line);
     return true;
   }
-  // A plugin's command: the simulated server has no RCON connection object
-  // to hand it, so it is called with none.
   auto callback = command->rcon;
   try {
-    callback(nullptr, nullptr, nullptr);
+    callback(connection, packet, world);
   } catch (...) {
     faults_.NotePluginEscape("RCON command " + command->name, std::current_exception());
     throw;

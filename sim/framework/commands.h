@@ -60,9 +60,12 @@ class ASAAPI_API SimCommands final : public AsaApi::ICommands {
   // Runs the command whose name is the line's first word (case ignored) with
   // the whole line. False when no command has that name.
   bool DispatchConsole(const std::string& line, APlayerController* caller = nullptr);
-  // The same over RCON for an authenticated client; `reply` gets what the
-  // framework's own command answered ("" for a plugin's command).
-  bool DispatchRcon(const std::string& line, std::string& reply);
+  // The same over RCON, for the packet of an authenticated client (the
+  // framework's hook on the game's packet processing): a plugin's command
+  // gets the connection, the packet and the world; `reply` gets what the
+  // framework's own command answered ("" for a plugin's command). False when
+  // no command has the name of the packet body's first word.
+  bool DispatchRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world, std::string& reply);
 
   // Runs every tick callback registered when the tick began, in registration
   // order. Allocates nothing.

@@ -19,6 +19,7 @@
 
 #include "sim/game/actors.h"
 #include "sim/game/game_builds.h"
+#include "sim/game/rcon.h"
 #include "sim/game/roster.h"
 #include "sim/game/settings.h"
 
@@ -147,6 +148,16 @@ class Game {
   Item* FindPlayerItem(Player& player, const std::string& entry_id, const std::string& pod_of);
   MulticastDelegate& other_delegate() { return other_delegate_; }
 
+  // An RCON client sends an exec-command packet with this body (the next
+  // packet id) on a connection that is or is not authenticated (rcon.cpp).
+  void ReceiveRconPacket(const std::string& body, bool authenticated);
+  // A console line typed by the player as admin, or at the server console
+  // for none (the framework's commands first). Throws std::runtime_error when
+  // the player cannot type it (not online, or no admin).
+  void TypeConsoleLine(const std::string& line, Player* player);
+  void AddRconReply(RconReply reply) { rcon_replies_.push_back(std::move(reply)); }
+  const std::vector<RconReply>& RconReplies() const { return rcon_replies_; }
+
   // --- time (time.cpp) -------------------------------------------------------------
 
   // Lets `seconds` of simulated time pass, one server tick at a time; every
@@ -176,6 +187,8 @@ class Game {
   std::vector<Actor*> capture_actors_;
   std::map<std::string, std::vector<std::string>> call_args_;
   MulticastDelegate other_delegate_;
+  std::vector<RconReply> rcon_replies_;
+  int32 next_rcon_id_ = 1;
   bool release_fails_ = false;
   struct Timer {
     int64 due;

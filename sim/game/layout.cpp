@@ -1,5 +1,7 @@
 #include "sim/game/layout.h"
 
+#include "sim/game/rcon.h"
+
 #include <cstddef>
 
 #include "sim/framework/game_functions.h"
@@ -66,6 +68,7 @@ void RegisterLayout() {
   RegisterItemFunctions();
   RegisterPawnFunctions();
   RegisterBuffFunctions();
+  RegisterRconFunctions();
 }
 
 }  // namespace sim

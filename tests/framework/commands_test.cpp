@@ -19,6 +19,33 @@ TEST_F(CommandsTest, DispatchesOnTheFirstWordIgnoringCaseAndPassesTheWholeLine) 
   EXPECT_FALSE(fw().commands.DispatchConsole("other ckpdebug"));
 }
 
+// A plugin's RCON command as the game and the framework run it: only for an
+// authenticated client, on the body's first word in any case, with the
+// packet; it answers through the game's reply function.
+TEST_F(CommandsTest, AnRconCommandRunsForAnAuthenticatedClientAndAnswersThroughTheGame) {
+  using SendMessageFn = void (*)(RCONClientConnection*, int, int, FString*);
+  std::vector<std::string> bodies;
+  AsaApi::GetCommands().AddRconCommand(
+      simfw::FromUtf8("Ck.Echo"), [&](RCONClientConnection* connection, RCONPacket* packet, UWorld* world) {
+        bodies.push_back(simfw::ToUtf8(packet->Body));
+        EXPECT_EQ(world, reinterpret_cast<UWorld*>(game().world()));
+        FString reply = simfw::FromUtf8("heard " + std::to_string(packet->Id));
+        reinterpret_cast<SendMessageFn>(fw().registry.FunctionAddress("RCONClientConnection.SendMessage(int,int,FString&)"))(
+            connection, packet->Id, 0, &reply);
+      });
+  game().ReceiveRconPacket("ck.echo one", false);
+  game().ReceiveRconPacket("CK.ECHO two", true);
+  game().ReceiveRconPacket("ck.echoes three", true);
+  EXPECT_EQ(bodies, std::vector<std::string>{"CK.ECHO two"}) << "never for a client that has not authenticated";
+  ASSERT_EQ(game().RconReplies().size(), 1u);
+  EXPECT_EQ(game().RconReplies()[0].id, 2) << "each packet has the next id";
+  EXPECT_EQ(game().RconReplies()[0].type, 0);
+  EXPECT_EQ(game().RconReplies()[0].text, "heard 2");
+  EXPECT_TRUE(AsaApi::GetCommands().RemoveRconCommand(simfw::FromUtf8("CK.ECHO")));
+  game().ReceiveRconPacket("ck.echo four", true);
+  EXPECT_EQ(bodies.size(), 1u);
+}
+
 TEST_F(CommandsTest, RemovedCommandsNoLongerRun) {
   int runs = 0;
   AsaApi::GetCommands().AddConsoleCommand(simfw::FromUtf8("a"), [&](APlayerController*, FString*, bool) { ++runs; });

@@ -93,6 +93,22 @@ void ValidateConfigObject(const Scenario& s, const json& v, const std::string& w
   if (!v.is_object()) Fail(s, where, "must be an object");
 }
 
+// "line" (the server console) or {"line": "...", "player": P} (P as admin).
+void ValidateConsole(const Scenario& s, const json& v, const std::string& where) {
+  if (v.is_string()) return;
+  Object(s, v, where, {"line", "player"});
+  Text(s, Need(s, v, "line", where), where + ".line");
+  if (v.contains("player")) Player(s, v["player"], where + ".player");
+}
+
+// "command" (an authenticated client) or {"command": "...", "authenticated": true}.
+void ValidateRcon(const Scenario& s, const json& v, const std::string& where) {
+  if (v.is_string()) return;
+  Object(s, v, where, {"command", "authenticated"});
+  Text(s, Need(s, v, "command", where), where + ".command");
+  if (v.contains("authenticated")) Bool(s, v["authenticated"], where + ".authenticated");
+}
+
 void ValidateFault(const Scenario& s, const json& v, const std::string& where) {
   Object(s, v, where, {"key", "mode", "at", "repeat", "target"});
   Text(s, Need(s, v, "key", where), where + ".key");
@@ -148,17 +164,21 @@ void PlayUseItem(Stage& stage, const json& v) {
 }
 
 void PlayConsole(Stage& stage, const json& v) {
-  if (!simfw::Fw().commands.DispatchConsole(v.get<std::string>())) stage.Say("[game] no console command for that line");
-}
-
-// An authenticated RCON client sends the line; the reply is printed.
-void PlayRcon(Stage& stage, const json& v) {
-  std::string reply;
-  if (!simfw::Fw().commands.DispatchRcon(v.get<std::string>(), reply)) {
-    stage.Say("[game] no RCON command for that line");
+  if (v.is_string()) {
+    stage.World().TypeConsoleLine(v.get<std::string>(), nullptr);
     return;
   }
-  if (!reply.empty()) stage.Say("[game] the RCON client is answered: " + reply);
+  stage.World().TypeConsoleLine(v.at("line").get<std::string>(),
+                                v.contains("player") ? &PlayerIn(stage, v["player"]) : nullptr);
+}
+
+// An RCON client sends the line; what it is answered goes to the report.
+void PlayRcon(Stage& stage, const json& v) {
+  if (v.is_string()) {
+    stage.World().ReceiveRconPacket(v.get<std::string>(), true);
+    return;
+  }
+  stage.World().ReceiveRconPacket(v.at("command").get<std::string>(), v.value("authenticated", true));
 }
 
 void PlayFault(Stage&, const json& v) {
@@ -211,8 +231,8 @@ const Action kActions[] = {
      [](Stage& stage, const json& v) { stage.World().Download(PlayerIn(stage, v)); }},
     {"leave", ValidatePlayer, nullptr, [](Stage& stage, const json& v) { stage.World().Leave(PlayerIn(stage, v)); }},
     {"advance", ValidateSeconds, nullptr, [](Stage& stage, const json& v) { stage.World().Advance(v.get<double>()); }},
-    {"console", ValidateText, nullptr, PlayConsole},
-    {"rcon", ValidateText, nullptr, PlayRcon},
+    {"console", ValidateConsole, nullptr, PlayConsole},
+    {"rcon", ValidateRcon, nullptr, PlayRcon},
     {"unloadPlugin", ValidateBool, nullptr,
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.UnloadPlugin();

@@ -51,7 +51,9 @@ ordered_json LogValue() {
 ordered_json MessagesValue() {
   ordered_json messages = ordered_json::array();
   for (const auto& m : simfw::Fw().utils.Messages()) {
-    messages.push_back(ordered_json{{"player", m.player}, {"sender", m.sender}, {"text", m.text}});
+    const bool server = m.member == "SendServerMessage_Impl";
+    messages.push_back(ordered_json{
+        {"player", m.player}, {"sender", m.sender}, {"text", m.text}, {"kind", server ? "server" : "chat"}});
   }
   return messages;
 }
@@ -101,6 +103,11 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   ordered_json report;
   report["log"] = LogValue();
   report["messages"] = MessagesValue();
+  ordered_json replies = ordered_json::array();
+  for (const sim::RconReply& reply : game.RconReplies()) {
+    replies.push_back(ordered_json{{"id", reply.id}, {"type", reply.type}, {"text", reply.text}});
+  }
+  report["rconReplies"] = replies;
   report["gameBuild"] = game.server().game_build;
   report["externalCaptureResults"] = external_results;
   ordered_json players = ordered_json::object();
@@ -117,6 +124,7 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   report["frameworkStallSeconds"] = static_cast<double>(fw.build.StalledNanoseconds()) / 1e9;
   report["plugin"] = ordered_json{{"hooks", fw.hooks.InstalledKeys()},
                                   {"consoleCommands", fw.commands.ConsoleCommandNames()},
+                                  {"rconCommands", fw.commands.RconCommandNames()},
                                   {"tickCallbacks", fw.commands.TickCallbackIds()}};
   return report;
 }
