@@ -40,6 +40,11 @@ class ARK_API MessagingManager {
     SendChatMessage_Impl(player_controller, sender_name, msg);
   }
 
+  // A server message to one player, in `color`.
+  void SendServerMessage(AShooterPlayerController* player_controller, FLinearColor color, const FString& msg) {
+    SendServerMessage_Impl(player_controller, color, msg);
+  }
+
  protected:
   virtual void SendServerMessage_Impl(AShooterPlayerController* player_controller, FLinearColor color,
                                       const FString& message) = 0;

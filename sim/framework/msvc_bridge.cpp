@@ -166,6 +166,21 @@ const CkBridge kBridge = {
       if (block != nullptr) --g_live_blocks;
       std::free(block);
     },
+    // add_rcon_command
+    [](const wchar_t* name, int length, CkRconInvoke invoke, CkRelease release, void* context,
+       CkBridgeError* error) {
+      auto held = std::make_shared<HeldCallback>(context, release);
+      Reporting(error, [&] {
+        Fw().commands.AddRconCommand(Wide(name, length), [held, invoke](RCONClientConnection* connection,
+                                                                        RCONPacket* packet, UWorld* world) {
+          invoke(held->context, connection, packet, world);
+        });
+      });
+    },
+    // remove_rcon_command
+    [](const wchar_t* name, int length, CkBridgeError* error) {
+      return Reporting(error, [&] { return Fw().commands.RemoveRconCommand(Wide(name, length)); });
+    },
 };
 
 }  // namespace

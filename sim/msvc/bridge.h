@@ -22,6 +22,7 @@ struct CkBridgeError {
 
 typedef void (*CkConsoleInvoke)(void* context, void* caller, void* line, bool from_rcon);
 typedef void (*CkTickInvoke)(void* context, float delta_seconds);
+typedef void (*CkRconInvoke)(void* context, void* connection, void* packet, void* world);
 typedef void (*CkRelease)(void* context);
 
 struct CkBridge {
@@ -62,6 +63,9 @@ struct CkBridge {
   void (*construct_fstring)(void* target, int length, const wchar_t* text);
   void* (*allocate)(unsigned long long size);
   void (*free)(void* block);
+  void (*add_rcon_command)(const wchar_t* name, int length, CkRconInvoke invoke, CkRelease release, void* context,
+                           struct CkBridgeError* error);
+  bool (*remove_rcon_command)(const wchar_t* name, int length, struct CkBridgeError* error);
 };
 
 #if defined(CK_DOUBLE_BUILDING)

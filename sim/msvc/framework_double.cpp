@@ -63,6 +63,17 @@ void ReleaseCopy(void* context) {
 
 using ConsoleFunction = std::function<void(APlayerController*, FString*, bool)>;
 using TickFunction = std::function<void(float)>;
+using RconFunction = std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>;
+
+void InvokeRcon(void* context, void* connection, void* packet, void* world) {
+  auto* callback = static_cast<RconFunction*>(context);
+  if (callback->impl() == nullptr) return;
+  auto* client = static_cast<RCONClientConnection*>(connection);
+  auto* body = static_cast<RCONPacket*>(packet);
+  auto* in_world = static_cast<UWorld*>(world);
+  callback->impl()->_Do_call(static_cast<RCONClientConnection*&&>(client), static_cast<RCONPacket*&&>(body),
+                             static_cast<UWorld*&&>(in_world));
+}
 
 void InvokeConsole(void* context, void* caller, void* line, bool from_rcon) {
   auto* callback = static_cast<ConsoleFunction*>(context);
@@ -109,8 +120,12 @@ class DoubleCommands final : public AsaApi::ICommands {
                                    &ReleaseCopy<ConsoleFunction>, KeepCopy(callback), error);
     });
   }
-  void AddRconCommand(const FString&,
-                      const std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>&) override {}
+  void AddRconCommand(const FString& command, const RconFunction& callback) override {
+    Forward([&](CkBridgeError* error) {
+      Bridge().add_rcon_command(command.Data.Data, TextLength(command), &InvokeRcon, &ReleaseCopy<RconFunction>,
+                                KeepCopy(callback), error);
+    });
+  }
   void AddOnTickCallback(const FString& id, const TickFunction& callback) override {
     Forward([&](CkBridgeError* error) {
       Bridge().add_tick_callback(id.Data.Data, TextLength(id), &InvokeTick, &ReleaseCopy<TickFunction>,
@@ -127,7 +142,11 @@ class DoubleCommands final : public AsaApi::ICommands {
       return Bridge().remove_console_command(command.Data.Data, TextLength(command), error);
     });
   }
-  bool RemoveRconCommand(const FString&) override { return false; }
+  bool RemoveRconCommand(const FString& command) override {
+    return Forward([&](CkBridgeError* error) {
+      return Bridge().remove_rcon_command(command.Data.Data, TextLength(command), error);
+    });
+  }
   bool RemoveOnTickCallback(const FString& id) override {
     return Forward(
         [&](CkBridgeError* error) { return Bridge().remove_tick_callback(id.Data.Data, TextLength(id), error); });

@@ -108,13 +108,17 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
       // Nothing is touched: the companion stays where it is.
       log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
       NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+      ++state::Current().counters.captures_failed;
       continue;
     }
     const bool ok = config::IsVanillaCaptureMode() ? CaptureWithVanillaCryopod(pawn, controller, companion)
                                                    : CaptureWithScsCryopod(pawn, controller, companion);
     if (ok) {
       ++captured;
+      ++state::Current().counters.captures_done;
       NotifyPlayer(controller, FormatCapturedMessage(name));
+    } else {
+      ++state::Current().counters.captures_failed;
     }
   }
   return captured == companions.size();

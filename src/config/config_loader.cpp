@@ -109,13 +109,15 @@ void ReadAll(const json& root, PluginConfig& c) {
 
 }  // namespace
 
-void LoadConfiguration(PluginConfig& live, ClassCache& classes) {
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes) {
   PluginConfig loaded;
   classes.Clear();
 
+  std::string source = kConfigPath;
   std::ifstream file(kConfigPath, std::ios::binary);
   if (!file.is_open()) {
     log::Warn("Cradlekeep config not found at {}; using defaults", kConfigPath);
+    source = std::string("defaults (no file at ") + kConfigPath + ")";
   } else {
     const json root = json::parse(file, nullptr, /*allow_exceptions=*/true, /*ignore_comments=*/true);
     ReadAll(root, loaded);
@@ -135,6 +137,7 @@ void LoadConfiguration(PluginConfig& live, ClassCache& classes) {
   } else {
     log::Info("Cradlekeep config loaded");
   }
+  return source;
 }
 
 }  // namespace ck::config

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 #include "config/class_cache.h"
 #include "config/plugin_config.h"
@@ -26,6 +27,8 @@ class ConfigError : public std::runtime_error {
 // either leaves `live` untouched. Unknown keys, null
 // values and a root that is no object leave the defaults in place. Logs
 // "Cradlekeep config loaded" (with every setting when DebugLogging is on).
-void LoadConfiguration(PluginConfig& live, ClassCache& classes);
+// Returns where the settings came from: the file's path, or "defaults (no
+// file at <path>)".
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes);
 
 }  // namespace ck::config

@@ -20,10 +20,7 @@ void RegisterDebugCommands() {
       [](const char* what) { log::Warn("Cradlekeep debug console command registration failed: {}", what); });
 }
 
-
-namespace {
-
-void SwitchDebugLogging(FString* line) {
+std::string SwitchDebugLogging(FString* line) {
   const std::string text = core::ToLowerCopy(host::FStringToAscii(line));
   bool& debug = config::Current().DebugLogging;
   static constexpr struct {
@@ -36,10 +33,10 @@ void SwitchDebugLogging(FString* line) {
       break;
     }
   }
-  log::Info("Cradlekeep debug logging is {}", debug ? "ON" : "OFF");
+  const std::string said = debug ? "Cradlekeep debug logging is ON" : "Cradlekeep debug logging is OFF";
+  log::Info("{}", said);
+  return said;
 }
-
-}  // namespace
 
 void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
   if (!state::Running()) return;  // left registered after a failed unload

@@ -3,6 +3,8 @@
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <string>
+
 #include "asa/engine_types.h"
 
 namespace ck::plugin {
@@ -20,5 +22,8 @@ void RegisterDebugCommands();
 // failure is the error line "Cradlekeep debug command failed: ..."; nothing
 // leaves the command.
 void OnDebugCommand(APlayerController* caller, FString* line, bool from_rcon);
+
+// The switch itself, as above; returns the line it logged. Exceptions pass.
+std::string SwitchDebugLogging(FString* line);
 
 }  // namespace ck::plugin

@@ -81,6 +81,21 @@ bool Contains(const std::vector<std::size_t>& indices, std::size_t i) {
   return false;
 }
 
+// What the status command tells of the build the names were bound to.
+state::GameBuildSummary Summary(const std::vector<std::size_t>& names) {
+  const auto table = host::GameKeyTable();
+  state::GameBuildSummary summary;
+  summary.checked = true;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (names[i] == host::GameKey::kNoName) {
+      summary.missing.emplace_back(table[i].member->Key());
+    } else if (names[i] != 0) {
+      summary.renamed.push_back(std::string(table[i].member->Key()) + " is " + table[i].member->NameKey(names[i]));
+    }
+  }
+  return summary;
+}
+
 // ", also looked for as <name>, <name>" for a member with other names.
 std::string AlsoLookedFor(const host::GameKey& member) {
   std::string text;
@@ -129,6 +144,7 @@ bool CheckGameBuild() {
                   check.why = what;
                 });
   if (!check.checked) {
+    state::Current().build = state::GameBuildSummary{false, check.why, {}, {}};
     host::BindGameKeys({});
     log::Warn("Cradlekeep could not check the game keys against this game build ({}); starting without the check",
               check.why);
@@ -143,6 +159,7 @@ bool CheckGameBuild() {
   const host::PartSet on = host::PartsOn(present);
   state::Current().parts_on = on;
 
+  state::Current().build = Summary(names);
   const std::size_t renamed = LogOtherNames(names);
   const std::size_t missing = LogMissing(present, moved);
   if (missing == 0 && moved.empty()) {

@@ -1,8 +1,10 @@
 #include "plugin/hook_table.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/plugin_config.h"
+#include "core/log.h"
 #include "state/plugin_state.h"
 #include "plugin/hook_registry.h"
 #include "temporary_pods/pod_hooks.h"
@@ -72,5 +74,32 @@ void InstallConfiguredHooks() {
 }
 
 void UninstallAllHooks() { RemoveInstalledHooks(); }
+
+void FollowConfiguredHooks() {
+  const auto table = Table();
+  const auto wanted = [](const Entry& entry) {
+    return Wanted(entry.when) && entry.present && state::PartOn(entry.part);
+  };
+  // The installed hooks the settings no longer want go; one the framework
+  // would not take out stays in its chain, and so in the plugin's list:
+  // installing it again would make it its own original.
+  auto& installed = InstalledHooks();
+  std::vector<state::InstalledHook> kept;
+  kept.reserve(installed.size());
+  for (state::InstalledHook& hook : installed) {
+    const auto entry = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return hook.key() == e.key; });
+    if (entry != table.end() && !wanted(*entry)) {
+      if (hook.Remove()) continue;
+      log::Warn("Cradlekeep hook stays installed: {}", hook.key());
+    }
+    kept.push_back(std::move(hook));
+  }
+  installed.swap(kept);
+  for (const Entry& entry : table) {
+    const bool held = std::any_of(installed.begin(), installed.end(),
+                                  [&](const state::InstalledHook& hook) { return hook.key() == entry.key; });
+    if (wanted(entry) && !held) InstallHook(entry.key, entry.detour, entry.original);
+  }
+}
 
 }  // namespace ck::plugin

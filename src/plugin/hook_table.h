@@ -1,4 +1,5 @@
-// The twelve hooks of the plugin, in install order, with the condition under
+// The hooks of the plugin (thirteen, of which a game build has at most twelve:
+// the two forms of the mounted-slot clearing), in install order, with the condition under
 // which each is installed.
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
@@ -13,5 +14,12 @@ void InstallConfiguredHooks();
 
 // Disables every hook that was installed, in install order.
 void UninstallAllHooks();
+
+// After the settings changed (a reload): installs the hooks the settings now
+// ask for that are not installed, disables the installed ones they no
+// longer ask for, and leaves the rest alone. A hook the framework would not
+// disable stays listed as installed (a warn line says so), so that it is
+// never installed twice.
+void FollowConfiguredHooks();
 
 }  // namespace ck::plugin

@@ -2,6 +2,7 @@
 
 #include "config/config_loader.h"
 #include "core/boundary.h"
+#include "plugin/admin_commands.h"
 #include "plugin/debug_command.h"
 #include "plugin/game_build.h"
 #include "plugin/hook_registry.h"
@@ -22,11 +23,12 @@ namespace {
 // is thrown.
 void StartupSteps() {
   state::Begin();
-  config::LoadConfiguration(config::Current(), config::Classes());
+  state::Current().config_source = config::LoadConfiguration(config::Current(), config::Classes());
   if (!CheckGameBuild()) return;
   temporary_pods::ResetUnCryoDelegateFields();
   InstallConfiguredHooks();
   RegisterDebugCommands();
+  RegisterAdminCommands();
   temporary_pods::RegisterAutoRemoveTick();
   log::Info("Cradlekeep loaded version {}", kVersion);
   state::Current().started = true;

@@ -6,12 +6,13 @@
 
 namespace ck::state {
 
-void InstalledHook::Remove() noexcept {
-  if (detour_ == nullptr) return;
-  void* const detour = detour_;
-  detour_ = nullptr;
-  core::Contain([&] { host::DisableHook(key_, detour); },
+bool InstalledHook::Remove() noexcept {
+  if (detour_ == nullptr) return true;
+  bool removed = false;
+  core::Contain([&] { removed = host::DisableHook(key_, detour_); },
                 [&](const char* what) { log::Warn("Cradlekeep hook disable failed: {} ({})", key_, what); });
+  if (removed) detour_ = nullptr;
+  return removed;
 }
 
 }  // namespace ck::state

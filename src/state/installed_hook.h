@@ -21,9 +21,12 @@ class InstalledHook {
 
   const std::string& key() const { return key_; }
 
-  // Asks the framework to disable the hook, once; a throw is the warn line
-  // "Cradlekeep hook disable failed: <key> (<what>)". Never throws.
-  void Remove() noexcept;
+  // Asks the framework to disable the hook; a throw is the warn line
+  // "Cradlekeep hook disable failed: <key> (<what>)". True when the framework
+  // took it out (a hook already taken out counts as out); otherwise the hook
+  // may still be in the framework's chain and a later call asks again.
+  // Never throws.
+  bool Remove() noexcept;
 
  private:
   std::string key_;

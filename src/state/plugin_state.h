@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -43,9 +44,31 @@ struct RecentUnCryoTry {
   bool has_id;
 };
 
+// What start-up found of the game build, for the status command.
+struct GameBuildSummary {
+  bool checked = false;
+  std::string why;                    // when not checked
+  std::vector<std::string> missing;   // members the build has under none of their names
+  std::vector<std::string> renamed;   // "A is B" for members found under another name
+};
+
+// What the plugin did since start-up; plain increments where the work
+// already happens, for the status command.
+struct Counters {
+  uint64 captures_done = 0;
+  uint64 captures_failed = 0;
+  uint64 refused_by_cooldown = 0;
+  uint64 pods_made = 0;
+  uint64 pods_removed = 0;
+};
+
 struct PluginState {
   config::PluginConfig settings;
   config::ClassCache classes;
+  // Where the settings came from: the file read, or the defaults and why.
+  std::string config_source;
+  GameBuildSummary build;
+  Counters counters;
 
   // The parts the running game build has every key for (all of them until
   // start-up checked the build, and when it could not).

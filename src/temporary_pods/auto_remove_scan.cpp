@@ -52,6 +52,17 @@ void RegisterAutoRemoveTick() {
              static_cast<double>(period_ms) / 1000.0);
 }
 
+void FollowAutoRemoveSettings() {
+  const bool wanted = ScanSettingsOn() && config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0 &&
+                      state::PartOn(host::Part::kRecurringScan);
+  if (wanted) {
+    RegisterAutoRemoveTick();
+  } else if (state::Current().scan_tick_registered) {
+    host::RemoveOnTickCallback(kAutoRemoveTickId);
+    state::Current().scan_tick_registered = false;
+  }
+}
+
 // The scan itself, once it is due; kept out of the per-tick path.
 [[gnu::noinline]] void RunDueScan(int64 now) {
   state::Current().next_scan_due = now + PeriodNanoseconds();

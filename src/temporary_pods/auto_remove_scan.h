@@ -24,6 +24,11 @@ int64 AutoRemovePeriodMilliseconds(double interval_seconds);
 // not registered yet. Exceptions of the framework pass to start-up's guard.
 void RegisterAutoRemoveTick();
 
+// After the settings changed (a reload): registers the tick when they now
+// ask for it, removes it when they no longer do. A registered tick reads the
+// new interval from its next scan on.
+void FollowAutoRemoveSettings();
+
 // The tick callback.
 void RunAutoRemoveTick();
 

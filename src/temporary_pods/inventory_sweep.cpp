@@ -1,5 +1,7 @@
 #include "temporary_pods/inventory_sweep.h"
 
+#include "state/plugin_state.h"
+
 #include <cstring>
 
 #include "host/framework/engine_allocator.h"
@@ -49,7 +51,9 @@ bool EmptiedTemporaryPod(UPrimalItem* item) { return IsTemporaryPod(item) && !Ha
 // game's removal by id.
 bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id) {
   TakeOutOfSlots(inventory, item);
-  return RemoveAndRefresh(inventory, id);
+  const bool removed = RemoveAndRefresh(inventory, id);
+  if (removed) ++state::Current().counters.pods_removed;
+  return removed;
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ bool PassesCaptureCooldown(const void* pawn) {
   auto it = table.find(pawn);
   if (it != table.end() &&
       config::Current().CaptureCooldownSeconds > static_cast<double>(now - it->second) / 1'000'000'000.0) {
+    ++state::Current().counters.refused_by_cooldown;
     return false;
   }
   if (table.size() >= kCooldownPruneAbove && it == table.end()) ForgetCooledDownPawns(table, now);

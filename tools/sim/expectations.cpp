@@ -144,6 +144,20 @@ void EvaluateMessages(const std::string& key, const json& want, const ordered_js
   }
 }
 
+// Each text is the text of an RCON reply, in this order (others may come between).
+void EvaluateRconReplies(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto& got = report["rconReplies"];
+  auto next = got.begin();
+  for (const auto& wanted : want) {
+    next = std::find_if(next, got.end(), [&](const ordered_json& reply) { return reply["text"] == wanted; });
+    if (next == got.end()) {
+      failures.push_back(key + ": no reply " + wanted.dump() + " in that order; got " + got.dump());
+      return;
+    }
+    ++next;
+  }
+}
+
 void EvaluateCreaturePlaces(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
   for (const auto& item : want.items()) {
     const std::string got = report["creatures"][item.key()]["where"].get<std::string>();
@@ -222,6 +236,8 @@ const Expectation kExpectations[] = {
     {"creatures", ValidateCreaturePlaces, EvaluateCreaturePlaces},
     {"hooks", ValidateTexts, EvaluateRegistrations},
     {"consoleCommands", ValidateTexts, EvaluateRegistrations},
+    {"rconCommands", ValidateTexts, EvaluateRegistrations},
+    {"rconReplies", ValidateTexts, EvaluateRconReplies},
     {"tickCallbacks", ValidateTexts, EvaluateRegistrations},
     {"externalCaptureResults", ValidateBoolList, EvaluateExternalResults},
     {"hookedCallsReachGame", ValidateBool, EvaluateHookedCalls},

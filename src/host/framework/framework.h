@@ -1,5 +1,5 @@
-// The plugin's one door to the framework: hooks, console commands and tick
-// callbacks, the current world and game mode, messaging, game members by key,
+// The plugin's one door to the framework: hooks, console and RCON commands
+// and tick callbacks, the current world and game mode, messaging, game members by key,
 // engine text construction and the shared log sinks.
 //
 // Everything else in the plugin reaches the framework through these calls.
@@ -39,6 +39,18 @@ void AddOnTickCallback(std::u16string_view id, TickFn callback);
 // True when a tick callback of that id was registered and is now gone.
 bool RemoveOnTickCallback(std::u16string_view id);
 
+// --- RCON commands -----------------------------------------------------------
+
+// An RCON command: the framework runs it for an authenticated client whose
+// packet's body starts with its name (letters' case ignored), with the
+// client's connection, the packet and the world; a packet a command took
+// does not reach the game.
+using RconCommandFn = void (*)(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+
+void AddRconCommand(std::u16string_view name, RconCommandFn callback);
+// True when a command of that name was registered and is now gone.
+bool RemoveRconCommand(std::u16string_view name);
+
 // --- utilities -------------------------------------------------------------
 
 // Null while there is none.
@@ -50,6 +62,9 @@ AShooterGameMode* CurrentGameMode();
 // messaging object for it (nothing is sent).
 bool SendChatMessage(AShooterPlayerController* player, std::u16string_view module_path,
                      std::u16string_view sender, std::u16string_view text);
+// The same as a server message, in white; false when there is no messaging
+// object.
+bool SendServerMessage(AShooterPlayerController* player, std::u16string_view module_path, std::u16string_view text);
 
 // --- game members by key ---------------------------------------------------
 

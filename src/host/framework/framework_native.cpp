@@ -43,6 +43,12 @@ void AddOnTickCallback(std::u16string_view id, TickFn callback) {
 
 bool RemoveOnTickCallback(std::u16string_view id) { return AsaApi::GetCommands().RemoveOnTickCallback(Text(id)); }
 
+void AddRconCommand(std::u16string_view name, RconCommandFn callback) {
+  AsaApi::GetCommands().AddRconCommand(Text(name), callback);
+}
+
+bool RemoveRconCommand(std::u16string_view name) { return AsaApi::GetCommands().RemoveRconCommand(Text(name)); }
+
 UWorld* CurrentWorld() { return AsaApi::GetApiUtils().GetWorld(); }
 
 AShooterGameMode* CurrentGameMode() { return AsaApi::GetApiUtils().GetShooterGameMode(); }
@@ -52,6 +58,14 @@ bool SendChatMessage(AShooterPlayerController* player, std::u16string_view modul
   const std::shared_ptr<MessagingManager> messaging = AsaApi::GetApiUtils().GetMessagingManager(Text(module_path));
   if (!messaging) return false;
   messaging->SendChatMessage(player, Text(sender), Text(text));
+  return true;
+}
+
+bool SendServerMessage(AShooterPlayerController* player, std::u16string_view module_path,
+                       std::u16string_view text) {
+  const std::shared_ptr<MessagingManager> messaging = AsaApi::GetApiUtils().GetMessagingManager(Text(module_path));
+  if (!messaging) return false;
+  messaging->SendServerMessage(player, FLinearColor{1.0f, 1.0f, 1.0f, 1.0f}, Text(text));
   return true;
 }
 

@@ -338,4 +338,10 @@ inline constinit host::Field<TArray<uint8>> kCustomItemBytes{"FCustomItemByteArr
 inline constinit host::Function<FCustomItemData*(FCustomItemData*, FCustomItemData*)> kCustomItemDataMoveAssign{
     "FCustomItemData.operator=(FCustomItemData&&)"};
 
+// --- RCONClientConnection
+
+// Answers an RCON client: the packet's id, the response type (0), the text.
+inline constinit host::Function<void(RCONClientConnection*, int32, int32, FString*)> kRconSendMessage{
+    "RCONClientConnection.SendMessage(int,int,FString&)"};
+
 }  // namespace ck::game

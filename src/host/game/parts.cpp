@@ -148,6 +148,8 @@ const std::array kTable = {
     Need(game::kCustomItemByteArrays, {P::kMarker}),
     Need(game::kCustomItemBytes, {P::kMarker}),
     Need(game::kCustomItemDataMoveAssign, {P::kVanillaCapture}),
+    // RCONClientConnection
+    Need(game::kRconSendMessage, {P::kRconCommands}),
 };
 
 struct PartInfo {
@@ -189,6 +191,7 @@ const std::array<PartInfo, kPartCount> kParts = {{
     {"the delayed clean-up passes", Parts({P::kMarker, P::kPodRemoval})},
     {"the recurring temporary-pod scan", Parts({P::kMarker, P::kPodRemoval})},
     {"clearing cryo sickness and cooldown", {}},
+    {"the admin commands over RCON", {}},
 }};
 
 // Turns off every part that stands on a part that is off, until nothing

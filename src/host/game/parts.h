@@ -55,6 +55,7 @@ enum class Part : std::uint8_t {
   kCleanupPasses,       // the delayed clean-up passes
   kRecurringScan,       // the recurring scan of every online player's inventory
   kSicknessClearing,    // clearing cryo sickness and the cryo cooldown
+  kRconCommands,        // the admin commands over RCON (their replies)
   kCount
 };
 

@@ -112,12 +112,18 @@ void CallConsole(FunctionImpl* self, APlayerController** caller, FString** line,
   core::Contain([&] { reinterpret_cast<ConsoleCommandFn>(self->target)(*caller, *line, *from_rcon); },
                 [](const char*) {});
 }
+void CallRcon(FunctionImpl* self, RCONClientConnection** connection, RCONPacket** packet, UWorld** world) {
+  core::Contain([&] { reinterpret_cast<RconCommandFn>(self->target)(*connection, *packet, *world); },
+                [](const char*) {});
+}
 void CallTick(FunctionImpl* self, float* delta_seconds) {
   core::Contain([&] { reinterpret_cast<TickFn>(self->target)(*delta_seconds); }, [](const char*) {});
 }
 
 const FunctionImplVtable kConsoleVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallConsole),
                                             &TargetType, &DeleteThis, &GetTarget};
+const FunctionImplVtable kRconVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallRcon),
+                                     &TargetType, &DeleteThis, &GetTarget};
 const FunctionImplVtable kTickVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallTick),
                                          &TargetType, &DeleteThis, &GetTarget};
 
@@ -250,6 +256,12 @@ void AddConsoleCommand(std::u16string_view name, ConsoleCommandFn callback) {
 
 bool RemoveConsoleCommand(std::u16string_view name) { return RemoveByName(msvc::kRemoveConsoleCommand, name); }
 
+void AddRconCommand(std::u16string_view name, RconCommandFn callback) {
+  AddCallback(msvc::kAddRconCommand, name, &kRconVtable, reinterpret_cast<void*>(callback));
+}
+
+bool RemoveRconCommand(std::u16string_view name) { return RemoveByName(msvc::kRemoveRconCommand, name); }
+
 void AddOnTickCallback(std::u16string_view id, TickFn callback) {
   AddCallback(msvc::kAddOnTickCallback, id, &kTickVtable, reinterpret_cast<void*>(callback));
 }
@@ -275,8 +287,12 @@ UWorld* CurrentWorld() { return UtilsPointer<UWorld>(msvc::kGetWorld); }
 
 AShooterGameMode* CurrentGameMode() { return UtilsPointer<AShooterGameMode>(msvc::kGetShooterGameMode); }
 
-bool SendChatMessage(AShooterPlayerController* player, std::u16string_view module_path,
-                     std::u16string_view sender, std::u16string_view text) {
+namespace {
+
+// Runs `send` with the plugin's messaging object (false when there is none);
+// the object's reference goes back whatever happens on the way.
+template <typename Send>
+bool WithMessaging(std::u16string_view module_path, Send&& send) {
   const EngineString plugin(module_path);
   SharedPtr messaging{nullptr, nullptr};
   Guarded([&] {
@@ -289,21 +305,39 @@ bool SendChatMessage(AShooterPlayerController* player, std::u16string_view modul
     Release(messaging);
     return false;
   }
-  // The messaging object's reference goes back whatever happens on the way.
   std::exception_ptr failure;
-  core::Attempt(
-      [&] {
-        const EngineString from(sender);
-        const EngineString line(text);
-        Guarded([&] {
-          Slot<void (*)(void*, AShooterPlayerController*, const FString*, const FString*)>(
-              messaging.object, msvc::kSendChatMessageImpl)(messaging.object, player, from.get(), line.get());
-        });
-      },
-      failure);
+  core::Attempt([&] { send(messaging.object); }, failure);
   Release(messaging);
   if (failure) std::rethrow_exception(failure);
   return true;
+}
+
+}  // namespace
+
+bool SendChatMessage(AShooterPlayerController* player, std::u16string_view module_path,
+                     std::u16string_view sender, std::u16string_view text) {
+  return WithMessaging(module_path, [&](void* messaging) {
+    const EngineString from(sender);
+    const EngineString line(text);
+    Guarded([&] {
+      Slot<void (*)(void*, AShooterPlayerController*, const FString*, const FString*)>(
+          messaging, msvc::kSendChatMessageImpl)(messaging, player, from.get(), line.get());
+    });
+  });
+}
+
+bool SendServerMessage(AShooterPlayerController* player, std::u16string_view module_path,
+                       std::u16string_view text) {
+  return WithMessaging(module_path, [&](void* messaging) {
+    const EngineString line(text);
+    // FLinearColor {R, G, B, A}: a 16-byte class by value travels as the
+    // address of the caller's copy.
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    Guarded([&] {
+      Slot<void (*)(void*, AShooterPlayerController*, const float*, const FString*)>(
+          messaging, msvc::kSendServerMessageImpl)(messaging, player, &white, line.get());
+    });
+  });
 }
 
 void* FieldAddress(const void* object, const std::string& key) {

@@ -11,14 +11,17 @@ inline constexpr int kDisableHook = 1;                  // IHooks::DisableHook
 inline constexpr int kSetHookInternal = 2;              // IHooks::SetHookInternal
 
 inline constexpr int kAddConsoleCommand = 2;            // ICommands::AddConsoleCommand
+inline constexpr int kAddRconCommand = 3;               // ICommands::AddRconCommand
 inline constexpr int kAddOnTickCallback = 4;            // ICommands::AddOnTickCallback
 inline constexpr int kRemoveConsoleCommand = 8;         // ICommands::RemoveConsoleCommand
+inline constexpr int kRemoveRconCommand = 9;            // ICommands::RemoveRconCommand
 inline constexpr int kRemoveOnTickCallback = 10;        // ICommands::RemoveOnTickCallback
 
 inline constexpr int kGetWorld = 1;                     // IApiUtils::GetWorld
 inline constexpr int kGetShooterGameMode = 2;           // IApiUtils::GetShooterGameMode
 inline constexpr int kGetMessagingManagerInternal = 6;  // IApiUtils::GetMessagingManagerInternal
 
+inline constexpr int kSendServerMessageImpl = 1;        // MessagingManager::SendServerMessage_Impl
 inline constexpr int kSendChatMessageImpl = 2;          // MessagingManager::SendChatMessage_Impl
 
 inline constexpr int kSinkLog = 1;                      // sink::log

@@ -1,0 +1,179 @@
+// The admin commands: the status and the reload, on the console and over
+// RCON, with their answers.
+#include "plugin/admin_commands.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "capture/scs_capture.h"
+#include "config/config_loader.h"
+#include "core/boundary.h"
+#include "core/log.h"
+#include "host/framework/engine_text.h"
+#include "host/framework/framework.h"
+#include "host/framework/module_path.h"
+#include "host/game/catalogue.h"
+#include "host/game/parts.h"
+#include "plugin/debug_command.h"
+#include "plugin/hook_table.h"
+#include "plugin/version.h"
+#include "state/plugin_state.h"
+#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/cleanup_passes.h"
+
+namespace ck::plugin {
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& parts, const char* between) {
+  std::string text;
+  for (const std::string& part : parts) {
+    if (!text.empty()) text += between;
+    text += part;
+  }
+  return text;
+}
+
+const char* YesNo(bool value) { return value ? "yes" : "no"; }
+const char* TrueFalse(bool value) { return value ? "true" : "false"; }
+
+std::string SettingsLine() {
+  const config::PluginConfig& settings = config::Current();
+  std::string mode = settings.CaptureMode + " (vanilla cryopods)";
+  if (!config::IsVanillaCaptureMode()) {
+    mode = settings.CaptureMode + " (SCS cryopods, capture actor in the world: " +
+           YesNo(capture::FindScsCaptureActor() != nullptr) + ")";
+  }
+  return std::string("Enabled=") + TrueFalse(settings.Enabled) + " CaptureMode=" + mode +
+         " DebugLogging=" + TrueFalse(settings.DebugLogging);
+}
+
+std::string GameBuildLine() {
+  const state::GameBuildSummary& build = state::Current().build;
+  if (!build.checked) return "game build: not checked (" + build.why + ")";
+  const std::size_t keys = host::GameKeyTable().size();
+  std::string line = "game build: ";
+  if (build.missing.empty()) {
+    line += "all " + std::to_string(keys) + " game keys present";
+  } else {
+    line += std::to_string(build.missing.size()) + " of " + std::to_string(keys) + " game keys missing (" +
+            Joined(build.missing, ", ") + "); turned off: " +
+            host::DescribeParts(host::PartSet::All().Minus(state::Current().parts_on));
+  }
+  if (!build.renamed.empty()) {
+    line += "; " + std::to_string(build.renamed.size()) + " under another name (" + Joined(build.renamed, ", ") + ")";
+  }
+  return line;
+}
+
+std::string CountersLine() {
+  const state::Counters& c = state::Current().counters;
+  return "since start-up: captures " + std::to_string(c.captures_done) + " done, " +
+         std::to_string(c.captures_failed) + " failed, " + std::to_string(c.refused_by_cooldown) +
+         " refused by the cooldown; temporary pods " + std::to_string(c.pods_made) + " made, " +
+         std::to_string(c.pods_removed) + " removed; clean-up passes pending " +
+         std::to_string(temporary_pods::PendingCleanupPassCount());
+}
+
+// --- answering ----------------------------------------------------------------
+
+using Command = std::vector<std::string> (*)(FString* line);
+
+std::vector<std::string> Status(FString* /*line*/) { return StatusLines(); }
+std::vector<std::string> Reload(FString* /*line*/) { return ReloadSettings(); }
+std::vector<std::string> Debug(FString* line) { return {SwitchDebugLogging(line)}; }
+
+// Runs a command inside the boundary; a failure is the answer.
+std::vector<std::string> Run(Command command, FString* line, const char* name) {
+  std::vector<std::string> lines;
+  core::Contain([&] { lines = command(line); },
+                [&](const char* what) {
+                  lines = {std::string("Cradlekeep ") + name + " failed: " + what};
+                  log::Error("{}", lines.front());
+                });
+  return lines;
+}
+
+void AnswerConsole(APlayerController* caller, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) log::Info("{}", line);
+  if (caller == nullptr) return;
+  const std::u16string text = host::Utf8ToUtf16(Joined(lines, "\n"));
+  host::SendServerMessage(reinterpret_cast<AShooterPlayerController*>(caller), host::OwnModulePath(), text);
+}
+
+void AnswerRcon(RCONClientConnection* connection, RCONPacket* packet, const std::vector<std::string>& lines) {
+  if (connection == nullptr || packet == nullptr) return;
+  host::EngineString text = host::MakeFString(host::Utf8ToUtf16(Joined(lines, "\n")));
+  game::kRconSendMessage(connection, packet->Id, 0, text.get());
+}
+
+template <Command kCommand>
+void OnConsole(APlayerController* caller, FString* line, bool /*from_rcon*/) {
+  if (!state::Running()) return;  // left registered after a failed unload
+  const std::vector<std::string> lines = Run(kCommand, line, "admin command");
+  core::Contain([&] { AnswerConsole(caller, lines); },
+                [](const char* what) { log::Warn("Cradlekeep could not answer the admin: {}", what); });
+}
+
+template <Command kCommand>
+void OnRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*world*/) {
+  if (!state::Running()) return;
+  FString* line = packet != nullptr ? &packet->Body : nullptr;
+  const std::vector<std::string> lines = Run(kCommand, line, "RCON command");
+  core::Contain([&] { AnswerRcon(connection, packet, lines); },
+                [](const char* what) { log::Warn("Cradlekeep could not answer the RCON client: {}", what); });
+}
+
+void Register(const char* what, void (*add)()) {
+  core::Contain(add, [&](const char* failure) { log::Warn("Cradlekeep {} registration failed: {}", what, failure); });
+}
+
+}  // namespace
+
+std::vector<std::string> StatusLines() {
+  return {std::string("Cradlekeep ") + kVersion, "config: " + state::Current().config_source, SettingsLine(),
+          GameBuildLine(), CountersLine()};
+}
+
+std::vector<std::string> ReloadSettings() {
+  config::PluginConfig loaded;
+  config::ClassCache classes;
+  std::string source;
+  try {
+    source = config::LoadConfiguration(loaded, classes);
+  } catch (const std::exception& failure) {
+    const std::string why = std::string("Cradlekeep reload failed, the running settings stay: ") + failure.what();
+    log::Warn("{}", why);
+    return {why};
+  }
+  // The hooks both settings want stay where they are: no transfer meets the
+  // plugin without them, and none is installed twice.
+  state::PluginState& state = state::Current();
+  state.settings = std::move(loaded);
+  state.classes.Clear();
+  state.config_source = source;
+  if (state.usable_build) {
+    FollowConfiguredHooks();
+    temporary_pods::FollowAutoRemoveSettings();
+  }
+  const std::string done = "Cradlekeep reloaded the settings from " + source;
+  return {done, SettingsLine()};
+}
+
+void RegisterAdminCommands() {
+  Register("admin console command", [] {
+    host::AddConsoleCommand(u"Cradlekeep.Status", &OnConsole<&Status>);
+    host::AddConsoleCommand(u"Cradlekeep.Reload", &OnConsole<&Reload>);
+  });
+  // Without the reply function an RCON command could not answer.
+  if (!state::PartOn(host::Part::kRconCommands)) return;
+  Register("RCON command", [] {
+    host::AddRconCommand(u"Cradlekeep.Status", &OnRcon<&Status>);
+    host::AddRconCommand(u"Cradlekeep.Reload", &OnRcon<&Reload>);
+    host::AddRconCommand(u"ckpdebug", &OnRcon<&Debug>);
+    host::AddRconCommand(u"ckp.debug", &OnRcon<&Debug>);
+  });
+}
+
+}  // namespace ck::plugin
