@@ -335,7 +335,7 @@ bool SendServerMessage(AShooterPlayerController* player, std::u16string_view mod
     const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     Guarded([&] {
       Slot<void (*)(void*, AShooterPlayerController*, const float*, const FString*)>(
-          messaging, msvc::kSendServerMessageImpl)(messaging, player, &white, line.get());
+          messaging, msvc::kSendServerMessageImpl)(messaging, player, white, line.get());
     });
   });
 }
