@@ -43,7 +43,11 @@ struct Fact {
 
 bool HasForm(const Fact& fact) { return fact.form != "-"; }
 
-bool ReadFacts(const std::string& path, std::map<std::string, Fact>& facts, std::string& error) {
+// Calls `take` with the tab-separated fields of every line of the file but
+// blank lines and comments (#); false when the file cannot be read or
+// `take` refuses a line (it sets `error`).
+template <typename Take>
+bool ReadTsv(const std::string& path, std::string& error, Take take) {
   std::ifstream in(path);
   if (!in) {
     error = "cannot read " + path;
@@ -52,13 +56,22 @@ bool ReadFacts(const std::string& path, std::map<std::string, Fact>& facts, std:
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string key;
+    std::vector<std::string> fields;
+    std::istringstream text(line);
+    for (std::string field; std::getline(text, field, '\t');) fields.push_back(field);
+    fields.resize(std::max<std::size_t>(fields.size(), 4));
+    if (!take(fields)) return false;
+  }
+  return true;
+}
+
+bool ReadFacts(const std::string& path, std::map<std::string, Fact>& facts, std::string& error) {
+  return ReadTsv(path, error, [&](const std::vector<std::string>& fields) {
+    const std::string& key = fields[0];
     Fact fact;
-    std::getline(fields, key, '\t');
-    std::getline(fields, fact.status, '\t');
-    std::getline(fields, fact.form, '\t');
-    std::getline(fields, fact.spelling, '\t');
+    fact.status = fields[1];
+    fact.form = fields[2];
+    fact.spelling = fields[3];
     if (fact.status != "declared" && fact.status != "differs" && fact.status != "absent") {
       error = path + ": unknown status '" + fact.status + "' of " + key;
       return false;
@@ -79,8 +92,8 @@ bool ReadFacts(const std::string& path, std::map<std::string, Fact>& facts, std:
       error = path + ": " + key + " twice";
       return false;
     }
-  }
-  return true;
+    return true;
+  });
 }
 
 // Every name the plugin may ask for, with its calling form (empty for a
@@ -113,26 +126,17 @@ bool CheckFormPresence(const std::string& key, std::span<const ck::host::AbiClas
 using PassFacts = std::map<std::string, std::vector<std::string>>;
 
 bool ReadPasses(const std::string& path, PassFacts& passes, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = "cannot read " + path;
-    return false;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string key, commit, build;
-    std::getline(fields, key, '\t');
-    std::getline(fields, commit, '\t');
-    std::getline(fields, build, '\t');
+  return ReadTsv(path, error, [&](const std::vector<std::string>& fields) {
+    const std::string& key = fields[0];
+    const std::string& commit = fields[1];
+    const std::string& build = fields[2];
     if (key.empty() || commit.empty() || build.empty()) {
       error = path + ": a line without key, commit and build";
       return false;
     }
     passes[key].push_back(build);
-  }
-  return true;
+    return true;
+  });
 }
 
 std::string Code(const std::string& text) { return "`" + text + "`"; }
