@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the configuration loader, the debug console command and the offsets
-# cache reader with libFuzzer (clang, AddressSanitizer,
+# Fuzzes the configuration loader, the debug console command, the admin
+# commands and the offsets cache reader with libFuzzer (clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer), each target for SECONDS seconds (default 20),
 # seeded from fuzz/corpus/. The committed seeds
 # stay as they are: each run works on a copy. A crash, a leak, a timeout or a
@@ -99,6 +99,7 @@ fuzz_target() {
 
 fuzz_target config_fuzzer config -dict="$root/fuzz/config.dict"
 fuzz_target debug_command_fuzzer debug
+fuzz_target admin_command_fuzzer admin
 fuzz_target offsets_cache_fuzzer offsets_cache
 
 echo "== fuzz totals (${seconds}s per target)"

@@ -1,5 +1,7 @@
 #include "sim/framework/framework.h"
 
+#include <stdexcept>
+
 #include "asa/asa.h"
 #include "sim/framework/clock_redirect.h"
 #include "sim/framework/engine_text.h"
@@ -47,7 +49,11 @@ void Framework::Reply(std::string text) {
   if (on_reply) on_reply(replies.back());
 }
 
-void Framework::ForgetModule(int module) {
+void Framework::ForgetModule(int module, bool faultable) {
+  // The framework's sweep returns nothing: its only failure is a throw.
+  if (faultable && faults.Hit("ICommands.RemoveAllCommandsFromModule")) {
+    throw std::runtime_error("injected fault: ICommands.RemoveAllCommandsFromModule");
+  }
   commands.RemoveAllFromModule(module);
   hooks.DisableAllFromModule(module);
 }

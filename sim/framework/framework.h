@@ -52,8 +52,11 @@ class ASAAPI_API Framework {
   // What the framework does around a plugin's Plugin_Unload before it frees
   // the library (API 2.03, PluginManager::UnloadPlugin): every command and
   // callback of the module emptied and removed, every hook of the module
-  // taken out.
-  void ForgetModule(int module);
+  // taken out. Fault-able as "ICommands.RemoveAllCommandsFromModule" when
+  // `faultable`: a failure (in every fault mode) throws before anything is
+  // removed, as the
+  // framework's unload then stops before it frees the library.
+  void ForgetModule(int module, bool faultable = false);
 
   // What the framework's own console commands answered the admin, in order;
   // `on_reply` sees each as it is sent.

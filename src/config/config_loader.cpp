@@ -1,5 +1,6 @@
 #include "config/config_loader.h"
 
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -8,6 +9,7 @@
 #include "config/plugin_config.h"
 #include "core/log.h"
 #include "core/text.h"
+#include "host/framework/module_path.h"
 
 namespace ck::config {
 
@@ -110,11 +112,25 @@ void ReadAll(const json& root, PluginConfig& c) {
 }  // namespace
 
 std::string LoadConfiguration(PluginConfig& live, ClassCache& classes) {
+  return LoadConfiguration(live, classes, host::InstalledPluginFolder(host::OwnModulePath()));
+}
+
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder) {
   PluginConfig loaded;
   classes.Clear();
 
   std::string source = kConfigPath;
+  std::string beside;  // the file read beside the plugin, when that one was read
   std::ifstream file(kConfigPath, std::ios::binary);
+  if (!file.is_open() && !plugin_folder.empty()) {
+    const std::filesystem::path other = plugin_folder / "config.json";
+    file.open(other, std::ios::binary);
+    if (file.is_open()) {
+      const std::u8string text = other.generic_u8string();
+      beside.assign(text.begin(), text.end());
+      source = beside + " (beside the plugin)";
+    }
+  }
   if (!file.is_open()) {
     log::Warn("Cradlekeep config not found at {}; using defaults", kConfigPath);
     source = std::string("defaults (no file at ") + kConfigPath + ")";
@@ -124,18 +140,19 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes) {
   }
 
   live = std::move(loaded);
+  const std::string from = beside.empty() ? std::string() : " (beside the plugin: " + beside + ")";
   if (live.DebugLogging) {
     log::Info(
-        "Cradlekeep config loaded enabled={} captureMode={} captureOnTransferButton={} itemsPlusCompatibility={} "
+        "Cradlekeep config loaded{} enabled={} captureMode={} captureOnTransferButton={} itemsPlusCompatibility={} "
         "temporaryVanillaCryopods={} autoRemoveTemporaryVanillaCryopods={} "
         "temporaryVanillaCryopodCleanupIntervalSeconds={} clearCryoSicknessFromTemporaryVanillaCryopods={} "
         "debugLogging={}",
-        live.Enabled, IsVanillaCaptureMode(live) ? "Cryo" : "SCS", live.CaptureOnTransferButton,
+        from, live.Enabled, IsVanillaCaptureMode(live) ? "Cryo" : "SCS", live.CaptureOnTransferButton,
         live.ItemsPlusCompatibility, live.TemporaryVanillaCryopods, live.AutoRemoveTemporaryVanillaCryopods,
         live.TemporaryVanillaCryopodCleanupIntervalSeconds, live.ClearCryoSicknessFromTemporaryVanillaCryopods,
         live.DebugLogging);
   } else {
-    log::Info("Cradlekeep config loaded");
+    log::Info("Cradlekeep config loaded{}", from);
   }
   return source;
 }

@@ -1,8 +1,11 @@
 // Loading the settings from "ArkApi/Plugins/Cradlekeep/config.json",
-// relative to the server's working directory.
+// relative to the server's working directory, or, when that file is not
+// there, from the config.json beside the installed plugin (a server started
+// from another folder still finds its settings).
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -21,14 +24,21 @@ class ConfigError : public std::runtime_error {
 };
 
 // Empties `classes`, then reads the file into `live`: JSON with comments allowed.
-// A missing file gives the defaults (with a warn line); a file that is not
+// The working directory's file comes first; only when it cannot be opened is
+// "config.json" in `plugin_folder` read (an empty folder: none), and the
+// loaded line then names it: "Cradlekeep config loaded (beside the plugin:
+// <path>)". Neither file gives the defaults (with a warn line); a file that is not
 // valid JSON throws the JSON library's exception (its text gives the line
 // and column), a setting of the wrong type throws ConfigError naming it;
 // either leaves `live` untouched. Unknown keys, null
 // values and a root that is no object leave the defaults in place. Logs
 // "Cradlekeep config loaded" (with every setting when DebugLogging is on).
-// Returns where the settings came from: the file's path, or "defaults (no
-// file at <path>)".
+// Returns where the settings came from: the file's path ("<path> (beside
+// the plugin)" for the second one), or "defaults (no file at <path>)".
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder);
+
+// As above, with the folder the framework installed this plugin in (none
+// when the plugin does not sit in the framework's plugin folders).
 std::string LoadConfiguration(PluginConfig& live, ClassCache& classes);
 
 }  // namespace ck::config

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -10,6 +11,8 @@
 
 #include "config/config_loader.h"
 #include "config/class_cache.h"
+#include "host/framework/module_path.h"
+#include "host/framework/plugin_logger.h"
 #include "support/plugin_fixture.h"
 
 namespace {
@@ -70,6 +73,81 @@ TEST_F(ConfigTest, AFailedLoadKeepsThePreviousSettingsButEmptiesTheClassCache) {
   WriteConfig("{");
   EXPECT_THROW(LoadConfiguration(), nlohmann::json::parse_error);
   EXPECT_TRUE(Current().DebugLogging);
+}
+
+// A server started from another folder: the framework's plugin folder is
+// not below the working directory.
+class ConfigBesideThePluginTest : public ConfigTest {
+ protected:
+  void SetUp() override {
+    ConfigTest::SetUp();
+    ck::host::CreatePluginLogger();  // the loader's lines are looked at without a start-up
+    plugin_folder_ = std::filesystem::current_path() / "server" / "ArkApi" / "Plugins" / "Cradlekeep";
+    std::filesystem::create_directories(plugin_folder_);
+  }
+  void WriteBeside(const std::string& text) {
+    std::ofstream(plugin_folder_ / "config.json", std::ios::binary | std::ios::trunc) << text;
+  }
+  std::string Load() { return ck::config::LoadConfiguration(Current(), ck::config::Classes(), plugin_folder_); }
+  std::string BesidePath() const {
+    const std::u8string text = (plugin_folder_ / "config.json").generic_u8string();
+    return std::string(text.begin(), text.end());
+  }
+
+  std::filesystem::path plugin_folder_;
+};
+
+TEST_F(ConfigBesideThePluginTest, TheFileBesideThePluginIsReadWhenTheWorkingDirectoryHasNone) {
+  WriteBeside(R"({"CaptureCooldownSeconds": 7})");
+  EXPECT_EQ(Load(), BesidePath() + " (beside the plugin)");
+  EXPECT_EQ(Current().CaptureCooldownSeconds, 7.0);
+  const auto lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Cradlekeep config loaded (beside the plugin: " + BesidePath() + ")"),
+            lines.end());
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("config not found") != std::string::npos; }),
+            0);
+}
+
+TEST_F(ConfigBesideThePluginTest, TheWorkingDirectorysFileKeepsPriority) {
+  WriteBeside(R"({"CaptureCooldownSeconds": 7})");
+  WriteConfig(R"({"CaptureCooldownSeconds": 9})");
+  EXPECT_EQ(Load(), "ArkApi/Plugins/Cradlekeep/config.json");
+  EXPECT_EQ(Current().CaptureCooldownSeconds, 9.0);
+  const auto lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Cradlekeep config loaded"), lines.end());
+}
+
+TEST_F(ConfigBesideThePluginTest, ABadFileBesideThePluginIsAnErrorNotTheDefaults) {
+  WriteBeside(R"({"CaptureCooldownSeconds": 5})");
+  Load();
+  WriteBeside(R"({"Enabled": "yes"})");
+  try {
+    Load();
+    ADD_FAILURE() << "a setting of the wrong type loaded";
+  } catch (const ck::config::ConfigError& e) {
+    EXPECT_STREQ(e.what(), "setting 'Enabled' must be true or false, got a string");
+  }
+  EXPECT_EQ(Current().CaptureCooldownSeconds, 5.0);
+}
+
+TEST_F(ConfigBesideThePluginTest, NeitherFileGivesTheDefaultsAndTheWarningNamesTheWorkingDirectorysPath) {
+  EXPECT_EQ(Load(), "defaults (no file at ArkApi/Plugins/Cradlekeep/config.json)");
+  const auto lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Cradlekeep config not found at ArkApi/Plugins/Cradlekeep/config.json; using defaults"),
+            lines.end());
+}
+
+TEST(InstalledPluginFolder, OnlyAModuleInTheFrameworksPluginFoldersHasOne) {
+  using ck::host::InstalledPluginFolder;
+  EXPECT_EQ(InstalledPluginFolder(u"C:/Server/ArkApi/Plugins/Cradlekeep/Cradlekeep.dll"),
+            std::filesystem::path(u"C:/Server/ArkApi/Plugins/Cradlekeep"));
+  EXPECT_EQ(InstalledPluginFolder(u"/srv/ArkApi/plugins/Cradlekeep/Cradlekeep.dll"),
+            std::filesystem::path(u"/srv/ArkApi/plugins/Cradlekeep"));
+  EXPECT_TRUE(InstalledPluginFolder(u"/build/bin/Cradlekeep.so").empty());
+  EXPECT_TRUE(InstalledPluginFolder(u"Cradlekeep.dll").empty());
+  EXPECT_TRUE(InstalledPluginFolder(u"").empty());
 }
 
 TEST_F(ConfigTest, AnEmptyListReplacesTheDefaultList) {

@@ -127,7 +127,8 @@ void ValidateFault(const Scenario& s, const json& v, const std::string& where) {
 void ValidateFaultKey(const Scenario& s, const json& v, const std::string& where) {
   static constexpr std::string_view kOperations[] = {
       "IHooks.SetHook",           "IHooks.DisableHook",         "ICommands.AddConsoleCommand",
-      "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback", "ICommands.RemoveOnTickCallback"};
+      "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback", "ICommands.RemoveOnTickCallback",
+      "ICommands.AddRconCommand", "ICommands.RemoveRconCommand", "ICommands.RemoveAllCommandsFromModule"};
   const std::string key = v.at("key").get<std::string>();
   const bool operation = std::find(std::begin(kOperations), std::end(kOperations), key) != std::end(kOperations);
   if (!operation && !simfw::Fw().registry.Knows(key)) {

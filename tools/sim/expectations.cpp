@@ -109,6 +109,15 @@ void EvaluateLogContains(const std::string& key, const json& want, const ordered
   }
 }
 
+void EvaluateLogMentions(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto texts = LogTexts(report);
+  for (const auto& wanted : Strings(want)) {
+    const bool found = std::any_of(texts.begin(), texts.end(),
+                                   [&](const std::string& text) { return text.find(wanted) != std::string::npos; });
+    if (!found) failures.push_back(key + ": no log line contains " + json(wanted).dump());
+  }
+}
+
 void EvaluateLogLacks(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
   const auto texts = LogTexts(report);
   for (const auto& unwanted : Strings(want)) {
@@ -230,6 +239,7 @@ const Expectation kExpectations[] = {
     {"leftBehind", ValidateTexts, EvaluateSameSet},
     {"missingKeyRequests", ValidateTexts, EvaluateSameSet},
     {"logContains", ValidateTexts, EvaluateLogContains},
+    {"logMentions", ValidateTexts, EvaluateLogMentions},
     {"logLacks", ValidateTexts, EvaluateLogLacks},
     {"logEquals", ValidateTexts, EvaluateLogEquals},
     {"messages", ValidateMessages, EvaluateMessages},

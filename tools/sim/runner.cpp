@@ -117,6 +117,7 @@ class Run final : public Stage {
       for (const auto& c : scenario_.creatures) game_->AddCreature(c);
       for (const auto& p : scenario_.players) game_->AddPlayer(p);
       ValidateNames();
+      InstallPlugin();
       SetUpGameBuild();
     } catch (const std::exception& e) {
       return Unusable(e.what());
@@ -246,7 +247,7 @@ class Run final : public Stage {
     }
     fw.build.SetHooksDoNotThrow(scenario_.server.hooks_do_not_throw);
     const std::string& cache = scenario_.server.offsets_cache;
-    fw.build.WriteCache(std::filesystem::current_path(), fw.registry,
+    fw.build.WriteCache(server_folder_, fw.registry,
                         cache == "absent"    ? simfw::OffsetsCacheState::kAbsent
                         : cache == "corrupt" ? simfw::OffsetsCacheState::kCorrupt
                                              : simfw::OffsetsCacheState::kPresent);
@@ -260,8 +261,27 @@ class Run final : public Stage {
     }
   }
 
+  // Where the plugin is loaded from. A scenario with a config file beside the
+  // plugin installs a copy of the library as the framework installs plugins,
+  // in a server folder that is not the working directory: the server was
+  // started from elsewhere.
+  void InstallPlugin() {
+    server_folder_ = fs::current_path();
+    plugin_path_ = options_.plugin_path;
+    if (!scenario_.config_beside_plugin) return;
+    server_folder_ = fs::current_path() / "server";
+    const fs::path folder = server_folder_ / "ArkApi" / "Plugins" / kPluginName;
+    fs::create_directories(folder);
+    const fs::path library(std::u8string(options_.plugin_path.begin(), options_.plugin_path.end()));
+    const fs::path installed = folder / library.filename();
+    fs::copy_file(library, installed, fs::copy_options::overwrite_existing);
+    std::ofstream(folder / "config.json", std::ios::binary | std::ios::trunc) << *scenario_.config_beside_plugin;
+    const std::u8string text = installed.u8string();
+    plugin_path_.assign(text.begin(), text.end());
+  }
+
   bool StartPlugin() {
-    if (!library_.IsOpen() && !library_.Open(options_.plugin_path)) return false;
+    if (!library_.IsOpen() && !library_.Open(plugin_path_)) return false;
     loaded_ = true;
     module_ = simfw::Fw().modules.Begin();
     try {
@@ -289,11 +309,20 @@ class Run final : public Stage {
   // The framework's unload (API 2.03, PluginManager::UnloadPlugin): the
   // plugin's Plugin_Unload, then every command and callback of its module
   // emptied and removed and every hook of it taken out, then the library
-  // freed. Whatever still reaches into it afterwards is a defect.
+  // freed. Whatever still reaches into it afterwards is a defect. An unload
+  // the admin asked for may fail in the framework's sweep of the module's
+  // commands: it then throws as the framework's does, with the library still
+  // loaded and listed, its commands and hooks still registered, and the
+  // plugin's Plugin_Unload already run. The final unload does not fail.
   void UnloadLikeTheFramework(bool quiet) {
     auto& fw = simfw::Fw();
     StopPlugin(quiet);
-    fw.ForgetModule(module_);
+    try {
+      fw.ForgetModule(module_, /*faultable=*/!quiet);
+    } catch (...) {
+      loaded_ = true;
+      throw;
+    }
     library_.Close();
     fw.modules.End(module_);
     module_ = 0;
@@ -311,7 +340,13 @@ class Run final : public Stage {
     };
     fw.unload_plugin = [this](const std::string& name) -> std::string {
       if (name != kPluginName || !loaded_) return "Failed to unload plugin - Plugin " + name + " is not loaded";
-      UnloadLikeTheFramework(false);
+      try {
+        UnloadLikeTheFramework(false);
+      } catch (const std::exception& e) {
+        return std::string("Failed to unload plugin - ") + e.what();
+      } catch (...) {
+        return "Failed to unload plugin - unknown exception";
+      }
       return "Successfully unloaded plugin";
     };
   }
@@ -394,6 +429,8 @@ class Run final : public Stage {
   const RunOptions& options_;
   std::unique_ptr<sim::Game> game_;
   PluginLibrary library_;
+  std::string plugin_path_;           // the plugin library loaded
+  std::filesystem::path server_folder_;  // the folder holding the server's ArkApi folder
   bool loaded_ = false;
   int module_ = 0;  // the framework's module of the loaded plugin
   bool shut_down_ = false;

@@ -249,7 +249,7 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
     throw ScenarioError(name + ": not valid JSON: " + e.what());
   }
   Object(s, root, "top level",
-         {"description", "config", "configText", "server", "mods", "world", "steps", "expect", "expectOnBuild"});
+         {"description", "config", "configText", "configBesidePlugin", "server", "mods", "world", "steps", "expect", "expectOnBuild"});
   if (root.contains("description")) s.description = Text(s, root["description"], "description");
   if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
   if (root.contains("config")) {
@@ -257,6 +257,10 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
     s.config_file = root["config"].dump(2);
   }
   if (root.contains("configText")) s.config_file = Text(s, root["configText"], "configText");
+  if (root.contains("configBesidePlugin")) {
+    if (!root["configBesidePlugin"].is_object()) Fail(s, "configBesidePlugin", "must be an object");
+    s.config_beside_plugin = root["configBesidePlugin"].dump(2);
+  }
   if (root.contains("server")) ParseServer(s, root["server"]);
   if (root.contains("mods")) ParseMods(s, root["mods"]);
   if (root.contains("world")) ParseWorld(s, root["world"]);

@@ -34,6 +34,9 @@ struct Scenario {
   std::string name;  // file name, for messages
   std::string description;
   std::optional<std::string> config_file;  // the config file's text, when there is one
+  // The text of a config file beside the installed plugin, when there is one:
+  // the server's files then sit in a folder other than the working directory.
+  std::optional<std::string> config_beside_plugin;
   sim::ServerSettings server;
   sim::ModSettings mods;
   std::vector<sim::CreatureSpec> creatures;

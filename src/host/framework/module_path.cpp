@@ -7,9 +7,34 @@
 #include <dlfcn.h>
 #endif
 
+#include <cctype>
+
 #include "host/framework/engine_text.h"
 
 namespace ck::host {
+
+namespace {
+
+bool SameFolderName(const std::filesystem::path& folder, std::string_view name) {
+  const std::u8string text = folder.filename().u8string();
+  if (text.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto a = static_cast<unsigned char>(text[i]);
+    const auto b = static_cast<unsigned char>(name[i]);
+    if (std::tolower(a) != std::tolower(b)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path InstalledPluginFolder(std::u16string_view module_path) {
+  if (module_path.empty()) return {};
+  const std::filesystem::path module(std::u16string(module_path.begin(), module_path.end()));
+  const std::filesystem::path folder = module.parent_path();
+  if (folder.empty() || !SameFolderName(folder.parent_path(), "Plugins")) return {};
+  return folder;
+}
 
 namespace {
 // An address inside this module.

@@ -2,32 +2,15 @@
 // build's offsets cache, and the binding of each member to its result.
 #include "host/game/build_check.h"
 
-#include <cctype>
-
+#include "host/framework/module_path.h"
 #include "host/game/parts.h"
 #include "host/game/offsets_cache.h"
 
 namespace ck::host {
 
-namespace {
-
-bool SameFolderName(const std::filesystem::path& folder, std::string_view name) {
-  const std::u8string text = folder.filename().u8string();
-  if (text.size() != name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto a = static_cast<unsigned char>(text[i]);
-    const auto b = static_cast<unsigned char>(name[i]);
-    if (std::tolower(a) != std::tolower(b)) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::filesystem::path FrameworkCacheRoot(std::u16string_view module_path) {
-  const std::filesystem::path module(std::u16string(module_path.begin(), module_path.end()));
-  const std::filesystem::path plugins = module.parent_path().parent_path();
-  if (!module_path.empty() && SameFolderName(plugins, "Plugins")) return plugins.parent_path() / "Cache";
+  const std::filesystem::path installed = InstalledPluginFolder(module_path);
+  if (!installed.empty()) return installed.parent_path().parent_path() / "Cache";
   return std::filesystem::path("ArkApi") / "Cache";
 }
 
