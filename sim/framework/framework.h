@@ -54,8 +54,8 @@ class ASAAPI_API Framework {
   // callback of the module emptied and removed, every hook of the module
   // taken out. Fault-able as "ICommands.RemoveAllCommandsFromModule" when
   // `faultable`: a failure (in every fault mode) throws before anything is
-  // removed, as the
-  // framework's unload then stops before it frees the library.
+  // removed, as the framework's unload then stops before it frees the
+  // library.
   void ForgetModule(int module, bool faultable = false);
 
   // What the framework's own console commands answered the admin, in order;

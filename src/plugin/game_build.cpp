@@ -60,20 +60,6 @@ std::vector<std::size_t> CheckRecordLayout(std::vector<std::size_t>& names) {
   return moved;
 }
 
-// One info line for each member the build has under another of its names;
-// returns how many there are.
-std::size_t LogOtherNames(const std::vector<std::size_t>& names) {
-  const auto table = host::GameKeyTable();
-  std::size_t renamed = 0;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (names[i] == 0 || names[i] == host::GameKey::kNoName) continue;
-    ++renamed;
-    log::Info("Cradlekeep game key {} is {} on this game build", table[i].member->Key(),
-              table[i].member->NameKey(names[i]));
-  }
-  return renamed;
-}
-
 bool Contains(const std::vector<std::size_t>& indices, std::size_t i) {
   for (std::size_t index : indices) {
     if (index == i) return true;
@@ -81,7 +67,8 @@ bool Contains(const std::vector<std::size_t>& indices, std::size_t i) {
   return false;
 }
 
-// What the status command tells of the build the names were bound to.
+// What the build check found, for the log and the status command: the
+// members missing under every name, and "A is B" for each found under another.
 state::GameBuildSummary Summary(const std::vector<std::size_t>& names) {
   const auto table = host::GameKeyTable();
   state::GameBuildSummary summary;
@@ -94,6 +81,14 @@ state::GameBuildSummary Summary(const std::vector<std::size_t>& names) {
     }
   }
   return summary;
+}
+
+// One info line for each member the build has under another of its names
+// ("A is B", as the summary words it).
+void LogOtherNames(const state::GameBuildSummary& summary) {
+  for (const std::string& renamed : summary.renamed) {
+    log::Info("Cradlekeep game key {} on this game build", renamed);
+  }
 }
 
 // ", also looked for as <name>, <name>" for a member with other names.
@@ -160,7 +155,8 @@ bool CheckGameBuild() {
   state::Current().parts_on = on;
 
   state::Current().build = Summary(names);
-  const std::size_t renamed = LogOtherNames(names);
+  LogOtherNames(state::Current().build);
+  const std::size_t renamed = state::Current().build.renamed.size();
   const std::size_t missing = LogMissing(present, moved);
   if (missing == 0 && moved.empty()) {
     if (renamed == 0) {

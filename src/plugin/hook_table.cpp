@@ -61,15 +61,16 @@ bool Wanted(When when) {
   return false;
 }
 
+// The settings ask for the hook and the game build has what it needs. A hook
+// whose part the build lacks is not asked for: start-up has already said
+// what is off.
+bool Wanted(const Entry& entry) { return Wanted(entry.when) && entry.present && state::PartOn(entry.part); }
+
 }  // namespace
 
 void InstallConfiguredHooks() {
   for (const Entry& entry : Table()) {
-    // A hook whose part the game build lacks is not asked for: start-up has
-    // already said what is off.
-    if (Wanted(entry.when) && entry.present && state::PartOn(entry.part)) {
-      InstallHook(entry.key, entry.detour, entry.original);
-    }
+    if (Wanted(entry)) InstallHook(entry.key, entry.detour, entry.original);
   }
 }
 
@@ -77,9 +78,6 @@ void UninstallAllHooks() { RemoveInstalledHooks(); }
 
 void FollowConfiguredHooks() {
   const auto table = Table();
-  const auto wanted = [](const Entry& entry) {
-    return Wanted(entry.when) && entry.present && state::PartOn(entry.part);
-  };
   // The installed hooks the settings no longer want go; one the framework
   // would not take out stays in its chain, and so in the plugin's list:
   // installing it again would make it its own original.
@@ -88,7 +86,7 @@ void FollowConfiguredHooks() {
   kept.reserve(installed.size());
   for (state::InstalledHook& hook : installed) {
     const auto entry = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return hook.key() == e.key; });
-    if (entry != table.end() && !wanted(*entry)) {
+    if (entry != table.end() && !Wanted(*entry)) {
       if (hook.Remove()) continue;
       log::Warn("Cradlekeep hook stays installed: {}", hook.key());
     }
@@ -98,7 +96,7 @@ void FollowConfiguredHooks() {
   for (const Entry& entry : table) {
     const bool held = std::any_of(installed.begin(), installed.end(),
                                   [&](const state::InstalledHook& hook) { return hook.key() == entry.key; });
-    if (wanted(entry) && !held) InstallHook(entry.key, entry.detour, entry.original);
+    if (Wanted(entry) && !held) InstallHook(entry.key, entry.detour, entry.original);
   }
 }
 

@@ -23,6 +23,16 @@ bool ScanSettingsOn() {
   return s.Enabled && s.TemporaryVanillaCryopods && s.AutoRemoveTemporaryVanillaCryopods;
 }
 
+// The settings ask for the recurring scan, with an interval.
+bool ScanAskedFor() {
+  return ScanSettingsOn() && config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0;
+}
+
+// The settings ask for it and the game build has what it needs: the tick is
+// registered. The game build is decided here, once: the tick itself stays as
+// cheap as it was.
+bool ScanTickWanted() { return ScanAskedFor() && state::PartOn(host::Part::kRecurringScan); }
+
 int64 PeriodNanoseconds() {
   return AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds) * 1'000'000;
 }
@@ -37,13 +47,7 @@ int64 AutoRemovePeriodMilliseconds(double interval_seconds) {
 }
 
 void RegisterAutoRemoveTick() {
-  // The game build decides once, here, whether the scan can run: the tick
-  // itself stays as cheap as it was.
-  if (state::Current().scan_tick_registered || !ScanSettingsOn() ||
-      !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0) ||
-      !state::PartOn(host::Part::kRecurringScan)) {
-    return;
-  }
+  if (state::Current().scan_tick_registered || !ScanTickWanted()) return;
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
   state::Current().next_scan_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
   host::AddOnTickCallback(kAutoRemoveTickId, [](float) { RunAutoRemoveTick(); });
@@ -53,9 +57,7 @@ void RegisterAutoRemoveTick() {
 }
 
 void FollowAutoRemoveSettings() {
-  const bool wanted = ScanSettingsOn() && config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0 &&
-                      state::PartOn(host::Part::kRecurringScan);
-  if (wanted) {
+  if (ScanTickWanted()) {
     RegisterAutoRemoveTick();
   } else if (state::Current().scan_tick_registered) {
     host::RemoveOnTickCallback(kAutoRemoveTickId);
@@ -80,7 +82,7 @@ void FollowAutoRemoveSettings() {
 
 void RunAutoRemoveTick() {
   if (!state::Running()) return;  // left registered after a failed unload
-  if (!ScanSettingsOn() || !(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds > 0)) return;
+  if (!ScanAskedFor()) return;
   const int64 now = host::SteadyNowNanoseconds();
   if (now < state::Current().next_scan_due) return;
   RunDueScan(now);

@@ -86,11 +86,15 @@ class ScratchFolder {
   fs::path previous_;
 };
 
-void WriteConfigFile(const std::string& text) {
-  fs::create_directories(fs::path(kConfigPath).parent_path());
-  std::ofstream out(kConfigPath, std::ios::binary | std::ios::trunc);
+// Writes `text` as the file at `path`, with the folders it needs.
+void WriteConfigFile(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
 }
+
+// The config file below the working directory.
+void WriteConfigFile(const std::string& text) { WriteConfigFile(kConfigPath, text); }
 
 std::string Describe(const Step& step) {
   std::string value = step.value.dump();
@@ -271,11 +275,10 @@ class Run final : public Stage {
     if (!scenario_.config_beside_plugin) return;
     server_folder_ = fs::current_path() / "server";
     const fs::path folder = server_folder_ / "ArkApi" / "Plugins" / kPluginName;
-    fs::create_directories(folder);
+    WriteConfigFile(folder / "config.json", *scenario_.config_beside_plugin);
     const fs::path library(std::u8string(options_.plugin_path.begin(), options_.plugin_path.end()));
     const fs::path installed = folder / library.filename();
     fs::copy_file(library, installed, fs::copy_options::overwrite_existing);
-    std::ofstream(folder / "config.json", std::ios::binary | std::ios::trunc) << *scenario_.config_beside_plugin;
     const std::u8string text = installed.u8string();
     plugin_path_.assign(text.begin(), text.end());
   }

@@ -249,7 +249,8 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
     throw ScenarioError(name + ": not valid JSON: " + e.what());
   }
   Object(s, root, "top level",
-         {"description", "config", "configText", "configBesidePlugin", "server", "mods", "world", "steps", "expect", "expectOnBuild"});
+         {"description", "config", "configText", "configBesidePlugin", "server", "mods", "world", "steps", "expect",
+          "expectOnBuild"});
   if (root.contains("description")) s.description = Text(s, root["description"], "description");
   if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
   if (root.contains("config")) {
