@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "host/game/catalogue.h"
 #include "host/game/parts.h"
+#include "state/part_step.h"
 #include "state/plugin_state.h"
 
 namespace ck::capture {
@@ -25,26 +26,31 @@ void LeaveSlot(const char* slot, std::string_view why) {
   log::Warn("Cradlekeep left the captured companion's {} slot as it is: {}", slot, why);
 }
 
+std::string OffOnThisBuild(host::Part part) { return std::string(host::PartName(part)) + " is off on this game build"; }
+
 void ClearMountedSlot(APrimalCharacter* pawn, bool secondary) {
-  if (!state::PartOn(host::Part::kMountedClearing)) {
-    LeaveSlot(secondary ? "secondary shoulder" : "shoulder",
-              std::string(host::PartName(host::Part::kMountedClearing)) + " is off on this game build");
-  } else if (!game::kCharacterClearMountedDino.BoundAs<OneFlagClearMounted>()) {
-    game::kCharacterClearMountedDino(pawn, secondary, false);
-  } else if (secondary) {
+  const char* slot = secondary ? "secondary shoulder" : "shoulder";
+  const host::Part part = host::Part::kMountedClearing;
+  if (!state::PartOn(part)) return LeaveSlot(slot, OffOnThisBuild(part));
+  if (game::kCharacterClearMountedDino.BoundAs<OneFlagClearMounted>() && secondary) {
     // The one-flag form's flag is not the secondary flag.
-    LeaveSlot("secondary shoulder", "this game build empties only the primary shoulder slot");
-  } else {
-    game::kCharacterClearMountedDino.GetAs<OneFlagClearMounted>()(pawn, false);
+    return LeaveSlot("secondary shoulder", "this game build empties only the primary shoulder slot");
   }
+  state::UnlessPartGoesOff(part, [&] {
+    if (!game::kCharacterClearMountedDino.BoundAs<OneFlagClearMounted>()) {
+      game::kCharacterClearMountedDino(pawn, secondary, false);
+    } else {
+      game::kCharacterClearMountedDino.GetAs<OneFlagClearMounted>()(pawn, false);
+    }
+  });
+  if (!state::PartOn(part)) LeaveSlot(slot, OffOnThisBuild(part));
 }
 
 void ClearCarriedSlot(APrimalCharacter* pawn) {
-  if (!state::PartOn(host::Part::kCarriedClearing)) {
-    LeaveSlot("carried", std::string(host::PartName(host::Part::kCarriedClearing)) + " is off on this game build");
-    return;
-  }
-  game::kCharacterClearCarryingDino(pawn, false, false);
+  const host::Part part = host::Part::kCarriedClearing;
+  if (!state::PartOn(part)) return LeaveSlot("carried", OffOnThisBuild(part));
+  state::UnlessPartGoesOff(part, [&] { game::kCharacterClearCarryingDino(pawn, false, false); });
+  if (!state::PartOn(part)) LeaveSlot("carried", OffOnThisBuild(part));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ std::vector<std::size_t> CheckRecordLayout(std::vector<std::size_t>& names) {
   for (const host::RecordMember& record_member : host::kCustomItemDataMembers) {
     const std::size_t i = IndexOf(table, record_member.member);
     if (i == table.size() || names[i] == host::GameKey::kNoName) continue;
-    const char* key = record_member.member->Key();
+    const char* key = record_member.member->BoundKey();
     std::ptrdiff_t offset = -1;
     std::string failure;
     FCustomItemData probe{};
@@ -126,6 +126,27 @@ void LogMissingSummary(std::size_t missing, std::size_t renamed, host::PartSet o
   }
 }
 
+// The parts the members still present serve, after one went missing.
+host::PartSet PartsOfPresentMembers() {
+  const auto table = host::GameKeyTable();
+  std::vector<bool> present(table.size(), false);
+  for (std::size_t i = 0; i < table.size(); ++i) present[i] = table[i].member->Present();
+  return host::PartsOn(present);
+}
+
+// A member the framework refused under its last name while the plugin ran:
+// gone for the plugin's life, as if start-up had found it missing.
+void MemberWentMissing(const host::GameKey& member) {
+  const auto table = host::GameKeyTable();
+  const std::size_t i = IndexOf(table, &member);
+  if (i == table.size()) return;
+  state::PluginState& state = state::Current();
+  state.parts_on = PartsOfPresentMembers();
+  state.build.missing.emplace_back(member.Key());
+  log::Warn("Cradlekeep game key missing from this game build: {}{} (turned off: {})", member.Key(),
+            AlsoLookedFor(member), host::DescribeParts(host::PartsOffWithout(i)));
+}
+
 }  // namespace
 
 bool CheckGameBuild() {
@@ -180,3 +201,21 @@ bool CheckGameBuild() {
 }
 
 }  // namespace ck::plugin
+
+namespace ck::host {
+
+void GameKeyRefused(const GameKey& member, const char* refused_key) noexcept {
+  core::Contain(
+      [&] {
+        if (!state::Running()) return;
+        if (member.Present()) {
+          log::Info("Cradlekeep game key {} is not on this game build; asking for {} instead", refused_key,
+                    member.BoundKey());
+        } else {
+          plugin::MemberWentMissing(member);
+        }
+      },
+      [](const char*) {});
+}
+
+}  // namespace ck::host

@@ -19,17 +19,22 @@ enum class When { kAlways, kItemsPlus, kTemporaryPods };
 using host::Part;
 
 struct Entry {
-  const char* key;
+  // The name the hook is installed on: the one the running build has, known
+  // once `present` has answered.
+  const char* (*key)();
   void* detour;
   void** original;
   When when;
   Part part;  // what the hook serves; off when the game build lacks a key it needs
-  bool present;  // the game build has the hooked function's key
+  // The game build has the hooked function under a name of the detour's
+  // form. Asked only of a hook the settings want: on a build that could not
+  // be checked, the answer asks the framework for the function.
+  bool (*present)();
 };
 
 template <typename Hook>
 Entry Make(When when, Part part) {
-  return Entry{Hook::Key(), Hook::DetourAddress(), Hook::OriginalSlot(), when, part, Hook::Present()};
+  return Entry{Hook::Key, Hook::DetourAddress(), Hook::OriginalSlot(), when, part, &Hook::Present};
 }
 
 std::array<Entry, 13> Table() {
@@ -64,13 +69,13 @@ bool Wanted(When when) {
 // The settings ask for the hook and the game build has what it needs. A hook
 // whose part the build lacks is not asked for: start-up has already said
 // what is off.
-bool Wanted(const Entry& entry) { return Wanted(entry.when) && entry.present && state::PartOn(entry.part); }
+bool Wanted(const Entry& entry) { return Wanted(entry.when) && entry.present() && state::PartOn(entry.part); }
 
 }  // namespace
 
 void InstallConfiguredHooks() {
   for (const Entry& entry : Table()) {
-    if (Wanted(entry)) InstallHook(entry.key, entry.detour, entry.original);
+    if (Wanted(entry)) InstallHook(entry.key(), entry.detour, entry.original);
   }
 }
 
@@ -78,6 +83,11 @@ void UninstallAllHooks() { RemoveInstalledHooks(); }
 
 void FollowConfiguredHooks() {
   const auto table = Table();
+  // An installed hook is its entry's when both the function and the detour
+  // are the entry's: two forms of one function share the key.
+  const auto Holds = [](const state::InstalledHook& hook, const Entry& entry) {
+    return hook.detour() == entry.detour && hook.key() == entry.key();
+  };
   // The installed hooks the settings no longer want go; one the framework
   // would not take out stays in its chain, and so in the plugin's list:
   // installing it again would make it its own original.
@@ -85,7 +95,7 @@ void FollowConfiguredHooks() {
   std::vector<state::InstalledHook> kept;
   kept.reserve(installed.size());
   for (state::InstalledHook& hook : installed) {
-    const auto entry = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return hook.key() == e.key; });
+    const auto entry = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return Holds(hook, e); });
     if (entry != table.end() && !Wanted(*entry)) {
       if (hook.Remove()) continue;
       log::Warn("Cradlekeep hook stays installed: {}", hook.key());
@@ -94,9 +104,10 @@ void FollowConfiguredHooks() {
   }
   installed.swap(kept);
   for (const Entry& entry : table) {
+    if (!Wanted(entry)) continue;
     const bool held = std::any_of(installed.begin(), installed.end(),
-                                  [&](const state::InstalledHook& hook) { return hook.key() == entry.key; });
-    if (Wanted(entry) && !held) InstallHook(entry.key, entry.detour, entry.original);
+                                  [&](const state::InstalledHook& hook) { return Holds(hook, entry); });
+    if (!held) InstallHook(entry.key(), entry.detour, entry.original);
   }
 }
 

@@ -20,6 +20,8 @@ class InstalledHook {
   InstalledHook& operator=(const InstalledHook&) = delete;
 
   const std::string& key() const { return key_; }
+  // The detour in front of the game function; null once it was taken out.
+  const void* detour() const { return detour_; }
 
   // Asks the framework to disable the hook; a throw is the warn line
   // "Cradlekeep hook disable failed: <key> (<what>)". True when the framework

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "host/game/members.h"
@@ -245,6 +246,71 @@ TEST_F(OtherNamesTest, AMemberWithoutAnyNameIsMissingUnderEveryForm) {
   EXPECT_FALSE(kSum.BoundAs<int(int)>());
   EXPECT_THROW(kSum(1, 1), ck::host::MissingGameKey);
   EXPECT_TRUE(fw().build.Asked().empty());
+}
+
+// A build that could not be checked: each member is asked for under its
+// names in turn, and every name the framework refuses is refused for good.
+using Requests = std::vector<std::string>;
+
+TEST_F(OtherNamesTest, OnAnUncheckedBuildARefusedNameIsAskedOnceAndTheNextNameServes) {
+  fw().build.SetMissingKeys({"UTest.Sum(int,int)"});
+  kSum.Bind(0, /*unchecked=*/true);
+  EXPECT_EQ(kSum(2, 3), 5);
+  EXPECT_STREQ(kSum.BoundKey(), "UTest.Plus(int,int)");
+  EXPECT_EQ(kSum(1, 1), 2);
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.Sum(int,int)"}));
+}
+
+TEST_F(OtherNamesTest, OnAnUncheckedBuildTheFormIsAskedBeforeItIsAnswered) {
+  fw().build.SetMissingKeys({"UTest.Sum(int,int)", "UTest.Plus(int,int)"});
+  kSum.Bind(0, /*unchecked=*/true);
+  EXPECT_FALSE(kSum.BoundAs<int(int, int)>()) << "the only name the framework has takes one parameter";
+  EXPECT_TRUE(kSum.BoundAs<int(int)>());
+  EXPECT_EQ(kSum.GetAs<int(int)>()(4), -4);
+  EXPECT_THROW(kSum(2, 3), std::logic_error);
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.Sum(int,int)", "UTest.Plus(int,int)"}));
+}
+
+TEST_F(OtherNamesTest, AMemberWhoseEveryNameIsRefusedIsMissingForGood) {
+  fw().build.SetMissingKeys({"UTest.Sum(int,int)", "UTest.Plus(int,int)", "UTest.Sum(int)"});
+  kSum.Bind(0, /*unchecked=*/true);
+  EXPECT_THROW(kSum(2, 3), ck::host::MissingGameKey);
+  EXPECT_FALSE(kSum.Present());
+  EXPECT_THROW(kSum(2, 3), ck::host::MissingGameKey);
+  EXPECT_FALSE(kSum.BoundAs<int(int)>());
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.Sum(int,int)", "UTest.Plus(int,int)", "UTest.Sum(int)"}));
+}
+
+TEST_F(OtherNamesTest, OnACheckedBuildARefusedNameIsTheLastOneAsked) {
+  // The check found the name, yet the framework refuses it: the names the
+  // check did not find are not asked for.
+  fw().build.SetMissingKeys({"UTest.Sum(int,int)"});
+  kSum.Bind(0);
+  EXPECT_THROW(kSum(2, 3), ck::host::MissingGameKey);
+  EXPECT_FALSE(kSum.Present());
+  EXPECT_THROW(kSum(2, 3), ck::host::MissingGameKey);
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.Sum(int,int)"}));
+}
+
+TEST_F(FieldTest, ARefusedFieldIsMissingForGood) {
+  fw().build.SetMissingKeys({"UTest.Kept"});
+  kKept.Bind(0, /*unchecked=*/true);
+  Record record{0, 1, 0.0};
+  EXPECT_THROW(kKept.Read(&record), ck::host::MissingGameKey);
+  EXPECT_THROW(kKept.Read(&record), ck::host::MissingGameKey);
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.Kept"}));
+  kKept.Bind(0);
+}
+
+TEST_F(BitFlagTest, ARefusedBitFieldIsMissingForGood) {
+  fw().build.SetMissingKeys({"UTest.bMiddle"});
+  kMiddle.Bind(0, /*unchecked=*/true);
+  Flags flags{0, 1u << 3};
+  EXPECT_THROW(kMiddle.Read(&flags), ck::host::MissingGameKey);
+  EXPECT_THROW(kMiddle.Write(&flags, false), ck::host::MissingGameKey);
+  EXPECT_EQ(flags.word, 1u << 3);
+  EXPECT_EQ(fw().build.Requests(), (Requests{"UTest.bMiddle"}));
+  kMiddle.Bind(0);
 }
 
 }  // namespace

@@ -70,6 +70,15 @@ class MissingGameKey : public std::runtime_error {
   explicit MissingGameKey(const char* key);
 };
 
+class GameKey;
+
+// Told when the framework refused `refused_key`, a name of `member`, after
+// the member moved on to its next name or went missing (Present() false).
+// Declared here and written by the plugin's start-up code, which keeps what
+// the build lacks (plugin/game_build.cpp): it turns off the parts a member
+// gone missing served. Never throws.
+void GameKeyRefused(const GameKey& member, const char* refused_key) noexcept;
+
 // A name other than the catalogue's under which a game build has a member:
 // the key, the builds known to have it and where that is written. A
 // function's name carries its calling form, which may differ from the
@@ -135,18 +144,32 @@ class GameKey {
   // The key the plugin asks the framework for: the bound name's.
   const char* BoundKey() const { return bound_key_; }
   // True when the member is bound to a name whose calling form is `form`.
+  // On a build that could not be checked, a function is asked for first
+  // (under each of its names in turn, until the framework has one), so that
+  // the answer holds for a name the framework has.
   bool BoundFormIs(std::span<const AbiClass> form) const;
 
   // Binds the member to a (new) game build: forgets what the framework
   // answered before and records which of its names the build has (kNoName
-  // for none). Start-up binds every member before it asks for any.
-  void Bind(std::size_t name) const {
+  // for none). Start-up binds every member before it asks for any. With
+  // `unchecked` the build could not be checked: `name` is only the first
+  // name to ask for, and each later one is next in turn when the framework
+  // refuses it (Refuse).
+  void Bind(std::size_t name, bool unchecked = false) const {
     missing_ = name == kNoName || name >= NameCount();
     bound_name_ = missing_ ? 0 : name;
     bound_key_ = NameKey(bound_name_);
+    unchecked_ = unchecked;
     resolved_ = false;
+    answered_ = false;
     answer_ = 0;
   }
+
+  // The framework refused the bound name (it threw, or had no address): the
+  // name is never asked for again. When the build could not be checked and
+  // a later name is left, the member moves on to it; otherwise it goes
+  // missing. Either way GameKeyRefused tells the plugin, once per name.
+  void Refuse() const;
 
  protected:
   constexpr GameKey(const char* key, std::span<const AbiClass> form, std::span<const OtherName> others)
@@ -158,9 +181,19 @@ class GameKey {
   }
   // Asks the framework for the function's address once, under the bound
   // name; `form` is the form the caller calls it in, which must be the bound
-  // name's. A null answer marks the key missing (never asked again) and
-  // throws MissingGameKey.
+  // name's. A refusal (a throw or a null answer) moves the member on
+  // (Refuse) and its next name is asked at once; once none is left the call
+  // throws MissingGameKey, and a name of another form throws as a call in
+  // the wrong form does.
   void ResolveFunction(std::span<const AbiClass> form) const;
+  // Asks the framework for the function under its bound name until it has
+  // an address or the member is missing. Never throws.
+  void SettleFunction() const;
+  // Asks the framework for a field's offset in `object` the same way.
+  void ResolveField(const void* object) const;
+  // The bit field under the bound name in `object`, asked at every use; a
+  // refusal moves the member on as for a function.
+  BitField ResolveBitField(const void* object) const;
   // What a call in another form than the bound name's throws.
   [[noreturn]] void ThrowBoundToOtherForm() const;
 
@@ -168,6 +201,11 @@ class GameKey {
   mutable const char* bound_key_;
   mutable std::size_t bound_name_ = 0;
   mutable bool missing_ = false;
+  mutable bool unchecked_ = false;
+  // The framework answered for the bound name (answer_ holds it).
+  mutable bool answered_ = false;
+  // Answered, and a use in the member's own form may take the answer as it
+  // is: a field, or a function whose bound name has the catalogue's form.
   mutable bool resolved_ = false;
   mutable std::uintptr_t answer_ = 0;
   std::span<const OtherName> others_;
@@ -211,11 +249,7 @@ class Field : public GameKey {
   // The address is computed as an integer: a field the framework places at
   // address zero must stay null for the caller's checks.
   T* InObject(const void* object) const {
-    if (!resolved_) {
-      RequirePresent();
-      answer_ = static_cast<std::uintptr_t>(ResolveFieldOffset(object, bound_key_));
-      resolved_ = true;
-    }
+    if (!resolved_) ResolveField(object);
     return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
   }
 };
@@ -262,7 +296,7 @@ class Function<R(A...)> : public GameKey {
   template <typename Other>
   Other* GetAs() const {
     if (!BoundFormIs(FormOfSignature<Other>())) [[unlikely]] ThrowBoundToOtherForm();
-    if (!resolved_) ResolveFunction(FormOfSignature<Other>());
+    if (!answered_) ResolveFunction(FormOfSignature<Other>());
     return reinterpret_cast<Other*>(answer_);
   }
 

@@ -250,7 +250,7 @@ std::string DescribeParts(PartSet parts) {
 void BindGameKeys(const std::vector<bool>& present) {
   for (std::size_t i = 0; i < kTable.size(); ++i) {
     const bool has = present.empty() || (i < present.size() && present[i]);
-    kTable[i].member->Bind(has ? 0 : GameKey::kNoName);
+    kTable[i].member->Bind(has ? 0 : GameKey::kNoName, present.empty());
   }
 }
 

@@ -114,7 +114,9 @@ std::string DescribeParts(PartSet parts);
 // Binds every member of the catalogue to the running build: `present`
 // parallel to GameKeyTable(), each present member under the catalogue's
 // name, or every key present when it is empty (the build could not be
-// checked). Forgets every earlier answer of the framework.
+// checked: each member is then asked for under its names in turn, the next
+// when the framework refuses one). Forgets every earlier answer of the
+// framework.
 void BindGameKeys(const std::vector<bool>& present);
 
 // Binds every member to the name of `names` (parallel to GameKeyTable(), an
