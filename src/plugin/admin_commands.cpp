@@ -2,8 +2,8 @@
 // RCON, with their answers.
 #include "plugin/admin_commands.h"
 
-#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/scs_capture.h"
@@ -17,6 +17,7 @@
 #include "host/game/parts.h"
 #include "plugin/debug_command.h"
 #include "plugin/hook_table.h"
+#include "plugin/lifecycle.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/auto_remove_scan.h"
@@ -38,15 +39,39 @@ std::string Joined(const std::vector<std::string>& parts, const char* between) {
 const char* YesNo(bool value) { return value ? "yes" : "no"; }
 const char* TrueFalse(bool value) { return value ? "true" : "false"; }
 
+// Whether a capture actor is in the world now; what stands in the way when
+// that cannot be known.
+std::string CaptureActorText() {
+  if (!state::PartOn(host::Part::kScsCapture)) {
+    return std::string("unknown, ") + std::string(host::PartName(host::Part::kScsCapture)) +
+           " is off on this game build";
+  }
+  std::string text;
+  core::Contain([&] { text = YesNo(capture::FindScsCaptureActor() != nullptr); },
+                [&](const char* what) { text = std::string("unknown, the search failed: ") + what; });
+  return text;
+}
+
 std::string SettingsLine() {
   const config::PluginConfig& settings = config::Current();
   std::string mode = settings.CaptureMode + " (vanilla cryopods)";
   if (!config::IsVanillaCaptureMode()) {
-    mode = settings.CaptureMode + " (SCS cryopods, capture actor in the world: " +
-           YesNo(capture::FindScsCaptureActor() != nullptr) + ")";
+    mode = settings.CaptureMode + " (SCS cryopods, capture actor in the world: " + CaptureActorText() + ")";
   }
   return std::string("Enabled=") + TrueFalse(settings.Enabled) + " CaptureMode=" + mode +
          " DebugLogging=" + TrueFalse(settings.DebugLogging);
+}
+
+std::string ConfigLine() {
+  const state::PluginState& state = state::Current();
+  if (state.started || state.start_failure.empty()) return "config: " + state.config_source;
+  return "config: did not load (" + state.start_failure + "); the plugin is idle until Cradlekeep.Reload loads it";
+}
+
+// The settings in force: none while the plugin waits for a loadable file.
+std::string SettingsInForceLine() {
+  if (!state::Current().started && !state::Current().start_failure.empty()) return "settings: none in force";
+  return SettingsLine();
 }
 
 std::string GameBuildLine() {
@@ -132,33 +157,56 @@ void Register(const char* what, void (*add)()) {
 }  // namespace
 
 std::vector<std::string> StatusLines() {
-  return {std::string("Cradlekeep ") + kVersion, "config: " + state::Current().config_source, SettingsLine(),
-          GameBuildLine(), CountersLine()};
+  using Line = std::string (*)();
+  const std::pair<const char*, Line> lines[] = {
+      {"version", [] { return std::string("Cradlekeep ") + kVersion; }},
+      {"config", ConfigLine},
+      {"settings", SettingsInForceLine},
+      {"game build", GameBuildLine},
+      {"since start-up", CountersLine},
+  };
+  // Each line on its own: one that cannot be made says so, the rest stand.
+  std::vector<std::string> status;
+  for (const auto& [name, make] : lines) {
+    std::string line;
+    core::Contain([&] { line = make(); },
+                  [&](const char* what) { line = std::string(name) + ": could not be read (" + what + ")"; });
+    status.push_back(std::move(line));
+  }
+  return status;
 }
 
 std::vector<std::string> ReloadSettings() {
+  state::PluginState& state = state::Current();
   config::PluginConfig loaded;
   config::ClassCache classes;
   std::string source;
-  try {
-    source = config::LoadConfiguration(loaded, classes);
-  } catch (const std::exception& failure) {
-    const std::string why = std::string("Cradlekeep reload failed, the running settings stay: ") + failure.what();
+  std::string failure;
+  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes); },
+                     [&](const char* what) { failure = what; })) {
+    const char* stays = state.started ? "the running settings stay" : "the plugin stays idle";
+    const std::string why = std::string("Cradlekeep reload failed, ") + stays + ": " + failure;
     log::Warn("{}", why);
     return {why};
   }
   // The hooks both settings want stay where they are: no transfer meets the
   // plugin without them, and none is installed twice.
-  state::PluginState& state = state::Current();
   state.settings = std::move(loaded);
   state.classes.Clear();
   state.config_source = source;
-  if (state.usable_build) {
-    FollowConfiguredHooks();
-    temporary_pods::FollowAutoRemoveSettings();
+  std::vector<std::string> answer{"Cradlekeep reloaded the settings from " + source};
+  if (state.usable_build && !state.started) {
+    // Settings that did not load at start-up: the rest of start-up now.
+    CompleteStartup(true);
+    answer.push_back(std::string("Cradlekeep loaded version ") + kVersion);
+  } else if (state.usable_build) {
+    std::vector<std::string> not_followed = FollowConfiguredHooks();
+    const std::string scan = temporary_pods::FollowAutoRemoveSettings();
+    if (!scan.empty()) not_followed.push_back(scan);
+    if (!not_followed.empty()) answer.front() += "; not followed: " + Joined(not_followed, "; ");
   }
-  const std::string done = "Cradlekeep reloaded the settings from " + source;
-  return {done, SettingsLine()};
+  answer.push_back(SettingsLine());
+  return answer;
 }
 
 void RegisterAdminCommands() {

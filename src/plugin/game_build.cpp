@@ -41,11 +41,12 @@ std::vector<std::size_t> CheckRecordLayout(std::vector<std::size_t>& names) {
   for (const host::RecordMember& record_member : host::kCustomItemDataMembers) {
     const std::size_t i = IndexOf(table, record_member.member);
     if (i == table.size() || names[i] == host::GameKey::kNoName) continue;
-    const char* key = record_member.member->BoundKey();
+    const char* key = record_member.member->Key();
     std::ptrdiff_t offset = -1;
     std::string failure;
     FCustomItemData probe{};
-    core::Contain([&] { offset = host::ResolveFieldOffset(&probe, key); }, [&](const char* what) { failure = what; });
+    core::Contain([&] { offset = host::AskFieldOffset(*record_member.member, &probe); },
+                  [&](const char* what) { failure = what; });
     if (failure.empty() && offset == record_member.offset) continue;
     names[i] = host::GameKey::kNoName;
     moved.push_back(i);

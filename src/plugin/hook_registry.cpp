@@ -9,7 +9,8 @@ namespace ck::plugin {
 
 std::vector<state::InstalledHook>& InstalledHooks() { return state::Current().hooks; }
 
-void InstallHook(const std::string& key, void* detour, void** original) {
+bool InstallHook(const std::string& key, void* detour, void** original) {
+  bool installed = false;
   core::Contain(
       [&] {
         if (!host::SetHook(key, detour, original)) {
@@ -17,9 +18,11 @@ void InstallHook(const std::string& key, void* detour, void** original) {
           return;
         }
         InstalledHooks().emplace_back(key, detour);
+        installed = true;
         log::Trace("Cradlekeep hook registered: {}", key);
       },
       [&](const char* what) { log::Warn("Cradlekeep hook skipped: {} ({})", key, what); });
+  return installed;
 }
 
 void RemoveInstalledHooks() noexcept {

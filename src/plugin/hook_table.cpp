@@ -81,8 +81,9 @@ void InstallConfiguredHooks() {
 
 void UninstallAllHooks() { RemoveInstalledHooks(); }
 
-void FollowConfiguredHooks() {
+std::vector<std::string> FollowConfiguredHooks() {
   const auto table = Table();
+  std::vector<std::string> not_followed;
   // An installed hook is its entry's when both the function and the detour
   // are the entry's: two forms of one function share the key.
   const auto Holds = [](const state::InstalledHook& hook, const Entry& entry) {
@@ -99,6 +100,7 @@ void FollowConfiguredHooks() {
     if (entry != table.end() && !Wanted(*entry)) {
       if (hook.Remove()) continue;
       log::Warn("Cradlekeep hook stays installed: {}", hook.key());
+      not_followed.push_back("the hook on " + hook.key() + " stays installed");
     }
     kept.push_back(std::move(hook));
   }
@@ -107,8 +109,11 @@ void FollowConfiguredHooks() {
     if (!Wanted(entry)) continue;
     const bool held = std::any_of(installed.begin(), installed.end(),
                                   [&](const state::InstalledHook& hook) { return Holds(hook, entry); });
-    if (!held) InstallHook(entry.key(), entry.detour, entry.original);
+    if (!held && !InstallHook(entry.key(), entry.detour, entry.original)) {
+      not_followed.push_back(std::string("the hook on ") + entry.key() + " is not installed");
+    }
   }
+  return not_followed;
 }
 
 }  // namespace ck::plugin

@@ -4,6 +4,9 @@
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace ck::plugin {
 
 // Installs the hooks the settings ask for, in order: eight always, the Items+
@@ -19,7 +22,9 @@ void UninstallAllHooks();
 // ask for that are not installed, disables the installed ones they no
 // longer ask for, and leaves the rest alone. A hook the framework would not
 // disable stays listed as installed (a warn line says so), so that it is
-// never installed twice.
-void FollowConfiguredHooks();
+// never installed twice. Returns what did not follow the settings, one text
+// per hook ("the hook on <key> stays installed", "the hook on <key> is not
+// installed"); empty when everything did.
+std::vector<std::string> FollowConfiguredHooks();
 
 }  // namespace ck::plugin

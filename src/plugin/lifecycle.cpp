@@ -1,5 +1,7 @@
 #include "plugin/lifecycle.h"
 
+#include <string>
+
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "plugin/admin_commands.h"
@@ -23,18 +25,38 @@ namespace {
 // is thrown.
 void StartupSteps() {
   state::Begin();
-  state::Current().config_source = config::LoadConfiguration(config::Current(), config::Classes());
+  state::PluginState& state = state::Current();
+  std::string failure;
+  const bool loaded = core::Contain(
+      [&] { state.config_source = config::LoadConfiguration(state.settings, state.classes); },
+      [&](const char* what) { failure = what; });
+  if (!loaded) {
+    log::Error("Cradlekeep failed to load: {}", failure);
+    state.start_failure = failure;
+    // The defaults are not in force: nothing runs until a reload loads them.
+    state.settings = config::PluginConfig{};
+  }
   if (!CheckGameBuild()) return;
-  temporary_pods::ResetUnCryoDelegateFields();
-  InstallConfiguredHooks();
-  RegisterDebugCommands();
-  RegisterAdminCommands();
-  temporary_pods::RegisterAutoRemoveTick();
-  log::Info("Cradlekeep loaded version {}", kVersion);
-  state::Current().started = true;
+  if (loaded) {
+    CompleteStartup(false);
+  } else {
+    RegisterAdminCommands();
+  }
 }
 
 }  // namespace
+
+void CompleteStartup(bool admin_commands_registered) {
+  temporary_pods::ResetUnCryoDelegateFields();
+  InstallConfiguredHooks();
+  RegisterDebugCommands();
+  if (!admin_commands_registered) RegisterAdminCommands();
+  temporary_pods::RegisterAutoRemoveTick();
+  log::Info("Cradlekeep loaded version {}", kVersion);
+  state::PluginState& state = state::Current();
+  state.start_failure.clear();
+  state.started = true;
+}
 
 void Startup() {
   // Without a logger there is no one to tell.

@@ -80,6 +80,9 @@ struct PluginState {
   // that failed (a bad config file) or stopped on an unusable build leaves
   // it false, and the exported capture then does nothing.
   bool started = false;
+  // Why the settings did not load at start-up, until a reload loads them:
+  // the plugin is idle meanwhile.
+  std::string start_failure;
 
   // The comparison index of the temporary-pod marker's name once the name
   // table holds it (0 until then).

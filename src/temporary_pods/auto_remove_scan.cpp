@@ -1,5 +1,6 @@
 #include "temporary_pods/auto_remove_scan.h"
 
+#include <string>
 
 #include "host/framework/framework.h"
 #include "config/plugin_config.h"
@@ -11,7 +12,6 @@
 #include "core/log.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/inventory_sweep.h"
-#include "temporary_pods/tick_removal.h"
 
 namespace ck::temporary_pods {
 
@@ -56,13 +56,23 @@ void RegisterAutoRemoveTick() {
              static_cast<double>(period_ms) / 1000.0);
 }
 
-void FollowAutoRemoveSettings() {
+std::string FollowAutoRemoveSettings() {
+  std::string not_followed;
   if (ScanTickWanted()) {
-    RegisterAutoRemoveTick();
+    core::Contain(RegisterAutoRemoveTick, [&](const char* what) {
+      not_followed = std::string("the recurring scan's tick is not registered (") + what + ")";
+      log::Warn("Cradlekeep temporary cryopod scan tick register failed: {}", what);
+    });
   } else if (state::Current().scan_tick_registered) {
-    host::RemoveOnTickCallback(kAutoRemoveTickId);
-    state::Current().scan_tick_registered = false;
+    // A tick the framework would not remove stays registered, and so marked:
+    // registering it again would make two.
+    core::Contain([] { host::RemoveOnTickCallback(kAutoRemoveTickId); state::Current().scan_tick_registered = false; },
+                  [&](const char* what) {
+                    not_followed = std::string("the recurring scan's tick stays registered (") + what + ")";
+                    log::Warn("Cradlekeep temporary cryopod scan tick unregister failed: {}", what);
+                  });
   }
+  return not_followed;
 }
 
 // The scan itself, once it is due; kept out of the per-tick path.

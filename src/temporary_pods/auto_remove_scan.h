@@ -5,6 +5,8 @@
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <string>
+
 #include "asa/engine_types.h"
 
 namespace ck::temporary_pods {
@@ -26,8 +28,11 @@ void RegisterAutoRemoveTick();
 
 // After the settings changed (a reload): registers the tick when they now
 // ask for it, removes it when they no longer do. A registered tick reads the
-// new interval from its next scan on.
-void FollowAutoRemoveSettings();
+// new interval from its next scan on. Never throws: returns "" when the tick
+// follows the settings, otherwise what did not follow and why (a tick the
+// framework would not remove stays registered, and idle while the settings
+// do not ask for scans; a warn line says so too).
+std::string FollowAutoRemoveSettings();
 
 // The tick callback.
 void RunAutoRemoveTick();

@@ -313,4 +313,16 @@ TEST_F(BitFlagTest, ARefusedBitFieldIsMissingForGood) {
   kMiddle.Bind(0);
 }
 
+// A layout check asks for a field under the name the build has.
+constexpr ck::host::OtherName kTotalNames[] = {ck::host::FieldName("UTest.Amount", "older builds", "a test")};
+constinit Field<double> kTotal{"UTest.Value", kTotalNames};
+
+TEST_F(FieldTest, ALayoutCheckAsksForTheBoundName) {
+  kTotal.Bind(1);
+  Record record{};
+  EXPECT_EQ(ck::host::AskFieldOffset(kTotal, &record), static_cast<std::ptrdiff_t>(offsetof(Record, amount)));
+  EXPECT_EQ(fw().build.Asked(), (std::set<std::string>{"UTest.Amount"}));
+  kTotal.Bind(0);
+}
+
 }  // namespace

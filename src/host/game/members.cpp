@@ -29,6 +29,10 @@ std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key) {
   return static_cast<std::ptrdiff_t>(address - reinterpret_cast<std::uintptr_t>(object));
 }
 
+std::ptrdiff_t AskFieldOffset(const GameKey& member, const void* object) {
+  return ResolveFieldOffset(object, member.BoundKey());
+}
+
 MissingGameKey::MissingGameKey(const char* key)
     : std::runtime_error(std::string("game key not in this game build: ") + key) {}
 

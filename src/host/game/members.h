@@ -58,6 +58,13 @@ namespace ck::host {
 // The framework's offset of the field `key`, asked with an object holding it.
 std::ptrdiff_t ResolveFieldOffset(const void* object, const char* key);
 
+class GameKey;
+
+// The offset the framework gives for `member`'s bound name inside `object`,
+// asked afresh (for a check of a layout, not for use): the member keeps no
+// answer. Throws what the framework throws.
+std::ptrdiff_t AskFieldOffset(const GameKey& member, const void* object);
+
 // The framework's address of the game function `key`; null when the
 // framework has none (it answers so for a key the build lacks when its
 // HooksDoNotThrow setting is on).
