@@ -256,7 +256,8 @@ class Field : public GameKey {
   // The address is computed as an integer: a field the framework places at
   // address zero must stay null for the caller's checks.
   T* InObject(const void* object) const {
-    if (!resolved_) ResolveField(object);
+    if (resolved_) [[likely]] return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
+    ResolveField(object);
     return reinterpret_cast<T*>(reinterpret_cast<std::uintptr_t>(object) + answer_);
   }
 };
