@@ -44,6 +44,18 @@ struct RecentUnCryoTry {
   bool has_id;
 };
 
+// A round of the recurring scan in progress: the players online when it
+// began, in the world's order, and how far it came. A round may take several
+// ticks; each sweeps a bounded number of items.
+struct ScanRound {
+  bool active = false;
+  int64 began = 0;
+  std::vector<TWeakObjectPtr<APlayerController>> players;
+  std::size_t next = 0;
+  int players_seen = 0;
+  int removed = 0;
+};
+
 // What start-up found of the game build, for the status command.
 struct GameBuildSummary {
   bool checked = false;
@@ -91,7 +103,10 @@ struct PluginState {
   std::vector<PendingCleanupPass> pending_passes;
   bool cleanup_tick_registered = false;
   bool scan_tick_registered = false;
+  // When the next tick must call the scan: the next round's start, or the
+  // next tick while a round is in progress.
   int64 next_scan_due = 0;
+  ScanRound scan_round;
   std::unordered_map<const void*, RecentUnCryoTry> recent_tries;  // by player controller
 
   // When each pawn last started a capture (steady clock, nanoseconds).

@@ -1,5 +1,6 @@
 #include "temporary_pods/auto_remove_scan.h"
 
+#include <algorithm>
 #include <string>
 
 #include "host/framework/framework.h"
@@ -50,6 +51,7 @@ void RegisterAutoRemoveTick() {
   if (state::Current().scan_tick_registered || !ScanTickWanted()) return;
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
   state::Current().next_scan_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
+  state::Current().scan_round.active = false;
   host::AddOnTickCallback(kAutoRemoveTickId, [](float) { RunAutoRemoveTick(); });
   state::Current().scan_tick_registered = true;
   log::Trace("Cradlekeep temporary vanilla cryopod auto-removal enabled every {} second(s)",
@@ -75,19 +77,95 @@ std::string FollowAutoRemoveSettings() {
   return not_followed;
 }
 
-// The scan itself, once it is due; kept out of the per-tick path.
+namespace {
+
+// The players online now, in the world's order, as the round's list.
+void StartRound(state::ScanRound& round, int64 now) {
+  round.active = true;
+  round.began = now;
+  round.next = 0;
+  round.players_seen = 0;
+  round.removed = 0;
+  round.players.clear();
+  UWorld* world = host::CurrentWorld();
+  if (world == nullptr) return;
+  const auto* controllers = game::kWorldPlayerControllerList.In(world);
+  round.players.reserve(static_cast<std::size_t>(controllers->Num()));
+  for (int32 i = 0; i < controllers->Num(); ++i) round.players.push_back((*controllers)[i]);
+}
+
+// Sweeps one player's inventory; the pods removed.
+int SweepPlayer(APlayerController* controller, UClass* player_character) {
+  // Checked once per player, not per item: a pawn that is no player
+  // character (a spectator's) is never read as one.
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
+  if (pawn == nullptr) return 0;
+  const int n = SweepEmptyTemporaryPods(game::kCharacterInventory.Read(pawn));
+  if (n > 0) {
+    log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
+               "recurring temporary vanilla cryopod scan");
+  }
+  return n;
+}
+
+// The items a sweep of the player's inventory walks (0 without a pawn).
+int32 ItemsOfPlayer(APlayerController* controller, UClass* player_character) {
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
+  return pawn != nullptr ? SweptItemCount(game::kCharacterInventory.Read(pawn)) : 0;
+}
+
+void FinishRound(state::ScanRound& round, int64 now) {
+  round.active = false;
+  state::Current().next_scan_due = std::max(round.began + PeriodNanoseconds(), now);
+  if (round.removed > 0) {
+    log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)",
+               round.removed, round.players_seen);
+  }
+}
+
+// The scan's work on a tick it is due, kept out of the per-tick path. A
+// failure ends the round; the next is due one interval later.
 [[gnu::noinline]] void RunDueScan(int64 now) {
-  state::Current().next_scan_due = now + PeriodNanoseconds();
+  state::ScanRound& round = state::Current().scan_round;
   core::Contain(
-      [] {
-        int removed = 0;
-        const int players = ScanOnlinePlayers(removed);
-        if (removed > 0) {
-          log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)", removed,
-                     players);
+      [&] {
+        if (SweepScanSlice(now)) {
+          FinishRound(round, now);
+        } else {
+          state::Current().next_scan_due = now;  // the round goes on at the next tick
         }
       },
-      [](const char* what) { log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", what); });
+      [&](const char* what) {
+        round.active = false;
+        state::Current().next_scan_due = now + PeriodNanoseconds();
+        log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", what);
+      });
+}
+
+}  // namespace
+
+bool SweepScanSlice(int64 now) {
+  state::ScanRound& round = state::Current().scan_round;
+  if (!round.active) StartRound(round, now);
+  // Asked once per slice: every player's pawn is checked against it.
+  UClass* const player_character = game::kShooterCharacterStaticClass();
+  int32 budget = kScanSliceItems;
+  bool first = true;
+  for (; round.next < round.players.size(); ++round.next) {
+    // A player who left since the round began is passed over.
+    APlayerController* controller = host::ResolveWeak(&round.players[round.next]);
+    if (controller == nullptr) continue;
+    if (ScanSettingsOn()) {
+      const int32 items = ItemsOfPlayer(controller, player_character);
+      // Whole inventories only; the first of a tick goes whatever its size.
+      if (!first && items > budget) return false;
+      round.removed += SweepPlayer(controller, player_character);
+      budget -= std::min(items, budget);
+      first = false;
+    }
+    ++round.players_seen;
+  }
+  return true;
 }
 
 void RunAutoRemoveTick() {
@@ -102,28 +180,16 @@ int ScanOnlinePlayers(int& removed) {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return 0;
   const auto* controllers = game::kWorldPlayerControllerList.In(world);
-  // Asked once per scan: every player's pawn is checked against it.
   UClass* const player_character = game::kShooterCharacterStaticClass();
   int players = 0;
   for (int32 i = 0; i < controllers->Num(); ++i) {
     APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    if (!ScanSettingsOn()) continue;
-    // Checked once per player, not per item: a pawn that is no player
-    // character (a spectator's) is never read as one.
-    AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
-    if (pawn == nullptr) continue;
-    const int n = SweepEmptyTemporaryPods(game::kCharacterInventory.Read(pawn));
-    if (n > 0) {
-      log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
-                 "recurring temporary vanilla cryopod scan");
-    }
-    removed += n;
+    if (ScanSettingsOn()) removed += SweepPlayer(controller, player_character);
   }
   return players;
 }
-
 
 bool AutoRemoveTickRegistered() { return state::Current().scan_tick_registered; }
 

@@ -1,7 +1,12 @@
-// The recurring scan: at the configured interval (at least one second),
-// every online player's inventory is swept for emptied temporary pods. The
-// tick callback "Cradlekeep.TemporaryCryopodAutoRemove" runs on every tick;
-// between scans it costs one clock read and one comparison.
+// The recurring scan: at the configured interval (at least one second), a
+// round sweeps the inventory of every player online when it began for
+// emptied temporary pods. No tick sweeps more than kScanSliceItems items
+// (but for one player's whole inventory): a round of a bigger server goes on
+// over the next ticks, skipping players who left; players who joined wait
+// for the next round. The next round is due one interval after a round
+// began, or when it ends if that is later. The tick callback
+// "Cradlekeep.TemporaryCryopodAutoRemove" runs on every tick; between rounds
+// it costs one clock read and one comparison.
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
@@ -12,6 +17,10 @@
 namespace ck::temporary_pods {
 
 inline constexpr const char16_t* kAutoRemoveTickId = u"Cradlekeep.TemporaryCryopodAutoRemove";
+
+// The most items one tick of a round sweeps: 70 players with 300 items each
+// fit one tick, as they always did; a bigger server takes more ticks.
+inline constexpr int32 kScanSliceItems = 25'000;
 
 // The longest scan period: a century. A longer interval (up to the largest
 // number the configuration holds) is taken as this, so that the period in
@@ -37,9 +46,15 @@ std::string FollowAutoRemoveSettings();
 // The tick callback.
 void RunAutoRemoveTick();
 
-// Sweeps every online player's pawn inventory; adds the pods removed to
-// `removed` and returns the number of online players seen.
+// Sweeps every online player's pawn inventory at once, as one round in one
+// tick; adds the pods removed to `removed` and returns the number of online
+// players seen. For measurements against the sliced round.
 int ScanOnlinePlayers(int& removed);
+
+// One tick's part of the round in progress, starting one (the players online
+// now) when none is: true when the round is complete. Its totals are in the
+// state's scan round.
+bool SweepScanSlice(int64 now);
 
 
 bool AutoRemoveTickRegistered();
