@@ -48,9 +48,24 @@ class Game {
   // plugin before the game's InitGame hides it first and publishes after.
   void PublishWorld();
 
+  // The class of that name the game holds now; null for none, and for a
+  // class loaded by path that the engine collected and nothing loaded again.
   Class* ClassNamed(const std::string& name) const;
-  Class* ClassByBlueprint(const std::string& path) const;
+  // The class loaded from a blueprint path: the one loaded already, or, when
+  // the engine collected it, a new class object made now (at another
+  // address). Null for a path the game does not know.
+  Class* ClassByBlueprint(const std::string& path);
+  // The class of that name as the game's own code reaches it: a class
+  // loaded by path is loaded again when it was collected.
+  Class* ClassForGame(const std::string& name);
   Class* MakeBuffClass(const std::string& name);
+  // A garbage collection of classes: every class loaded by path that no
+  // live object uses (no instance, no subclass) leaves the object table
+  // (ObjectTable::Retire). Returns the names of the classes collected.
+  std::vector<std::string> CollectClasses();
+  // True for a class the game may use; for a class the engine collected,
+  // notes a defect naming `function`, which was handed it, and answers false.
+  static bool Usable(const Class* cls, const char* function);
   World* world() const { return world_; }
   GameMode* game_mode() const { return game_mode_; }
   const ServerSettings& server() const { return server_; }
@@ -176,8 +191,21 @@ class Game {
   ServerSettings server_;
   ModSettings mods_;
   const GameBuildNames* build_;
+  // A class the game loads by its blueprint path: what makes it, and the
+  // class object loaded now (null once the engine collected it).
+  struct Blueprint {
+    std::string class_name;
+    Class* super = nullptr;
+    std::function<void(Class*)> furnish;  // what the class carries besides its name
+    Class* loaded = nullptr;
+  };
+  Class* AddBlueprint(const std::string& path, const std::string& class_name, Class* super,
+                      std::function<void(Class*)> furnish = {});
+  Class* Load(Blueprint& blueprint);
+  bool UsedByLiveObject(const Class* cls) const;
+
   std::map<std::string, Class*> classes_;
-  std::map<std::string, Class*> blueprints_;
+  std::map<std::string, Blueprint> blueprints_;
   World* world_ = nullptr;
   GameMode* game_mode_ = nullptr;
   std::vector<std::unique_ptr<Player>> players_;

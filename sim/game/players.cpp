@@ -147,7 +147,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
       throw std::invalid_argument("player '" + player.id + "' item '" + spec.id + "' holds unknown creature '" +
                                   spec.cryopod_of + "'");
     }
-    item = NewItem(ClassNamed(kVanillaCryopodClass));
+    item = NewItem(ClassForGame(kVanillaCryopodClass));
     item->UploadEarliestValidTime = 0;
     CustomData data = MakeCryoData(creature->id);
     AppendCustomData(item->CustomItemDatas, data);

@@ -182,6 +182,15 @@ void PlayRcon(Stage& stage, const json& v) {
   stage.World().ReceiveRconPacket(v.at("command").get<std::string>(), v.value("authenticated", true));
 }
 
+// A garbage collection of the classes loaded by path that nothing uses.
+void PlayCollectClasses(Stage& stage, const json& v) {
+  if (!v.get<bool>()) return;
+  sim::Game& game = stage.World();
+  const std::vector<std::string> collected = game.CollectClasses();
+  if (collected.empty()) game.Event("the engine collects no class: every class loaded by path is in use");
+  for (const std::string& name : collected) game.Event("the engine collects class " + name + ", which nothing uses");
+}
+
 void PlayFault(Stage&, const json& v) {
   simfw::FaultSpec spec;
   spec.key = v.at("key").get<std::string>();
@@ -250,6 +259,7 @@ const Action kActions[] = {
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.ShutDown();
      }},
+    {"collectClasses", ValidateBool, nullptr, PlayCollectClasses},
     {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
     {"writeConfigText", ValidateText, nullptr,
      [](Stage& stage, const json& v) { stage.WriteConfig(v.get<std::string>()); }},
