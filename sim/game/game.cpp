@@ -30,6 +30,7 @@ Game::Game(ServerSettings server, ModSettings mods)
     : server_(std::move(server)), mods_(mods), build_(&GameBuildNamed(server_.game_build)) {
   if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
   g_current = this;
+  ShooterPlayerController::ReuseFreedMemory(server_.reuse_controller_memory);
   simfw::Fw().Reset();
   world_start_ns_ = simfw::Fw().clock.Now();
   Names().Clear();
@@ -83,6 +84,7 @@ Game::~Game() {
   players_.clear();
   creatures_.clear();
   Objects().Clear();
+  ShooterPlayerController::ReuseFreedMemory(false);
   classes_.clear();
   if (g_current == this) g_current = nullptr;
 }

@@ -213,6 +213,8 @@ class Game {
   std::vector<Item*> items_;
   uint32 next_item_id_ = 1;
   std::vector<Actor*> capture_actors_;
+  // The player whose controller was made last at each address.
+  std::map<const void*, std::string> controller_addresses_;
   std::map<std::string, std::vector<std::string>> call_args_;
   MulticastDelegate other_delegate_;
   std::vector<RconReply> rcon_replies_;

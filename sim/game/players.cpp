@@ -92,6 +92,9 @@ void Game::SpawnPlayer(Player& player) {
   } else if (player.possesses == "none") {
     pc->Pawn = nullptr;
   }
+  std::string& had = controller_addresses_[pc];
+  if (!had.empty() && had != player.id) Event(player.id + "'s controller is made at the address " + had + "'s had");
+  had = player.id;
   player.controller = pc;
   player.pawn = pawn;
   player.online = true;
