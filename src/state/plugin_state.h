@@ -89,7 +89,9 @@ struct PluginState {
   bool cleanup_tick_registered = false;
   bool scan_tick_registered = false;
   int64 next_scan_due = 0;
-  std::unordered_map<const void*, RecentUnCryoTry> recent_tries;  // by player controller
+  // By the player controller's identity, never its address: the engine may
+  // make a new player's controller where a departed one's was.
+  std::unordered_map<uint64, RecentUnCryoTry> recent_tries;
 
   // When each pawn last started a capture (steady clock, nanoseconds).
   std::unordered_map<const void*, int64> capture_stamps;
