@@ -75,6 +75,16 @@ void Game::PublishWorld() {
   simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
 }
 
+void Game::ReplaceGameMode() {
+  if (replaced_game_mode_ != nullptr) Objects().Destroy(replaced_game_mode_);
+  replaced_game_mode_ = game_mode_;
+  game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"),
+                                          "ShooterGameMode_" + std::to_string(game_modes_made_++));
+  simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
+  Event("the game mode is replaced: " + game_mode_->Name() + " takes the place of " + replaced_game_mode_->Name() +
+        ", which has ended");
+}
+
 Game::~Game() {
   simfw::Fw().utils.SetWorld(nullptr);
   simfw::Fw().utils.SetGameMode(nullptr);

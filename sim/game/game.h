@@ -68,6 +68,13 @@ class Game {
   static bool Usable(const Class* cls, const char* function);
   World* world() const { return world_; }
   GameMode* game_mode() const { return game_mode_; }
+  // The game mode the last ReplaceGameMode replaced; null before any.
+  GameMode* replaced_game_mode() const { return replaced_game_mode_; }
+  // A new game mode object (at another address) takes the old one's place
+  // and is handed to the framework, as after a change of map or game mode;
+  // the game's flows use it from now on. The replaced one has ended but stays
+  // in memory (a game mode replaced before it goes).
+  void ReplaceGameMode();
   const ServerSettings& server() const { return server_; }
 
   // Where the game tells what it does (the transcript); may be empty.
@@ -140,8 +147,10 @@ class Game {
   void Leave(Player& player);
   // Uses an inventory item through the use-item request (or the with-actor
   // one). A cryopod holding a creature releases it; with `release_fails` the
-  // release stops after the try broadcast, as when there is no room.
-  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails);
+  // release stops after the try broadcast, as when there is no room; with
+  // `through_replaced` its broadcasts go through the replaced game mode's
+  // fields (throws std::runtime_error when no game mode was replaced).
+  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced = false);
   // The character arrives back with everything it uploaded.
   void Download(Player& player);
 
@@ -208,6 +217,9 @@ class Game {
   std::map<std::string, Blueprint> blueprints_;
   World* world_ = nullptr;
   GameMode* game_mode_ = nullptr;
+  GameMode* replaced_game_mode_ = nullptr;
+  int game_modes_made_ = 1;
+  GameMode* release_game_mode_ = nullptr;  // the game mode a release broadcasts through
   std::vector<std::unique_ptr<Player>> players_;
   std::vector<std::unique_ptr<Creature>> creatures_;
   std::vector<Item*> items_;

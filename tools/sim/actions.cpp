@@ -74,13 +74,17 @@ void ValidateAttach(const Scenario& s, const json& v, const std::string& where) 
 }
 
 void ValidateUseItem(const Scenario& s, const json& v, const std::string& where) {
-  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
+  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails", "gameMode"});
   Player(s, Need(s, v, "player", where), where + ".player");
   if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
   if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
   if (v.contains("item")) Text(s, v["item"], where + ".item");
   if (v.contains("withActor")) Bool(s, v["withActor"], where + ".withActor");
   if (v.contains("releaseFails")) Bool(s, v["releaseFails"], where + ".releaseFails");
+  if (v.contains("gameMode")) {
+    const std::string game_mode = Text(s, v["gameMode"], where + ".gameMode");
+    if (game_mode != "current" && game_mode != "replaced") Fail(s, where + ".gameMode", "must be current or replaced");
+  }
 }
 
 void ValidateSeconds(const Scenario& s, const json& v, const std::string& where) {
@@ -161,7 +165,8 @@ void PlayUseItem(Stage& stage, const json& v) {
   sim::Game& game = stage.World();
   sim::Player& player = PlayerIn(stage, v.at("player"));
   sim::Item* item = game.FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
-  game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false));
+  game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false),
+               v.value("gameMode", std::string("current")) == "replaced");
 }
 
 void PlayConsole(Stage& stage, const json& v) {
@@ -260,6 +265,10 @@ const Action kActions[] = {
        if (v.get<bool>()) stage.ShutDown();
      }},
     {"collectClasses", ValidateBool, nullptr, PlayCollectClasses},
+    {"replaceGameMode", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.World().ReplaceGameMode();
+     }},
     {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
     {"writeConfigText", ValidateText, nullptr,
      [](Stage& stage, const json& v) { stage.WriteConfig(v.get<std::string>()); }},
