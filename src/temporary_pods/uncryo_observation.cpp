@@ -77,7 +77,10 @@ void HandleTryUnCryo(const void* params) {
   }
   if (!payload) return;
   PruneRecentUnCryoTries();
-  RecentTries()[host::IdentityOf(controller)] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
+  // A controller the engine gives no identity cannot be told from another:
+  // it gets no record.
+  const host::ObjectIdentity player = host::IdentityOf(controller);
+  if (player != 0) RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
@@ -86,7 +89,9 @@ namespace {
 // The try remembered for the player, taken out of the records; none when
 // there is none.
 std::optional<state::RecentUnCryoTry> TakeRecentTry(const void* controller) {
-  auto found = RecentTries().find(host::IdentityOf(controller));
+  const host::ObjectIdentity player = host::IdentityOf(controller);
+  if (player == 0) return std::nullopt;
+  auto found = RecentTries().find(player);
   if (found == RecentTries().end()) return std::nullopt;
   const state::RecentUnCryoTry record = found->second;
   RecentTries().erase(found);
