@@ -63,12 +63,13 @@ void Game::MakeCryopodMod(Class* item, Class* actor) {
   AddBlueprint(kScsCryopodBlueprint, kScsCryopodClass, item);
   // The capture actor class carries CaptureDino, loaded again with it.
   const int parms_size = mods_.capture_dino_parms_size;
-  Class* capture_actor = AddBlueprint(kScsCaptureActorBlueprint, kScsCaptureActorClass, actor, [parms_size](Class* cls) {
+  const auto furnish = [parms_size](Class* cls) {
     auto* capture_dino = Objects().Create<Function>(Game::Current()->ClassNamed("Function"), "CaptureDino");
     capture_dino->ParmsSize = static_cast<uint16>(parms_size);
     capture_dino->body = parms_size == sizeof(CaptureDinoBlock) ? &CaptureDinoBody : &OtherCaptureDinoBody;
     cls->functions.push_back(capture_dino);
-  });
+  };
+  Class* capture_actor = AddBlueprint(kScsCaptureActorBlueprint, kScsCaptureActorClass, actor, furnish);
   for (int i = 0; i < mods_.capture_actors; ++i) {
     capture_actors_.push_back(Objects().Create<Actor>(capture_actor, "CCA_SCS_C_" + std::to_string(i)));
   }

@@ -79,7 +79,8 @@ TEST_F(ObjectsTest, AGameFunctionHandedACollectedClassIsADefect) {
   EXPECT_TRUE(fw().modules.Defects().empty());
   EXPECT_FALSE(sim::Game::Usable(before, "HasBuff"));
   ASSERT_EQ(fw().modules.Defects().size(), 1u);
-  EXPECT_EQ(fw().modules.Defects()[0], "the game's HasBuff is handed class Buff_CryoSickness, which the engine collected");
+  EXPECT_EQ(fw().modules.Defects()[0],
+            "the game's HasBuff is handed class Buff_CryoSickness, which the engine collected");
   EXPECT_TRUE(sim::Game::Usable(game().ClassByBlueprint(kSicknessPath), "HasBuff"));
 }
 
