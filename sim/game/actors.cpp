@@ -1,6 +1,8 @@
 #include "sim/game/actors.h"
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "sim/framework/framework.h"
 
@@ -17,6 +19,48 @@ void Actor::SetLocation(const FVector& at) {
 World::~World() { FMemory::Free(PlayerControllerList.Data); }
 
 Character::~Character() { FMemory::Free(Buffs.Data); }
+
+namespace {
+
+struct ControllerMemory {
+  bool reuse = false;
+  std::vector<void*> freed;
+};
+
+ControllerMemory& Memory() {
+  static ControllerMemory memory;
+  return memory;
+}
+
+}  // namespace
+
+void* ShooterPlayerController::operator new(std::size_t size) {
+  ControllerMemory& memory = Memory();
+  if (memory.reuse && size == sizeof(ShooterPlayerController) && !memory.freed.empty()) {
+    void* block = memory.freed.back();
+    memory.freed.pop_back();
+    return block;
+  }
+  return ::operator new(size);
+}
+
+void ShooterPlayerController::operator delete(void* block, std::size_t size) noexcept {
+  ControllerMemory& memory = Memory();
+  if (memory.reuse && size == sizeof(ShooterPlayerController) && block != nullptr) {
+    memory.freed.push_back(block);
+    return;
+  }
+  ::operator delete(block, size);
+}
+
+void ShooterPlayerController::ReuseFreedMemory(bool on) {
+  ControllerMemory& memory = Memory();
+  if (!on) {
+    for (void* block : memory.freed) ::operator delete(block, sizeof(ShooterPlayerController));
+    memory.freed.clear();
+  }
+  memory.reuse = on;
+}
 
 SpectatorPawn::SpectatorPawn() { std::memset(own_members, kOwnMemberByte, sizeof own_members); }
 

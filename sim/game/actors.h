@@ -1,6 +1,7 @@
 // The game's actors and the other objects the plugin touches.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,15 @@ class ShooterPlayerController : public PlayerController {
   uint8 bIsTransferringCharacter = 0;
   bool viewing_upload_terminal = false;
   std::string player_id;
+
+  // Controllers' memory. While reuse is on, the block of a freed controller
+  // is kept and the next controller made takes it (the block freed last
+  // first), as an engine allocator hands a freed block to the next object of
+  // its size: a new controller then has the address of one destroyed before.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
+  // Turns reuse on or off; turning it off frees the kept blocks.
+  static void ReuseFreedMemory(bool on);
 };
 
 class Character : public PawnActor {

@@ -18,7 +18,7 @@ bool BuffHasClass(const Object* buff, const Class* cls) { return buff != nullptr
 // Both take the class handle by reference.
 bool HasBuff(Character* character, const SubclassOf& buff_handle, bool) {
   Class* buff_class = buff_handle.uClass;
-  if (character == nullptr || buff_class == nullptr) return false;
+  if (character == nullptr || buff_class == nullptr || !Game::Usable(buff_class, "HasBuff")) return false;
   for (Object* buff : character->Buffs) {
     if (BuffHasClass(buff, buff_class)) return true;
   }
@@ -27,7 +27,7 @@ bool HasBuff(Character* character, const SubclassOf& buff_handle, bool) {
 
 void DeactivateBuffs(Character* character, const SubclassOf& buff_handle, Object* /*item*/, bool) {
   Class* buff_class = buff_handle.uClass;
-  if (character == nullptr || buff_class == nullptr) return;
+  if (character == nullptr || buff_class == nullptr || !Game::Usable(buff_class, "DeactivateBuffs")) return;
   for (int32 i = character->Buffs.ArrayNum - 1; i >= 0; --i) {
     if (BuffHasClass(character->Buffs[i], buff_class)) EndBuff(static_cast<Buff*>(character->Buffs[i]));
   }
@@ -68,7 +68,7 @@ void MakeWeak(FWeakObjectPtr* self, Object* object) {
 }  // namespace
 
 Buff* GiveBuff(Character* character, const std::string& class_name) {
-  Class* cls = G().ClassNamed(class_name);
+  Class* cls = G().ClassForGame(class_name);
   if (cls == nullptr) cls = G().MakeBuffClass(class_name);
   auto* buff = Objects().Create<Buff>(cls, class_name + "_on_" + character->Name());
   if (class_name.find("Sickness") != std::string::npos) buff->BuffFlags |= Buff::kCausesCryoSicknessBit;

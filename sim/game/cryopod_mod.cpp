@@ -60,14 +60,16 @@ void OtherCaptureDinoBody(Object* /*self*/, void* params) {
 }  // namespace
 
 void Game::MakeCryopodMod(Class* item, Class* actor) {
-  blueprints_[kScsCryopodBlueprint] = MakeClass(kScsCryopodClass, item);
-  Class* capture_actor = MakeClass(kScsCaptureActorClass, actor);
-  blueprints_[kScsCaptureActorBlueprint] = capture_actor;
-  auto* capture_dino = Objects().Create<Function>(ClassNamed("Function"), "CaptureDino");
-  capture_dino->ParmsSize = static_cast<uint16>(mods_.capture_dino_parms_size);
-  capture_dino->body = mods_.capture_dino_parms_size == sizeof(CaptureDinoBlock) ? &CaptureDinoBody
-                                                                                 : &OtherCaptureDinoBody;
-  capture_actor->functions.push_back(capture_dino);
+  AddBlueprint(kScsCryopodBlueprint, kScsCryopodClass, item);
+  // The capture actor class carries CaptureDino, loaded again with it.
+  const int parms_size = mods_.capture_dino_parms_size;
+  const auto furnish = [parms_size](Class* cls) {
+    auto* capture_dino = Objects().Create<Function>(Game::Current()->ClassNamed("Function"), "CaptureDino");
+    capture_dino->ParmsSize = static_cast<uint16>(parms_size);
+    capture_dino->body = parms_size == sizeof(CaptureDinoBlock) ? &CaptureDinoBody : &OtherCaptureDinoBody;
+    cls->functions.push_back(capture_dino);
+  };
+  Class* capture_actor = AddBlueprint(kScsCaptureActorBlueprint, kScsCaptureActorClass, actor, furnish);
   for (int i = 0; i < mods_.capture_actors; ++i) {
     capture_actors_.push_back(Objects().Create<Actor>(capture_actor, "CCA_SCS_C_" + std::to_string(i)));
   }

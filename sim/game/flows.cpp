@@ -219,17 +219,26 @@ Item* Game::FindPlayerItem(Player& player, const std::string& entry_id, const st
   return nullptr;
 }
 
-void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fails) {
+void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced) {
   Online(player);
   if (item == nullptr) throw std::runtime_error("player '" + player.id + "' has no such item");
+  if (through_replaced && replaced_game_mode_ == nullptr) throw std::runtime_error("no game mode was replaced");
   release_fails_ = release_fails;
+  release_game_mode_ = through_replaced ? replaced_game_mode_ : game_mode_;
   const FItemNetID id = item->ItemID;
-  if (with_actor) {
-    sim::UseItemWithActor::Call(player.controller, nullptr, player.inventory, id, 0);
-  } else {
-    sim::UseItem::Call(player.controller, player.inventory, id, 0);
+  try {
+    if (with_actor) {
+      sim::UseItemWithActor::Call(player.controller, nullptr, player.inventory, id, 0);
+    } else {
+      sim::UseItem::Call(player.controller, player.inventory, id, 0);
+    }
+  } catch (...) {
+    release_fails_ = false;
+    release_game_mode_ = nullptr;
+    throw;
   }
   release_fails_ = false;
+  release_game_mode_ = nullptr;
 }
 
 void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* inventory, FItemNetID id) {
@@ -245,12 +254,13 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
     Event(player->id + " uses " + pod->Name() + "; nothing happens");
     return;
   }
+  GameMode* broadcaster = release_game_mode_ != nullptr ? release_game_mode_ : game_mode_;
   TryUnCryoParams attempt{};
   attempt.controller = controller;
   attempt.before_spawn = true;
   attempt.item = pod;
   attempt.success = !release_fails_;
-  MulticastDelegateDispatch::Call(&game_mode_->OnTryUnCryoDino, &attempt);
+  MulticastDelegateDispatch::Call(&broadcaster->OnTryUnCryoDino, &attempt);
   if (release_fails_) {
     Event(player->id + " cannot release " + creature_id + " here; it stays in the pod");
     return;
@@ -289,7 +299,7 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
   post.controller = controller;
   post.creature = dino;
   post.item = emptied;
-  MulticastDelegateDispatch::Call(&game_mode_->OnPostUnCryoDino, &post);
+  MulticastDelegateDispatch::Call(&broadcaster->OnPostUnCryoDino, &post);
 }
 
 void Game::Download(Player& player) {

@@ -30,6 +30,7 @@ Game::Game(ServerSettings server, ModSettings mods)
     : server_(std::move(server)), mods_(mods), build_(&GameBuildNamed(server_.game_build)) {
   if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
   g_current = this;
+  ShooterPlayerController::ReuseFreedMemory(server_.reuse_controller_memory);
   simfw::Fw().Reset();
   world_start_ns_ = simfw::Fw().clock.Now();
   Names().Clear();
@@ -54,12 +55,12 @@ Game::Game(ServerSettings server, ModSettings mods)
   MakeClass("PrimalDinoCharacter", character);
   MakeClass("PrimalInventoryComponent", object);
   Class* item = MakeClass("PrimalItem", object);
-  MakeClass("PrimalBuff", actor);
-  blueprints_["Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoCooldown.Buff_CryoCooldown'"] =
-      MakeBuffClass(kCryoCooldownBuff);
-  blueprints_["Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'"] =
-      MakeBuffClass(kCryoSicknessBuff);
-  blueprints_[kVanillaCryopodBlueprint] = MakeClass(kVanillaCryopodClass, item);
+  Class* buff = MakeClass("PrimalBuff", actor);
+  AddBlueprint("Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoCooldown.Buff_CryoCooldown'",
+               kCryoCooldownBuff, buff);
+  AddBlueprint("Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'",
+               kCryoSicknessBuff, buff);
+  AddBlueprint(kVanillaCryopodBlueprint, kVanillaCryopodClass, item);
   if (mods_.cryopod_mod) MakeCryopodMod(item, actor);
 
   world_ = Objects().Create<World>(ClassNamed("World"), "World");
@@ -74,6 +75,16 @@ void Game::PublishWorld() {
   simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
 }
 
+void Game::ReplaceGameMode() {
+  if (replaced_game_mode_ != nullptr) Objects().Destroy(replaced_game_mode_);
+  replaced_game_mode_ = game_mode_;
+  game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"),
+                                          "ShooterGameMode_" + std::to_string(game_modes_made_++));
+  simfw::Fw().utils.SetGameMode(reinterpret_cast<AShooterGameMode*>(game_mode_));
+  Event("the game mode is replaced: " + game_mode_->Name() + " takes the place of " + replaced_game_mode_->Name() +
+        ", which has ended");
+}
+
 Game::~Game() {
   simfw::Fw().utils.SetWorld(nullptr);
   simfw::Fw().utils.SetGameMode(nullptr);
@@ -83,6 +94,7 @@ Game::~Game() {
   players_.clear();
   creatures_.clear();
   Objects().Clear();
+  ShooterPlayerController::ReuseFreedMemory(false);
   classes_.clear();
   if (g_current == this) g_current = nullptr;
 }
@@ -107,9 +119,65 @@ Class* Game::ClassNamed(const std::string& name) const {
   return it == classes_.end() ? nullptr : it->second;
 }
 
-Class* Game::ClassByBlueprint(const std::string& path) const {
+Class* Game::AddBlueprint(const std::string& path, const std::string& class_name, Class* super,
+                          std::function<void(Class*)> furnish) {
+  Blueprint& blueprint = blueprints_[path];
+  blueprint = Blueprint{class_name, super, std::move(furnish), nullptr};
+  return Load(blueprint);
+}
+
+Class* Game::Load(Blueprint& blueprint) {
+  if (blueprint.loaded != nullptr) return blueprint.loaded;
+  blueprint.loaded = MakeClass(blueprint.class_name, blueprint.super);
+  if (blueprint.furnish) blueprint.furnish(blueprint.loaded);
+  return blueprint.loaded;
+}
+
+Class* Game::ClassByBlueprint(const std::string& path) {
   auto it = blueprints_.find(path);
-  return it == blueprints_.end() ? nullptr : it->second;
+  return it == blueprints_.end() ? nullptr : Load(it->second);
+}
+
+Class* Game::ClassForGame(const std::string& name) {
+  if (Class* held = ClassNamed(name)) return held;
+  for (auto& [path, blueprint] : blueprints_) {
+    if (blueprint.class_name == name) return Load(blueprint);
+  }
+  return nullptr;
+}
+
+bool Game::UsedByLiveObject(const Class* cls) const {
+  bool used = false;
+  Objects().ForEachLive([&](const Object* object) {
+    if (object == cls) return;
+    const auto* as_class = dynamic_cast<const Class*>(object);
+    if ((object->ClassPrivate != nullptr && object->ClassPrivate->IsChildOf(cls)) ||
+        (as_class != nullptr && as_class->IsChildOf(cls))) {
+      used = true;
+    }
+  });
+  return used;
+}
+
+std::vector<std::string> Game::CollectClasses() {
+  std::vector<std::string> collected;
+  for (auto& [path, blueprint] : blueprints_) {
+    Class* cls = blueprint.loaded;
+    if (cls == nullptr || UsedByLiveObject(cls)) continue;
+    for (Function* function : cls->functions) Objects().Destroy(function);
+    if (ClassNamed(blueprint.class_name) == cls) classes_.erase(blueprint.class_name);
+    Objects().Retire(cls);
+    blueprint.loaded = nullptr;
+    collected.push_back(blueprint.class_name);
+  }
+  return collected;
+}
+
+bool Game::Usable(const Class* cls, const char* function) {
+  if (cls == nullptr || !cls->collected) return true;
+  simfw::Fw().modules.NoteDefect(std::string("the game's ") + function + " is handed class " + cls->Name() +
+                                 ", which the engine collected");
+  return false;
 }
 
 void Game::Event(const std::string& text) const {

@@ -48,11 +48,33 @@ class Game {
   // plugin before the game's InitGame hides it first and publishes after.
   void PublishWorld();
 
+  // The class of that name the game holds now; null for none, and for a
+  // class loaded by path that the engine collected and nothing loaded again.
   Class* ClassNamed(const std::string& name) const;
-  Class* ClassByBlueprint(const std::string& path) const;
+  // The class loaded from a blueprint path: the one loaded already, or, when
+  // the engine collected it, a new class object made now (at another
+  // address). Null for a path the game does not know.
+  Class* ClassByBlueprint(const std::string& path);
+  // The class of that name as the game's own code reaches it: a class
+  // loaded by path is loaded again when it was collected.
+  Class* ClassForGame(const std::string& name);
   Class* MakeBuffClass(const std::string& name);
+  // A garbage collection of classes: every class loaded by path that no
+  // live object uses (no instance, no subclass) leaves the object table
+  // (ObjectTable::Retire). Returns the names of the classes collected.
+  std::vector<std::string> CollectClasses();
+  // True for a class the game may use; for a class the engine collected,
+  // notes a defect naming `function`, which was handed it, and answers false.
+  static bool Usable(const Class* cls, const char* function);
   World* world() const { return world_; }
   GameMode* game_mode() const { return game_mode_; }
+  // The game mode the last ReplaceGameMode replaced; null before any.
+  GameMode* replaced_game_mode() const { return replaced_game_mode_; }
+  // A new game mode object (at another address) takes the old one's place
+  // and is handed to the framework, as after a change of map or game mode;
+  // the game's flows use it from now on. The replaced one has ended but stays
+  // in memory (a game mode replaced before it goes).
+  void ReplaceGameMode();
   const ServerSettings& server() const { return server_; }
 
   // Where the game tells what it does (the transcript); may be empty.
@@ -125,8 +147,10 @@ class Game {
   void Leave(Player& player);
   // Uses an inventory item through the use-item request (or the with-actor
   // one). A cryopod holding a creature releases it; with `release_fails` the
-  // release stops after the try broadcast, as when there is no room.
-  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails);
+  // release stops after the try broadcast, as when there is no room; with
+  // `through_replaced` its broadcasts go through the replaced game mode's
+  // fields (throws std::runtime_error when no game mode was replaced).
+  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced = false);
   // The character arrives back with everything it uploaded.
   void Download(Player& player);
 
@@ -176,15 +200,33 @@ class Game {
   ServerSettings server_;
   ModSettings mods_;
   const GameBuildNames* build_;
+  // A class the game loads by its blueprint path: what makes it, and the
+  // class object loaded now (null once the engine collected it).
+  struct Blueprint {
+    std::string class_name;
+    Class* super = nullptr;
+    std::function<void(Class*)> furnish;  // what the class carries besides its name
+    Class* loaded = nullptr;
+  };
+  Class* AddBlueprint(const std::string& path, const std::string& class_name, Class* super,
+                      std::function<void(Class*)> furnish = {});
+  Class* Load(Blueprint& blueprint);
+  bool UsedByLiveObject(const Class* cls) const;
+
   std::map<std::string, Class*> classes_;
-  std::map<std::string, Class*> blueprints_;
+  std::map<std::string, Blueprint> blueprints_;
   World* world_ = nullptr;
   GameMode* game_mode_ = nullptr;
+  GameMode* replaced_game_mode_ = nullptr;
+  int game_modes_made_ = 1;
+  GameMode* release_game_mode_ = nullptr;  // the game mode a release broadcasts through
   std::vector<std::unique_ptr<Player>> players_;
   std::vector<std::unique_ptr<Creature>> creatures_;
   std::vector<Item*> items_;
   uint32 next_item_id_ = 1;
   std::vector<Actor*> capture_actors_;
+  // The player whose controller was made last at each address.
+  std::map<const void*, std::string> controller_addresses_;
   std::map<std::string, std::vector<std::string>> call_args_;
   MulticastDelegate other_delegate_;
   std::vector<RconReply> rcon_replies_;

@@ -66,6 +66,7 @@ Item* AddNewItem(SubclassOf* item_handle, Inventory* inventory, bool a3, bool a4
                      "," + Fmt(a9) + "," + B(a10) + "," + HandleText(a11) + "," + Fmt(a12) + "," + B(a13) + "," + B(a14) +
                      "," + B(a15) + "," + B(a16) + "," + B(a17) + "," + B(a18) + "," +
                      (world == G().world() ? "world" : Ptr(world)));
+  if (!Game::Usable(item_class, "AddNewItem")) return nullptr;
   if (item_class == nullptr || !item_class->IsChildOf(G().ClassNamed("PrimalItem"))) return nullptr;
   Item* item = G().NewItem(item_class);
   if (inventory != nullptr) inventory->Place(item);
@@ -196,12 +197,14 @@ bool DestroyActor(Actor* actor, bool, bool) {
 
 void GetAllActorsOfClass(Object* /*context*/, SubclassOf* actor_class, TArray<Actor*>* out) {
   if (actor_class == nullptr) throw std::invalid_argument("GetAllActorsOfClass: the class handle's address is null");
-  if (out == nullptr || actor_class->uClass == nullptr) return;
+  if (out == nullptr || actor_class->uClass == nullptr || !Game::Usable(actor_class->uClass, "GetAllActorsOfClass")) {
+    return;
+  }
   for (Actor* actor : G().ActorsOfClass(actor_class->uClass)) AppendToEngineArray(*out, actor);
 }
 
 Function* FindFunctionByName(Class* cls, FName name, int /*include_super*/) {
-  if (cls == nullptr) return nullptr;
+  if (cls == nullptr || !Game::Usable(cls, "FindFunctionByName")) return nullptr;
   for (Function* f : cls->functions) {
     if (f->NamePrivate.ComparisonIndex == name.ComparisonIndex && name.ComparisonIndex != 0) return f;
   }

@@ -48,10 +48,27 @@ void ObjectTable::Destroy(Object* object) {
 
 void ObjectTable::Collect() { doomed_.clear(); }
 
+void ObjectTable::Retire(Class* cls) {
+  if (cls == nullptr || cls->InternalIndex < 0) return;
+  const auto index = static_cast<std::size_t>(cls->InternalIndex);
+  if (index >= slots_.size() || slots_[index].object.get() != cls) return;
+  live_.erase(cls);
+  retired_.push_back(std::move(slots_[index].object));
+  slots_[index].serial = 0;
+  free_.push_back(cls->InternalIndex);
+  cls->collected = true;
+  cls->pending_kill = true;
+  cls->InternalIndex = -1;
+  cls->SuperStruct = nullptr;
+  cls->OuterPrivate = nullptr;
+  cls->functions.clear();
+}
+
 void ObjectTable::Clear() {
   // Objects may free engine storage in their destructors; destroy them in
   // reverse order of creation so owners go before what they own.
   doomed_.clear();
+  retired_.clear();
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) it->object.reset();
   slots_.clear();
   free_.clear();

@@ -54,6 +54,10 @@ class Class : public Object {
  public:
   Class* SuperStruct = nullptr;
   std::vector<Function*> functions;  // the class's own functions
+  // Set when the engine collected the class (ObjectTable::Retire): its
+  // memory is kept, poisoned, so that a pointer somebody still holds can be
+  // recognised instead of reaching freed memory.
+  bool collected = false;
 
   bool IsChildOf(const Class* other) const;
 };
@@ -71,6 +75,12 @@ class ObjectTable {
   void Destroy(Object* object);
   // Frees every destroyed object.
   void Collect();
+  // Takes a class out of the table as a garbage collection does: weak
+  // pointers to it go stale at once, its contents are poisoned (no outer,
+  // no super class, no functions; `collected` set) and its memory is kept
+  // until Clear, so no later object is made at its address and a pointer
+  // still held to it can be told from a live class.
+  void Retire(Class* cls);
   // Frees everything.
   void Clear();
 
@@ -79,6 +89,13 @@ class ObjectTable {
   // True while the object exists and is not destroyed. Safe to ask about any
   // address, also one whose object was freed long ago.
   bool IsLive(const Object* object) const;
+  // Calls `visit` with every live object, in index order.
+  template <typename F>
+  void ForEachLive(F&& visit) const {
+    for (const Slot& slot : slots_) {
+      if (slot.object) visit(static_cast<const Object*>(slot.object.get()));
+    }
+  }
 
  private:
   struct Slot {
@@ -90,6 +107,7 @@ class ObjectTable {
   std::vector<Slot> slots_;
   std::vector<int32> free_;
   std::vector<std::unique_ptr<Object>> doomed_;
+  std::vector<std::unique_ptr<Object>> retired_;  // collected classes, poisoned
   std::unordered_set<const Object*> live_;  // never dereferenced: a freed address is simply absent
   int32 next_serial_ = 1;
 };

@@ -92,6 +92,9 @@ void Game::SpawnPlayer(Player& player) {
   } else if (player.possesses == "none") {
     pc->Pawn = nullptr;
   }
+  std::string& had = controller_addresses_[pc];
+  if (!had.empty() && had != player.id) Event(player.id + "'s controller is made at the address " + had + "'s had");
+  had = player.id;
   player.controller = pc;
   player.pawn = pawn;
   player.online = true;
@@ -147,7 +150,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
       throw std::invalid_argument("player '" + player.id + "' item '" + spec.id + "' holds unknown creature '" +
                                   spec.cryopod_of + "'");
     }
-    item = NewItem(ClassNamed(kVanillaCryopodClass));
+    item = NewItem(ClassForGame(kVanillaCryopodClass));
     item->UploadEarliestValidTime = 0;
     CustomData data = MakeCryoData(creature->id);
     AppendCustomData(item->CustomItemDatas, data);

@@ -19,6 +19,9 @@ struct ServerSettings {
   // Whether the item's forced add-to-inventory still adds to an inventory
   // at its item limit (the plain and extended adds never do).
   bool forced_add_ignores_limit = false;
+  // A player controller made after another was freed takes the freed one's
+  // memory (see ShooterPlayerController::ReuseFreedMemory).
+  bool reuse_controller_memory = false;
   // The game build: keys its offsets dump lacks, the framework's cache of
   // the dump on disk ("present", "absent", "corrupt") and the framework's
   // HooksDoNotThrow setting (see sim/framework/game_build.h).

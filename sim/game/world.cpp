@@ -87,7 +87,7 @@ Item* Game::NewItem(Class* item_class) {
   auto* item = Objects().Create<Item>(item_class, item_class->Name() + "_" + std::to_string(next_item_id_));
   item->ItemID = FItemNetID{next_item_id_, 0x5EED0000u + next_item_id_ * 7};
   ++next_item_id_;
-  if (item_class == ClassNamed(kVanillaCryopodClass)) {
+  if (item_class->Name() == kVanillaCryopodClass) {
     item->UploadEarliestValidTime = NowSeconds() + kCryopodUploadDelaySeconds;
   }
   items_.push_back(item);

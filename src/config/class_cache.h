@@ -1,6 +1,10 @@
 // Classes the plugin loads lazily from blueprint settings. Emptied by every
-// configuration load and at unload; a failed load leaves null, so the next
-// use tries again.
+// configuration load and at unload.
+//
+// Each is held as a weak object pointer, not a class pointer: loading a
+// class by path does not keep it, and the engine may collect a class nothing
+// else references. A weak pointer that no longer resolves means the class
+// went (or never loaded), and the next use loads it again.
 #pragma once
 
 #include "asa/engine_types.h"
@@ -8,11 +12,11 @@
 namespace ck::config {
 
 struct ClassCache {
-  UClass* ScsCryopodClass = nullptr;
-  UClass* ScsCaptureActorClass = nullptr;
-  UClass* VanillaCryopodClass = nullptr;
-  UClass* CryoCooldownBuffClass = nullptr;
-  UClass* CryoSicknessBuffClass = nullptr;
+  FWeakObjectPtr ScsCryopodClass{0, 0};
+  FWeakObjectPtr ScsCaptureActorClass{0, 0};
+  FWeakObjectPtr VanillaCryopodClass{0, 0};
+  FWeakObjectPtr CryoCooldownBuffClass{0, 0};
+  FWeakObjectPtr CryoSicknessBuffClass{0, 0};
 
   void Clear() { *this = ClassCache{}; }
 };

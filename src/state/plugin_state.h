@@ -107,7 +107,9 @@ struct PluginState {
   // next tick while a round is in progress.
   int64 next_scan_due = 0;
   ScanRound scan_round;
-  std::unordered_map<const void*, RecentUnCryoTry> recent_tries;  // by player controller
+  // By the player controller's identity, never its address: the engine may
+  // make a new player's controller where a departed one's was.
+  std::unordered_map<uint64, RecentUnCryoTry> recent_tries;
 
   // When each pawn last started a capture (steady clock, nanoseconds).
   std::unordered_map<const void*, int64> capture_stamps;

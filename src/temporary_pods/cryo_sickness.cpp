@@ -32,7 +32,7 @@ void ForceNetUpdate(APrimalCharacter* character) {
 
 }  // namespace
 
-int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const std::string& blueprint_path,
+int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache, const std::string& blueprint_path,
                              const char* buff_label, const std::string& label) {
   if (character == nullptr) return 0;
   UClass* buff_class = host::LoadCachedClass(cache, blueprint_path);

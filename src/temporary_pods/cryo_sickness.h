@@ -11,9 +11,9 @@
 
 namespace ck::temporary_pods {
 
-// Ends the configured buff (its class loaded once from `blueprint_path`
-// into `cache`) on the character; 1 when the character had it, else 0.
-int DeactivateConfiguredBuff(APrimalCharacter* character, UClass*& cache, const std::string& blueprint_path,
+// Ends the configured buff (its class loaded from `blueprint_path` and held
+// weakly in `cache`) on the character; 1 when the character had it, else 0.
+int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache, const std::string& blueprint_path,
                              const char* buff_label, const std::string& label);
 
 // Ends the creature's cryo sickness: the configured sickness buff, and, when

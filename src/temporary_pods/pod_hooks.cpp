@@ -7,6 +7,7 @@ namespace ck::temporary_pods {
 
 void UseItemHook::Before(Note& note, AShooterPlayerController* controller, UPrimalInventoryComponent* inventory,
                          FItemNetID id, int /*option*/) {
+  RefreshUnCryoDelegates();
   ObserveTemporaryPodUse(controller, inventory, id, "ServerRequestInventoryUseItem", note);
 }
 
@@ -17,6 +18,7 @@ void UseItemHook::After(const Note& note, AShooterPlayerController* controller, 
 
 void UseItemWithActorHook::Before(Note& note, AShooterPlayerController* controller, AActor* /*actor*/,
                                   UPrimalInventoryComponent* inventory, FItemNetID id, int /*option*/) {
+  RefreshUnCryoDelegates();
   ObserveTemporaryPodUse(controller, inventory, id, "ServerRequestInventoryUseItemWithActor", note);
 }
 
@@ -28,6 +30,10 @@ void UseItemWithActorHook::After(const Note& note, AShooterPlayerController* con
 void MulticastDelegateHook::Before(Note& note, void* delegate, void* params) {
   const UnCryoDelegateFields& fields = DelegateFields();
   if (delegate == nullptr || !ResolveUnCryoDelegates()) return;
+  if (delegate != fields.try_field && delegate != fields.post_field) return;
+  // Only a match pays for the comparison with the current game mode; it may
+  // resolve the fields again, so the delegate is compared anew below.
+  if (!FollowCurrentGameMode()) return;
   if (delegate == fields.try_field) {
     note = Note::kTry;
     if (params != nullptr) HandleTryUnCryo(params);

@@ -12,8 +12,9 @@
 
 namespace ck::temporary_pods {
 
-// A use of an item: before the game's function, a temporary pod that holds a
-// creature gets its cooldown cleared and its delayed passes queued; after
+// A use of an item: before the game's function, the uncryo delegate fields
+// follow a replaced game mode, and a temporary pod that holds a creature
+// gets its cooldown cleared and its delayed passes queued; after
 // it, the sickness of nearby same-team creatures is cleared when the item
 // was a temporary pod.
 struct UseItemHook : core::Detour<UseItemHook, game::kServerRequestInventoryUseItem>, state::NeedsState {
@@ -41,9 +42,11 @@ struct UseItemWithActorHook : core::Detour<UseItemWithActorHook, game::kServerRe
 
 // Sits on every multicast broadcast of the game. For broadcasts other than
 // the two uncryo ones it adds two setting tests, the resolution check and two
-// pointer comparisons: no key lookup, allocation or logging. The try
-// broadcast is handled before the game delivers it, the post broadcast
-// after.
+// pointer comparisons: no key lookup, allocation or logging. A broadcast that
+// matches a kept field is then compared with the current game mode's fields,
+// so that one on the fields of a replaced game mode is never read with the
+// uncryo layout. The try broadcast is handled before the game delivers it,
+// the post broadcast after.
 struct MulticastDelegateHook : core::Detour<MulticastDelegateHook, game::kProcessMulticastDelegate> {
   enum class Note { kNone, kTry, kPost };
   static constexpr const char* kBeforeFailure = "Cradlekeep OnTryUnCryoDino handling failed";

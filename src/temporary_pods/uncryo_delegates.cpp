@@ -33,4 +33,33 @@ bool ResolveUnCryoDelegates() {
   return resolved;
 }
 
+namespace {
+
+bool KeptFieldsAreCurrent(const UnCryoDelegateFields& fields) {
+  AShooterGameMode* game_mode = host::CurrentGameMode();
+  return game_mode != nullptr && game::kGameModeOnTryUnCryoDino.In(game_mode) == fields.try_field &&
+         game::kGameModeOnPostUnCryoDino.In(game_mode) == fields.post_field;
+}
+
+}  // namespace
+
+bool FollowCurrentGameMode() {
+  UnCryoDelegateFields& fields = DelegateFields();
+  bool current = false;
+  const bool checked = core::Contain([&] { current = KeptFieldsAreCurrent(fields); }, [](const char* what) {
+    log::Warn("Cradlekeep could not compare the uncryo delegate fields with the game mode: {}", what);
+  });
+  if (!checked) return false;
+  if (current) return true;
+  log::Trace("Cradlekeep uncryo delegate fields belong to a replaced game mode; resolving them again");
+  fields = UnCryoDelegateFields{};
+  return ResolveUnCryoDelegates();
+}
+
+void RefreshUnCryoDelegates() {
+  const UnCryoDelegateFields& fields = DelegateFields();
+  if (fields.try_field == nullptr || fields.post_field == nullptr) return;
+  (void)FollowCurrentGameMode();
+}
+
 }  // namespace ck::temporary_pods

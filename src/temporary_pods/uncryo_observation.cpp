@@ -23,7 +23,7 @@ namespace {
 
 constexpr double kTryMemorySeconds = 10.0;
 
-std::unordered_map<const void*, state::RecentUnCryoTry>& RecentTries() { return state::Current().recent_tries; }
+std::unordered_map<uint64, state::RecentUnCryoTry>& RecentTries() { return state::Current().recent_tries; }
 
 FItemNetID IdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
 bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
@@ -77,7 +77,10 @@ void HandleTryUnCryo(const void* params) {
   }
   if (!payload) return;
   PruneRecentUnCryoTries();
-  RecentTries()[controller] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
+  // A controller the engine gives no identity cannot be told from another:
+  // it gets no record.
+  const host::ObjectIdentity player = host::IdentityOf(controller);
+  if (player != 0) RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
@@ -86,7 +89,9 @@ namespace {
 // The try remembered for the player, taken out of the records; none when
 // there is none.
 std::optional<state::RecentUnCryoTry> TakeRecentTry(const void* controller) {
-  auto found = RecentTries().find(controller);
+  const host::ObjectIdentity player = host::IdentityOf(controller);
+  if (player == 0) return std::nullopt;
+  auto found = RecentTries().find(player);
   if (found == RecentTries().end()) return std::nullopt;
   const state::RecentUnCryoTry record = found->second;
   RecentTries().erase(found);

@@ -64,12 +64,13 @@ TEST_F(ConfigTest, EverySettingIsRead) {
 TEST_F(ConfigTest, AFailedLoadKeepsThePreviousSettingsButEmptiesTheClassCache) {
   WriteConfig(R"({"DebugLogging": true, "CaptureMode": "vanilla"})");
   LoadConfiguration();
-  ck::config::Classes().VanillaCryopodClass = reinterpret_cast<UClass*>(0x1234);
+  ck::config::Classes().VanillaCryopodClass = FWeakObjectPtr{7, 1234};
   WriteConfig(R"({"DebugLogging": false, "CaptureMode": 7})");
   EXPECT_THROW(LoadConfiguration(), ck::config::ConfigError);
   EXPECT_TRUE(Current().DebugLogging);
   EXPECT_EQ(Current().CaptureMode, "vanilla");
-  EXPECT_EQ(ck::config::Classes().VanillaCryopodClass, nullptr);
+  EXPECT_EQ(ck::config::Classes().VanillaCryopodClass.ObjectIndex, 0);
+  EXPECT_EQ(ck::config::Classes().VanillaCryopodClass.ObjectSerialNumber, 0);
   WriteConfig("{");
   EXPECT_THROW(LoadConfiguration(), nlohmann::json::parse_error);
   EXPECT_TRUE(Current().DebugLogging);

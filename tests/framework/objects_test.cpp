@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "host/engine/weak_pointer.h"
 #include "sim/game/actors.h"
 #include "asa/asa.h"
+#include "sim/game/buffs.h"
 #include "support/sim_world.h"
 
 namespace {
@@ -36,6 +41,47 @@ TEST_F(ObjectsTest, ClassesKnowTheirAncestry) {
   EXPECT_TRUE(otter->IsChildOf(game().ClassNamed("PrimalDinoCharacter")));
   EXPECT_TRUE(otter->IsChildOf(game().ClassNamed("Actor")));
   EXPECT_FALSE(otter->IsChildOf(game().ClassNamed("ShooterCharacter")));
+}
+
+constexpr const char* kSicknessPath =
+    "Blueprint'/Game/Extinction/CoreBlueprints/Buffs/Buff_CryoSickness.Buff_CryoSickness'";
+
+TEST_F(ObjectsTest, AClassLoadedByPathThatNothingUsesIsCollectedAndLoadsAgainElsewhere) {
+  sim::Class* before = game().ClassByBlueprint(kSicknessPath);
+  ASSERT_NE(before, nullptr);
+  const FWeakObjectPtr weak = sim::Objects().WeakOf(before);
+  const std::vector<std::string> collected = game().CollectClasses();
+  EXPECT_NE(std::find(collected.begin(), collected.end(), sim::kCryoSicknessBuff), collected.end());
+  EXPECT_EQ(ck::host::ResolveWeak(&weak), nullptr);
+  EXPECT_TRUE(before->collected);
+  EXPECT_EQ(game().ClassNamed(sim::kCryoSicknessBuff), nullptr);
+  sim::Class* after = game().ClassByBlueprint(kSicknessPath);
+  ASSERT_NE(after, nullptr);
+  EXPECT_NE(after, before);
+  EXPECT_EQ(game().ClassNamed(sim::kCryoSicknessBuff), after);
+}
+
+TEST_F(ObjectsTest, AClassAnObjectUsesIsNotCollected) {
+  sim::CreatureSpec spec;
+  spec.id = "splash";
+  spec.cryo_sickness = true;
+  game().AddCreature(spec);
+  sim::Class* sickness = game().ClassByBlueprint(kSicknessPath);
+  const std::vector<std::string> collected = game().CollectClasses();
+  EXPECT_EQ(std::find(collected.begin(), collected.end(), sim::kCryoSicknessBuff), collected.end());
+  EXPECT_EQ(game().ClassByBlueprint(kSicknessPath), sickness);
+  EXPECT_FALSE(sickness->collected);
+}
+
+TEST_F(ObjectsTest, AGameFunctionHandedACollectedClassIsADefect) {
+  sim::Class* before = game().ClassByBlueprint(kSicknessPath);
+  (void)game().CollectClasses();
+  EXPECT_TRUE(fw().modules.Defects().empty());
+  EXPECT_FALSE(sim::Game::Usable(before, "HasBuff"));
+  ASSERT_EQ(fw().modules.Defects().size(), 1u);
+  EXPECT_EQ(fw().modules.Defects()[0],
+            "the game's HasBuff is handed class Buff_CryoSickness, which the engine collected");
+  EXPECT_TRUE(sim::Game::Usable(game().ClassByBlueprint(kSicknessPath), "HasBuff"));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "host/game/catalogue.h"
+#include "sim/game/hooked_functions.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -160,6 +162,45 @@ TEST_F(CleanupTest, DelegateFieldsResolvingToNullWarnOnceAndAreIgnoredUntilTheNe
   EXPECT_EQ(LinesContaining("uncryo delegate"),
             std::vector<std::string>{"warn: Cradlekeep ASA uncryo delegate fields resolved to null"});
   EXPECT_EQ(PodItem(), Items()[0]) << "the post broadcast was not recognised: the emptied pod waits for the passes";
+}
+
+// A try broadcast's block as the game lays it out: the controller at 0,
+// the pod at 40.
+struct TryBlock {
+  alignas(8) unsigned char bytes[56] = {};
+  TryBlock(const void* controller, const void* pod) {
+    std::memcpy(bytes, &controller, sizeof controller);
+    std::memcpy(bytes + 40, &pod, sizeof pod);
+  }
+};
+
+// No use request comes first here: the match itself must notice that the
+// game mode whose fields the plugin kept is not the current one.
+TEST_F(CleanupTest, ABroadcastOnAReplacedGameModesFieldIsNotReadAndTheNewGameModesIs) {
+  StartPods(R"({"CaptureMode": "Vanilla", "DebugLogging": true})");
+  ASSERT_TRUE(ResolveUnCryoDelegates());
+  game().ReplaceGameMode();
+  TryBlock block(Controller(), PodItem());
+  sim::MulticastDelegateDispatch::Call(&game().replaced_game_mode()->OnTryUnCryoDino, block.bytes);
+  EXPECT_EQ(RecentUnCryoTryCount(), 0u);
+  EXPECT_TRUE(LinesContaining("via OnTryUnCryoDino").empty());
+  EXPECT_EQ(LinesContaining("belong to a replaced game mode").size(), 1u);
+  auto* current = reinterpret_cast<AShooterGameMode*>(game().game_mode());
+  EXPECT_EQ(DelegateFields().try_field, ck::game::kGameModeOnTryUnCryoDino.In(current));
+  EXPECT_EQ(DelegateFields().post_field, ck::game::kGameModeOnPostUnCryoDino.In(current));
+  sim::MulticastDelegateDispatch::Call(&game().game_mode()->OnTryUnCryoDino, block.bytes);
+  EXPECT_EQ(RecentUnCryoTryCount(), 1u);
+  EXPECT_EQ(LinesContaining("via OnTryUnCryoDino").size(), 1u);
+}
+
+TEST_F(CleanupTest, AUseRequestResolvesTheFieldsOfANewGameModeBeforeItsBroadcasts) {
+  StartPods(R"({"CaptureMode": "Vanilla"})");
+  ASSERT_TRUE(ResolveUnCryoDelegates());
+  game().ReplaceGameMode();
+  game().UseItem(Ava(), PodItem(), false, false);
+  auto* current = reinterpret_cast<AShooterGameMode*>(game().game_mode());
+  EXPECT_EQ(DelegateFields().try_field, ck::game::kGameModeOnTryUnCryoDino.In(current));
+  EXPECT_TRUE(Items().empty()) << "the post broadcast was read: the emptied pod went at once";
 }
 
 TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) {

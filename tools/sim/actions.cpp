@@ -74,13 +74,17 @@ void ValidateAttach(const Scenario& s, const json& v, const std::string& where) 
 }
 
 void ValidateUseItem(const Scenario& s, const json& v, const std::string& where) {
-  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails"});
+  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails", "gameMode"});
   Player(s, Need(s, v, "player", where), where + ".player");
   if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
   if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
   if (v.contains("item")) Text(s, v["item"], where + ".item");
   if (v.contains("withActor")) Bool(s, v["withActor"], where + ".withActor");
   if (v.contains("releaseFails")) Bool(s, v["releaseFails"], where + ".releaseFails");
+  if (v.contains("gameMode")) {
+    const std::string game_mode = Text(s, v["gameMode"], where + ".gameMode");
+    if (game_mode != "current" && game_mode != "replaced") Fail(s, where + ".gameMode", "must be current or replaced");
+  }
 }
 
 void ValidateSeconds(const Scenario& s, const json& v, const std::string& where) {
@@ -161,7 +165,8 @@ void PlayUseItem(Stage& stage, const json& v) {
   sim::Game& game = stage.World();
   sim::Player& player = PlayerIn(stage, v.at("player"));
   sim::Item* item = game.FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
-  game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false));
+  game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false),
+               v.value("gameMode", std::string("current")) == "replaced");
 }
 
 void PlayConsole(Stage& stage, const json& v) {
@@ -180,6 +185,15 @@ void PlayRcon(Stage& stage, const json& v) {
     return;
   }
   stage.World().ReceiveRconPacket(v.at("command").get<std::string>(), v.value("authenticated", true));
+}
+
+// A garbage collection of the classes loaded by path that nothing uses.
+void PlayCollectClasses(Stage& stage, const json& v) {
+  if (!v.get<bool>()) return;
+  sim::Game& game = stage.World();
+  const std::vector<std::string> collected = game.CollectClasses();
+  if (collected.empty()) game.Event("the engine collects no class: every class loaded by path is in use");
+  for (const std::string& name : collected) game.Event("the engine collects class " + name + ", which nothing uses");
 }
 
 void PlayFault(Stage&, const json& v) {
@@ -249,6 +263,11 @@ const Action kActions[] = {
     {"shutdown", ValidateBool, nullptr,
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.ShutDown();
+     }},
+    {"collectClasses", ValidateBool, nullptr, PlayCollectClasses},
+    {"replaceGameMode", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.World().ReplaceGameMode();
      }},
     {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
     {"writeConfigText", ValidateText, nullptr,

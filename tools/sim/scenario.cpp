@@ -17,11 +17,21 @@ using nlohmann::json;
 
 namespace {
 
+// The server's switches that take a plain true or false.
+void ParseServerFlags(Scenario& s, const json& server, const std::string& where) {
+  if (server.contains("forcedAddIgnoresLimit")) {
+    s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");
+  }
+  if (server.contains("reuseControllerMemory")) {
+    s.server.reuse_controller_memory = Bool(s, server["reuseControllerMemory"], where + ".reuseControllerMemory");
+  }
+}
+
 void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
   Object(s, server, where,
          {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit", "missingKeys",
-          "offsetsCache", "hooksDoNotThrow", "fieldOffsets", "gameBuild"});
+          "offsetsCache", "hooksDoNotThrow", "fieldOffsets", "gameBuild", "reuseControllerMemory"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");
@@ -67,9 +77,7 @@ void ParseServer(Scenario& s, const json& server) {
       Fail(s, where + ".gameBuild", e.what());
     }
   }
-  if (server.contains("forcedAddIgnoresLimit")) {
-    s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");
-  }
+  ParseServerFlags(s, server, where);
 }
 
 void ParseMods(Scenario& s, const json& mods) {

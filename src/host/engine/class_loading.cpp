@@ -5,16 +5,17 @@
 #include "host/framework/engine_text.h"
 #include "host/game/catalogue.h"
 #include "host/engine/names.h"
+#include "host/engine/weak_pointer.h"
 
 namespace ck::host {
 
-UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path) {
-  if (cache != nullptr) return cache;
+UClass* LoadCachedClass(FWeakObjectPtr& cache, const std::string& blueprint_path) {
+  if (UObject* held = ResolveWeak(&cache)) return reinterpret_cast<UClass*>(held);
   host::EngineString path = host::MakeFString(WidenText(blueprint_path));
   TSubclassOf<UObject> loaded{nullptr};
   game::kStringReferenceToClass(&loaded, path.get());
-  cache = loaded.uClass;
-  return cache;
+  cache = MakeWeak(loaded.uClass);
+  return loaded.uClass;
 }
 
 bool IsInstanceOf(const void* object, const Function<UClass*()>& static_class) {

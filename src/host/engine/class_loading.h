@@ -11,10 +11,12 @@
 
 namespace ck::host {
 
-// The cached class, or, when the cache is empty, the class the game resolves
-// for the path (the path widened byte by byte), stored in the cache — null
-// included, so that the next use tries again. Logs nothing.
-[[nodiscard]] UClass* LoadCachedClass(UClass*& cache, const std::string& blueprint_path);
+// The cached class while the engine still has it; otherwise (an empty cache,
+// a class that did not load, or one the engine collected since) the class the
+// game resolves for the path (the path widened byte by byte), kept in the
+// cache as a weak pointer. Null when the path resolves to nothing; the next
+// use then tries again. Logs nothing.
+[[nodiscard]] UClass* LoadCachedClass(FWeakObjectPtr& cache, const std::string& blueprint_path);
 
 // Whether an object's class derives from the class `static_class` (a
 // GetPrivateStaticClass function) reports. False for null.

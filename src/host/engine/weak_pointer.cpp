@@ -17,4 +17,10 @@ FWeakObjectPtr MakeWeak(const void* object) {
   return weak;
 }
 
+ObjectIdentity IdentityOf(const void* object) {
+  const FWeakObjectPtr weak = MakeWeak(object);
+  return (static_cast<ObjectIdentity>(static_cast<uint32>(weak.ObjectIndex)) << 32) |
+         static_cast<uint32>(weak.ObjectSerialNumber);
+}
+
 }  // namespace ck::host

@@ -21,4 +21,11 @@ T* ResolveWeak(const TWeakObjectPtr<T>* pointer) {
 // A weak pointer to the object (FWeakObjectPtr.operator=); empty for null.
 FWeakObjectPtr MakeWeak(const void* object);
 
+// An object's identity as weak pointers compare it, its index and serial
+// number in one number: an object the engine makes later at the address of
+// a destroyed one has another. For tables keyed by object that must never
+// hand one object's entry to another. 0 for null.
+using ObjectIdentity = uint64;
+[[nodiscard]] ObjectIdentity IdentityOf(const void* object);
+
 }  // namespace ck::host
