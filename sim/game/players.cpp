@@ -48,6 +48,9 @@ void Game::AddPlayer(const PlayerSpec& spec) {
     SetSlot(*player, slot, creature->actor());
   }
   for (const ItemSpec& item : spec.inventory) AddItem(*player, item);
+  ItemSpec filler;
+  filler.id = "filler";
+  for (int i = 0; i < spec.filler_items; ++i) AddItem(*player, filler);
   for (const std::string& buff : spec.buffs) GiveBuff(player->pawn, buff);
   players_.push_back(std::move(player));
 }

@@ -77,6 +77,7 @@ struct PlayerSpec {
   bool cheat_manager = true;
   std::vector<ItemSpec> inventory;
   std::optional<int32> inventory_limit;  // the most items the inventory takes; none when empty
+  int filler_items = 0;  // plain items placed after the listed ones
   // What the controller possesses: "character" (the player's character),
   // "spectator" (a spectator's pawn, no character) or "none".
   std::string pawn = "character";

@@ -111,13 +111,20 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
 }
 
 void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
-  Object(s, p, where, {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit", "pawn"});
+  Object(s, p, where,
+         {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit", "pawn", "fillerItems"});
   sim::PlayerSpec spec;
   spec.id = Text(s, Need(s, p, "id", where), where + ".id");
   if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
   if (p.contains("at")) spec.at = Vector(s, p["at"], where + ".at");
   if (p.contains("cheatManager")) spec.cheat_manager = Bool(s, p["cheatManager"], where + ".cheatManager");
   if (p.contains("buffs")) spec.buffs = Texts(s, p["buffs"], where + ".buffs");
+  if (p.contains("fillerItems")) {
+    spec.filler_items = Int(s, p["fillerItems"], where + ".fillerItems");
+    if (spec.filler_items < 0 || spec.filler_items > 1'000'000) {
+      Fail(s, where + ".fillerItems", "must be 0 to 1000000");
+    }
+  }
   if (p.contains("inventoryLimit")) {
     spec.inventory_limit = Int(s, p["inventoryLimit"], where + ".inventoryLimit");
     if (*spec.inventory_limit < 0) Fail(s, where + ".inventoryLimit", "must be 0 or more");
