@@ -111,14 +111,15 @@ void CheckAnswer(const Line& line, const std::u16string& as_received, bool debug
 }
 
 void OverRcon(sim::Game& game, const Line& line) {
-  RCONPacket packet{static_cast<int32>(line.units.size() + 10), 77, 2,
-                    FString(static_cast<int32>(line.units.size()), line.units.data())};
-  const std::u16string received(*packet.Body, static_cast<size_t>(packet.Body.Len()));
+  sim::RconPacket packet(77, line.units);
+  const sim::rec::FString& body = packet.get()->Body;
+  const std::u16string received(body.Data.Data != nullptr ? body.Data.Data : u"",
+                                static_cast<size_t>(body.Data.ArrayNum > 0 ? body.Data.ArrayNum - 1 : 0));
   const bool debug_before = ck::config::Current().DebugLogging;
   sim::RconConnection connection;
   connection.IsAuthenticated = true;
   std::string framework_reply;
-  const bool taken = simfw::Fw().commands.DispatchRcon(reinterpret_cast<RCONClientConnection*>(&connection), &packet,
+  const bool taken = simfw::Fw().commands.DispatchRcon(reinterpret_cast<RCONClientConnection*>(&connection), packet.get(),
                                                        nullptr, framework_reply);
   const auto& replies = game.RconReplies();
   if (line.command == Command::kNone) {

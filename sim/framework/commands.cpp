@@ -5,6 +5,7 @@
 
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
+#include "sim/game/records.h"
 
 namespace simfw {
 
@@ -152,9 +153,10 @@ bool SimCommands::DispatchConsole(const std::string& line, APlayerController* ca
   return true;
 }
 
-bool SimCommands::DispatchRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world,
+bool SimCommands::DispatchRcon(RCONClientConnection* connection, sim::rec::RCONPacket* packet, UWorld* world,
                                std::string& reply) {
-  const std::string line = packet != nullptr ? ToUtf8(packet->Body) : std::string();
+  const int units = packet != nullptr && packet->Body.Data.ArrayNum > 0 ? packet->Body.Data.ArrayNum - 1 : 0;
+  const std::string line = units > 0 ? ToUtf8(packet->Body.Data.Data, units) : std::string();
   const CommandList snapshot = rcon_commands_;
   const std::shared_ptr<Command> command = Find(snapshot, line);
   if (command == nullptr) return false;
@@ -168,7 +170,8 @@ bool SimCommands::DispatchRcon(RCONClientConnection* connection, RCONPacket* pac
   }
   auto callback = command->rcon;
   try {
-    callback(connection, packet, world);
+    // The plugin declares the packet itself; it is handed the game's record.
+    callback(connection, reinterpret_cast<RCONPacket*>(packet), world);
   } catch (...) {
     faults_.NotePluginEscape("RCON command " + command->name, std::current_exception());
     throw;

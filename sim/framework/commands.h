@@ -23,6 +23,10 @@
 #include "asa/commands.h"
 #include "sim/framework/faults.h"
 
+namespace sim::rec {
+struct RCONPacket;
+}
+
 namespace simfw {
 
 class ASAAPI_API SimCommands final : public AsaApi::ICommands {
@@ -64,8 +68,10 @@ class ASAAPI_API SimCommands final : public AsaApi::ICommands {
   // framework's hook on the game's packet processing): a plugin's command
   // gets the connection, the packet and the world; `reply` gets what the
   // framework's own command answered ("" for a plugin's command). False when
-  // no command has the name of the packet body's first word.
-  bool DispatchRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld* world, std::string& reply);
+  // no command has the name of the packet body's first word. The packet is
+  // the game's record (sim/game/records.h), read as the framework reads it.
+  bool DispatchRcon(RCONClientConnection* connection, sim::rec::RCONPacket* packet, UWorld* world,
+                    std::string& reply);
 
   // Runs every tick callback registered when the tick began, in registration
   // order. Allocates nothing.

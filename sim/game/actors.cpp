@@ -9,11 +9,14 @@
 namespace sim {
 
 FVector Actor::Location() const {
-  return RootComponent != nullptr ? RootComponent->ComponentToWorld.Translation : FVector{0, 0, 0};
+  if (RootComponent == nullptr) return FVector{0, 0, 0};
+  const double* t = RootComponent->ComponentToWorld.Translation.V;
+  return FVector{t[0], t[1], t[2]};
 }
 
 void Actor::SetLocation(const FVector& at) {
-  if (RootComponent != nullptr) RootComponent->ComponentToWorld.Translation = at;
+  if (RootComponent == nullptr) return;
+  RootComponent->ComponentToWorld.Translation = rec::FVectorRegister4Double{{at.X, at.Y, at.Z, 0.0}};
 }
 
 World::~World() { FMemory::Free(PlayerControllerList.Data); }

@@ -7,6 +7,7 @@
 
 #include "asa/engine_types.h"
 #include "sim/game/objects.h"
+#include "sim/game/records.h"
 
 namespace sim {
 
@@ -14,7 +15,7 @@ class Inventory;
 
 class SceneComponent : public Object {
  public:
-  FTransform ComponentToWorld{};
+  rec::FTransform ComponentToWorld{};  // the game's record (records.h)
 };
 
 class Actor : public Object {

@@ -9,6 +9,7 @@
 #include "sim/framework/engine_text.h"
 #include "sim/framework/framework.h"
 #include "sim/framework/game_functions.h"
+#include "sim/game/engine_arrays.h"
 #include "sim/game/game.h"
 
 namespace sim {
@@ -17,11 +18,29 @@ namespace {
 
 // The game sends the client one response packet: the packet's id, its type
 // and the text.
-void SendMessage(RconConnection* /*connection*/, int32 id, int32 type, FString* text) {
-  Game::Current()->AddRconReply(RconReply{id, type, text != nullptr ? simfw::ToUtf8(*text) : std::string()});
+void SendMessage(RconConnection* /*connection*/, int id, int type, rec::FString* text) {
+  const int units = text != nullptr && text->Data.ArrayNum > 0 ? text->Data.ArrayNum - 1 : 0;
+  Game::Current()->AddRconReply(RconReply{id, type, units > 0 ? simfw::ToUtf8(text->Data.Data, units) : std::string()});
+}
+
+// Engine text from the engine allocator, the terminator counted; an empty
+// text has no buffer.
+rec::FString EngineText(std::u16string_view text) {
+  rec::FString result{{nullptr, 0, 0}};
+  if (text.empty()) return result;
+  for (char16_t unit : text) AppendToEngineArray(result.Data, unit);
+  AppendToEngineArray(result.Data, u'\0');
+  return result;
 }
 
 }  // namespace
+
+RconPacket::RconPacket(int id, std::u16string_view body)
+    // The length counts the id, the type, the body's characters and two
+    // terminators, as the client wrote them.
+    : packet_{static_cast<int>(body.size()) + 10, id, 2, EngineText(body)} {}
+
+RconPacket::~RconPacket() { FreeEngineArray(packet_.Body.Data); }
 
 using SendMessageFunction = simfw::GameFunction<"RCONClientConnection.SendMessage(int,int,FString&)", &SendMessage>;
 
@@ -33,8 +52,7 @@ void RegisterRconFunctions() {
 void Game::ReceiveRconPacket(const std::string& body, bool authenticated) {
   RconConnection connection;
   connection.IsAuthenticated = authenticated;
-  // SERVERDATA_EXECCOMMAND.
-  RCONPacket packet{static_cast<int32>(body.size() + 10), next_rcon_id_++, 2, simfw::FromUtf8(body)};
+  RconPacket packet(next_rcon_id_++, simfw::Utf16FromUtf8(body));
   Event("an RCON client sends \"" + body + "\"" + (authenticated ? "" : " without having authenticated"));
   // The framework runs plugins' commands only for an authenticated client.
   if (!authenticated) {
@@ -42,7 +60,7 @@ void Game::ReceiveRconPacket(const std::string& body, bool authenticated) {
     return;
   }
   std::string reply;
-  if (!simfw::Fw().commands.DispatchRcon(reinterpret_cast<RCONClientConnection*>(&connection), &packet,
+  if (!simfw::Fw().commands.DispatchRcon(reinterpret_cast<RCONClientConnection*>(&connection), packet.get(),
                                          reinterpret_cast<UWorld*>(world_), reply)) {
     Event("no RCON command of a plugin or the framework takes it: the game runs it as its own");
     return;
@@ -50,8 +68,9 @@ void Game::ReceiveRconPacket(const std::string& body, bool authenticated) {
   if (reply.empty()) return;
   // The framework answers its own commands through the game's reply (not a
   // call of the plugin's, so no fault is armed on it).
-  FString text = simfw::FromUtf8(reply);
-  SendMessage(&connection, packet.Id, 0, &text);
+  rec::FString text = EngineText(simfw::Utf16FromUtf8(reply));
+  SendMessage(&connection, packet.get()->Id, 0, &text);
+  FreeEngineArray(text.Data);
 }
 
 void Game::TypeConsoleLine(const std::string& line, Player* player) {

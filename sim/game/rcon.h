@@ -6,22 +6,38 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "asa/engine_types.h"
+#include "sim/game/records.h"
 
 namespace sim {
 
 // A client's connection; the game's fields the framework and plugins reach by key.
 struct RconConnection {
   bool IsAuthenticated = false;
-  int32 padding = 0;
+  int padding = 0;
+};
+
+// A packet a client sent, laid out as the game's record (records.h); its
+// body is engine text the packet owns and frees.
+class RconPacket {
+ public:
+  // SERVERDATA_EXECCOMMAND (type 2) with the packet's id and body.
+  RconPacket(int id, std::u16string_view body);
+  ~RconPacket();
+  RconPacket(const RconPacket&) = delete;
+  RconPacket& operator=(const RconPacket&) = delete;
+
+  rec::RCONPacket* get() { return &packet_; }
+
+ private:
+  rec::RCONPacket packet_;
 };
 
 // What the game sent a client: RCONClientConnection.SendMessage(int,int,FString&).
 struct RconReply {
-  int32 id = 0;
-  int32 type = 0;
+  int id = 0;
+  int type = 0;
   std::string text;
 };
 

@@ -1,10 +1,11 @@
 // The game's records as the simulated game lays them out: its own
 // transcription of the framework's released declarations (API 2.03:
-// API/ARK/Other.h for the custom item data and its parts, API/ARK/UE.h for
-// the weak pointer, the soft object path and pointer, API/UE/Containers for
-// the array and the string), never the plugin's sdk/. The simulated game
-// registers its field offsets from these declarations, so the plugin's own
-// layouts are tested against an independent reading of the release.
+// API/ARK/Other.h for the custom item data and its parts and the RCON
+// packet, API/ARK/UE.h for the weak pointer, the soft object path and
+// pointer, API/UE/Containers for the array and the string), never the
+// plugin's sdk/. The simulated game registers its field offsets from these
+// declarations, so the plugin's own layouts are tested against an
+// independent reading of the release.
 //
 // Freestanding (no library header): the layout check also compiles this
 // file with clang in MSVC mode beside the plugin's declarations.
@@ -93,6 +94,15 @@ struct BitField {
   unsigned long bit_position;
   unsigned long long num_bits;
   unsigned long long length;
+};
+
+// API 2.03, API/ARK/Other.h: a packet an RCON client sent, as the game reads
+// it off the connection and hands it to RCONClientConnection's processing.
+struct RCONPacket {
+  int Length;
+  int Id;
+  int Type;
+  FString Body;
 };
 
 struct UObject;

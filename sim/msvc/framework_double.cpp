@@ -44,10 +44,34 @@ int32 TextLength(const FString& text) { return text.Data.ArrayNum > 0 ? text.Dat
 
 // --- callbacks the framework keeps -------------------------------------------
 
+// Whether `address` is on the calling thread's stack (NT_TIB: the stack's
+// base at gs:[8], its limit at gs:[16]).
+bool OnThisStack(const void* address) {
+  unsigned long long base = 0;
+  unsigned long long limit = 0;
+  __asm__("movq %%gs:0x8, %0" : "=r"(base));
+  __asm__("movq %%gs:0x10, %0" : "=r"(limit));
+  const auto at = reinterpret_cast<unsigned long long>(address);
+  return at >= limit && at < base;
+}
+
+// A std::function's implementation lives in its own storage or on the heap.
+// One elsewhere on the stack belongs to another std::function whose bytes
+// were copied into this one: the framework would call into storage that is
+// gone once the caller returns. The real framework would crash some time
+// later; the double stops at once.
+template <class Fn>
+void RefuseBorrowedImplementation(const Fn& callback) {
+  if (callback.impl() == nullptr || callback.local() || !OnThisStack(callback.impl())) return;
+  ck_double::Fatal("a std::function handed to the framework points into another std::function's storage "
+                   "(its image was copied after it was built)");
+}
+
 // The framework's own copy of a std::function: made with the implementation's
 // _Copy into storage of its own, destroyed with _Delete_this.
 template <class Fn>
 Fn* KeepCopy(const Fn& callback) {
+  RefuseBorrowedImplementation(callback);
   auto* copy = static_cast<Fn*>(Bridge().allocate(sizeof(Fn)));
   for (auto& pointer : copy->storage.ptrs) pointer = nullptr;
   if (callback.impl() != nullptr) copy->storage.ptrs[7] = callback.impl()->_Copy(&copy->storage);
@@ -168,8 +192,14 @@ class DoubleMessaging final : public MessagingManager {
   // Every member records which one the caller reached, so a call through
   // the wrong slot shows as the wrong member, not as a chat line.
  protected:
-  void SendServerMessage_Impl(AShooterPlayerController* player_controller, FLinearColor,
+  // The colour arrives as the address of the caller's copy; a caller must
+  // keep it on a 16-byte boundary, where a build reading it as one vector
+  // register with an aligned load finds it.
+  void SendServerMessage_Impl(AShooterPlayerController* player_controller, FLinearColor msg_color,
                               const FString& msg) override {
+    if ((reinterpret_cast<unsigned long long>(&msg_color) & 15u) != 0) {
+      ck_double::Fatal("SendServerMessage_Impl: the caller's copy of the colour is not on a 16-byte boundary");
+    }
     Send("SendServerMessage_Impl", player_controller, nullptr, &msg);
   }
   void SendChatMessage_Impl(AShooterPlayerController* player_controller, const FString& sender_name,

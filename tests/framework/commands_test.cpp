@@ -34,13 +34,15 @@ TEST_F(CommandsTest, AnRconCommandRunsForAnAuthenticatedClientAndAnswersThroughT
             connection, packet->Id, 0, &reply);
       });
   game().ReceiveRconPacket("ck.echo one", false);
-  game().ReceiveRconPacket("CK.ECHO two", true);
-  game().ReceiveRconPacket("ck.echoes three", true);
-  EXPECT_EQ(bodies, std::vector<std::string>{"CK.ECHO two"}) << "never for a client that has not authenticated";
+  game().ReceiveRconPacket("ck.echoes two", true);
+  // The third packet: its id differs from every packet's type (2), so a
+  // packet read at the wrong offsets answers on the wrong id.
+  game().ReceiveRconPacket("CK.ECHO three", true);
+  EXPECT_EQ(bodies, std::vector<std::string>{"CK.ECHO three"}) << "never for a client that has not authenticated";
   ASSERT_EQ(game().RconReplies().size(), 1u);
-  EXPECT_EQ(game().RconReplies()[0].id, 2) << "each packet has the next id";
+  EXPECT_EQ(game().RconReplies()[0].id, 3) << "each packet has the next id";
   EXPECT_EQ(game().RconReplies()[0].type, 0);
-  EXPECT_EQ(game().RconReplies()[0].text, "heard 2");
+  EXPECT_EQ(game().RconReplies()[0].text, "heard 3");
   EXPECT_TRUE(AsaApi::GetCommands().RemoveRconCommand(simfw::FromUtf8("CK.ECHO")));
   game().ReceiveRconPacket("ck.echo four", true);
   EXPECT_EQ(bodies.size(), 1u);

@@ -128,6 +128,25 @@ TEST_F(FrameworkDoorTest, ChatMessagesGoThroughThePluginsMessagingObjectAndItIsR
   EXPECT_EQ(DoubleBlocks(), before) << "the messaging object's shared pointer was released";
 }
 
+// On Windows the colour travels as the address of the plugin's copy, which
+// the framework double refuses (ending the run) unless it is on a 16-byte
+// boundary.
+TEST_F(FrameworkDoorTest, ServerMessagesGoThroughThePluginsMessagingObjectWithTheColourAligned) {
+  sim::PlayerSpec ava;
+  ava.id = "ava";
+  game().AddPlayer(ava);
+  auto* controller = reinterpret_cast<AShooterPlayerController*>(game().FindPlayer("ava")->controller);
+  const long long before = DoubleBlocks();
+  const std::size_t sent = fw().utils.Messages().size();
+  EXPECT_TRUE(ck::host::SendServerMessage(controller, u"C:\\server\\Cradlekeep.dll", u"Cradlekeep 1.0"));
+  ASSERT_EQ(fw().utils.Messages().size(), sent + 1);
+  const auto& message = fw().utils.Messages().back();
+  EXPECT_EQ(message.member, "SendServerMessage_Impl");
+  EXPECT_EQ(message.player, "ava");
+  EXPECT_EQ(message.text, "Cradlekeep 1.0");
+  EXPECT_EQ(DoubleBlocks(), before) << "the messaging object's shared pointer was released";
+}
+
 TEST_F(FrameworkDoorTest, EngineTextIsBuiltByTheFrameworkAndFreedThroughTheEngine) {
   const int64 before = fw().memory.LiveBlocks();
   {

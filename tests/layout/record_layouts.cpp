@@ -44,6 +44,12 @@ CK_SAME_MEMBER(BitField, r::BitField, bit_position);
 CK_SAME_MEMBER(BitField, r::BitField, num_bits);
 CK_SAME_MEMBER(BitField, r::BitField, length);
 
+CK_SAME_SIZE(RCONPacket, r::RCONPacket);
+CK_SAME_MEMBER(RCONPacket, r::RCONPacket, Length);
+CK_SAME_MEMBER(RCONPacket, r::RCONPacket, Id);
+CK_SAME_MEMBER(RCONPacket, r::RCONPacket, Type);
+CK_SAME_MEMBER(RCONPacket, r::RCONPacket, Body);
+
 CK_SAME_SIZE(FTopLevelAssetPath, r::FTopLevelAssetPath);
 CK_SAME_MEMBER(FTopLevelAssetPath, r::FTopLevelAssetPath, PackageName);
 CK_SAME_MEMBER(FTopLevelAssetPath, r::FTopLevelAssetPath, AssetName);

@@ -6,7 +6,10 @@
 // function signatures, under every name, with the headers' calls.
 //
 //   cradlekeep-keys FACTS.tsv               prints the table
-//   cradlekeep-keys FACTS.tsv --check DOC   fails (exit 1) when DOC is not the table
+//   cradlekeep-keys FACTS.tsv --check DOC   fails (exit 1) when DOC is not the table,
+//                                           or a cell of a pass's build states
+//                                           a name the pass does not declare
+//                                           without saying it is deduced
 //   cradlekeep-keys FACTS.tsv --write DOC   writes the table to DOC
 //   cradlekeep-keys FACTS.tsv --check-forms fails (exit 1) when a function's
 //                                           calling form in the catalogue
@@ -121,9 +124,13 @@ bool CheckFormPresence(const std::string& key, std::span<const ck::host::AbiClas
   return false;
 }
 
-// Which keys the header passes over newer builds mark missing: key -> the
-// passes' builds ("92.23", "92.28"). Read from header-cleanup-passes.tsv.
-using PassFacts = std::map<std::string, std::vector<std::string>>;
+// What the header passes over newer builds say, read from
+// header-cleanup-passes.tsv: which keys each marks missing (key -> the
+// passes' builds, "92.23", "92.28") and each pass's commit (build -> commit).
+struct PassFacts {
+  std::map<std::string, std::vector<std::string>> missing;
+  std::map<std::string, std::string> commits;
+};
 
 bool ReadPasses(const std::string& path, PassFacts& passes, std::string& error) {
   return ReadTsv(path, error, [&](const std::vector<std::string>& fields) {
@@ -134,7 +141,8 @@ bool ReadPasses(const std::string& path, PassFacts& passes, std::string& error) 
       error = path + ": a line without key, commit and build";
       return false;
     }
-    passes[key].push_back(build);
+    passes.missing[key].push_back(build);
+    passes.commits[build] = commit;
     return true;
   });
 }
@@ -203,9 +211,18 @@ int CheckForms(const std::map<std::string, Fact>& facts) {
 std::string Where(const Fact& fact) { return HasForm(fact) ? " (" + fact.call.where + ")" : ""; }
 
 bool MarkedMissing(const PassFacts& passes, const std::string& key, const std::string& build) {
-  const auto marked = passes.find(key);
-  return marked != passes.end() &&
+  const auto marked = passes.missing.find(key);
+  return marked != passes.missing.end() &&
          std::find(marked->second.begin(), marked->second.end(), build) != marked->second.end();
+}
+
+// Whether the pass of `build` declares `key`: the passes only comment out
+// what the game lost, so it declares what the 2.03 headers declare and it
+// does not mark missing (header-cleanup-passes.tsv says how that was read).
+bool PassDeclares(const std::map<std::string, Fact>& facts, const PassFacts& passes, const std::string& key,
+                  const std::string& build) {
+  const auto fact = facts.find(key);
+  return fact != facts.end() && fact->second.status == "declared" && !MarkedMissing(passes, key, build);
 }
 
 // What the build of the 2.03 headers has of a member: its own name, another
@@ -220,31 +237,62 @@ std::string Api203Cell(const ck::host::GameKey& member, const std::map<std::stri
   return "not in the headers";
 }
 
+// A deduction a pass cell rests on: the pass says nothing of `key` but marks
+// `other`, another name of the same member, missing.
+struct Deduction {
+  std::string key;
+  std::string other;
+  std::vector<std::string> builds;
+};
+
 // What the build of a header pass (92.23, 92.28) has of a member: the 2.03
 // headers' names less what the pass marks missing. A name the 2.03 headers
-// lack is one the pass says nothing of.
+// lack is one the pass says nothing of; where the pass marks another name of
+// the member missing, the cell says the build has the catalogue's name, as a
+// deduction, and `deduced` records what it rests on.
 std::string PassCell(const ck::host::GameKey& member, const std::map<std::string, Fact>& facts,
-                     const PassFacts& passes, const std::string& build) {
+                     const PassFacts& passes, const std::string& build, std::vector<Deduction>& deduced) {
   const std::string key = member.Key();
   const bool own_missing = MarkedMissing(passes, key, build);
-  if (facts.at(key).status == "declared" && !own_missing) return "yes, kept";
+  if (PassDeclares(facts, passes, key, build)) return "yes, kept";
   if (own_missing) {
     for (const ck::host::OtherName& name : member.OtherNames()) {
-      if (facts.at(name.key).status == "declared" && !MarkedMissing(passes, name.key, build)) {
-        return "as " + Code(name.key) + ", kept";
-      }
+      if (PassDeclares(facts, passes, name.key, build)) return "as " + Code(name.key) + ", kept";
     }
     return "FUNCTION MISSING";
   }
-  // The catalogue's name is not in the headers; another of its names may be
-  // marked missing, which tells the build has the catalogue's.
   for (const ck::host::OtherName& name : member.OtherNames()) {
-    if (MarkedMissing(passes, name.key, build)) return "yes (" + Code(name.key) + " FUNCTION MISSING)";
+    if (!MarkedMissing(passes, name.key, build)) continue;
+    if (deduced.empty() || deduced.back().key != key || deduced.back().other != name.key) {
+      deduced.push_back(Deduction{key, name.key, {}});
+    }
+    deduced.back().builds.push_back(build);
+    return "yes (deduced[^" + std::to_string(deduced.size()) + "])";
   }
   for (const ck::host::OtherName& name : member.OtherNames()) {
-    if (facts.at(name.key).status == "declared") return "not in the headers; " + Code(name.key) + " kept";
+    if (PassDeclares(facts, passes, name.key, build)) return "not in the headers; " + Code(name.key) + " kept";
   }
   return "not in the headers";
+}
+
+// The note under the table for each deduced cell: what it is read from.
+std::string DeductionNotes(const std::vector<Deduction>& deduced, const PassFacts& passes) {
+  std::string notes;
+  for (std::size_t n = 0; n < deduced.size(); ++n) {
+    const Deduction& d = deduced[n];
+    std::string builds;
+    std::string commits;
+    for (std::size_t b = 0; b < d.builds.size(); ++b) {
+      const char* joint = b == 0 ? "" : b + 1 == d.builds.size() ? " and " : ", ";
+      builds += joint + d.builds[b];
+      commits += joint + passes.commits.at(d.builds[b]);
+    }
+    notes += "\n[^" + std::to_string(n + 1) + "]: " + Code(d.key) + " on " + builds +
+             ": the passes (" + commits + ") neither declare this name nor mark it missing; they mark " +
+             Code(d.other) + " `FUNCTION MISSING`. That the build has the member under this name is " +
+             "deduced from that mark, not stated by the passes.\n";
+  }
+  return notes;
 }
 
 std::string Render(const std::map<std::string, Fact>& facts, const PassFacts& passes) {
@@ -273,11 +321,15 @@ std::string Render(const std::map<std::string, Fact>& facts, const PassFacts& pa
          "2.03 headers declare (tag 2.03, `API/ARK/`); \"92.23\" and \"92.28\", what the\n"
          "framework maintainers' header passes keep (branch `header_cleanup`, commits\n"
          "7bc96c2 and 111d664, which mark what the game's cache lost as\n"
-         "`FUNCTION MISSING`). \"Not in the headers\": they say nothing either way.\n\n"
+         "`FUNCTION MISSING`). \"Not in the headers\": they say nothing either way.\n"
+         "\"Deduced\": the pass states nothing of the name either, and the cell is\n"
+         "read from what it states of the member's other names; the note under the\n"
+         "table says from what.\n\n"
          "| key | kind | turned off when the build lacks it | framework 2.03 headers | 2.03 call "
          "| current | API 2.03 era | 92.23 | 92.28 |\n"
          "|---|---|---|---|---|---|---|---|---|\n";
   const auto table = ck::host::GameKeyTable();
+  std::vector<Deduction> deduced;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ck::host::KeyNeed& need = table[i];
     const std::string key = need.member->Key();
@@ -291,10 +343,63 @@ std::string Render(const std::map<std::string, Fact>& facts, const PassFacts& pa
         HasForm(fact) ? Code(fact.form.substr(0, fact.form.rfind(' '))) + " " + fact.call.where : "-";
     out << "| " << Code(key) << " | " << (need.kind == ck::host::KeyKind::kBitField ? "bit field" : "offset")
         << " | " << ck::host::DescribeParts(ck::host::PartsOffWithout(i)) << " | " << headers << " | " << call
-        << " | yes | " << Api203Cell(*need.member, facts) << " | " << PassCell(*need.member, facts, passes, "92.23")
-        << " | " << PassCell(*need.member, facts, passes, "92.28") << " |\n";
+        << " | yes | " << Api203Cell(*need.member, facts) << " | "
+        << PassCell(*need.member, facts, passes, "92.23", deduced) << " | "
+        << PassCell(*need.member, facts, passes, "92.28", deduced) << " |\n";
   }
+  out << DeductionNotes(deduced, passes);
   return out.str();
+}
+
+// The cells of a table row: "| a | b |" gives {"a", "b"}.
+std::vector<std::string> RowCells(const std::string& row) {
+  std::vector<std::string> cells;
+  const std::string inner = row.substr(2, row.size() - 4);
+  std::size_t begin = 0;
+  for (std::size_t bar = inner.find(" | "); bar != std::string::npos; bar = inner.find(" | ", begin)) {
+    cells.push_back(inner.substr(begin, bar - begin));
+    begin = bar + 3;
+  }
+  cells.push_back(inner.substr(begin));
+  return cells;
+}
+
+// The names a pass cell states the build has: the row's key for a "yes",
+// and every name it says is kept. A deduced cell states none.
+std::vector<std::string> StatedNames(const std::string& key, const std::string& cell) {
+  std::vector<std::string> names;
+  if (cell.find("(deduced") != std::string::npos) return names;
+  if (cell.rfind("yes", 0) == 0) names.push_back(key);
+  for (std::size_t kept = cell.find(" kept"); kept != std::string::npos; kept = cell.find(" kept", kept + 1)) {
+    const std::size_t end = cell.rfind('`', kept);
+    const std::size_t begin = end == std::string::npos || end == 0 ? std::string::npos : cell.rfind('`', end - 1);
+    if (begin != std::string::npos) names.push_back(cell.substr(begin + 1, end - begin - 1));
+  }
+  return names;
+}
+
+// Every pass cell of the document states as a fact only names the pass
+// declares; anything else must say it is deduced. One line for each cell
+// that does not, on standard output; the number of those cells.
+int CheckStated(const std::string& doc, const std::map<std::string, Fact>& facts, const PassFacts& passes) {
+  const std::pair<std::size_t, const char*> columns[] = {{7, "92.23"}, {8, "92.28"}};
+  int wrong = 0;
+  std::istringstream lines(doc);
+  for (std::string row; std::getline(lines, row);) {
+    if (row.rfind("| `", 0) != 0) continue;
+    const std::vector<std::string> cells = RowCells(row);
+    if (cells.size() != 9) continue;
+    const std::string key = cells[0].substr(1, cells[0].size() - 2);
+    for (const auto& [column, build] : columns) {
+      for (const std::string& name : StatedNames(key, cells[column])) {
+        if (PassDeclares(facts, passes, name, build)) continue;
+        std::cout << key << ": the " << build << " column states \"" << cells[column] << "\", but the pass declares no "
+                  << name << " (a cell read from other facts must say it is deduced)\n";
+        ++wrong;
+      }
+    }
+  }
+  return wrong;
 }
 
 // The facts name exactly the plugin's names, with a form for each function
@@ -364,6 +469,7 @@ int main(int argc, char** argv) {
   std::ifstream in(argv[3], std::ios::binary);
   std::ostringstream doc;
   doc << in.rdbuf();
+  if (CheckStated(doc.str(), facts, passes) != 0) return 1;
   if (doc.str() != table) {
     std::cerr << argv[3] << " is not the table the plugin's keys give; regenerate it with --write\n";
     return 1;

@@ -127,11 +127,11 @@ const FunctionImplVtable kRconVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void
 const FunctionImplVtable kTickVtable{&CopyImpl, &MoveImpl, reinterpret_cast<void*>(&CallTick),
                                          &TargetType, &DeleteThis, &GetTarget};
 
-// A std::function whose implementation lives in its own storage.
-Function MakeFunction(const FunctionImplVtable* vtable, void* target) {
-  Function function{};
+// Builds, in `function` (storage its caller owns and keeps while the
+// framework copies it), a std::function whose implementation lives in that
+// storage.
+void PlaceFunction(Function& function, const FunctionImplVtable* vtable, void* target) {
   function.impl = new (function.storage) FunctionImpl{vtable, target};
-  return function;
 }
 
 // Drops one reference of a shared pointer the framework handed over: at
@@ -231,7 +231,8 @@ namespace {
 // takes a std::function the framework copies.
 void AddCallback(int slot, std::u16string_view name, const FunctionImplVtable* vtable, void* target) {
   const EngineString text(name);
-  const Function function = MakeFunction(vtable, target);
+  Function function;
+  PlaceFunction(function, vtable, target);
   Guarded([&] {
     void* commands = CkGetCommands();
     Slot<void (*)(void*, const FString*, const Function*)>(commands, slot)(commands, text.get(), &function);
@@ -330,12 +331,11 @@ bool SendServerMessage(AShooterPlayerController* player, std::u16string_view mod
                        std::u16string_view text) {
   return WithMessaging(module_path, [&](void* messaging) {
     const EngineString line(text);
-    // FLinearColor {R, G, B, A}: a 16-byte class by value travels as the
-    // address of the caller's copy.
-    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    // By value: the address of the caller's copy, on a 16-byte boundary.
+    const msvc::LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
     Guarded([&] {
-      Slot<void (*)(void*, AShooterPlayerController*, const float*, const FString*)>(
-          messaging, msvc::kSendServerMessageImpl)(messaging, player, white, line.get());
+      Slot<void (*)(void*, AShooterPlayerController*, const msvc::LinearColor*, const FString*)>(
+          messaging, msvc::kSendServerMessageImpl)(messaging, player, &white, line.get());
     });
   });
 }

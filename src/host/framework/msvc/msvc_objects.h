@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "asa/engine_types.h"
 
@@ -54,14 +55,37 @@ struct FunctionImpl {
 // std::function: 56 bytes of small-object storage, then the implementation
 // pointer (equal to the storage's own address when the implementation lives
 // inside it). 64 bytes in all.
+//
+// An image whose implementation lives inside it points into itself, so it is
+// right only where it was built: it can be neither copied nor moved, and is
+// built in place in storage its user owns.
 struct Function {
+  Function() = default;
+  Function(const Function&) = delete;
+  Function& operator=(const Function&) = delete;
+
   union {
     double align;
     unsigned char storage[56];
   };
-  FunctionImpl* impl;
+  FunctionImpl* impl = nullptr;
 };
 static_assert(sizeof(Function) == 64 && offsetof(Function, impl) == 56);
+static_assert(!std::is_copy_constructible_v<Function> && !std::is_move_constructible_v<Function>,
+              "a std::function image points into itself: a copy would point into the original");
+
+// FLinearColor {R, G, B, A}, as the plugin hands one to the framework: a
+// 16-byte class passed by value travels as the address of the caller's copy.
+// The framework's 2.03 headers declare four floats; the copy is kept on a
+// 16-byte boundary all the same, so a callee built to read the colour as one
+// vector register with an aligned load reads it safely.
+struct alignas(16) LinearColor {
+  float r;
+  float g;
+  float b;
+  float a;
+};
+static_assert(sizeof(LinearColor) == 16 && alignof(LinearColor) == 16);
 
 // std::_Ref_count_base: the control block of a shared pointer.
 struct ControlBlock;
