@@ -2,7 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "alloc_counter.h"
 #include "asa/asa.h"
@@ -14,6 +16,7 @@
 #include "sim/game/hooked_functions.h"
 #include "sim/game/items.h"
 #include "sim/game/names.h"
+#include "state/plugin_state.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/custom_item_data.h"
@@ -146,6 +149,88 @@ void BM_ScanPlugin(benchmark::State& state) {
   state.counters["items"] = kPlayers * kItems;
 }
 BENCHMARK(BM_ScanPlugin)->Unit(benchmark::kMicrosecond);
+
+// --- the worst tick of the recurring scan, by server size
+//
+// A round of the scan sweeps at most kScanSliceItems items a tick. The worst
+// tick is measured per round: every slice of a round is timed, and the
+// iteration's time is the longest one. Beside it: a whole round in one tick
+// (as the scan did before it was sliced) and the bare walk of one slice's
+// items, the floor.
+
+void SizedServer(BenchWorld& world, int players, int items) {
+  for (int p = 0; p < players; ++p) world.FillInventory(world.AddPlayer("p" + std::to_string(p)), items);
+  sim::Names().Add(ck::temporary_pods::kMarkerName);
+}
+
+// A round begins a second after the last one, the game's own work in
+// between: its items are no longer in the processor's caches. Every round
+// measured here begins so, whatever the server's size (untimed).
+void EvictCaches() {
+  static std::vector<unsigned char> buffer(64u << 20);
+  for (std::size_t i = 0; i < buffer.size(); i += 64) buffer[i] = static_cast<unsigned char>(buffer[i] + 1);
+  benchmark::ClobberMemory();
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_ScanWorstTick(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  SizedServer(world, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  int ticks = 0;
+  for (auto _ : state) {
+    double worst = 0;
+    ticks = 0;
+    bool done = false;
+    ck::state::Current().scan_round.active = false;  // a new round
+    EvictCaches();
+    while (!done) {
+      const auto start = std::chrono::steady_clock::now();
+      done = ck::temporary_pods::SweepScanSlice(0);
+      worst = std::max(worst, SecondsSince(start));
+      ++ticks;
+    }
+    state.SetIterationTime(worst);
+  }
+  state.counters["ticks_per_round"] = ticks;
+  state.counters["items"] = static_cast<double>(state.range(0) * state.range(1));
+}
+BENCHMARK(BM_ScanWorstTick)->Args({70, 300})->Args({100, 2000})->Args({200, 2000})->UseManualTime()
+    ->Iterations(40)->Unit(benchmark::kMicrosecond);
+
+void BM_ScanWholeRoundInOneTick(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  SizedServer(world, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    EvictCaches();
+    const auto start = std::chrono::steady_clock::now();
+    int removed = 0;
+    benchmark::DoNotOptimize(ck::temporary_pods::ScanOnlinePlayers(removed));
+    state.SetIterationTime(SecondsSince(start));
+  }
+}
+BENCHMARK(BM_ScanWholeRoundInOneTick)->Args({70, 300})->Args({100, 2000})->Args({200, 2000})->UseManualTime()
+    ->Iterations(40)->Unit(benchmark::kMicrosecond);
+
+// The floor: walking one slice's worth of items (100 inventories of 250),
+// touching every item, no test.
+void BM_ScanSliceWalkOnly(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  SizedServer(world, 100, ck::temporary_pods::kScanSliceItems / 100);
+  for (auto _ : state) {
+    EvictCaches();
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t touched = 0;
+    for (const auto& player : world.game().Players()) {
+      for (sim::Item* item : player->inventory->InventoryItems) touched += item != nullptr;
+    }
+    benchmark::DoNotOptimize(touched);
+    state.SetIterationTime(SecondsSince(start));
+  }
+}
+BENCHMARK(BM_ScanSliceWalkOnly)->UseManualTime()->Iterations(40)->Unit(benchmark::kMicrosecond);
 
 // --- one capture of a shoulder pet through the transfer-button hook
 

@@ -10,6 +10,7 @@
 #include "sim/game/hooked_functions.h"
 #include "sim/game/items.h"
 #include "sim/game/names.h"
+#include "state/plugin_state.h"
 #include "temporary_pods/auto_remove_scan.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_delegates.h"
@@ -30,13 +31,16 @@ extern "C" __attribute__((noinline)) void MeasureTicks(long n) {
   for (long i = 0; i < n; ++i) simfw::Fw().commands.RunTick(1.0f / 30.0f);
 }
 
+// Whole rounds of the recurring scan, slice by slice as the ticks run them.
 extern "C" __attribute__((noinline)) long MeasureScans(long n) {
-  long players = 0;
+  long slices = 0;
   for (long i = 0; i < n; ++i) {
-    int removed = 0;
-    players += ck::temporary_pods::ScanOnlinePlayers(removed);
+    ck::state::Current().scan_round.active = false;
+    do {
+      ++slices;
+    } while (!ck::temporary_pods::SweepScanSlice(0));
   }
-  return players;
+  return slices;
 }
 
 extern "C" __attribute__((noinline)) long MeasureWalks(sim::Game* game, long n) {

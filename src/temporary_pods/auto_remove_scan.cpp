@@ -90,28 +90,26 @@ void StartRound(state::ScanRound& round, int64 now) {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return;
   const auto* controllers = game::kWorldPlayerControllerList.In(world);
-  round.players.reserve(static_cast<std::size_t>(controllers->Num()));
-  for (int32 i = 0; i < controllers->Num(); ++i) round.players.push_back((*controllers)[i]);
+  if (controllers->Num() > 0) round.players.assign(controllers->Data, controllers->Data + controllers->Num());
+}
+
+// The inventory a sweep of the player walks; null without a player
+// character. Checked once per player, not per item: a pawn that is no player
+// character (a spectator's) is never read as one.
+UPrimalInventoryComponent* InventoryOfPlayer(APlayerController* controller, UClass* player_character) {
+  AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
+  return pawn != nullptr ? game::kCharacterInventory.Read(pawn) : nullptr;
 }
 
 // Sweeps one player's inventory; the pods removed.
-int SweepPlayer(APlayerController* controller, UClass* player_character) {
-  // Checked once per player, not per item: a pawn that is no player
-  // character (a spectator's) is never read as one.
-  AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
-  if (pawn == nullptr) return 0;
-  const int n = SweepEmptyTemporaryPods(game::kCharacterInventory.Read(pawn));
+int SweepInventory(UPrimalInventoryComponent* inventory) {
+  if (inventory == nullptr) return 0;
+  const int n = SweepEmptyTemporaryPods(inventory);
   if (n > 0) {
     log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
                "recurring temporary vanilla cryopod scan");
   }
   return n;
-}
-
-// The items a sweep of the player's inventory walks (0 without a pawn).
-int32 ItemsOfPlayer(APlayerController* controller, UClass* player_character) {
-  AShooterCharacter* pawn = host::PlayerCharacterOf(controller, player_character);
-  return pawn != nullptr ? SweptItemCount(game::kCharacterInventory.Read(pawn)) : 0;
 }
 
 void FinishRound(state::ScanRound& round, int64 now) {
@@ -149,23 +147,27 @@ bool SweepScanSlice(int64 now) {
   if (!round.active) StartRound(round, now);
   // Asked once per slice: every player's pawn is checked against it.
   UClass* const player_character = game::kShooterCharacterStaticClass();
-  int32 budget = kScanSliceItems;
-  bool first = true;
-  for (; round.next < round.players.size(); ++round.next) {
+  // The settings do not change within a tick.
+  const bool sweep = ScanSettingsOn();
+  int32 swept = 0;  // items swept this tick
+  const std::size_t count = round.players.size();
+  std::size_t next = round.next;
+  for (; next < count; ++next) {
     // A player who left since the round began is passed over.
-    APlayerController* controller = host::ResolveWeak(&round.players[round.next]);
+    APlayerController* controller = host::ResolveWeak(&round.players[next]);
     if (controller == nullptr) continue;
-    if (ScanSettingsOn()) {
-      const int32 items = ItemsOfPlayer(controller, player_character);
+    if (sweep) {
+      UPrimalInventoryComponent* inventory = InventoryOfPlayer(controller, player_character);
+      const int32 items = inventory != nullptr ? game::kInventoryItems.In(inventory)->Num() : 0;
       // Whole inventories only; the first of a tick goes whatever its size.
-      if (!first && items > budget) return false;
-      round.removed += SweepPlayer(controller, player_character);
-      budget -= std::min(items, budget);
-      first = false;
+      if (swept > 0 && items > kScanSliceItems - swept) break;
+      round.removed += SweepInventory(inventory);
+      swept += items > 0 ? items : 1;
     }
     ++round.players_seen;
   }
-  return true;
+  round.next = next;
+  return next == count;
 }
 
 void RunAutoRemoveTick() {
@@ -186,7 +188,7 @@ int ScanOnlinePlayers(int& removed) {
     APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    if (ScanSettingsOn()) removed += SweepPlayer(controller, player_character);
+    if (ScanSettingsOn()) removed += SweepInventory(InventoryOfPlayer(controller, player_character));
   }
   return players;
 }

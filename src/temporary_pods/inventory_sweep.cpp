@@ -144,8 +144,4 @@ int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
   return removed;
 }
 
-int32 SweptItemCount(UPrimalInventoryComponent* inventory) {
-  return inventory != nullptr ? ItemsOf(inventory)->Num() : 0;
-}
-
 }  // namespace ck::temporary_pods

@@ -34,9 +34,6 @@ bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item)
 // answers: a pod the game reports removed but still lists is passed over.
 int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory);
 
-// How many items a sweep of the inventory walks; 0 for none.
-int32 SweptItemCount(UPrimalInventoryComponent* inventory);
-
 // The capacity a TArray of 8-byte entries shrinks to after a removal, or the
 // same capacity when the engine keeps it.
 int32 ShrunkCapacity(int32 count, int32 capacity);
