@@ -118,14 +118,19 @@ bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr&
 // The pod with the creature's data is in the inventory: the creature goes,
 // also when clearing its slot failed. A creature that stays gets its pod
 // taken back out. A failure of the destroy goes on to the caller, else a
-// failure of the slot clearing.
+// failure of the slot clearing when the capture stands; a slot clearing's
+// failure that does not go on is told here, or it would pass without a line.
 bool DestroyPoddedCreature(AShooterCharacter* pawn, AShooterPlayerController* controller,
                            APrimalDinoCharacter* creature, const FWeakObjectPtr& creature_ref, UPrimalItem* placed,
                            const std::exception_ptr& slot_failure) {
   std::optional<bool> destroyed;
   std::exception_ptr destroy_failure;
   core::Attempt([&] { destroyed = game::kDinoDestroy(creature, true, false); }, destroy_failure);
-  if (CreatureRemains(destroyed, creature_ref)) {
+  const bool remains = CreatureRemains(destroyed, creature_ref);
+  if (slot_failure && (destroy_failure || remains)) {
+    log::Warn("Cradlekeep could not clear the captured companion's slot: {}", core::FailureText(slot_failure));
+  }
+  if (remains) {
     TakePodBack(game::kCharacterInventory.Read(pawn), placed);
     if (destroy_failure) std::rethrow_exception(destroy_failure);
     NotifyFailed(controller);

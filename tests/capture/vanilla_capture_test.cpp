@@ -189,6 +189,23 @@ TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsStillTakesTheCapturedCreatureO
   EXPECT_EQ(Where("splash"), "pod") << "one creature, in its pod: neither lost nor doubled";
 }
 
+TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsBeforeADestroyThatFailsIsToldAndThePodTakenBack) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  fw().faults.Arm({"APrimalDinoCharacter.Destroy(bool,bool)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{
+                "warn: Cradlekeep could not clear the captured companion's slot: injected fault: "
+                "APrimalCharacter.ClearMountedDino(bool,bool)",
+                std::string("message: ") + kFailed,
+                "warn: Cradlekeep could not take the podded companion out of the world; its pod was taken back out"}));
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty()) << "the pod is out of the inventory again";
+  EXPECT_TRUE(game().Duplicated().empty());
+}
+
 TEST_F(VanillaCaptureTest, AnAddReturningAnotherItemMakesThatItemUploadable) {
   StartWorld(R"({"CaptureMode": "Vanilla", "DebugLogging": true})", {{"mounted", "splash"}}, {Creature("splash")});
   Ava().inventory->adds_replace_item = true;
