@@ -208,6 +208,19 @@ TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsBeforeADestroyThatFailsIsToldA
   EXPECT_TRUE(game().Duplicated().empty());
 }
 
+TEST_F(VanillaCaptureTest, ACreatureThatCannotBeFollowedIsNotTouched) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"FWeakObjectPtr.operator=(UObject*)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{std::string("message: ") + kFailed,
+                                                  "warn: Cradlekeep could not keep track of the companion through "
+                                                  "its capture; it was not captured"}));
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty());
+  EXPECT_TRUE(game().ArgsOf("UPrimalItem.AddNewItem").empty()) << "no pod is made for it";
+}
+
 // How often the game was asked for a function since recording began.
 std::size_t CallsOf(const std::string& key) {
   const auto& recorded = simfw::Fw().faults.Recorded();
