@@ -111,6 +111,10 @@ class Game {
 
   CreaturePlace PlaceOf(const Creature& creature) const;
   std::vector<std::string> Lost() const;
+  // The creatures whose data a player can reach twice: alive (in the world
+  // or a slot) and in a pod, or in two pods, each pod held by an inventory
+  // on this server or carried by an upload.
+  std::vector<std::string> Duplicated() const;
   std::vector<std::string> LeftBehind() const;
 
   // --- players and their slots (players.cpp) ------------------------------------

@@ -188,6 +188,19 @@ std::vector<std::string> Game::Lost() const {
   return lost;
 }
 
+std::vector<std::string> Game::Duplicated() const {
+  std::vector<std::string> duplicated;
+  const std::vector<Item*> items = AllItems();
+  for (const auto& c : creatures_) {
+    int copies = c->actor() != nullptr && Objects().IsLive(c->actor()) ? 1 : 0;
+    for (const Item* item : items) {
+      if (PayloadCreature(item) == c->id && HolderOf(item)) ++copies;
+    }
+    if (copies > 1) duplicated.push_back(c->id);
+  }
+  return duplicated;
+}
+
 std::vector<std::string> Game::LeftBehind() const {
   std::vector<std::string> left;
   for (const auto& p : players_) {

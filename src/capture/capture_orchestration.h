@@ -17,15 +17,16 @@ namespace ck::capture {
 // stop the others (its path has told the player and logged). An empty list
 // sends NoShoulderPet and gives false. Exceptions of a path end the loop and
 // pass to the trigger. A companion whose capture the running game build
-// cannot carry out (its path, the insertion or the clearing of its slot is
-// off) is not touched: a warn line names what is off and the player gets
-// CaptureFailed.
+// cannot carry out (its capture path or the insertion is off) is not
+// touched: a warn line names what is off and the player gets CaptureFailed.
+// A slot the build cannot clear does not hold the capture back: the
+// companion is podded and its slot left as it is (see ClearShoulderSlot).
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const CompanionList& companions);
 
-// The part of the plugin that the capture of `companion` needs and the
-// running game build turned off, if any.
-std::optional<host::Part> MissingCapturePart(const AttachedCompanion& companion);
+// The part that a capture in the configured mode needs and the running game
+// build turned off, if any: the mode's capture path, then the insertion.
+std::optional<host::Part> MissingCapturePart();
 
 // The player-facing name: the creature's current name, else its descriptive
 // name (a name lookup that throws counts as empty), else from its class

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "capture/pod_take_back.h"
 #include "core/boundary.h"
 #include "host/game/catalogue.h"
 #include "host/engine/weak_pointer.h"
@@ -39,10 +40,22 @@ class LiftedTransferLock {
   bool can_inventory_;
 };
 
+// Tells the game the pod arrived. A pod the game was not told about is not
+// a pod the capture can stand on: it is taken back out before the failure
+// goes on, so that a vanilla pod never holds a creature that stays.
 UPrimalItem* Finish(UPrimalItem* result, UPrimalInventoryComponent* inventory) {
-  game::kItemUpdatedItem(result, true, false);
-  game::kItemInventoryRefreshCheckItem(result);
-  game::kInventoryRefresh(inventory);
+  std::exception_ptr failure;
+  core::Attempt(
+      [&] {
+        game::kItemUpdatedItem(result, true, false);
+        game::kItemInventoryRefreshCheckItem(result);
+        game::kInventoryRefresh(inventory);
+      },
+      failure);
+  if (failure) {
+    TakePodBack(inventory, result);
+    std::rethrow_exception(failure);
+  }
   return result;
 }
 
@@ -50,12 +63,13 @@ UPrimalItem* Finish(UPrimalItem* result, UPrimalInventoryComponent* inventory) {
 
 bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory) {
   if (item == nullptr || inventory == nullptr) return false;
-  if (host::ResolveWeak(game::kItemOwnerInventory.In(item)) == inventory) return true;
+  // The list first: reading it asks the game nothing, so a pod the
+  // inventory lists is found even when the game's weak-pointer read fails.
   const auto* items = game::kInventoryItems.In(inventory);
   for (int32 i = 0; i < items->Num(); ++i) {
     if ((*items)[i] == item) return true;
   }
-  return false;
+  return host::ResolveWeak(game::kItemOwnerInventory.In(item)) == inventory;
 }
 
 namespace {

@@ -15,11 +15,14 @@ namespace ck::capture {
 // for a null pawn, controller or item; with a warn line when the pawn has
 // no inventory. The lock (the controller's transferring byte and the
 // inventory's can-inventory bit) is restored after each lifted call, also
-// when that call throws.
+// when that call throws. When telling the game that the pod arrived fails
+// (its update and refresh calls), the pod is taken back out of the
+// inventory (TakePodBack) and the failure goes on.
 [[nodiscard]] UPrimalItem* InsertPodIntoInventory(AShooterCharacter* pawn, AShooterPlayerController* controller, UPrimalItem* item);
 
-// True when the item's owner inventory is this inventory, or the inventory
-// lists the item among its items.
+// True when the inventory lists the item among its items, or the item's
+// owner inventory is this inventory (asked of the game only when the list
+// does not hold it).
 [[nodiscard]] bool IsInInventory(UPrimalItem* item, UPrimalInventoryComponent* inventory);
 
 }  // namespace ck::capture

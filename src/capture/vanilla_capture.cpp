@@ -1,10 +1,14 @@
 #include "capture/vanilla_capture.h"
 
+#include <exception>
+#include <optional>
+
 #include "host/framework/framework.h"
 #include "host/engine/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
 #include "capture/notify_player.h"
+#include "capture/pod_take_back.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
@@ -14,6 +18,7 @@
 #include "host/framework/engine_text.h"
 #include "host/game/catalogue.h"
 #include "host/engine/names.h"
+#include "host/engine/weak_pointer.h"
 #include "config/class_cache.h"
 #include "core/log.h"
 #include "temporary_pods/custom_item_data.h"
@@ -67,16 +72,74 @@ UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, AShooterPlayerCo
   return new_item;
 }
 
-// Makes a placed pod uploadable at once.
+// Makes a placed pod uploadable at once and traces its readiness. Neither
+// decides where the creature is: a failure of either is told and the
+// capture goes on (a pod whose upload time was not reset waits for it, with
+// the creature inside all the same). The readiness is asked for whatever the
+// debug switch says.
 void ReadyForUpload(UPrimalItem* placed) {
-  game::kItemUploadEarliestValidTime.Write(placed, 0.0);
-  UpdatedItem(placed, false, false);
-  if (UWorld* world = host::CurrentWorld()) {
-    const float remaining = game::kItemGetTimeUntilUploadAllowed(placed, world);
-    const bool ready = game::kItemIsReadyToUpload(placed, world);
-    log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
-               remaining);
+  core::Contain(
+      [&] {
+        game::kItemUploadEarliestValidTime.Write(placed, 0.0);
+        UpdatedItem(placed, false, false);
+      },
+      [](const char* what) { log::Warn("Cradlekeep could not make the vanilla cryopod uploadable at once: {}", what); });
+  core::Contain(
+      [&] {
+        UWorld* world = host::CurrentWorld();
+        if (world == nullptr) return;
+        const float remaining = game::kItemGetTimeUntilUploadAllowed(placed, world);
+        const bool ready = game::kItemIsReadyToUpload(placed, world);
+        log::Trace("Cradlekeep prepared temporary vanilla cryopod for immediate upload ready={} remaining={}", ready,
+                   remaining);
+      },
+      [](const char* what) { log::Warn("Cradlekeep could not read the vanilla cryopod's upload readiness: {}", what); });
+}
+
+// Whether the creature is still in the world after the game was asked to
+// destroy it. A destroy that answered is believed. One that threw may have
+// taken the creature first (the game empties its slot on the way, through
+// functions that can throw), so its weak reference tells, read a second time
+// when the first read does not find it: a read that failed must not pass for
+// a creature gone, which would leave it in the world and in its pod. When
+// neither read finds it the creature counts as gone and its pod stays.
+bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr& creature_ref) {
+  if (destroyed) return !*destroyed;
+  bool remains = false;
+  for (int read = 0; read < 2 && !remains; ++read) {
+    core::Contain([&] { remains = host::ResolveWeak(&creature_ref) != nullptr; },
+                  [](const char* what) {
+                    log::Warn("Cradlekeep could not tell whether the podded companion left the world: {}", what);
+                  });
   }
+  return remains;
+}
+
+// The pod with the creature's data is in the inventory: the creature goes,
+// also when clearing its slot failed. A creature that stays gets its pod
+// taken back out. A failure of the destroy goes on to the caller, else a
+// failure of the slot clearing when the capture stands; a slot clearing's
+// failure that does not go on is told here, or it would pass without a line.
+bool DestroyPoddedCreature(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                           APrimalDinoCharacter* creature, const FWeakObjectPtr& creature_ref, UPrimalItem* placed,
+                           const std::exception_ptr& slot_failure) {
+  std::optional<bool> destroyed;
+  std::exception_ptr destroy_failure;
+  core::Attempt([&] { destroyed = game::kDinoDestroy(creature, true, false); }, destroy_failure);
+  const bool remains = CreatureRemains(destroyed, creature_ref);
+  if (slot_failure && (destroy_failure || remains)) {
+    log::Warn("Cradlekeep could not clear the captured companion's slot: {}", core::FailureText(slot_failure));
+  }
+  if (remains) {
+    TakePodBack(game::kCharacterInventory.Read(pawn), placed);
+    if (destroy_failure) std::rethrow_exception(destroy_failure);
+    NotifyFailed(controller);
+    log::Warn("Cradlekeep could not take the podded companion out of the world; its pod was taken back out");
+    return false;
+  }
+  if (destroy_failure) std::rethrow_exception(destroy_failure);
+  if (slot_failure) std::rethrow_exception(slot_failure);
+  return true;
 }
 
 }  // namespace
@@ -84,6 +147,14 @@ void ReadyForUpload(UPrimalItem* placed) {
 bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                const AttachedCompanion& companion) {
   APrimalDinoCharacter* creature = companion.creature;
+  // The capture must be able to see afterwards whether the creature left
+  // the world, or a creature that stayed could be in its pod as well.
+  const FWeakObjectPtr creature_ref = host::MakeWeak(creature);
+  if (host::ResolveWeak(&creature_ref) != reinterpret_cast<UObject*>(creature)) {
+    NotifyFailed(controller);
+    log::Warn("Cradlekeep could not keep track of the companion through its capture; it was not captured");
+    return false;
+  }
   host::OwnedCustomItemData cryo_data;
   UPrimalItem* new_item = FilledTemporaryPod(creature, controller, cryo_data);
   if (new_item == nullptr) return false;
@@ -96,15 +167,11 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
   }
   ReadyForUpload(placed);
 
-  // The pod with the creature's data is in the inventory: the creature goes
-  // even when clearing its slot fails, or the player would keep it twice.
   std::exception_ptr slot_failure;
   if (config::Current().ClearShoulderMountAfterCapture && pawn != nullptr) {
     core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
   }
-  game::kDinoDestroy(creature, true, false);
-  if (slot_failure) std::rethrow_exception(slot_failure);
-  return true;
+  return DestroyPoddedCreature(pawn, controller, creature, creature_ref, placed, slot_failure);
 }
 
 }  // namespace ck::capture

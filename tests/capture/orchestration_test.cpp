@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "asa/asa.h"
 #include "capture/capture_orchestration.h"
 #include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
@@ -168,12 +169,54 @@ TEST_F(ShoulderSlotTest, EachFlagClearsItsSlotWithItsArguments) {
   EXPECT_EQ(Calls().size(), 3u);
 }
 
-TEST_F(ShoulderSlotTest, TheFlagIsSetDuringTheCallsAndRestoredAfterAThrow) {
+TEST_F(ShoulderSlotTest, TheFlagIsRestoredAfterAThrowAndTheSecondCallIsNotMade) {
   EXPECT_FALSE(ck::capture::CaptureInProgress());
   fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
   EXPECT_THROW(ck::capture::ClearShoulderSlot(Character(), {Dino("splash"), true, true, false}), std::runtime_error);
   EXPECT_FALSE(ck::capture::CaptureInProgress());
   EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearCarryingDino").empty()) << "the second call is not made";
+}
+
+TEST_F(ShoulderSlotTest, BothClearingsAreMadeMountedFirst) {
+  fw().faults.SetRecording(true);
+  ck::capture::ClearShoulderSlot(Character(), {Dino("splash"), true, true, false});
+  std::vector<std::string> clearings;
+  for (const auto& call : fw().faults.Recorded()) {
+    if (call.key.find("Clear") != std::string::npos) clearings.push_back(call.key);
+  }
+  EXPECT_EQ(clearings, (std::vector<std::string>{"APrimalCharacter.ClearMountedDino(bool,bool)",
+                                                 "APrimalCharacter.ClearCarryingDino(bool,bool)",
+                                                 "AShooterCharacter.ClearCarryingDino(bool,bool)"}))
+      << "the carried clearing reaches the player character's own function, after the mounted one";
+}
+
+// What the game saw of the capture mark while its slot-clearing functions ran.
+std::vector<std::string> g_marks;
+void (*g_mounted_original)(APrimalCharacter*, bool, bool) = nullptr;
+void (*g_carried_original)(AShooterCharacter*, bool, bool) = nullptr;
+void SeeMounted(APrimalCharacter* pawn, bool secondary, bool second) {
+  g_marks.push_back(std::string("mounted:") + (ck::capture::CaptureInProgress() ? "capturing" : "idle"));
+  g_mounted_original(pawn, secondary, second);
+}
+void SeeCarried(AShooterCharacter* pawn, bool first, bool second) {
+  g_marks.push_back(std::string("carried:") + (ck::capture::CaptureInProgress() ? "capturing" : "idle"));
+  g_carried_original(pawn, first, second);
+}
+
+TEST_F(ShoulderSlotTest, TheCaptureMarkIsSetWhileTheGameClearsTheSlots) {
+  constexpr const char* kMounted = "APrimalCharacter.ClearMountedDino(bool,bool)";
+  constexpr const char* kCarried = "AShooterCharacter.ClearCarryingDino(bool,bool)";
+  auto& hooks = AsaApi::GetHooks();
+  g_marks.clear();
+  ASSERT_TRUE(hooks.SetHook(kMounted, reinterpret_cast<LPVOID>(&SeeMounted), reinterpret_cast<LPVOID*>(&g_mounted_original)));
+  ASSERT_TRUE(hooks.SetHook(kCarried, reinterpret_cast<LPVOID>(&SeeCarried), reinterpret_cast<LPVOID*>(&g_carried_original)));
+  ck::capture::ClearShoulderSlot(Character(), {Dino("splash"), true, true, false});
+  EXPECT_EQ(g_marks, (std::vector<std::string>{"mounted:capturing", "carried:capturing"}));
+  EXPECT_FALSE(ck::capture::CaptureInProgress()) << "and put back afterwards";
+  EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), nullptr);
+  EXPECT_EQ(game().SlotCreature(Ava(), "carried"), nullptr);
+  hooks.DisableHook(kMounted, reinterpret_cast<LPVOID>(&SeeMounted));
+  hooks.DisableHook(kCarried, reinterpret_cast<LPVOID>(&SeeCarried));
 }
 
 }  // namespace

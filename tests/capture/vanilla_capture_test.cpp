@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "capture/capture_orchestration.h"
 #include "capture/inventory_insertion.h"
 #include "capture/vanilla_capture.h"
@@ -187,6 +189,70 @@ TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsStillTakesTheCapturedCreatureO
   fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
   EXPECT_THROW(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}), std::runtime_error);
   EXPECT_EQ(Where("splash"), "pod") << "one creature, in its pod: neither lost nor doubled";
+}
+
+TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsBeforeADestroyThatFailsIsToldAndThePodTakenBack) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"APrimalCharacter.ClearMountedDino(bool,bool)", std::nullopt, simfw::FaultMode::kThrow, 1, false});
+  fw().faults.Arm({"APrimalDinoCharacter.Destroy(bool,bool)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(),
+            (std::vector<std::string>{
+                "warn: Cradlekeep could not clear the captured companion's slot: injected fault: "
+                "APrimalCharacter.ClearMountedDino(bool,bool)",
+                std::string("message: ") + kFailed,
+                "warn: Cradlekeep could not take the podded companion out of the world; its pod was taken back out"}));
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty()) << "the pod is out of the inventory again";
+  EXPECT_TRUE(game().Duplicated().empty());
+}
+
+TEST_F(VanillaCaptureTest, ACreatureThatCannotBeFollowedIsNotTouched) {
+  StartWorld(kVanilla, {{"mounted", "splash"}}, {Creature("splash")});
+  fw().faults.Arm({"FWeakObjectPtr.operator=(UObject*)", std::nullopt, simfw::FaultMode::kFail, 1, false});
+  MarkTimeline();
+  EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{std::string("message: ") + kFailed,
+                                                  "warn: Cradlekeep could not keep track of the companion through "
+                                                  "its capture; it was not captured"}));
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty());
+  EXPECT_TRUE(game().ArgsOf("UPrimalItem.AddNewItem").empty()) << "no pod is made for it";
+}
+
+// How often the game was asked for a function since recording began.
+std::size_t CallsOf(const std::string& key) {
+  const auto& recorded = simfw::Fw().faults.Recorded();
+  return static_cast<std::size_t>(
+      std::count_if(recorded.begin(), recorded.end(), [&](const auto& call) { return call.key == key; }));
+}
+
+TEST_F(VanillaCaptureTest, ThePodClassIsLoadedAfreshAfterAnUnloadAndALoad) {
+  constexpr const char* kLoadClass = "UVictoryCore.StringReferenceToClass(FString&)";
+  StartWorld(kVanilla, {{"mounted", "splash"}, {"carried", "pip"}}, {Creature("splash"), Creature("pip")});
+  fw().faults.SetRecording(true);
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  ASSERT_EQ(CallsOf(kLoadClass), 1u);
+  Stop();
+  Start();
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("pip", false, true)}));
+  EXPECT_EQ(CallsOf(kLoadClass), 2u) << "the class the plugin held before its unload is not used again";
+  ASSERT_EQ(Items().size(), 2u);
+  EXPECT_EQ(Items()[1]->ClassPrivate->Name(), sim::Game::kVanillaCryopodClass);
+  EXPECT_EQ(Where("pip"), "pod");
+}
+
+TEST_F(VanillaCaptureTest, WithDebugLoggingOffTheReadinessIsAskedForAndNothingIsWritten) {
+  StartWorld(R"({"CaptureMode": "Vanilla", "DebugLogging": false})", {{"mounted", "splash"}},
+             {Creature("splash", "Otter_Character_BP_C", "Splash")});
+  fw().faults.SetRecording(true);
+  MarkTimeline();
+  ASSERT_TRUE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
+  EXPECT_EQ(CallsOf("UPrimalItem.GetTimeUntilUploadAllowed(UWorld*)"), 1u);
+  EXPECT_EQ(CallsOf("UPrimalItem.IsReadyToUpload(UWorld*)"), 1u);
+  EXPECT_EQ(Timeline(), std::vector<std::string>{"message: Prepared for transfer: Splash (cryopod)."})
+      << "no line on success";
 }
 
 TEST_F(VanillaCaptureTest, AnAddReturningAnotherItemMakesThatItemUploadable) {

@@ -117,6 +117,7 @@ class Soak {
       ++failures;
     };
     for (const std::string& id : game_->Lost()) fail("lost " + id);
+    for (const std::string& id : game_->Duplicated()) fail("duplicated " + id);
     for (const std::string& id : game_->LeftBehind()) {
       if (!refused_owners_.contains(OwnerOf(id))) fail("left behind " + id);
     }

@@ -236,6 +236,7 @@ void EvaluateMemory(const std::string& key, const json& want, const ordered_json
 // Every key, in the order its failures are reported.
 const Expectation kExpectations[] = {
     {"lost", ValidateTexts, EvaluateSameSet},
+    {"duplicated", ValidateTexts, EvaluateSameSet},
     {"leftBehind", ValidateTexts, EvaluateSameSet},
     {"missingKeyRequests", ValidateTexts, EvaluateSameSet},
     {"logContains", ValidateTexts, EvaluateLogContains},

@@ -117,6 +117,7 @@ ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& externa
   for (const auto& c : game.Creatures()) creatures[c->id] = CreatureValue(game, *c);
   report["creatures"] = creatures;
   report["lost"] = game.Lost();
+  report["duplicated"] = game.Duplicated();
   report["leftBehind"] = game.LeftBehind();
   report["hookedCalls"] = HookedCallsValue();
   report["missingKeyRequests"] = fw.build.Requests();

@@ -377,7 +377,8 @@ class Run final : public Stage {
           (c["player"].is_null() ? "" : " (" + c["player"].get<std::string>() + ")") +
           (c["cryoSickness"].get<bool>() ? ", cryo sickness" : ""));
     }
-    Say("[sim] lost " + report["lost"].dump() + ", left behind " + report["leftBehind"].dump());
+    Say("[sim] lost " + report["lost"].dump() + ", duplicated " + report["duplicated"].dump() + ", left behind " +
+        report["leftBehind"].dump());
   }
 
   // Stage, for the steps.

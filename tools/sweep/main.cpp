@@ -8,8 +8,8 @@
 // fails: every hooked call reached the game's function exactly once; no
 // exception left the plugin except from the game's own functions; the
 // transfer lock fields hold what the game set; engine memory is balanced;
-// no creature is lost; a thrown failure the plugin caught left its line in
-// the log.
+// no creature is lost and none is duplicated; a thrown failure the plugin
+// caught left its line in the log.
 //
 // With --pairs it sweeps ordered pairs of faults inside one capture instead:
 // a capture is the plugin's work for one transfer trigger, from the first
@@ -416,6 +416,12 @@ class Sweep {
     }
     ++totals_.checks;
     if (!report["lost"].empty()) Violation(scenario, what, "lost creatures " + report["lost"].dump());
+    // Nor is any creature's data reachable twice: a player must never end
+    // up with one creature in two places.
+    ++totals_.checks;
+    if (!report["duplicated"].empty()) {
+      Violation(scenario, what, "duplicated creatures " + report["duplicated"].dump());
+    }
     // Only the game's own exception may pass through the plugin, from the
     // game function under a hook back to the game; any exception of the
     // plugin's own leaving an entry point is a fault of the plugin.
