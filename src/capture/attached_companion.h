@@ -13,7 +13,17 @@ struct AttachedCompanion {
   bool mounted;    // ridden, mounted, or the secondary mounted actor
   bool carried;    // in the carried slot
   bool secondary;  // the secondary mounted actor, or taken from the previous-secondary slot
+  bool ridden = false;  // the creature the player rides
 };
+
+// The slot the journal names for the companion: "ridden", "secondary",
+// "shoulder" or "carried".
+inline const char* SlotWord(const AttachedCompanion& companion) {
+  if (companion.ridden) return "ridden";
+  if (companion.secondary) return "secondary";
+  if (companion.mounted) return "shoulder";
+  return "carried";
+}
 
 // At most one record per creature, in the order creatures were first found.
 using CompanionList = std::vector<AttachedCompanion>;

@@ -1,6 +1,9 @@
 #include "capture/capture_orchestration.h"
 
+#include <exception>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
@@ -16,6 +19,8 @@
 #include "host/game/parts.h"
 #include "host/engine/names.h"
 #include "core/log.h"
+#include "journal/identities.h"
+#include "journal/journal.h"
 
 namespace ck::capture {
 
@@ -88,8 +93,62 @@ std::optional<host::Part> MissingCapturePart() {
   return std::nullopt;
 }
 
+namespace {
+
+// The companion's capture down the configured path, as an outcome; a path
+// that throws leaves the companion, and the failure is kept for the caller.
+CaptureOutcome CaptureOne(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                          const AttachedCompanion& companion, const std::string& name, std::exception_ptr& failure) {
+  if (const std::optional<host::Part> off = MissingCapturePart()) {
+    // Nothing is touched: the companion stays where it is.
+    log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
+    return CaptureOutcome::Left(std::string(host::PartName(*off)) + " is off on this game build");
+  }
+  CaptureOutcome outcome;
+  const bool vanilla = config::IsVanillaCaptureMode();
+  if (!core::Attempt(
+          [&] {
+            outcome = vanilla ? CaptureWithVanillaCryopod(pawn, controller, companion)
+                              : CaptureWithScsCryopod(pawn, controller, companion);
+          },
+          failure)) {
+    outcome = CaptureOutcome::Left("failure: " + core::FailureText(failure));
+  }
+  return outcome;
+}
+
+// The one place a companion's fate is told: the counters, the player's
+// message (none for a capture a failure ended: the trigger reports it) and
+// the journal line.
+void Tell(AShooterPlayerController* controller, const AttachedCompanion& companion, const std::string& name,
+          std::string_view trigger, const CaptureOutcome& outcome, bool failed) {
+  state::Counters& counters = state::Current().counters;
+  if (outcome.podded) {
+    ++counters.captures_done;
+    NotifyPlayer(controller, FormatCapturedMessage(name));
+  } else if (!failed) {
+    ++counters.captures_failed;
+    NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+  }
+  journal::Line line("capture");
+  journal::AddPlayer(line, controller);
+  journal::AddCreature(line, companion.creature, name, true);
+  line.Word("slot", SlotWord(companion));
+  if (!trigger.empty()) line.Word("trigger", trigger);
+  line.Word("mode", config::IsVanillaCaptureMode() ? "vanilla" : "scs");
+  if (outcome.podded) {
+    line.Word("outcome", "podded");
+    if (outcome.item) journal::AddItem(line, "item", *outcome.item);
+  } else {
+    line.Word("outcome", "left").Text("reason", outcome.reason);
+  }
+  journal::Record(line);
+}
+
+}  // namespace
+
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const CompanionList& companions) {
+                               const CompanionList& companions, std::string_view trigger) {
   if (companions.empty()) {
     NotifyPlayer(controller, config::Current().Messages.NoShoulderPet);
     return false;
@@ -104,22 +163,12 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
       log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",
                 DescribeActor(companion.creature), companion.mounted, companion.carried, companion.secondary);
     }
-    if (const std::optional<host::Part> off = MissingCapturePart()) {
-      // Nothing is touched: the companion stays where it is.
-      log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
-      NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
-      ++state::Current().counters.captures_failed;
-      continue;
-    }
-    const bool ok = config::IsVanillaCaptureMode() ? CaptureWithVanillaCryopod(pawn, controller, companion)
-                                                   : CaptureWithScsCryopod(pawn, controller, companion);
-    if (ok) {
-      ++captured;
-      ++state::Current().counters.captures_done;
-      NotifyPlayer(controller, FormatCapturedMessage(name));
-    } else {
-      ++state::Current().counters.captures_failed;
-    }
+    std::exception_ptr failure;
+    const CaptureOutcome outcome = CaptureOne(pawn, controller, companion, name, failure);
+    Tell(controller, companion, name, trigger, outcome, failure != nullptr);
+    // A failure ends the capture and goes on to the trigger, as it always did.
+    if (failure) std::rethrow_exception(failure);
+    if (outcome.podded) ++captured;
   }
   return captured == companions.size();
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "asa/engine_types.h"
 #include "capture/attached_companion.h"
@@ -14,15 +15,18 @@
 namespace ck::capture {
 
 // True when every companion was captured. A companion that fails does not
-// stop the others (its path has told the player and logged). An empty list
-// sends NoShoulderPet and gives false. Exceptions of a path end the loop and
-// pass to the trigger. A companion whose capture the running game build
+// stop the others (its path has logged why; the player gets CaptureFailed).
+// Each companion's fate is told in one place: the counters, the player's
+// message and one capture-journal line (its slot, `trigger`, the mode, and
+// podded into which item or left and why). An empty list sends NoShoulderPet
+// and gives false. Exceptions of a path are journalled as the companion left
+// by a failure, then end the loop and pass to the trigger. A companion whose capture the running game build
 // cannot carry out (its capture path or the insertion is off) is not
 // touched: a warn line names what is off and the player gets CaptureFailed.
 // A slot the build cannot clear does not hold the capture back: the
 // companion is podded and its slot left as it is (see ClearShoulderSlot).
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const CompanionList& companions);
+                               const CompanionList& companions, std::string_view trigger = {});
 
 // The part that a capture in the configured mode needs and the running game
 // build turned off, if any: the mode's capture path, then the insertion.

@@ -4,7 +4,6 @@
 #include "host/engine/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
-#include "capture/notify_player.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
@@ -60,8 +59,8 @@ void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDi
   game::kActorProcessEvent(capture_actor, capture_dino, &params);
 }
 
-bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                           const AttachedCompanion& companion) {
+CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                                     const AttachedCompanion& companion) {
   const config::PluginConfig& settings = config::Current();
   AActor* actor = FindScsCaptureActor();
 
@@ -69,15 +68,13 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
   UClass* pod_class = host::LoadCachedClass(config::Classes().ScsCryopodClass, settings.ScsCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load SCS cryopod class: {}", settings.ScsCryopodBlueprint);
-  } else {
-    pod = CreateItemOfClass(pod_class);
+    return CaptureOutcome::Left("the SCS cryopod class did not load");
   }
-
-  UFunction* capture_dino =
-      actor != nullptr && pod != nullptr && companion.creature != nullptr ? FindCaptureDino(actor) : nullptr;
+  pod = CreateItemOfClass(pod_class);
+  if (actor == nullptr) return CaptureOutcome::Left("no capture actor of the cryopod mod in the world");
+  UFunction* capture_dino = pod != nullptr && companion.creature != nullptr ? FindCaptureDino(actor) : nullptr;
   if (capture_dino == nullptr || !CaptureDinoTakesKnownBlock(capture_dino)) {
-    NotifyPlayer(controller, settings.Messages.CaptureFailed);
-    return false;
+    return CaptureOutcome::Left("the cryopod mod's capture is not available");
   }
 
   // The mod takes the creature out of the world into the pod, and nothing
@@ -87,15 +84,14 @@ bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* co
   // pod, leaves the companion on its shoulder.
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, pod);
   if (placed == nullptr) {
-    NotifyPlayer(controller, settings.Messages.CaptureFailed);
     log::Warn("Cradlekeep could not add SCS pod to player inventory; the companion was not captured");
-    return false;
+    return CaptureOutcome::Left("no room in the inventory");
   }
   InvokeCaptureDino(actor, capture_dino, companion.creature, placed);
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
     ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
   }
-  return true;
+  return CaptureOutcome::Podded(PodId(placed));
 }
 
 }  // namespace ck::capture

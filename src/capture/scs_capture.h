@@ -7,6 +7,7 @@
 
 #include "asa/engine_types.h"
 #include "capture/attached_companion.h"
+#include "capture/capture_outcome.h"
 
 namespace ck::capture {
 
@@ -28,15 +29,15 @@ static_assert(offsetof(CaptureDinoParams, flag_a) == 16);
 // with another block would hand the mod wrong values.
 [[nodiscard]] bool CaptureDinoTakesKnownBlock(UFunction* capture_dino);
 
-// True when the pod is in the player's inventory and CaptureDino was invoked
-// on it. The empty pod is placed before the creature is captured into it, so
-// that a pod which cannot be placed never holds a creature. Every failure
-// sends the player CaptureFailed and leaves the companion where it was.
-// Exceptions of the game pass through; one raised after the capture leaves
-// the filled pod in the inventory, one raised before it at most an empty
-// pod.
-[[nodiscard]] bool CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                           const AttachedCompanion& companion);
+// Podded (with the pod's id) when the pod is in the player's inventory and
+// CaptureDino was invoked on it; otherwise left, with why. The empty pod is
+// placed before the creature is captured into it, so that a pod which cannot
+// be placed never holds a creature. Every failure leaves the companion where
+// it was. Exceptions of the game pass through; one raised after the capture
+// leaves the filled pod in the inventory, one raised before it at most an
+// empty pod.
+[[nodiscard]] CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                                                   const AttachedCompanion& companion);
 
 // The first actor of the capture actor class in the world, or null (no
 // world, no class, or no actor). Looked up anew at every call.

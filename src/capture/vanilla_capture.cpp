@@ -2,12 +2,12 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "host/framework/framework.h"
 #include "host/engine/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
-#include "capture/notify_player.h"
 #include "capture/pod_take_back.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
@@ -29,34 +29,30 @@ namespace {
 
 void UpdatedItem(UPrimalItem* item, bool a, bool b) { game::kItemUpdatedItem(item, a, b); }
 
-void NotifyFailed(AShooterPlayerController* controller) {
-  NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
-}
-
 // A new vanilla cryopod holding the creature's data, marked temporary; null
-// (the player told, a warn line written) when any step fails. The game
-// fills `cryo_data` for it; the caller releases that record when the whole
-// capture is done.
-UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
-                                host::OwnedCustomItemData& cryo_data) {
+// (a warn line written, `why` saying what failed) when any step fails. The
+// game fills `cryo_data` for it; the caller releases that record when the
+// whole capture is done.
+UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, host::OwnedCustomItemData& cryo_data,
+                                std::string& why) {
   const config::PluginConfig& settings = config::Current();
   UClass* pod_class = host::LoadCachedClass(config::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load vanilla cryopod class: {}", settings.VanillaCryopodBlueprint);
-    NotifyFailed(controller);
+    why = "the vanilla cryopod class did not load";
     return nullptr;
   }
 
   UPrimalItem* new_item = CreateItemOfClass(pod_class);
   if (new_item == nullptr) {
-    NotifyFailed(controller);
+    why = "the game made no cryopod";
     return nullptr;
   }
 
   FCustomItemData* filled = game::kGetCryoDinoData(cryo_data.get(), reinterpret_cast<UObject*>(creature), creature);
   if (filled == nullptr) {
-    NotifyFailed(controller);
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
+    why = "the game gave no cryo data for the creature";
     return nullptr;
   }
 
@@ -64,8 +60,8 @@ UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, AShooterPlayerCo
   // The creature is destroyed once the pod is placed: make sure its data
   // really is in the pod first, or it would be gone for good.
   if (!temporary_pods::HasCreaturePayload(new_item)) {
-    NotifyFailed(controller);
     log::Warn("Cradlekeep failed to build vanilla cryopod dino data");
+    why = "the game gave no cryo data for the creature";
     return nullptr;
   }
   temporary_pods::MarkTemporaryPod(new_item);
@@ -120,8 +116,8 @@ bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr&
 // taken back out. A failure of the destroy goes on to the caller, else a
 // failure of the slot clearing when the capture stands; a slot clearing's
 // failure that does not go on is told here, or it would pass without a line.
-bool DestroyPoddedCreature(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                           APrimalDinoCharacter* creature, const FWeakObjectPtr& creature_ref, UPrimalItem* placed,
+bool DestroyPoddedCreature(AShooterCharacter* pawn, APrimalDinoCharacter* creature,
+                           const FWeakObjectPtr& creature_ref, UPrimalItem* placed,
                            const std::exception_ptr& slot_failure) {
   std::optional<bool> destroyed;
   std::exception_ptr destroy_failure;
@@ -133,7 +129,6 @@ bool DestroyPoddedCreature(AShooterCharacter* pawn, AShooterPlayerController* co
   if (remains) {
     TakePodBack(game::kCharacterInventory.Read(pawn), placed);
     if (destroy_failure) std::rethrow_exception(destroy_failure);
-    NotifyFailed(controller);
     log::Warn("Cradlekeep could not take the podded companion out of the world; its pod was taken back out");
     return false;
   }
@@ -144,26 +139,25 @@ bool DestroyPoddedCreature(AShooterCharacter* pawn, AShooterPlayerController* co
 
 }  // namespace
 
-bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
-                               const AttachedCompanion& companion) {
+CaptureOutcome CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
+                                         const AttachedCompanion& companion) {
   APrimalDinoCharacter* creature = companion.creature;
   // The capture must be able to see afterwards whether the creature left
   // the world, or a creature that stayed could be in its pod as well.
   const FWeakObjectPtr creature_ref = host::MakeWeak(creature);
   if (host::ResolveWeak(&creature_ref) != reinterpret_cast<UObject*>(creature)) {
-    NotifyFailed(controller);
     log::Warn("Cradlekeep could not keep track of the companion through its capture; it was not captured");
-    return false;
+    return CaptureOutcome::Left("the capture could not keep track of the creature");
   }
   host::OwnedCustomItemData cryo_data;
-  UPrimalItem* new_item = FilledTemporaryPod(creature, controller, cryo_data);
-  if (new_item == nullptr) return false;
+  std::string why;
+  UPrimalItem* new_item = FilledTemporaryPod(creature, cryo_data, why);
+  if (new_item == nullptr) return CaptureOutcome::Left(why);
 
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, new_item);
   if (placed == nullptr) {
-    NotifyFailed(controller);
     log::Warn("Cradlekeep captured dino data but failed to add vanilla cryopod to player inventory");
-    return false;
+    return CaptureOutcome::Left("no room in the inventory");
   }
   ReadyForUpload(placed);
 
@@ -171,7 +165,10 @@ bool CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayerController
   if (config::Current().ClearShoulderMountAfterCapture && pawn != nullptr) {
     core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
   }
-  return DestroyPoddedCreature(pawn, controller, creature, creature_ref, placed, slot_failure);
+  if (!DestroyPoddedCreature(pawn, creature, creature_ref, placed, slot_failure)) {
+    return CaptureOutcome::Left("the creature stayed in the world; its pod was taken back out");
+  }
+  return CaptureOutcome::Podded(PodId(placed));
 }
 
 }  // namespace ck::capture

@@ -17,6 +17,7 @@
 #include "host/game/parts.h"
 #include "plugin/debug_command.h"
 #include "plugin/hook_table.h"
+#include "plugin/journal_command.h"
 #include "plugin/lifecycle.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
@@ -108,6 +109,7 @@ using Command = std::vector<std::string> (*)(FString* line);
 std::vector<std::string> Status(FString* /*line*/) { return StatusLines(); }
 std::vector<std::string> Reload(FString* /*line*/) { return ReloadSettings(); }
 std::vector<std::string> Debug(FString* line) { return {SwitchDebugLogging(line)}; }
+std::vector<std::string> Journal(FString* line) { return JournalAnswer(line); }
 
 // Runs a command inside the boundary; a failure is the answer.
 std::vector<std::string> Run(Command command, FString* line, const char* name) {
@@ -164,6 +166,7 @@ std::vector<std::string> StatusLines() {
       {"settings", SettingsInForceLine},
       {"game build", GameBuildLine},
       {"since start-up", CountersLine},
+      {"journal", JournalStatusLine},
   };
   // Each line on its own: one that cannot be made says so, the rest stand.
   std::vector<std::string> status;
@@ -213,12 +216,14 @@ void RegisterAdminCommands() {
   Register("admin console command", [] {
     host::AddConsoleCommand(u"Cradlekeep.Status", &OnConsole<&Status>);
     host::AddConsoleCommand(u"Cradlekeep.Reload", &OnConsole<&Reload>);
+    host::AddConsoleCommand(u"Cradlekeep.Journal", &OnConsole<&Journal>);
   });
   // Without the reply function an RCON command could not answer.
   if (!state::PartOn(host::Part::kRconCommands)) return;
   Register("RCON command", [] {
     host::AddRconCommand(u"Cradlekeep.Status", &OnRcon<&Status>);
     host::AddRconCommand(u"Cradlekeep.Reload", &OnRcon<&Reload>);
+    host::AddRconCommand(u"Cradlekeep.Journal", &OnRcon<&Journal>);
     host::AddRconCommand(u"ckpdebug", &OnRcon<&Debug>);
     host::AddRconCommand(u"ckp.debug", &OnRcon<&Debug>);
   });

@@ -16,6 +16,7 @@
 #include "config/plugin_config.h"
 #include "host/game/parts.h"
 #include "state/installed_hook.h"
+#include "state/journal_ring.h"
 
 namespace ck::state {
 
@@ -113,6 +114,9 @@ struct PluginState {
 
   // When each pawn last started a capture (steady clock, nanoseconds).
   std::unordered_map<const void*, int64> capture_stamps;
+
+  // The capture journal's latest entries.
+  JournalRing journal;
 
   // The hooks the framework accepted, in install order.
   std::vector<InstalledHook> hooks;

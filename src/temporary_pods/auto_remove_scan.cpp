@@ -102,9 +102,10 @@ UPrimalInventoryComponent* InventoryOfPlayer(APlayerController* controller, UCla
 }
 
 // Sweeps one player's inventory; the pods removed.
-int SweepInventory(UPrimalInventoryComponent* inventory) {
+int SweepInventory(UPrimalInventoryComponent* inventory, APlayerController* controller) {
   if (inventory == nullptr) return 0;
-  const int n = SweepEmptyTemporaryPods(inventory);
+  const Removal removal{reinterpret_cast<AShooterPlayerController*>(controller), "recurring scan"};
+  const int n = SweepEmptyTemporaryPods(inventory, removal);
   if (n > 0) {
     log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", n,
                "recurring temporary vanilla cryopod scan");
@@ -161,7 +162,7 @@ bool SweepScanSlice(int64 now) {
       const int32 items = inventory != nullptr ? game::kInventoryItems.In(inventory)->Num() : 0;
       // Whole inventories only; the first of a tick goes whatever its size.
       if (swept > 0 && items > kScanSliceItems - swept) break;
-      round.removed += SweepInventory(inventory);
+      round.removed += SweepInventory(inventory, controller);
       swept += items > 0 ? items : 1;
     }
     ++round.players_seen;
@@ -188,7 +189,7 @@ int ScanOnlinePlayers(int& removed) {
     APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
     if (controller == nullptr) continue;
     ++players;
-    if (ScanSettingsOn()) removed += SweepInventory(InventoryOfPlayer(controller, player_character));
+    if (ScanSettingsOn()) removed += SweepInventory(InventoryOfPlayer(controller, player_character), controller);
   }
   return players;
 }

@@ -114,7 +114,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
         log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup after {} found itemId=({}, {}) still has payload",
                    label, item_id.ItemID1, item_id.ItemID2);
       } else {
-        result = RemoveItemById(inventory, item_id);
+        result = RemoveItemById(inventory, item_id, Removal{controller, label.c_str()});
         if (result) {
           log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup removed empty itemId=({}, {}) after {}",
                      item_id.ItemID1, item_id.ItemID2, label);
@@ -127,7 +127,7 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   const config::PluginConfig& settings = config::Current();
   if (settings.Enabled && settings.TemporaryVanillaCryopods && settings.AutoRemoveTemporaryVanillaCryopods &&
       pawn != nullptr) {
-    swept = SweepEmptyTemporaryPods(inventory);
+    swept = SweepEmptyTemporaryPods(inventory, Removal{controller, label.c_str()});
     if (swept > 0) log::Trace("Cradlekeep removed {} empty temporary vanilla cryopod(s) after {}", swept, label);
   }
 

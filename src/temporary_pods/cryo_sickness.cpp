@@ -9,6 +9,8 @@
 #include "core/boundary.h"
 #include "host/engine/array.h"
 #include "host/game/catalogue.h"
+#include "journal/identities.h"
+#include "journal/journal.h"
 #include "host/engine/names.h"
 #include "config/class_cache.h"
 #include "core/log.h"
@@ -107,6 +109,7 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
         if (!HasCryoSickness(creature)) continue;
         ++found;
         cleared += ClearCryoSickness(creature, label);
+        JournalSicknessCleared(controller, reinterpret_cast<APrimalDinoCharacter*>(creature));
       }
       },
       failure);
@@ -139,6 +142,15 @@ void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& 
   }
   FName name = host::MakeName("Buff_CryoCooldown", FNAME_Add);
   game::kCheatForceGiveBuff(cheat, &name, false);
+}
+
+bool SicknessClearingOn() { return Enabled(); }
+
+void JournalSicknessCleared(AShooterPlayerController* controller, APrimalDinoCharacter* creature) noexcept {
+  journal::Line line("sicknessCleared");
+  journal::AddPlayer(line, controller);
+  journal::AddCreature(line, creature, "", false);
+  journal::Record(line);
 }
 
 }  // namespace ck::temporary_pods

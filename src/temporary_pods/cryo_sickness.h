@@ -29,4 +29,12 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
 // cheat manager's reset of "Buff_CryoCooldown".
 void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& label);
 
+// True when the settings ask for the clearing and the game build has what it
+// needs.
+bool SicknessClearingOn();
+
+// The capture journal's "sicknessCleared" line for the creature and the
+// player. Never throws.
+void JournalSicknessCleared(AShooterPlayerController* controller, APrimalDinoCharacter* creature) noexcept;
+
 }  // namespace ck::temporary_pods

@@ -6,6 +6,8 @@
 
 #include "host/framework/engine_allocator.h"
 #include "host/game/catalogue.h"
+#include "journal/identities.h"
+#include "journal/journal.h"
 #include "temporary_pods/custom_item_data.h"
 
 namespace ck::temporary_pods {
@@ -47,12 +49,24 @@ bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, FItemNetID id) {
 // temporary pods, once their creature has left.
 bool EmptiedTemporaryPod(UPrimalItem* item) { return IsTemporaryPod(item) && !HasCreaturePayload(item); }
 
+void JournalRemoval(const Removal& removal, FItemNetID id) {
+  journal::Line line("podRemoved");
+  journal::AddPlayer(line, removal.controller);
+  journal::AddItem(line, "item", id);
+  line.Text("by", removal.by);
+  journal::Record(line);
+}
+
 // A listed item whose id leads the game to it: out of its slots, then the
 // game's removal by id.
-bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id) {
+bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id,
+                      const Removal& removal) {
   TakeOutOfSlots(inventory, item);
   const bool removed = RemoveAndRefresh(inventory, id);
-  if (removed) ++state::Current().counters.pods_removed;
+  if (removed) {
+    ++state::Current().counters.pods_removed;
+    JournalRemoval(removal, id);
+  }
   return removed;
 }
 
@@ -75,10 +89,10 @@ UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
   return nullptr;
 }
 
-bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
+bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id, const Removal& removal) {
   UPrimalItem* item = FindItemById(inventory, id);
   if (item == nullptr || !EmptiedTemporaryPod(item)) return false;
-  return RemoveListedItem(inventory, item, id);
+  return RemoveListedItem(inventory, item, id, removal);
 }
 
 bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
@@ -86,7 +100,7 @@ bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item)
   return Lists(ItemsOf(inventory), item) || Lists(TributeOf(inventory), item);
 }
 
-bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
+bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item, const Removal& removal) {
   if (!InventoryListsItem(inventory, item) || !EmptiedTemporaryPod(item)) return false;
   const FItemNetID id = IdOf(item);
   // The game removes by id, the first of the inventory's items carrying it
@@ -111,10 +125,12 @@ bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
       tribute->ArrayMax = capacity;
     }
   }
-  return RemoveAndRefresh(inventory, id);
+  const bool removed = RemoveAndRefresh(inventory, id);
+  if (removed) JournalRemoval(removal, id);
+  return removed;
 }
 
-int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
+int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory, const Removal& removal) {
   if (inventory == nullptr) return 0;
   int removed = 0;
   const MarkerTest marker;
@@ -134,7 +150,7 @@ int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory) {
     // goes only when its id leads back to it, here.
     const FItemNetID id = IdOf(item);
     const int32 count = items->Num();
-    if (FindItemById(inventory, id) == item && RemoveListedItem(inventory, item, id) && items->Num() < count &&
+    if (FindItemById(inventory, id) == item && RemoveListedItem(inventory, item, id, removal) && items->Num() < count &&
         (index >= items->Num() || (*items)[index] != item)) {
       ++removed;  // gone: the item after it has moved up to `index`
       continue;

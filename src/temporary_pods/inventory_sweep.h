@@ -3,8 +3,9 @@
 // still holds its creature, stays where it is whoever asks. Each removal
 // first takes the pod out of its slot and clears the slot-bar entries that
 // point at it, then asks the game to remove it by its id, which the game
-// resolves to the first item carrying it. Nothing here logs or catches
-// exceptions.
+// resolves to the first item carrying it. Every pod that leaves is written
+// to the capture journal ("podRemoved", with the Removal's player and
+// label); nothing else here logs or catches exceptions.
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
@@ -12,27 +13,35 @@
 
 namespace ck::temporary_pods {
 
+// Who a removal is for and what made it, for the capture journal's
+// "podRemoved" line: the player (none: the line names no player) and the
+// pass, scan or release that removed the pod.
+struct Removal {
+  AShooterPlayerController* controller = nullptr;
+  const char* by = "";
+};
+
 // The first item of the inventory carrying the id, or null.
 UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id);
 
 // Removes the first item carrying the id when it is an emptied temporary
 // pod; the game's result, false when there is no such item or it is no
 // emptied temporary pod (nothing is then changed).
-bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id);
+bool RemoveItemById(UPrimalInventoryComponent* inventory, FItemNetID id, const Removal& removal = {});
 
 // Removes a given emptied temporary pod the inventory lists (among its items
 // or its tribute items, which lose every entry pointing at it); the game's
 // result, false when the inventory does not list it, it is no emptied
 // temporary pod, or an earlier item carries its id (the game would remove
 // that one instead).
-bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item);
+bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item, const Removal& removal = {});
 
 bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item);
 
 // Removes every temporary pod whose creature has left it and whose id leads
 // the game to it; the number that left. The walk ends whatever the game
 // answers: a pod the game reports removed but still lists is passed over.
-int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory);
+int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory, const Removal& removal = {});
 
 // The capacity a TArray of 8-byte entries shrinks to after a removal, or the
 // same capacity when the engine keeps it.

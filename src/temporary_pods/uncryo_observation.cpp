@@ -4,11 +4,14 @@
 #include <unordered_map>
 
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "state/plugin_state.h"
 #include "host/engine/class_loading.h"
 #include "host/framework/clock.h"
 #include "host/framework/framework.h"
 #include "host/game/catalogue.h"
+#include "journal/identities.h"
+#include "journal/journal.h"
 #include "host/engine/weak_pointer.h"
 #include "core/log.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -101,10 +104,12 @@ std::optional<state::RecentUnCryoTry> TakeRecentTry(const void* controller) {
 // The pod the try named, by its remembered id, once it holds no creature
 // data (a try whose release failed may be followed by the post broadcast of
 // another pod). 1 when it went.
-int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCryoTry& tried) {
+int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCryoTry& tried, const Removal& removal) {
   if (!tried.has_id) return 0;
   UPrimalItem* original = FindItemById(inventory, tried.item_id);
-  if (original == nullptr || HasCreaturePayload(original) || !RemoveItemById(inventory, tried.item_id)) return 0;
+  if (original == nullptr || HasCreaturePayload(original) || !RemoveItemById(inventory, tried.item_id, removal)) {
+    return 0;
+  }
   log::Trace("Cradlekeep force-removed temporary vanilla cryopod by original itemId=({}, {}) after {}",
              tried.item_id.ItemID1, tried.item_id.ItemID2, "OnPostUnCryoDino");
   return 1;
@@ -117,16 +122,16 @@ int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCr
 // inventory, then in the item's own inventory, then by id. 1 when it went; a
 // warn line when it could not go.
 int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
-                     const std::optional<state::RecentUnCryoTry>& tried) {
+                     const std::optional<state::RecentUnCryoTry>& tried, const Removal& removal) {
   if (emptied == nullptr || !IsTemporaryPod(emptied) || HasCreaturePayload(emptied)) return 0;
   const FItemNetID post_id = IdOf(emptied);
   if (tried && tried->has_id && SameId(post_id, tried->item_id)) return 0;
-  bool done = RemoveItemObject(inventory, emptied);
+  bool done = RemoveItemObject(inventory, emptied, removal);
   if (!done) {
     auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
-    if (owner != nullptr) done = RemoveItemObject(owner, emptied);
+    if (owner != nullptr) done = RemoveItemObject(owner, emptied, removal);
   }
-  if (!done) done = RemoveItemById(inventory, post_id);
+  if (!done) done = RemoveItemById(inventory, post_id, removal);
   if (!done) {
     log::Warn(
         "Cradlekeep could not force-remove temporary vanilla cryopod by post itemId=({}, {}) after {}; owner "
@@ -137,6 +142,22 @@ int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
   log::Trace("Cradlekeep force-removed temporary vanilla cryopod by post itemId=({}, {}) after {}", post_id.ItemID1,
              post_id.ItemID2, "OnPostUnCryoDino");
   return 1;
+}
+
+// The pod's id, when there is a pod and its id can be read.
+std::optional<FItemNetID> PodIdOf(UPrimalItem* pod) {
+  std::optional<FItemNetID> id;
+  if (pod != nullptr) core::Contain([&] { id = IdOf(pod); }, [](const char*) {});
+  return id;
+}
+
+void JournalRelease(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
+                    const std::optional<FItemNetID>& pod) {
+  journal::Line line("release");
+  journal::AddPlayer(line, controller);
+  journal::AddCreature(line, creature, "", false);
+  if (pod) journal::AddItem(line, "item", *pod);
+  journal::Record(line);
 }
 
 }  // namespace
@@ -160,16 +181,19 @@ void HandlePostUnCryo(const void* params) {
         tried.has_value(), original.ItemID1, original.ItemID2, static_cast<const void*>(creature),
         static_cast<const void*>(emptied), DescribeCustomItemData(emptied));
   }
+  JournalRelease(controller, creature, tried ? std::optional<FItemNetID>(tried->item_id) : PodIdOf(emptied));
   ClearCryoCooldown(controller, "OnPostUnCryoDino");
   const int cleared = ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(creature), "OnPostUnCryoDino");
+  if (SicknessClearingOn()) JournalSicknessCleared(controller, creature);
 
   int removed = 0;
   AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   auto* inventory = game::kCharacterInventory.Read(pawn);
   if (config::Current().AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
-    if (tried) removed += RemoveTriedPod(inventory, *tried);
-    removed += RemoveEmptiedPod(inventory, emptied, tried);
-    removed += SweepEmptyTemporaryPods(inventory);
+    const Removal removal{controller, "release"};
+    if (tried) removed += RemoveTriedPod(inventory, *tried, removal);
+    removed += RemoveEmptiedPod(inventory, emptied, tried, removal);
+    removed += SweepEmptyTemporaryPods(inventory, removal);
     game::kInventoryRefresh(inventory);
   }
   if (removed > 0 || cleared > 0) {

@@ -11,16 +11,18 @@ namespace ck::transfer {
 
 namespace {
 
-void Merge(capture::CompanionList& list, APrimalDinoCharacter* creature, bool mounted, bool carried, bool secondary) {
+void Merge(capture::CompanionList& list, APrimalDinoCharacter* creature, bool mounted, bool carried, bool secondary,
+           bool ridden = false) {
   if (creature == nullptr) return;
   for (capture::AttachedCompanion& record : list) {
     if (record.creature != creature) continue;
     record.mounted = record.mounted || mounted;
     record.carried = record.carried || carried;
     record.secondary = record.secondary || secondary;
+    record.ridden = record.ridden || ridden;
     return;
   }
-  list.push_back(capture::AttachedCompanion{creature, mounted, carried, secondary});
+  list.push_back(capture::AttachedCompanion{creature, mounted, carried, secondary, ridden});
 }
 
 }  // namespace
@@ -38,7 +40,7 @@ capture::CompanionList CollectAttachedCompanions(AShooterCharacter* pawn) {
   // A slot whose keys the game build lacks is not looked at.
   const auto Look = [&](host::Part part, auto read, bool mounted, bool carried, bool secondary) {
     if (!state::PartOn(part)) return;
-    Merge(list, state::UnlessPartGoesOff(part, read), mounted, carried, secondary);
+    Merge(list, state::UnlessPartGoesOff(part, read), mounted, carried, secondary, part == host::Part::kRiddenSlot);
   };
   Look(host::Part::kRiddenSlot, [&] { return host::ResolveWeak(game::kShooterCharacterRidingDino.In(pawn)); },
        true, false, false);

@@ -40,53 +40,53 @@ bool ItemsPlusRequest(AActor* actor, const FName& command) {
 }  // namespace
 
 void TransferButtonHook::Before(AShooterPlayerController* controller) {
-  TriggerCaptureForController(controller, "ShowTransferCharacterConfirmationDialog", false);
+  TriggerCaptureForController(controller, "ShowTransferCharacterConfirmationDialog", "transferButton", false);
 }
 
 void TransferDialogResultHook::Before(AShooterGameMode* /*game_mode*/, bool accepted,
                                       AShooterPlayerController* controller) {
-  if (accepted) TriggerCaptureForController(controller, "HandleTransferCharacterDialogResult", false);
+  if (accepted) TriggerCaptureForController(controller, "HandleTransferCharacterDialogResult", "transferDialog", false);
 }
 
 void TransferConfirmationHook::Before(AShooterPlayerController* controller, bool accepted) {
-  if (accepted) TriggerCaptureForController(controller, "ServerTransferredPlayerConfirmationResult", false);
+  if (accepted) TriggerCaptureForController(controller, "ServerTransferredPlayerConfirmationResult", "transferConfirmation", false);
 }
 
 void CharacterUploadHook::Before(AShooterPlayerController* controller, UPrimalInventoryComponent* /*inventory*/,
                                  int /*flags*/) {
-  TriggerCaptureForController(controller, "ServerUploadCurrentCharacterAndItems", true);
+  TriggerCaptureForController(controller, "ServerUploadCurrentCharacterAndItems", "characterUpload", true);
 }
 
 void ForceUploadHook::Before(AShooterPlayerController* controller) {
-  TriggerCaptureForController(controller, "TryToForceUploadCharacter", false);
+  TriggerCaptureForController(controller, "TryToForceUploadCharacter", "forcedUpload", false);
 }
 
 void DropNotReadyHook::Before(AShooterPlayerController* controller) {
-  TriggerCaptureForController(controller, "ServerDropAllNotReadyForUploadItems", false);
+  TriggerCaptureForController(controller, "ServerDropAllNotReadyForUploadItems", "dropNotReady", false);
 }
 
 void ItemsPlusNetExecHook::Before(APrimalPlayerController* controller, AActor* actor, FName command,
                                   FBPNetExecParams* /*params*/) {
   if (ItemsPlusRequest(actor, command)) {
     TriggerCaptureForController(reinterpret_cast<AShooterPlayerController*>(controller),
-                                "ItemsPlus EXECTransferRequest", false);
+                                "ItemsPlus EXECTransferRequest", "itemsPlus", false);
   }
 }
 
 void ClearCarriedHook::Before(AShooterCharacter* character, bool /*first*/, bool /*second*/) {
-  ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(character), "AShooterCharacter.ClearCarryingDino", false,
+  ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(character), "AShooterCharacter.ClearCarryingDino", "carriedDetach", false,
                         false);
 }
 
 void ClearMountedHook::Before(APrimalCharacter* character, bool first, bool /*second*/) {
   if (host::IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
-    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", first, true);
+    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", "mountedDetach", first, true);
   }
 }
 
 void ClearMountedOneFlagHook::Before(APrimalCharacter* character, bool /*from_mounted_dino*/) {
   if (host::IsInstanceOf(character, game::kShooterCharacterStaticClass)) {
-    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", false, true);
+    ObserveShoulderDetach(character, "APrimalCharacter.ClearMountedDino", "mountedDetach", false, true);
   }
 }
 

@@ -14,7 +14,7 @@
 namespace ck::transfer {
 
 void TriggerCaptureForController(AShooterPlayerController* controller, const std::string& label,
-                                 bool retrieve_previous_secondary) {
+                                 std::string_view trigger, bool retrieve_previous_secondary) {
   const config::PluginConfig& settings = config::Current();
   if (!settings.Enabled || !settings.CaptureOnTransferButton || controller == nullptr) return;
   log::Trace("Cradlekeep transfer trigger fired: {}", label);
@@ -26,7 +26,7 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
   if (retrieve_previous_secondary) {
     APrimalDinoCharacter* previous = GetPreviousCompanion(reinterpret_cast<APrimalCharacter*>(pawn), true);
     if (previous != nullptr && !ListHolds(list, previous)) {
-      list.push_back(capture::AttachedCompanion{previous, false, false, true});
+      list.push_back(capture::AttachedCompanion{previous, false, false, true, false});
       AActor* parent = game::kActorGetAttachParentActor(reinterpret_cast<AActor*>(previous));
       if (log::TraceEnabled()) {
         log::Info("Cradlekeep recovered previous secondary shoulder pet before upload pet={} parent={}",
@@ -34,10 +34,11 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
       }
     }
   }
-  if (!list.empty() && PassesCaptureCooldown(pawn)) capture::CaptureAttachedCompanions(pawn, controller, list);
+  if (!list.empty() && PassesCaptureCooldown(pawn)) capture::CaptureAttachedCompanions(pawn, controller, list, trigger);
 }
 
-void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous) {
+void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, std::string_view trigger, bool secondary,
+                           bool check_previous) {
   if (pawn == nullptr || capture::CaptureInProgress()) return;
   auto* controller = game::kPawnGetOwnerController(pawn);
   const bool transferring =
@@ -51,7 +52,7 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
   if (check_previous) {
     previous = GetPreviousCompanion(pawn, secondary);
     if (previous != nullptr && !ListHolds(list, previous)) {
-      list.push_back(capture::AttachedCompanion{previous, false, false, secondary});
+      list.push_back(capture::AttachedCompanion{previous, false, false, secondary, false});
     }
   }
   if (log::TraceEnabled()) {
@@ -63,7 +64,7 @@ void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, boo
   if (!transferring && !upload_terminal) return;
   log::Trace("Cradlekeep transfer trigger fired: {}", label);
   if (!list.empty() && PassesCaptureCooldown(pawn)) {
-    capture::CaptureAttachedCompanions(shooter, reinterpret_cast<AShooterPlayerController*>(controller), list);
+    capture::CaptureAttachedCompanions(shooter, reinterpret_cast<AShooterPlayerController*>(controller), list, trigger);
   }
 }
 
@@ -76,7 +77,7 @@ bool CaptureForUploadCommand(AShooterPlayerController* controller) {
   if (list.empty()) return true;
   if (!PassesCaptureCooldown(pawn)) return CollectAttachedCompanions(pawn).empty();
   log::Info("Cradlekeep transfer trigger fired: external /upload command");
-  return capture::CaptureAttachedCompanions(pawn, controller, list);
+  return capture::CaptureAttachedCompanions(pawn, controller, list, "externalCapture");
 }
 
 }  // namespace ck::transfer

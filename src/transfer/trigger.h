@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "asa/engine_types.h"
 
@@ -13,9 +14,10 @@ namespace ck::transfer {
 // trigger, collects the pawn's companions (with `retrieve_previous_secondary`
 // also the pet the game already moved to the previous-secondary slot) and,
 // when there are any and the pawn's cooldown lets it through, captures them.
-// Exceptions pass to the caller.
+// `label` is what the trace line names, `trigger` the word the capture
+// journal writes. Exceptions pass to the caller.
 void TriggerCaptureForController(AShooterPlayerController* controller, const std::string& label,
-                                 bool retrieve_previous_secondary);
+                                 std::string_view trigger, bool retrieve_previous_secondary);
 
 // When the game empties a slot on a player character while the player is
 // transferring or at an upload terminal, the companions still attached
@@ -23,7 +25,8 @@ void TriggerCaptureForController(AShooterPlayerController* controller, const std
 // before the game goes on. Nothing happens while the plugin clears a slot
 // itself on this thread. Enabled is not consulted. Exceptions pass to the
 // caller.
-void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, bool secondary, bool check_previous);
+void ObserveShoulderDetach(APrimalCharacter* pawn, const std::string& label, std::string_view trigger, bool secondary,
+                           bool check_previous);
 
 // Another plugin's upload command: with Enabled and CaptureOnTransferButton
 // on and a controller, captures the pawn's companions. True when nothing

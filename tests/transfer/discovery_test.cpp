@@ -53,7 +53,7 @@ TEST_F(DiscoveryTest, ClearingTheMountedSlotOfACreatureIsNotObserved) {
 TEST_F(DiscoveryTest, APawnWithoutAnOwnerControllerIsNotCapturing) {
   Ava().controller->bIsTransferringCharacter = 1;
   Ava().pawn->owner_controller = nullptr;
-  ck::transfer::ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(Pawn()), "test", false, false);
+  ck::transfer::ObserveShoulderDetach(reinterpret_cast<APrimalCharacter*>(Pawn()), "test", "mountedDetach", false, false);
   EXPECT_EQ(Timeline(),
             std::vector<std::string>{"info: Cradlekeep shoulder detach observed: test transferring=false "
                                      "uploadTerminal=false secondary=false companions=2 previous=actor=null"});

@@ -119,6 +119,9 @@ inline constinit host::Function<void(APrimalPlayerController*, AActor*, FName, F
 inline constinit host::Field<uint8> kPlayerControllerIsTransferringCharacter{
     "AShooterPlayerController.bIsTransferringCharacter"};
 
+// The game's numeric id of the player (API 2.03, Actor.h).
+inline constinit host::Field<int64> kPlayerControllerLinkedPlayerID{"AShooterPlayerController.LinkedPlayerID"};
+
 inline constinit host::Function<bool(AShooterPlayerController*)> kViewingAnUploadTerminal{
     "AShooterPlayerController.ViewingAnUploadTerminal()"};
 
@@ -226,6 +229,8 @@ inline constinit host::Function<void(APrimalCharacter*, TSubclassOf<APrimalBuff>
 
 inline constinit host::Field<TWeakObjectPtr<APrimalDinoCharacter>> kShooterCharacterRidingDino{
     "AShooterCharacter.RidingDino"};
+// The character's name (API 2.03, Actor.h).
+inline constinit host::Field<FString> kShooterCharacterPlayerName{"AShooterCharacter.PlayerName"};
 
 // Static.
 inline constexpr host::OtherName kShooterCharacterStaticClassNames[] = {
@@ -246,6 +251,10 @@ inline constinit host::Function<void(AShooterCharacter*, bool, bool)> kShooterCh
 // --- APrimalDinoCharacter
 
 inline constinit host::Field<int32> kDinoTamingTeamID{"APrimalDinoCharacter.TamingTeamID"};
+// The creature's two-part id, which travels with it into a cryopod and
+// through a transfer (API 2.03, Actor.h).
+inline constinit host::Field<uint32> kDinoID1{"APrimalDinoCharacter.DinoID1"};
+inline constinit host::Field<uint32> kDinoID2{"APrimalDinoCharacter.DinoID2"};
 
 // Static.
 inline constinit host::Function<UClass*()> kDinoStaticClass{"APrimalDinoCharacter.GetPrivateStaticClass()"};

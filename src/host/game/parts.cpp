@@ -63,6 +63,7 @@ const std::array kTable = {
     Need(game::kServerProcessNetExecCommand, {P::kItemsPlus}),
     // AShooterPlayerController
     Need(game::kPlayerControllerIsTransferringCharacter, {P::kInsertion, P::kCarriedDetach, P::kMountedDetach}),
+    Need(game::kPlayerControllerLinkedPlayerID, {P::kJournalIds}),
     Need(game::kViewingAnUploadTerminal, {P::kCarriedDetach, P::kMountedDetach}),
     Need(game::kShowTransferCharacterConfirmationDialog, {P::kTransferButton}),
     Need(game::kServerTransferredPlayerConfirmationResult, {P::kTransferConfirmation}),
@@ -96,6 +97,7 @@ const std::array kTable = {
     Need(game::kCharacterDeactivateBuffs, {P::kSicknessClearing}),
     // AShooterCharacter
     Need(game::kShooterCharacterRidingDino, {P::kRiddenSlot}),
+    Need(game::kShooterCharacterPlayerName, {P::kJournalIds}),
     // Every read of a controller's pawn as a player character asks it first.
     Need(game::kShooterCharacterStaticClass, {P::kEngine}),
     Need(game::kShooterCharacterGetRidingDino, {P::kRiddenSlot}),
@@ -103,6 +105,8 @@ const std::array kTable = {
     Need(game::kShooterCharacterClearCarryingDino, {P::kCarriedDetach}),
     // APrimalDinoCharacter
     Need(game::kDinoTamingTeamID, {P::kSicknessClearing}),
+    Need(game::kDinoID1, {P::kJournalIds}),
+    Need(game::kDinoID2, {P::kJournalIds}),
     Need(game::kDinoStaticClass, {P::kSecondarySlot, P::kPreviousSecondary, P::kSicknessClearing}),
     Need(game::kDinoGetCurrentDinoName, {P::kCompanionNames}),
     Need(game::kDinoGetDinoDescriptiveName, {P::kCompanionNames}),
@@ -192,6 +196,7 @@ const std::array<PartInfo, kPartCount> kParts = {{
     {"the recurring temporary-pod scan", Parts({P::kMarker, P::kPodRemoval})},
     {"clearing cryo sickness and cooldown", {}},
     {"the admin commands over RCON", {}},
+    {"the capture journal's ids", {}},
 }};
 
 // Turns off every part that stands on a part that is off, until nothing

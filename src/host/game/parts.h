@@ -56,6 +56,7 @@ enum class Part : std::uint8_t {
   kRecurringScan,       // the recurring scan of every online player's inventory
   kSicknessClearing,    // clearing cryo sickness and the cryo cooldown
   kRconCommands,        // the admin commands over RCON (their replies)
+  kJournalIds,          // the ids the capture journal writes (never a capture's)
   kCount
 };
 
