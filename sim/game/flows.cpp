@@ -268,6 +268,11 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
   Creature* creature = FindCreature(creature_id);
   const FVector at = player->pawn->Location();
   DinoCharacter* dino = SpawnCreatureActor(*creature, FVector{at.X + 200, at.Y, at.Z});
+  // The creature comes out as its saved state has it, with its two-part id.
+  if (const std::optional<DinoId> saved = PayloadDinoId(pod)) {
+    dino->DinoID1 = saved->id1;
+    dino->DinoID2 = saved->id2;
+  }
   dino->TargetingTeam = player->team;
   dino->TamingTeamID = player->team;
   GiveBuff(dino, kCryoSicknessBuff);

@@ -69,7 +69,9 @@ ordered_json PlayerValue(const sim::Game& game, const sim::Player& p) {
   }
   ordered_json uploaded = ordered_json::array();
   for (const sim::Item* item : p.uploaded) uploaded.push_back(ItemValue(game, item));
-  return ordered_json{{"online", p.online},
+  return ordered_json{{"name", p.name},
+                      {"linkedPlayerId", p.linked_player_id},
+                      {"online", p.online},
                       {"transferring", p.controller != nullptr && p.controller->bIsTransferringCharacter != 0},
                       {"slots", slots},
                       {"inventory", inventory},
@@ -81,8 +83,10 @@ ordered_json CreatureValue(const sim::Game& game, const sim::Creature& c) {
   const sim::CreaturePlace place = game.PlaceOf(c);
   const bool in_world = place.where == "world" || place.where == "slot";
   const sim::DinoCharacter* actor = in_world ? c.actor() : nullptr;
+  const sim::DinoId dino_id = game.DinoIdOf(c);
   return ordered_json{{"where", place.where},
                       {"player", OptionalText(place.player)},
+                      {"dinoId", {dino_id.id1, dino_id.id2}},
                       {"buffs", BuffNames(actor)},
                       {"cryoSickness", sim::HasCryoSickness(actor)}};
 }
