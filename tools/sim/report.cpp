@@ -69,8 +69,12 @@ ordered_json PlayerValue(const sim::Game& game, const sim::Player& p) {
   }
   ordered_json uploaded = ordered_json::array();
   for (const sim::Item* item : p.uploaded) uploaded.push_back(ItemValue(game, item));
-  return ordered_json{{"name", p.name},
-                      {"linkedPlayerId", p.linked_player_id},
+  // As the game has them: the character's name and the controller's id
+  // while the player is online.
+  const std::string name = p.pawn != nullptr ? sim::TextOf(p.pawn->PlayerName) : p.name;
+  const int64 linked_player_id = p.controller != nullptr ? p.controller->LinkedPlayerID : p.linked_player_id;
+  return ordered_json{{"name", name},
+                      {"linkedPlayerId", linked_player_id},
                       {"online", p.online},
                       {"transferring", p.controller != nullptr && p.controller->bIsTransferringCharacter != 0},
                       {"slots", slots},
