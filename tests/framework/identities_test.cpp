@@ -123,8 +123,33 @@ TEST_F(IdentitiesTest, TheReleaseTakesTheIdFromTheSavedStateNotFromTheScenario) 
   sim::DestroyCustomData(data);
   ava.inventory->Place(pod);
   sim::Objects().Destroy(game().FindCreature("splash")->actor());
+  EXPECT_EQ(game().DinoIdOf(*game().FindCreature("splash")), (sim::DinoId{7, 8})) << "from the pod's data";
   game().UseItem(ava, pod, false, false);
   EXPECT_EQ(game().DinoIdOf(*game().FindCreature("splash")), (sim::DinoId{7, 8}));
+}
+
+TEST_F(IdentitiesTest, APodIsTheHoldersThroughAnUploadAndBack) {
+  sim::CreatureSpec splash;
+  splash.id = "splash";
+  game().AddCreature(splash);
+  sim::PlayerSpec spec;
+  spec.linked_player_id = 42;
+  sim::ItemSpec pod;
+  pod.id = "pod";
+  pod.cryopod_of = "splash";
+  spec.inventory.push_back(pod);
+  sim::Player& ava = AddAva(spec);
+  game().Upload(ava);
+  auto pods = game().HeldPods();
+  ASSERT_EQ(pods.size(), 1u);
+  EXPECT_TRUE(pods[0].uploaded);
+  EXPECT_EQ(pods[0].player, "ava");
+  EXPECT_EQ(pods[0].linked_player_id, 42);
+  game().Download(ava);
+  pods = game().HeldPods();
+  ASSERT_EQ(pods.size(), 1u);
+  EXPECT_FALSE(pods[0].uploaded);
+  EXPECT_EQ(pods[0].creature, "splash");
 }
 
 }  // namespace
