@@ -205,6 +205,7 @@ class Game {
   // The cryopod mod's classes, capture actors and CaptureDino function.
   void MakeCryopodMod(Class* item, Class* actor);
   DinoCharacter* SpawnCreatureActor(Creature& creature, const FVector& at);
+  Item* EmptyReleasedPod(Item* pod, Inventory* inventory);
   void SpawnPlayer(Player& player);
 
   ServerSettings server_;
