@@ -106,10 +106,11 @@ ordered_json HookedCallsValue() {
 
 }  // namespace
 
-ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results) {
+ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results, ordered_json journal) {
   auto& fw = simfw::Fw();
   ordered_json report;
   report["log"] = LogValue();
+  report["journal"] = std::move(journal);
   report["messages"] = MessagesValue();
   ordered_json replies = ordered_json::array();
   for (const sim::RconReply& reply : game.RconReplies()) {
