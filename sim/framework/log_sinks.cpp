@@ -8,6 +8,12 @@ namespace simfw {
 struct LogSinks::State {
   std::ostream* console = nullptr;
   std::vector<LogRecord> records;
+  std::function<void(const LogRecord&)> on_record;
+
+  void Keep(LogRecord record) {
+    records.push_back(std::move(record));
+    if (on_record) on_record(records.back());
+  }
 };
 
 namespace {
@@ -56,10 +62,8 @@ class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
 
  protected:
   void sink_it_(const spdlog::details::log_msg& msg) override {
-    state_->records.push_back(LogRecord{std::string(msg.logger_name.data(), msg.logger_name.size()),
-                                        LevelName(msg.level),
-                                        std::string(msg.payload.data(), msg.payload.size()), false,
-                                        NextSequence()});
+    state_->Keep(LogRecord{std::string(msg.logger_name.data(), msg.logger_name.size()), LevelName(msg.level),
+                           std::string(msg.payload.data(), msg.payload.size()), false, NextSequence()});
   }
   void flush_() override {
     if (!state_->records.empty()) state_->records.back().flushed = true;
@@ -91,11 +95,13 @@ std::vector<LogRecord> LogSinks::RecordsOf(const std::string& logger) const {
   return out;
 }
 
+void LogSinks::SetOnRecord(std::function<void(const LogRecord&)> observer) { state_->on_record = std::move(observer); }
+
 void LogSinks::ClearRecords() { state_->records.clear(); }
 
 void LogSinks::WriteRendered(const std::string& logger, const std::string& level, const std::string& text,
                              const std::string& line) {
-  state_->records.push_back(LogRecord{logger, level, text, false, NextSequence()});
+  state_->Keep(LogRecord{logger, level, text, false, NextSequence()});
   if (state_->console == nullptr) return;
   std::string shown = line;
   if (shown.size() >= 2 && shown.compare(shown.size() - 2, 2, "\r\n") == 0) shown.erase(shown.size() - 2, 1);
@@ -109,6 +115,7 @@ void LogSinks::FlushRendered() {
 
 void LogSinks::Reset() {
   state_->records.clear();
+  state_->on_record = nullptr;
   shared_.clear();
   auto console = std::make_shared<ConsoleSink>(state_.get());
   auto capture = std::make_shared<CaptureSink>(state_.get());

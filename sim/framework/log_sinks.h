@@ -3,6 +3,7 @@
 // level and text.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <cstdint>
 #include <mutex>
@@ -52,6 +53,10 @@ class ASAAPI_API LogSinks {
                      const std::string& line);
   // Marks the last record as flushed and flushes the console.
   void FlushRendered();
+
+  // Called with every record as it is kept, while the writer waits (null:
+  // nobody). It may read the world; it must not log, and nothing may leave it.
+  void SetOnRecord(std::function<void(const LogRecord&)> observer);
 
   // Forgets the records kept so far (long runs that look at each call's lines).
   void ClearRecords();

@@ -23,6 +23,8 @@ World::~World() { FMemory::Free(PlayerControllerList.Data); }
 
 Character::~Character() { FMemory::Free(Buffs.Data); }
 
+ShooterCharacter::~ShooterCharacter() { FMemory::Free(PlayerName.Data.Data); }
+
 namespace {
 
 struct ControllerMemory {

@@ -63,6 +63,7 @@ class PlayerController : public Controller {
 class ShooterPlayerController : public PlayerController {
  public:
   uint8 bIsTransferringCharacter = 0;
+  int64 LinkedPlayerID = 0;  // the game's numeric id of the player
   bool viewing_upload_terminal = false;
   std::string player_id;
 
@@ -90,8 +91,11 @@ class Character : public PawnActor {
 
 class ShooterCharacter : public Character {
  public:
+  ~ShooterCharacter() override;
   FWeakObjectPtr RidingDino{0, 0};
   FWeakObjectPtr SecondaryMountedActor{0, 0};
+  // The character's name: engine text the game owns (freed with the character).
+  rec::FString PlayerName{{nullptr, 0, 0}};
 };
 
 // A pawn that is no character: a spectator's. Its own members lie where a
@@ -108,6 +112,8 @@ class SpectatorPawn : public PawnActor {
 class DinoCharacter : public Character {
  public:
   int32 TamingTeamID = 0;
+  uint32 DinoID1 = 0;  // the game's two-part creature id
+  uint32 DinoID2 = 0;
   std::string creature_id;
   std::string current_name;
   std::string descriptive_name;

@@ -38,7 +38,8 @@ void CaptureDinoBody(Object* /*self*/, void* params) {
   Game::Current()->RecordArgs("CaptureDino", block->creature->creature_id + "," + block->pod->Name() + "," +
                                                  std::to_string(block->flag_a) + "," + std::to_string(block->flag_b) +
                                                  "," + zeros);
-  CustomData data = MakeCryoData(block->creature->creature_id);
+  CustomData data =
+      MakeCryoData(block->creature->creature_id, DinoId{block->creature->DinoID1, block->creature->DinoID2});
   AppendCustomData(block->pod->CustomItemDatas, data);
   DestroyCustomData(data);
   Game::Current()->Event("the cryopod mod captures " + block->creature->creature_id);

@@ -1,6 +1,7 @@
 #include "sim/game/custom_data.h"
 
 #include <bit>
+#include <cstdio>
 #include <cstring>
 
 #include "sim/framework/engine_text.h"
@@ -13,6 +14,10 @@ namespace {
 
 constexpr const char* kCryoEntryName = "Dino";
 constexpr const char* kCryoBytesPrefix = "creature:";
+// The saved state: the prefix, the creature's id, then this separator and
+// its two-part id.
+constexpr char kCryoBytesSeparator = '\0';
+constexpr const char* kCryoDinoIdFormat = "dinoId:%u,%u";
 constexpr const char* kCryoClassPath = "/Game/PrimalEarth/Dinos/Dodo/Dodo_Character_BP.Dodo_Character_BP_C";
 
 template <typename T>
@@ -27,14 +32,6 @@ void CopyText(rec::FString& target, const rec::FString& source) {
   target.Data.Data = static_cast<char16_t*>(FMemory::Malloc(sizeof(char16_t) * count, 2));
   std::memcpy(target.Data.Data, source.Data.Data, sizeof(char16_t) * count);
   target.Data.ArrayNum = target.Data.ArrayMax = source.Data.ArrayNum;
-}
-
-// Engine text made by the simulated framework, handed over to a record.
-rec::FString TakeText(const std::string& utf8) {
-  FString text = simfw::FromUtf8(utf8);
-  rec::FString taken{{text.Data.Data, text.Data.ArrayNum, text.Data.ArrayMax}};
-  text.Data = TArray<char16_t>{nullptr, 0, 0};
-  return taken;
 }
 
 rec::FName RecordName(std::string_view text) { return std::bit_cast<rec::FName>(Names().Add(text)); }
@@ -87,11 +84,35 @@ void DestroyCustomDataArray(CustomDataArray& array) {
   FreeEngineArray(array);
 }
 
-CustomData MakeCryoData(const std::string& creature_id) {
+namespace {
+
+// The saved state of the record, when it is a creature's: what follows the
+// prefix in its byte array.
+std::optional<std::string> SavedState(const CustomData& entry) {
+  if (NameOf(entry) != kCryoEntryName) return std::nullopt;
+  for (const rec::FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) {
+    std::string saved(bytes.Bytes.begin(), bytes.Bytes.end());
+    if (saved.rfind(kCryoBytesPrefix, 0) == 0) return saved.substr(std::strlen(kCryoBytesPrefix));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+rec::FString MakeText(std::string_view utf8) {
+  FString text = simfw::FromUtf8(utf8);
+  rec::FString taken{{text.Data.Data, text.Data.ArrayNum, text.Data.ArrayMax}};
+  text.Data = TArray<char16_t>{nullptr, 0, 0};
+  return taken;
+}
+
+CustomData MakeCryoData(const std::string& creature_id) { return MakeCryoData(creature_id, DefaultDinoId(creature_id)); }
+
+CustomData MakeCryoData(const std::string& creature_id, DinoId dino_id) {
   CustomData data{};
   data.CustomDataName = RecordName(kCryoEntryName);
-  AppendZeroed(data.CustomDataStrings) = TakeText(creature_id);
-  AppendZeroed(data.CustomDataStrings) = TakeText("level 1");
+  AppendZeroed(data.CustomDataStrings) = MakeText(creature_id);
+  AppendZeroed(data.CustomDataStrings) = MakeText("level 1");
   AppendToEngineArray(data.CustomDataFloats, 1.0f);
   AppendToEngineArray(data.CustomDataDoubles.Doubles, 0.5);
   AppendToEngineArray(data.CustomDataNames, RecordName("Dodo_Character_BP_C"));
@@ -100,20 +121,27 @@ CustomData MakeCryoData(const std::string& creature_id) {
   rec::TSoftClassPtr<rec::UObject>& soft = AppendZeroed(data.CustomDataSoftClasses);
   soft.SoftObjectPtr.ObjectID.AssetPath = {RecordName("/Game/PrimalEarth/Dinos/Dodo/Dodo_Character_BP"),
                                            RecordName("Dodo_Character_BP_C")};
-  soft.SoftObjectPtr.ObjectID.SubPathString = TakeText(kCryoClassPath);
+  soft.SoftObjectPtr.ObjectID.SubPathString = MakeText(kCryoClassPath);
   rec::FCustomItemByteArray& bytes = AppendZeroed(data.CustomDataBytes.ByteArrays);
-  const std::string saved = std::string(kCryoBytesPrefix) + creature_id;
+  char id_text[48];
+  std::snprintf(id_text, sizeof id_text, kCryoDinoIdFormat, dino_id.id1, dino_id.id2);
+  const std::string saved = std::string(kCryoBytesPrefix) + creature_id + kCryoBytesSeparator + id_text;
   for (char c : saved) AppendToEngineArray(bytes.Bytes, static_cast<unsigned char>(c));
   return data;
 }
 
 std::string CreatureOf(const CustomData& entry) {
-  if (NameOf(entry) != kCryoEntryName) return {};
-  for (const rec::FCustomItemByteArray& bytes : entry.CustomDataBytes.ByteArrays) {
-    std::string saved(bytes.Bytes.begin(), bytes.Bytes.end());
-    if (saved.rfind(kCryoBytesPrefix, 0) == 0) return saved.substr(std::strlen(kCryoBytesPrefix));
-  }
-  return {};
+  const std::optional<std::string> saved = SavedState(entry);
+  return saved ? saved->substr(0, saved->find(kCryoBytesSeparator)) : std::string();
+}
+
+std::optional<DinoId> DinoIdOf(const CustomData& entry) {
+  const std::optional<std::string> saved = SavedState(entry);
+  const std::size_t separator = saved ? saved->find(kCryoBytesSeparator) : std::string::npos;
+  if (separator == std::string::npos) return std::nullopt;
+  DinoId id;
+  if (std::sscanf(saved->c_str() + separator + 1, kCryoDinoIdFormat, &id.id1, &id.id2) != 2) return std::nullopt;
+  return id;
 }
 
 std::string TextOf(const rec::FString& text) {

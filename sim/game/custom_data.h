@@ -4,9 +4,12 @@
 // the game frees it, nested arrays included, when the item goes.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "asa/engine_types.h"
+#include "sim/game/identities.h"
 #include "sim/game/records.h"
 
 namespace sim {
@@ -21,11 +24,20 @@ void DestroyCustomData(CustomData& entry);
 void DestroyCustomDataArray(CustomDataArray& array);
 
 // The game's cryo data record for a creature: an entry named "Dino" whose
-// byte array carries the creature's saved state, with the strings, numbers,
-// soft class references and painting maps the game fills beside it.
-CustomData MakeCryoData(const std::string& creature_id);
+// byte array carries the creature's saved state (its id and its two-part
+// creature id), with the strings, numbers, soft class references and
+// painting maps the game fills beside it.
+CustomData MakeCryoData(const std::string& creature_id, DinoId dino_id);
+CustomData MakeCryoData(const std::string& creature_id);  // with DefaultDinoId
 // The creature whose saved state the record carries, or "".
 std::string CreatureOf(const CustomData& entry);
+// The two-part creature id the saved state carries; none when the record
+// carries no creature.
+std::optional<DinoId> DinoIdOf(const CustomData& entry);
+
+// Engine text for a record or a game object, through the engine allocator;
+// its owner frees it (FreeEngineArray on its Data).
+rec::FString MakeText(std::string_view utf8);
 
 // A string of a record, as UTF-8.
 std::string TextOf(const rec::FString& text);

@@ -241,6 +241,32 @@ void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fai
   release_game_mode_ = nullptr;
 }
 
+// The release empties the pod as the server's uncryo setting says; returns
+// the emptied pod (a new item when the game replaces it).
+Item* Game::EmptyReleasedPod(Item* pod, Inventory* inventory) {
+  Item* emptied = pod;
+  if (server_.uncryo == "emptyInPlace") {
+    EmptyCryoData(pod);
+  } else if (server_.uncryo == "replaceItem") {
+    emptied = NewItem(pod->ClassPrivate);
+    emptied->UploadEarliestValidTime = pod->UploadEarliestValidTime;
+    for (const CustomData& entry : pod->CustomItemDatas) AppendCustomData(emptied->CustomItemDatas, entry);
+    EmptyCryoData(emptied);
+    DestroyItem(pod);
+    inventory->Place(emptied);
+    Event("the emptied pod comes back as " + emptied->Name());
+  } else {
+    const FWeakObjectPtr weak = Objects().WeakOf(pod);
+    timers_.push_back(Timer{simfw::Fw().clock.Now() + 2'000'000'000, [weak] {
+                              if (auto* later = dynamic_cast<Item*>(Objects().Resolve(weak, false))) {
+                                EmptyCryoData(later);
+                                Game::Current()->Event(later->Name() + " is emptied");
+                              }
+                            }});
+  }
+  return emptied;
+}
+
 void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* inventory, FItemNetID id) {
   Player* player = PlayerOf(controller);
   if (player == nullptr || inventory == nullptr) return;
@@ -268,6 +294,11 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
   Creature* creature = FindCreature(creature_id);
   const FVector at = player->pawn->Location();
   DinoCharacter* dino = SpawnCreatureActor(*creature, FVector{at.X + 200, at.Y, at.Z});
+  // The creature comes out as its saved state has it, with its two-part id.
+  if (const std::optional<DinoId> saved = PayloadDinoId(pod)) {
+    dino->DinoID1 = saved->id1;
+    dino->DinoID2 = saved->id2;
+  }
   dino->TargetingTeam = player->team;
   dino->TamingTeamID = player->team;
   GiveBuff(dino, kCryoSicknessBuff);
@@ -275,26 +306,7 @@ void Game::UseItemInGame(ShooterPlayerController* controller, Inventory* invento
   Event(player->id + " releases " + creature_id + " from " + pod->Name() + "; " + creature_id +
         " has cryo sickness and " + player->id + " the cryo cooldown");
 
-  Item* emptied = pod;
-  if (server_.uncryo == "emptyInPlace") {
-    EmptyCryoData(pod);
-  } else if (server_.uncryo == "replaceItem") {
-    emptied = NewItem(pod->ClassPrivate);
-    emptied->UploadEarliestValidTime = pod->UploadEarliestValidTime;
-    for (const CustomData& entry : pod->CustomItemDatas) AppendCustomData(emptied->CustomItemDatas, entry);
-    EmptyCryoData(emptied);
-    DestroyItem(pod);
-    inventory->Place(emptied);
-    Event("the emptied pod comes back as " + emptied->Name());
-  } else {
-    const FWeakObjectPtr weak = Objects().WeakOf(pod);
-    timers_.push_back(Timer{simfw::Fw().clock.Now() + 2'000'000'000, [weak] {
-                              if (auto* later = dynamic_cast<Item*>(Objects().Resolve(weak, false))) {
-                                EmptyCryoData(later);
-                                Game::Current()->Event(later->Name() + " is emptied");
-                              }
-                            }});
-  }
+  Item* emptied = EmptyReleasedPod(pod, inventory);
   PostUnCryoParams post{};
   post.controller = controller;
   post.creature = dino;

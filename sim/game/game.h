@@ -116,6 +116,12 @@ class Game {
   // on this server or carried by an upload.
   std::vector<std::string> Duplicated() const;
   std::vector<std::string> LeftBehind() const;
+  // Every pod holding a creature's data that a player can reach, players in
+  // order, each one's inventory, tribute items, then upload.
+  std::vector<HeldPod> HeldPods() const;
+  // The creature's two-part id as the game has it now: its actor's while it
+  // is in the world, else the one its pod's data carries, else its own.
+  DinoId DinoIdOf(const Creature& creature) const;
 
   // --- players and their slots (players.cpp) ------------------------------------
 
@@ -199,6 +205,7 @@ class Game {
   // The cryopod mod's classes, capture actors and CaptureDino function.
   void MakeCryopodMod(Class* item, Class* actor);
   DinoCharacter* SpawnCreatureActor(Creature& creature, const FVector& at);
+  Item* EmptyReleasedPod(Item* pod, Inventory* inventory);
   void SpawnPlayer(Player& player);
 
   ServerSettings server_;

@@ -77,7 +77,7 @@ Item* AddNewItem(SubclassOf* item_handle, Inventory* inventory, bool a3, bool a4
 // returns by its hidden result pointer.
 CustomData* GetCryoDinoData(CustomData* result, Object* /*context*/, DinoCharacter* dino) {
   if (result == nullptr || dino == nullptr || !Objects().IsLive(dino)) return nullptr;
-  *result = MakeCryoData(dino->creature_id);
+  *result = MakeCryoData(dino->creature_id, DinoId{dino->DinoID1, dino->DinoID2});
   return result;
 }
 

@@ -70,6 +70,14 @@ std::string PayloadCreature(const Item* item) {
   return {};
 }
 
+std::optional<DinoId> PayloadDinoId(const Item* item) {
+  if (item == nullptr) return std::nullopt;
+  for (const CustomData& entry : item->CustomItemDatas) {
+    if (std::optional<DinoId> id = DinoIdOf(entry)) return id;
+  }
+  return std::nullopt;
+}
+
 void EmptyCryoData(Item* item) {
   if (item == nullptr) return;
   for (CustomData& entry : item->CustomItemDatas) {

@@ -65,6 +65,8 @@ class Inventory : public Object {
 
 // The creature whose cryo data the item holds, or "".
 std::string PayloadCreature(const Item* item);
+// The two-part creature id the item's cryo data carries; none without one.
+std::optional<DinoId> PayloadDinoId(const Item* item);
 // Empties the item's cryo data entries (the name stays), as a release does.
 void EmptyCryoData(Item* item);
 // True when the item carries an entry whose name is exactly `name`.

@@ -42,6 +42,12 @@ void RegisterFields() {
   r.AddField("APrimalCharacter.Buffs", offsetof(Character, Buffs));
   r.AddField("AShooterCharacter.RidingDino", offsetof(ShooterCharacter, RidingDino));
   r.AddField("APrimalDinoCharacter.TamingTeamID", offsetof(DinoCharacter, TamingTeamID));
+  // What a player and a creature are known by (API 2.03, API/ARK/Actor.h):
+  // every known game build has these four under these names.
+  r.AddField("AShooterPlayerController.LinkedPlayerID", offsetof(ShooterPlayerController, LinkedPlayerID));
+  r.AddField("AShooterCharacter.PlayerName", offsetof(ShooterCharacter, PlayerName));
+  r.AddField("APrimalDinoCharacter.DinoID1", offsetof(DinoCharacter, DinoID1));
+  r.AddField("APrimalDinoCharacter.DinoID2", offsetof(DinoCharacter, DinoID2));
 }
 
 void RegisterEngineServices() {

@@ -21,6 +21,8 @@ void Game::AddPlayer(const PlayerSpec& spec) {
   if (FindPlayer(spec.id) != nullptr) throw std::invalid_argument("player '" + spec.id + "' is defined twice");
   auto player = std::make_unique<Player>();
   player->id = spec.id;
+  player->name = spec.name.value_or(spec.id);
+  player->linked_player_id = spec.linked_player_id.value_or(DefaultLinkedPlayerId(spec.id));
   player->team = spec.team;
   player->at = spec.at;
   player->cheat_manager = spec.cheat_manager;
@@ -60,6 +62,7 @@ void Game::SpawnPlayer(Player& player) {
                                                        "ShooterPlayerController_" + player.id);
   pc->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "ControllerRoot_" + player.id);
   pc->player_id = player.id;
+  pc->LinkedPlayerID = player.linked_player_id;
   pc->TargetingTeam = player.team;
   if (player.cheat_manager) {
     pc->CheatManager = Objects().Create<ShooterCheatManager>(ClassNamed("ShooterCheatManager"), "CheatManager_" + player.id);
@@ -70,6 +73,7 @@ void Game::SpawnPlayer(Player& player) {
   pawn->SetLocation(player.at);
   pawn->TargetingTeam = player.team;
   pawn->owner_controller = pc;
+  pawn->PlayerName = MakeText(player.name);
   // A character that left without uploading comes back to its own inventory.
   Inventory* inventory = player.inventory != nullptr && Objects().IsLive(player.inventory) ? player.inventory : nullptr;
   if (inventory == nullptr) {
@@ -155,7 +159,7 @@ void Game::AddItem(Player& player, const ItemSpec& spec) {
     }
     item = NewItem(ClassForGame(kVanillaCryopodClass));
     item->UploadEarliestValidTime = 0;
-    CustomData data = MakeCryoData(creature->id);
+    CustomData data = MakeCryoData(creature->id, DinoId{creature->actor()->DinoID1, creature->actor()->DinoID2});
     AppendCustomData(item->CustomItemDatas, data);
     DestroyCustomData(data);
     if (spec.temporary_pod) AddMarker(item);

@@ -16,6 +16,8 @@ class Inventory;
 
 struct Player {
   std::string id;
+  std::string name;             // the character's name
+  int64 linked_player_id = 0;  // the game's numeric id of the player
   int32 team = 1001;
   FVector at{0, 0, 0};
   bool cheat_manager = true;
@@ -51,6 +53,17 @@ struct Creature {
 struct CreaturePlace {
   std::string where;               // world, slot, pod, uploaded, lost
   std::optional<std::string> player;
+};
+
+// A pod holding a creature's data that a player can reach: in the player's
+// inventory (or its tribute items) or carried by the player's upload.
+struct HeldPod {
+  std::string creature;            // whose data it holds
+  std::optional<DinoId> dino_id;   // the creature id its data carries
+  FItemNetID item{0, 0};
+  std::string player;
+  int64 linked_player_id = 0;      // the holder's
+  bool uploaded = false;
 };
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "asa/engine_types.h"
+#include "sim/game/identities.h"
 
 namespace sim {
 
@@ -53,6 +54,8 @@ struct CreatureSpec {
   FVector at{0, 0, 0};
   std::vector<std::string> buffs;
   bool cryo_sickness = false;
+  // The game's two-part id; none: DefaultDinoId(id).
+  std::optional<DinoId> dino_id;
 };
 
 struct ItemSpec {
@@ -81,6 +84,10 @@ struct PlayerSpec {
   // What the controller possesses: "character" (the player's character),
   // "spectator" (a spectator's pawn, no character) or "none".
   std::string pawn = "character";
+  // The character's name; none: the id.
+  std::optional<std::string> name;
+  // The game's numeric id of the player; none: DefaultLinkedPlayerId(id).
+  std::optional<int64> linked_player_id;
 };
 
 }  // namespace sim

@@ -31,6 +31,7 @@ void Game::AddCreature(const CreatureSpec& spec) {
   auto creature = std::make_unique<Creature>();
   creature->id = spec.id;
   creature->spec = spec;
+  if (!creature->spec.dino_id) creature->spec.dino_id = DefaultDinoId(spec.id);
   Creature& added = *creature;
   creatures_.push_back(std::move(creature));
   DinoCharacter* dino = SpawnCreatureActor(added, spec.at);
@@ -46,6 +47,8 @@ DinoCharacter* Game::SpawnCreatureActor(Creature& creature, const FVector& at) {
   dino->RootComponent = Objects().Create<SceneComponent>(ClassNamed("SceneComponent"), "DinoRoot_" + spec.id);
   dino->SetLocation(at);
   dino->creature_id = spec.id;
+  dino->DinoID1 = spec.dino_id.value_or(DefaultDinoId(spec.id)).id1;
+  dino->DinoID2 = spec.dino_id.value_or(DefaultDinoId(spec.id)).id2;
   dino->current_name = spec.name;
   dino->descriptive_name = spec.descriptive_name;
   dino->TargetingTeam = spec.team.value_or(0);
@@ -199,6 +202,34 @@ std::vector<std::string> Game::Duplicated() const {
     if (copies > 1) duplicated.push_back(c->id);
   }
   return duplicated;
+}
+
+std::vector<HeldPod> Game::HeldPods() const {
+  std::vector<HeldPod> pods;
+  const auto note = [&pods](const Player& p, const Item* item, bool uploaded) {
+    if (item == nullptr || !Objects().IsLive(item)) return;
+    std::string creature = PayloadCreature(item);
+    if (creature.empty()) return;
+    pods.push_back(HeldPod{std::move(creature), PayloadDinoId(item), item->ItemID, p.id, p.linked_player_id, uploaded});
+  };
+  for (const auto& p : players_) {
+    if (p->inventory != nullptr && Objects().IsLive(p->inventory)) {
+      for (const Item* item : p->inventory->InventoryItems) note(*p, item, false);
+      for (const Item* item : p->inventory->ArkTributeItems) note(*p, item, false);
+    }
+    for (const Item* item : p->uploaded) note(*p, item, true);
+  }
+  return pods;
+}
+
+DinoId Game::DinoIdOf(const Creature& creature) const {
+  if (const DinoCharacter* actor = creature.actor(); actor != nullptr && Objects().IsLive(actor)) {
+    return DinoId{actor->DinoID1, actor->DinoID2};
+  }
+  for (const HeldPod& pod : HeldPods()) {
+    if (pod.creature == creature.id && pod.dino_id) return *pod.dino_id;
+  }
+  return creature.spec.dino_id.value_or(DefaultDinoId(creature.id));
 }
 
 std::vector<std::string> Game::LeftBehind() const {

@@ -32,6 +32,7 @@ inline void PlayScenario(const nlohmann::json& scenario, const std::string& name
   options.plugin_path.assign(plugin_utf8.begin(), plugin_utf8.end());
   const simtool::RunResult result = simtool::RunScenario(simtool::ParseScenario(scenario.dump(), name), options);
   for (const auto& failure : result.failures) ADD_FAILURE() << name << ": " << failure;
+  for (const auto& failure : result.journal_failures) ADD_FAILURE() << name << ": journal: " << failure;
   EXPECT_EQ(result.exit_code, 0) << name;
 }
 

@@ -91,7 +91,33 @@ void ValidateById(const Scenario& s, const json& want, const std::string& where)
   }
 }
 
+// `{"<JSON pointer>": value}`: each key a JSON pointer (RFC 6901) into the report.
+void ValidateReportValues(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_object()) Fail(s, where, "must be an object of JSON pointers and values");
+  for (const auto& item : want.items()) {
+    try {
+      json::json_pointer pointer(item.key());
+      if (item.key().empty()) Fail(s, where, "the empty pointer names the whole report");
+    } catch (const json::exception&) {
+      Fail(s, where, "'" + item.key() + "' is not a JSON pointer (\"/players/ava/name\")");
+    }
+  }
+}
+
 // Evaluations against the report.
+
+// Each pointed-to value of the report equals the wanted one.
+void EvaluateReportValues(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  for (const auto& item : want.items()) {
+    const ordered_json::json_pointer pointer(item.key());
+    const ordered_json wanted = ordered_json::parse(item.value().dump());
+    if (!report.contains(pointer)) {
+      failures.push_back(key + "." + item.key() + ": the report has no such value");
+    } else if (report.at(pointer) != wanted) {
+      failures.push_back(key + "." + item.key() + ": expected " + wanted.dump() + ", got " + report.at(pointer).dump());
+    }
+  }
+}
 
 // The report's list under `key` holds the same texts, order ignored.
 void EvaluateSameSet(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
@@ -256,6 +282,7 @@ const Expectation kExpectations[] = {
     {"creatureBuffs", ValidateById<CreatureId, Texts>, EvaluateCreatureBuffs},
     {"inventoryCount", ValidateById<Player, Int>, EvaluateInventoryCount},
     {"engineMemoryBalanced", ValidateBool, EvaluateMemory},
+    {"reportValues", ValidateReportValues, EvaluateReportValues},
 };
 
 bool Known(const std::string& key) {

@@ -83,7 +83,8 @@ int Play(const CommandLine& line, simtool::RunOptions options) {
     return 2;
   }
   for (const auto& failure : result.failures) std::cerr << "expectation failed: " << failure << '\n';
-  if (!line.quiet && result.failures.empty()) std::cout << "[sim] every expectation holds\n";
+  for (const auto& failure : result.journal_failures) std::cerr << "journal: " << failure << '\n';
+  if (!line.quiet && result.exit_code == 0) std::cout << "[sim] every expectation holds\n";
   return result.exit_code;
 }
 

@@ -69,7 +69,13 @@ ordered_json PlayerValue(const sim::Game& game, const sim::Player& p) {
   }
   ordered_json uploaded = ordered_json::array();
   for (const sim::Item* item : p.uploaded) uploaded.push_back(ItemValue(game, item));
-  return ordered_json{{"online", p.online},
+  // As the game has them: the character's name and the controller's id
+  // while the player is online.
+  const std::string name = p.pawn != nullptr ? sim::TextOf(p.pawn->PlayerName) : p.name;
+  const int64 linked_player_id = p.controller != nullptr ? p.controller->LinkedPlayerID : p.linked_player_id;
+  return ordered_json{{"name", name},
+                      {"linkedPlayerId", linked_player_id},
+                      {"online", p.online},
                       {"transferring", p.controller != nullptr && p.controller->bIsTransferringCharacter != 0},
                       {"slots", slots},
                       {"inventory", inventory},
@@ -81,8 +87,10 @@ ordered_json CreatureValue(const sim::Game& game, const sim::Creature& c) {
   const sim::CreaturePlace place = game.PlaceOf(c);
   const bool in_world = place.where == "world" || place.where == "slot";
   const sim::DinoCharacter* actor = in_world ? c.actor() : nullptr;
+  const sim::DinoId dino_id = game.DinoIdOf(c);
   return ordered_json{{"where", place.where},
                       {"player", OptionalText(place.player)},
+                      {"dinoId", {dino_id.id1, dino_id.id2}},
                       {"buffs", BuffNames(actor)},
                       {"cryoSickness", sim::HasCryoSickness(actor)}};
 }
@@ -98,10 +106,11 @@ ordered_json HookedCallsValue() {
 
 }  // namespace
 
-ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results) {
+ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results, ordered_json journal) {
   auto& fw = simfw::Fw();
   ordered_json report;
   report["log"] = LogValue();
+  report["journal"] = std::move(journal);
   report["messages"] = MessagesValue();
   ordered_json replies = ordered_json::array();
   for (const sim::RconReply& reply : game.RconReplies()) {

@@ -9,7 +9,9 @@
 
 namespace simtool {
 
-// Everything but engineMemory, which is measured after the world is gone.
-nlohmann::ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results);
+// Everything but engineMemory, which is measured after the world is gone;
+// `journal` is the plugin's journal lines as the run's check parsed them.
+nlohmann::ordered_json BuildReport(const sim::Game& game, const std::vector<bool>& external_results,
+                                   nlohmann::ordered_json journal);
 
 }  // namespace simtool

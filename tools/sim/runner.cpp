@@ -14,6 +14,8 @@
 #include "sim/game/objects.h"
 #include "tools/sim/actions.h"
 #include "tools/sim/expectations.h"
+#include "tools/sim/journal_check.h"
+#include "tools/sim/journal_line.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/report.h"
 
@@ -126,6 +128,8 @@ class Run final : public Stage {
     } catch (const std::exception& e) {
       return Unusable(e.what());
     }
+    journal_.Look(game_->HeldPods());
+    fw.logs.SetOnRecord([this](const simfw::LogRecord& record) { NoteJournalLine(record); });
     Say("[sim] " + scenario_.name + (scenario_.description.empty() ? "" : ": " + scenario_.description));
 
     for (const simfw::FaultSpec& spec : options_.initial_faults) fw.faults.Arm(spec);
@@ -164,6 +168,7 @@ class Run final : public Stage {
   // Plays one step. A failure of the step itself is told and the run goes
   // on; only a plugin library that cannot be loaded ends it.
   void PlayStep(const Step& step) {
+    journal_.BeginStep(step.where);
     Say("[sim] " + step.where + " " + Describe(step));
     try {
       step.action->play(*this, step.value);
@@ -183,6 +188,19 @@ class Run final : public Stage {
     for (const std::string& violation : game_->LockViolations()) {
       lock_violations_.push_back(step.where + ": " + violation);
     }
+    journal_.Look(game_->HeldPods());
+  }
+
+  // A line the plugin writes: a journal line is checked against the ledger
+  // as it stands while the line is written. Runs inside the log sink, so
+  // nothing may leave it.
+  void NoteJournalLine(const simfw::LogRecord& record) {
+    if (record.logger != kPluginName || record.level != "info" || !IsJournalLine(record.text) || !game_) return;
+    try {
+      journal_.Line(record.text, game_->HeldPods());
+    } catch (const std::exception& e) {
+      journal_unnoted_.push_back("a journal line could not be checked (" + std::string(e.what()) + "): " + record.text);
+    }
   }
 
   // After the last step: the report, the framework's final unload, the
@@ -190,7 +208,11 @@ class Run final : public Stage {
   RunResult Finish() {
     auto& fw = simfw::Fw();
     RunResult result;
-    result.report = BuildReport(*game_, external_results_);
+    result.report = BuildReport(*game_, external_results_, journal_.Entries());
+    // The unload's lines are not the run's: neither in the log nor checked.
+    fw.logs.SetOnRecord(nullptr);
+    result.journal_failures = journal_unnoted_;
+    for (std::string& failure : journal_.Failures()) result.journal_failures.push_back(std::move(failure));
     Summarize(result.report);
     const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
     if (loaded_) UnloadLikeTheFramework(/*quiet=*/true);
@@ -206,7 +228,7 @@ class Run final : public Stage {
     result.failures = FailedExpectations(scenario_.expect, result.report);
     result.defects = fw.modules.Defects();
     for (const std::string& defect : result.defects) result.failures.push_back("defect: " + defect);
-    result.exit_code = result.failures.empty() ? 0 : 1;
+    result.exit_code = result.failures.empty() && result.journal_failures.empty() ? 0 : 1;
     result.recorded = fw.faults.Recorded();
     result.faults_injected = fw.faults.Injected();
     for (const uint64 hits : fw.faults.Hits()) result.fault_hits.push_back(hits);
@@ -224,6 +246,7 @@ class Run final : public Stage {
 
   RunResult Unusable(const std::string& why) {
     simfw::Fw().logs.SetConsole(nullptr);
+    simfw::Fw().logs.SetOnRecord(nullptr);
     RunResult result;
     result.exit_code = 2;
     result.failures.push_back(why);
@@ -442,6 +465,8 @@ class Run final : public Stage {
   // Start-up and unload run outside the framework's record of entries.
   std::vector<simfw::Escape> lifecycle_escapes_;
   std::vector<std::string> lock_violations_;
+  JournalCheck journal_;
+  std::vector<std::string> journal_unnoted_;  // lines the check could not take
 };
 
 }  // namespace

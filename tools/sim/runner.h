@@ -32,6 +32,10 @@ struct RunResult {
   int exit_code = 0;  // 0 ok, 1 an expectation failed, 2 the run could not happen
   nlohmann::ordered_json report;
   std::vector<std::string> failures;  // failed expectations, or the reason for exit 2
+  // Each way the plugin's capture journal disagrees with the ledger, and each
+  // journal line that does not parse (tools/sim/journal_check.h); any one
+  // fails the run (exit 1).
+  std::vector<std::string> journal_failures;
   // What a fault sweep looks at.
   std::vector<simfw::FaultableCall> recorded;
   // Exceptions that left the plugin through an entry point: hooked

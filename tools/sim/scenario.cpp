@@ -97,7 +97,7 @@ void ParseMods(Scenario& s, const json& mods) {
 }
 
 void ParseCreature(Scenario& s, const json& c, const std::string& where) {
-  Object(s, c, where, {"id", "class", "name", "descriptiveName", "team", "at", "buffs", "cryoSickness"});
+  Object(s, c, where, {"id", "class", "name", "descriptiveName", "team", "at", "buffs", "cryoSickness", "dinoId"});
   sim::CreatureSpec spec;
   spec.id = Text(s, Need(s, c, "id", where), where + ".id");
   if (c.contains("class")) spec.class_name = Text(s, c["class"], where + ".class");
@@ -107,14 +107,46 @@ void ParseCreature(Scenario& s, const json& c, const std::string& where) {
   if (c.contains("at")) spec.at = Vector(s, c["at"], where + ".at");
   if (c.contains("buffs")) spec.buffs = Texts(s, c["buffs"], where + ".buffs");
   if (c.contains("cryoSickness")) spec.cryo_sickness = Bool(s, c["cryoSickness"], where + ".cryoSickness");
+  if (c.contains("dinoId")) spec.dino_id = DinoIdPair(s, c["dinoId"], where + ".dinoId");
   s.creatures.push_back(spec);
+}
+
+// A player's inventory entries, in order, into `spec`.
+void ParseInventory(Scenario& s, const json& list, const std::string& where, sim::PlayerSpec& spec) {
+  if (!list.is_array()) Fail(s, where, "must be a list");
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string item_where = where + "[" + std::to_string(i) + "]";
+    const json& entry = list[i];
+    Object(s, entry, item_where,
+           {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod", "sameIdAs", "removalIgnored"});
+    sim::ItemSpec item;
+    item.id = Text(s, Need(s, entry, "id", item_where), item_where + ".id");
+    if (entry.contains("class")) item.class_name = Text(s, entry["class"], item_where + ".class");
+    if (entry.contains("readyForUpload")) item.ready_for_upload = Bool(s, entry["readyForUpload"], item_where + ".readyForUpload");
+    if (entry.contains("cryopodOf")) item.cryopod_of = Text(s, entry["cryopodOf"], item_where + ".cryopodOf");
+    if (entry.contains("temporaryPod")) item.temporary_pod = Bool(s, entry["temporaryPod"], item_where + ".temporaryPod");
+    if (item.cryopod_of.empty() && item.temporary_pod) Fail(s, item_where, "only a cryopod (cryopodOf) can be a temporary pod");
+    if (entry.contains("sameIdAs")) {
+      item.same_id_as = Text(s, entry["sameIdAs"], item_where + ".sameIdAs");
+      const bool earlier = std::any_of(spec.inventory.begin(), spec.inventory.end(),
+                                       [&](const sim::ItemSpec& before) { return before.id == item.same_id_as; });
+      if (!earlier) Fail(s, item_where + ".sameIdAs", "no earlier entry '" + item.same_id_as + "' in this inventory");
+    }
+    if (entry.contains("removalIgnored")) {
+      item.removal_ignored = Bool(s, entry["removalIgnored"], item_where + ".removalIgnored");
+    }
+    spec.inventory.push_back(item);
+  }
 }
 
 void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
   Object(s, p, where,
-         {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit", "pawn", "fillerItems"});
+         {"id", "team", "at", "slots", "inventory", "buffs", "cheatManager", "inventoryLimit", "pawn", "fillerItems",
+          "name", "linkedPlayerId"});
   sim::PlayerSpec spec;
   spec.id = Text(s, Need(s, p, "id", where), where + ".id");
+  if (p.contains("name")) spec.name = Text(s, p["name"], where + ".name");
+  if (p.contains("linkedPlayerId")) spec.linked_player_id = Int64(s, p["linkedPlayerId"], where + ".linkedPlayerId");
   if (p.contains("team")) spec.team = Int(s, p["team"], where + ".team");
   if (p.contains("at")) spec.at = Vector(s, p["at"], where + ".at");
   if (p.contains("cheatManager")) spec.cheat_manager = Bool(s, p["cheatManager"], where + ".cheatManager");
@@ -148,33 +180,7 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
       spec.slots[item.key()] = Text(s, item.value(), slot_where);
     }
   }
-  if (p.contains("inventory")) {
-    const json& list = p["inventory"];
-    if (!list.is_array()) Fail(s, where + ".inventory", "must be a list");
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const std::string item_where = where + ".inventory[" + std::to_string(i) + "]";
-      const json& entry = list[i];
-      Object(s, entry, item_where,
-             {"id", "class", "readyForUpload", "cryopodOf", "temporaryPod", "sameIdAs", "removalIgnored"});
-      sim::ItemSpec item;
-      item.id = Text(s, Need(s, entry, "id", item_where), item_where + ".id");
-      if (entry.contains("class")) item.class_name = Text(s, entry["class"], item_where + ".class");
-      if (entry.contains("readyForUpload")) item.ready_for_upload = Bool(s, entry["readyForUpload"], item_where + ".readyForUpload");
-      if (entry.contains("cryopodOf")) item.cryopod_of = Text(s, entry["cryopodOf"], item_where + ".cryopodOf");
-      if (entry.contains("temporaryPod")) item.temporary_pod = Bool(s, entry["temporaryPod"], item_where + ".temporaryPod");
-      if (item.cryopod_of.empty() && item.temporary_pod) Fail(s, item_where, "only a cryopod (cryopodOf) can be a temporary pod");
-      if (entry.contains("sameIdAs")) {
-        item.same_id_as = Text(s, entry["sameIdAs"], item_where + ".sameIdAs");
-        const bool earlier = std::any_of(spec.inventory.begin(), spec.inventory.end(),
-                                         [&](const sim::ItemSpec& before) { return before.id == item.same_id_as; });
-        if (!earlier) Fail(s, item_where + ".sameIdAs", "no earlier entry '" + item.same_id_as + "' in this inventory");
-      }
-      if (entry.contains("removalIgnored")) {
-        item.removal_ignored = Bool(s, entry["removalIgnored"], item_where + ".removalIgnored");
-      }
-      spec.inventory.push_back(item);
-    }
-  }
+  if (p.contains("inventory")) ParseInventory(s, p["inventory"], where + ".inventory", spec);
   s.players.push_back(spec);
 }
 

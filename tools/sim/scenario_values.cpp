@@ -1,6 +1,8 @@
 #include "tools/sim/scenario_values.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace simtool {
 
@@ -42,6 +44,25 @@ bool Bool(const Scenario& s, const json& value, const std::string& where) {
 int Int(const Scenario& s, const json& value, const std::string& where) {
   if (!value.is_number_integer()) Fail(s, where, "must be a whole number");
   return value.get<int>();
+}
+
+int64 Int64(const Scenario& s, const json& value, const std::string& where) {
+  const bool fits = value.is_number_integer() &&
+                    (!value.is_number_unsigned() ||
+                     value.get<std::uint64_t>() <= static_cast<std::uint64_t>(std::numeric_limits<int64>::max()));
+  if (!fits) Fail(s, where, "must be a whole number that fits 64 bits");
+  return value.get<int64>();
+}
+
+sim::DinoId DinoIdPair(const Scenario& s, const json& value, const std::string& where) {
+  const auto half = [](const json& v) {
+    return v.is_number_integer() && (v.is_number_unsigned() || v.get<int64>() >= 0) &&
+           v.get<std::uint64_t>() <= std::numeric_limits<uint32>::max();
+  };
+  if (!value.is_array() || value.size() != 2 || !half(value[0]) || !half(value[1])) {
+    Fail(s, where, "must be [a, b], two whole numbers from 0 to 4294967295");
+  }
+  return sim::DinoId{value[0].get<uint32>(), value[1].get<uint32>()};
 }
 
 FVector Vector(const Scenario& s, const json& value, const std::string& where) {

@@ -36,6 +36,10 @@ std::string Text(const Scenario& s, const nlohmann::json& value, const std::stri
 bool Bool(const Scenario& s, const nlohmann::json& value, const std::string& where);
 int Int(const Scenario& s, const nlohmann::json& value, const std::string& where);
 FVector Vector(const Scenario& s, const nlohmann::json& value, const std::string& where);
+// A whole number that fits 64 bits with a sign.
+int64 Int64(const Scenario& s, const nlohmann::json& value, const std::string& where);
+// [a, b]: two whole numbers from 0 to 4294967295 (a creature's two-part id).
+sim::DinoId DinoIdPair(const Scenario& s, const nlohmann::json& value, const std::string& where);
 std::vector<std::string> Texts(const Scenario& s, const nlohmann::json& value, const std::string& where);
 
 // A string naming a player (creature) of the scenario's world; refuses

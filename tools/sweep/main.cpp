@@ -8,8 +8,9 @@
 // fails: every hooked call reached the game's function exactly once; no
 // exception left the plugin except from the game's own functions; the
 // transfer lock fields hold what the game set; engine memory is balanced;
-// no creature is lost and none is duplicated; a thrown failure the plugin
-// caught left its line in the log.
+// no creature is lost and none is duplicated; the plugin's capture journal
+// agrees with the ledger; a thrown failure the plugin caught left its line in
+// the log.
 //
 // With --pairs it sweeps ordered pairs of faults inside one capture instead:
 // a capture is the plugin's work for one transfer trigger, from the first
@@ -422,6 +423,9 @@ class Sweep {
     if (!report["duplicated"].empty()) {
       Violation(scenario, what, "duplicated creatures " + report["duplicated"].dump());
     }
+    // What the plugin's capture journal says agrees with the ledger.
+    ++totals_.checks;
+    for (const std::string& j : result.journal_failures) Violation(scenario, what, "journal: " + j);
     // Only the game's own exception may pass through the plugin, from the
     // game function under a hook back to the game; any exception of the
     // plugin's own leaving an entry point is a fault of the plugin.
