@@ -168,6 +168,7 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
     Tell(controller, companion, name, trigger, outcome, failure != nullptr);
     // A failure ends the capture and goes on to the trigger, as it always did.
     if (failure) std::rethrow_exception(failure);
+    if (outcome.failure_after) std::rethrow_exception(outcome.failure_after);
     if (outcome.podded) ++captured;
   }
   return captured == companions.size();

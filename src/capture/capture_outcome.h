@@ -3,6 +3,7 @@
 // the player, counts it and writes the journal line from it, once.
 #pragma once
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,9 +16,12 @@ struct CaptureOutcome {
   bool podded = false;
   std::optional<FItemNetID> item;  // the pod's id, when podded and it could be read
   std::string reason;              // why the companion was left, when not
+  // A failure after the companion's fate was decided (its slot not cleared,
+  // say): it goes on to the trigger once the outcome is told.
+  std::exception_ptr failure_after;
 
-  static CaptureOutcome Podded(std::optional<FItemNetID> item) { return CaptureOutcome{true, item, {}}; }
-  static CaptureOutcome Left(std::string reason) { return CaptureOutcome{false, {}, std::move(reason)}; }
+  static CaptureOutcome Podded(std::optional<FItemNetID> item) { return CaptureOutcome{true, item, {}, {}}; }
+  static CaptureOutcome Left(std::string reason) { return CaptureOutcome{false, {}, std::move(reason), {}}; }
 };
 
 // The placed pod's id for the journal, read once the capture is done; none

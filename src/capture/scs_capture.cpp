@@ -6,6 +6,7 @@
 #include "capture/inventory_insertion.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
+#include "core/boundary.h"
 #include "state/plugin_state.h"
 #include "host/engine/array.h"
 #include "host/game/catalogue.h"
@@ -88,10 +89,14 @@ CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerCont
     return CaptureOutcome::Left("no room in the inventory");
   }
   InvokeCaptureDino(actor, capture_dino, companion.creature, placed);
+  // The creature is in its pod now: a failure to clear its slot goes on
+  // after the companion's fate is told.
+  CaptureOutcome outcome = CaptureOutcome::Podded(PodId(placed));
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-    ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion);
+    core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); },
+                  outcome.failure_after);
   }
-  return CaptureOutcome::Podded(PodId(placed));
+  return outcome;
 }
 
 }  // namespace ck::capture

@@ -113,12 +113,13 @@ bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr&
 
 // The pod with the creature's data is in the inventory: the creature goes,
 // also when clearing its slot failed. A creature that stays gets its pod
-// taken back out. A failure of the destroy goes on to the caller, else a
-// failure of the slot clearing when the capture stands; a slot clearing's
-// failure that does not go on is told here, or it would pass without a line.
+// taken back out (false; a failure of the destroy then goes on to the
+// caller). When the capture stands, a failure of the destroy, else of the
+// slot clearing, is handed back in `after`; a slot clearing's failure that
+// does not go on is told here, or it would pass without a line.
 bool DestroyPoddedCreature(AShooterCharacter* pawn, APrimalDinoCharacter* creature,
                            const FWeakObjectPtr& creature_ref, UPrimalItem* placed,
-                           const std::exception_ptr& slot_failure) {
+                           const std::exception_ptr& slot_failure, std::exception_ptr& after) {
   std::optional<bool> destroyed;
   std::exception_ptr destroy_failure;
   core::Attempt([&] { destroyed = game::kDinoDestroy(creature, true, false); }, destroy_failure);
@@ -132,8 +133,9 @@ bool DestroyPoddedCreature(AShooterCharacter* pawn, APrimalDinoCharacter* creatu
     log::Warn("Cradlekeep could not take the podded companion out of the world; its pod was taken back out");
     return false;
   }
-  if (destroy_failure) std::rethrow_exception(destroy_failure);
-  if (slot_failure) std::rethrow_exception(slot_failure);
+  // The creature is in its pod: a failure on the way goes on after the
+  // companion's fate is told.
+  after = destroy_failure ? destroy_failure : slot_failure;
   return true;
 }
 
@@ -165,10 +167,13 @@ CaptureOutcome CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayer
   if (config::Current().ClearShoulderMountAfterCapture && pawn != nullptr) {
     core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
   }
-  if (!DestroyPoddedCreature(pawn, creature, creature_ref, placed, slot_failure)) {
+  std::exception_ptr after;
+  if (!DestroyPoddedCreature(pawn, creature, creature_ref, placed, slot_failure, after)) {
     return CaptureOutcome::Left("the creature stayed in the world; its pod was taken back out");
   }
-  return CaptureOutcome::Podded(PodId(placed));
+  CaptureOutcome outcome = CaptureOutcome::Podded(PodId(placed));
+  outcome.failure_after = after;
+  return outcome;
 }
 
 }  // namespace ck::capture

@@ -109,7 +109,7 @@ TEST_F(ScsCaptureTest, NoWorldFailsWithoutALogLine) {
   fw().utils.SetWorld(reinterpret_cast<UWorld*>(game().world()));
 }
 
-TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageAndTheCompanionStays) {
+TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedBeforeTheMessageAndTheCompanionStays) {
   StartScs();
   Ava().inventory->InventoryFlags = 0;
   fw().faults.Arm({"UPrimalItem.AddToInventory(UPrimalInventoryComponent*,bool,bool,FItemNetID*,bool,bool,bool,bool,"
@@ -117,7 +117,7 @@ TEST_F(ScsCaptureTest, APodThatCannotBePlacedIsReportedAfterTheMessageAndTheComp
                    std::nullopt, simfw::FaultMode::kFail, 1, false});
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   EXPECT_EQ(Timeline(),
-            (std::vector<std::string>{kFailed, kNotPlaced}));
+            (std::vector<std::string>{kNotPlaced, kFailed}));
   // The mod never got the creature: a pod with nowhere to go holds nothing.
   EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
   EXPECT_EQ(Where("splash"), "slot");
@@ -131,7 +131,7 @@ TEST_F(ScsCaptureTest, AFullInventoryKeepsTheCompanionOnItsShoulder) {
   StartScs();
   Ava().inventory->item_limit = 0;
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
-  EXPECT_EQ(Timeline(), (std::vector<std::string>{kFailed, kNotPlaced}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{kNotPlaced, kFailed}));
   EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
   EXPECT_TRUE(game().ArgsOf("CaptureDino").empty());
   EXPECT_TRUE(Items().empty());
@@ -145,7 +145,7 @@ TEST_F(ScsCaptureTest, AFullInventoryUnderTheTransferLockKeepsTheCompanionAndThe
   Ava().controller->bIsTransferringCharacter = 1;
   Ava().expected_transferring = 1;
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
-  EXPECT_EQ(Timeline(), (std::vector<std::string>{kFailed, kNotPlaced}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{kNotPlaced, kFailed}));
   EXPECT_EQ(game().ArgsOf("UPrimalInventoryComponent.AddItemObjectEx").size(), 1u);
   EXPECT_EQ(game().ArgsOf("UPrimalItem.AddToInventory").size(), 1u);
   EXPECT_EQ(Where("splash"), "slot");

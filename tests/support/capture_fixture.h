@@ -65,16 +65,29 @@ class CaptureTest : public PluginTest {
 
   // The plugin's log lines from `from_sequence` on and the player messages,
   // in the order they happened: "warn: text", "message: text".
+  // The log lines and the player's messages since MarkTimeline, in order;
+  // the capture journal's lines are left to JournalLines.
   std::vector<std::string> Timeline() {
     std::vector<std::pair<uint64_t, std::string>> events;
     for (const auto& r : fw().logs.RecordsOf("Cradlekeep")) {
-      if (r.sequence > start_sequence_) events.emplace_back(r.sequence, r.level + ": " + r.text);
+      if (r.sequence > start_sequence_ && r.text.rfind("Cradlekeep journal ", 0) != 0) {
+        events.emplace_back(r.sequence, r.level + ": " + r.text);
+      }
     }
     for (const auto& m : fw().utils.Messages()) events.emplace_back(m.sequence, "message: " + m.text);
     std::sort(events.begin(), events.end());
     std::vector<std::string> out;
     for (auto& e : events) out.push_back(e.second);
     return out;
+  }
+
+  // The capture journal's lines since MarkTimeline, in order.
+  std::vector<std::string> JournalLines() {
+    std::vector<std::string> lines;
+    for (const auto& r : fw().logs.RecordsOf("Cradlekeep")) {
+      if (r.sequence > start_sequence_ && r.text.rfind("Cradlekeep journal ", 0) == 0) lines.push_back(r.text);
+    }
+    return lines;
   }
 
   // Forget the start-up lines in Timeline().
