@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the release package: it unpacks to exactly the folder the framework
-# expects, its DLL exports exactly the three entry points and imports only
-# system DLLs and AsaApi.dll, by MSVC-decorated names (none GCC-decorated),
-# it carries no debug sections,
+# expects, with the admin's guide and the change log beside the plugin's
+# files (the very ones of the source tree), its DLL exports exactly the three
+# entry points and imports only system DLLs and AsaApi.dll, by MSVC-decorated
+# names (none GCC-decorated), it carries no debug sections,
 # its PluginInfo.json carries the framework's keys with numbers where numbers
 # belong and the version the zip is named after, and its config.json loads in
 # the simulator with no warning.
@@ -21,11 +22,18 @@ tools_zip="${4:+$(realpath "$4")}" wine="${5:+$(realpath "$5")}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && cmake -E tar xf "$zip")
-expected=$'ArkApi/Plugins/Cradlekeep/Cradlekeep.dll\nArkApi/Plugins/Cradlekeep/PluginInfo.json\nArkApi/Plugins/Cradlekeep/config.json'
+expected=$(printf 'ArkApi/Plugins/Cradlekeep/%s\n' CHANGELOG.md Cradlekeep.dll PluginInfo.json admin-guide.md config.json |
+  LC_ALL=C sort)
 found=$(cd "$work" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$found" != "$expected" ]; then
   echo "package layout is wrong:"; echo "$found"; exit 1
 fi
+source_root="$(dirname "$0")/.."
+for doc in CHANGELOG.md:CHANGELOG.md admin-guide.md:docs/admin-guide.md; do
+  if ! cmp -s "$work/ArkApi/Plugins/Cradlekeep/${doc%%:*}" "$source_root/${doc#*:}"; then
+    echo "the package's ${doc%%:*} is not the source tree's ${doc#*:}"; exit 1
+  fi
+done
 dll="$work/ArkApi/Plugins/Cradlekeep/Cradlekeep.dll"
 objdump=x86_64-w64-mingw32-objdump
 debug_sections=$("$objdump" -h "$dll" | awk '$2 ~ /^\.debug_/ {print $2}')
