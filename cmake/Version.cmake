@@ -12,7 +12,9 @@
 #                                 Cradlekeep.dll (file and product version),
 #                                 compiled by windres in the Windows build
 #
-# The release zips are named after the same version (scripts/package.sh).
+# The release zips are named after the same version (scripts/package.sh), and
+# CHANGELOG.md has a section for it; tests/check_versions.sh holds them all
+# to the project version.
 #
 # The fuzz build is a project of its own (fuzz/CMakeLists.txt); there the
 # version is read from the top-level CMakeLists.txt.

@@ -5,8 +5,11 @@
 # entry points and imports only system DLLs and AsaApi.dll, by MSVC-decorated
 # names (none GCC-decorated), it carries no debug sections,
 # its PluginInfo.json carries the framework's keys with numbers where numbers
-# belong and the version the zip is named after, and its config.json loads in
-# the simulator with no warning.
+# belong, and its config.json loads in the simulator with no warning. The
+# project version (CMakeLists.txt) is the one the zips are named after, the
+# zipped PluginInfo.json and the zipped DLL's version resource state, the
+# plugin's loaded line says with the zipped config, and the zipped change
+# log's newest section is for (tests/check_versions.sh).
 #
 # With TOOLS_ZIP, it checks the admin's tools too: the zip carries the same
 # version, unpacks to exactly its one folder, holds the very DLL and
@@ -48,12 +51,13 @@ if [ -z "$framework_names" ] || echo "$framework_names" | grep -q '^_Z'; then
   echo "the packaged DLL's framework imports are not MSVC-decorated names:"; echo "$framework_names"; exit 1
 fi
 echo "framework imports: $(echo "$framework_names" | wc -l) MSVC-decorated names"
-version=$(basename "$zip" | sed -n 's/^Cradlekeep-\([0-9.]*\)-win64\.zip$/\1/p')
-if [ -z "$version" ]; then
-  echo "the package's name carries no version: $(basename "$zip")"; exit 1
-fi
-cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -DVERSION="$version" \
-  -P "$(dirname "$0")/check_plugin_info.cmake"
+version=$(sed -n 's/^project(Cradlekeep VERSION \([0-9.]*\).*/\1/p' "$source_root/CMakeLists.txt")
+cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -P "$(dirname "$0")/check_plugin_info.cmake"
+bash "$(dirname "$0")/check_versions.sh" "$version" --zip "$zip" ${tools_zip:+--zip "$tools_zip"} \
+  --sim "$sim" --plugin "$plugin" --config "$work/ArkApi/Plugins/Cradlekeep/config.json" \
+  --plugin-info "$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" \
+  --dll "$dll" --windres x86_64-w64-mingw32-windres \
+  --changelog "$work/ArkApi/Plugins/Cradlekeep/CHANGELOG.md"
 out=$("$sim" check-config "$work/ArkApi/Plugins/Cradlekeep/config.json" --plugin "$plugin")
 echo "$out"
 if echo "$out" | grep -q '^warn:\|^error:'; then
