@@ -30,6 +30,8 @@ target_link_libraries(cradlekeep PRIVATE ${CRADLEKEEP_FRAMEWORK_LINK} fmt::fmt)
 if(WIN32)
   set_target_properties(cradlekeep PROPERTIES PREFIX "" OUTPUT_NAME Cradlekeep)
   add_dependencies(cradlekeep framework_import)
+  # The file and product version an admin sees in the DLL's properties.
+  target_sources(cradlekeep PRIVATE ${CRADLEKEEP_GENERATED_INCLUDE_DIR}/plugin/version.rc)
 else()
   set_target_properties(cradlekeep PROPERTIES OUTPUT_NAME cradlekeep)
   # Only the three entry points leave the library, whatever the headers it

@@ -8,6 +8,13 @@
 #                                 that compiles the plugin's sources
 #   packaging/PluginInfo.json     the framework's description of the plugin,
 #                                 from packaging/PluginInfo.json.in
+#   generated/plugin/version.rc   the Windows version resource of
+#                                 Cradlekeep.dll (file and product version),
+#                                 compiled by windres in the Windows build
+#
+# The release zips are named after the same version (scripts/package.sh), and
+# CHANGELOG.md has a section for it; tests/check_versions.sh holds them all
+# to the project version.
 #
 # The fuzz build is a project of its own (fuzz/CMakeLists.txt); there the
 # version is read from the top-level CMakeLists.txt.
@@ -26,13 +33,23 @@ endif()
 if(NOT CRADLEKEEP_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
   message(FATAL_ERROR "the project version '${CRADLEKEEP_VERSION}' is not MAJOR.MINOR.PATCH")
 endif()
+set(CRADLEKEEP_VERSION_MAJOR ${CMAKE_MATCH_1})
+set(CRADLEKEEP_VERSION_MINOR ${CMAKE_MATCH_2})
+set(CRADLEKEEP_VERSION_PATCH ${CMAKE_MATCH_3})
 
 # The framework reads PluginInfo's Version as a number: the major version,
 # then the minor and patch versions written one after the other as the
-# fraction (0.7.3 is 0.73).
-set(CRADLEKEEP_PLUGIN_INFO_VERSION "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}${CMAKE_MATCH_3}")
+# fraction (0.7.3 is 0.73, 0.8.0 is 0.80). That number orders the releases
+# only while the minor and patch versions stay single digits (0.10.0 would be
+# 0.100, below 0.80): a version past that needs another rule here first.
+if(CRADLEKEEP_VERSION_MINOR GREATER 9 OR CRADLEKEEP_VERSION_PATCH GREATER 9)
+  message(FATAL_ERROR "the project version ${CRADLEKEEP_VERSION} has no PluginInfo number that sorts above "
+                      "the releases before it; see the PluginInfo rule in cmake/Version.cmake")
+endif()
+set(CRADLEKEEP_PLUGIN_INFO_VERSION "${CRADLEKEEP_VERSION_MAJOR}.${CRADLEKEEP_VERSION_MINOR}${CRADLEKEEP_VERSION_PATCH}")
 
 set(CRADLEKEEP_GENERATED_INCLUDE_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${CRADLEKEEP_GENERATED_INCLUDE_DIR}/plugin/version.h @ONLY)
 configure_file(${CRADLEKEEP_SOURCE_ROOT}/packaging/PluginInfo.json.in ${CMAKE_BINARY_DIR}/packaging/PluginInfo.json
   @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/version.rc.in ${CRADLEKEEP_GENERATED_INCLUDE_DIR}/plugin/version.rc @ONLY)

@@ -17,6 +17,10 @@ foreach(library fmt spdlog nlohmann)
   file(COPY ${CRADLEKEEP_HEADER_SOURCE}/${library} DESTINATION ${CRADLEKEEP_WIN_INCLUDE})
 endforeach()
 
+# The DLL's version resource (cmake/version.rc.in) is compiled by the
+# toolchain's windres.
+enable_language(RC)
+
 add_library(fmt::fmt INTERFACE IMPORTED)
 set_target_properties(fmt::fmt PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${CRADLEKEEP_WIN_INCLUDE}

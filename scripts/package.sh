@@ -2,7 +2,9 @@
 # Builds the release package dist/Cradlekeep-<version>-win64.zip: the folder
 # a server admin copies into the server, ArkApi/Plugins/Cradlekeep/ with the
 # plugin DLL, its commented config.json and the framework's PluginInfo.json
-# (made by the build from the project version, see cmake/Version.cmake).
+# (made by the build from the project version, see cmake/Version.cmake), and
+# beside them what the admin reads: admin-guide.md (docs/admin-guide.md) and
+# CHANGELOG.md.
 #
 # The DLL in the package carries no debug information. Its symbols go into
 # dist/Cradlekeep-<version>-win64-symbols.zip (Cradlekeep.dll.debug, which the
@@ -36,7 +38,7 @@ cp build/windows/bin/Cradlekeep.dll "$symbols/Cradlekeep.dll"
   x86_64-w64-mingw32-objcopy --strip-debug --strip-unneeded --add-gnu-debuglink=Cradlekeep.dll.debug \
     Cradlekeep.dll "$folder/Cradlekeep.dll"
 )
-cp packaging/config.json build/windows/packaging/PluginInfo.json "$folder/"
+cp packaging/config.json build/windows/packaging/PluginInfo.json CHANGELOG.md docs/admin-guide.md "$folder/"
 
 tools_name="Cradlekeep-$version-win64-tools"
 tools="$stage/$tools_name"

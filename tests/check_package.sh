@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Checks the release package: it unpacks to exactly the folder the framework
-# expects, its DLL exports exactly the three entry points and imports only
-# system DLLs and AsaApi.dll, by MSVC-decorated names (none GCC-decorated),
-# it carries no debug sections,
+# expects, with the admin's guide and the change log beside the plugin's
+# files (the very ones of the source tree), its DLL exports exactly the three
+# entry points and imports only system DLLs and AsaApi.dll, by MSVC-decorated
+# names (none GCC-decorated), it carries no debug sections,
 # its PluginInfo.json carries the framework's keys with numbers where numbers
-# belong and the version the zip is named after, and its config.json loads in
-# the simulator with no warning.
+# belong, and its config.json loads in the simulator with no warning. The
+# project version (CMakeLists.txt) is the one the zips are named after, the
+# zipped PluginInfo.json and the zipped DLL's version resource state, the
+# plugin's loaded line says with the zipped config, and the zipped change
+# log's newest section is for (tests/check_versions.sh).
 #
 # With TOOLS_ZIP, it checks the admin's tools too: the zip carries the same
 # version, unpacks to exactly its one folder, holds the very DLL and
@@ -21,11 +25,18 @@ tools_zip="${4:+$(realpath "$4")}" wine="${5:+$(realpath "$5")}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && cmake -E tar xf "$zip")
-expected=$'ArkApi/Plugins/Cradlekeep/Cradlekeep.dll\nArkApi/Plugins/Cradlekeep/PluginInfo.json\nArkApi/Plugins/Cradlekeep/config.json'
+expected=$(printf 'ArkApi/Plugins/Cradlekeep/%s\n' CHANGELOG.md Cradlekeep.dll PluginInfo.json admin-guide.md config.json |
+  LC_ALL=C sort)
 found=$(cd "$work" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$found" != "$expected" ]; then
   echo "package layout is wrong:"; echo "$found"; exit 1
 fi
+source_root="$(dirname "$0")/.."
+for doc in CHANGELOG.md:CHANGELOG.md admin-guide.md:docs/admin-guide.md; do
+  if ! cmp -s "$work/ArkApi/Plugins/Cradlekeep/${doc%%:*}" "$source_root/${doc#*:}"; then
+    echo "the package's ${doc%%:*} is not the source tree's ${doc#*:}"; exit 1
+  fi
+done
 dll="$work/ArkApi/Plugins/Cradlekeep/Cradlekeep.dll"
 objdump=x86_64-w64-mingw32-objdump
 debug_sections=$("$objdump" -h "$dll" | awk '$2 ~ /^\.debug_/ {print $2}')
@@ -40,12 +51,13 @@ if [ -z "$framework_names" ] || echo "$framework_names" | grep -q '^_Z'; then
   echo "the packaged DLL's framework imports are not MSVC-decorated names:"; echo "$framework_names"; exit 1
 fi
 echo "framework imports: $(echo "$framework_names" | wc -l) MSVC-decorated names"
-version=$(basename "$zip" | sed -n 's/^Cradlekeep-\([0-9.]*\)-win64\.zip$/\1/p')
-if [ -z "$version" ]; then
-  echo "the package's name carries no version: $(basename "$zip")"; exit 1
-fi
-cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -DVERSION="$version" \
-  -P "$(dirname "$0")/check_plugin_info.cmake"
+version=$(sed -n 's/^project(Cradlekeep VERSION \([0-9.]*\).*/\1/p' "$source_root/CMakeLists.txt")
+cmake -DFILE="$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" -P "$(dirname "$0")/check_plugin_info.cmake"
+bash "$(dirname "$0")/check_versions.sh" "$version" --zip "$zip" ${tools_zip:+--zip "$tools_zip"} \
+  --sim "$sim" --plugin "$plugin" --config "$work/ArkApi/Plugins/Cradlekeep/config.json" \
+  --plugin-info "$work/ArkApi/Plugins/Cradlekeep/PluginInfo.json" \
+  --dll "$dll" --windres x86_64-w64-mingw32-windres \
+  --changelog "$work/ArkApi/Plugins/Cradlekeep/CHANGELOG.md"
 out=$("$sim" check-config "$work/ArkApi/Plugins/Cradlekeep/config.json" --plugin "$plugin")
 echo "$out"
 if echo "$out" | grep -q '^warn:\|^error:'; then
