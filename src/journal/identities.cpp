@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/boundary.h"
+#include "core/log.h"
 #include "host/engine/class_loading.h"
 #include "host/engine/names.h"
 #include "host/framework/engine_text.h"
@@ -14,10 +15,12 @@ namespace ck::journal {
 
 namespace {
 
-// Runs one field's read; a failure leaves the field out.
+// Runs one field's read; a failure leaves the field out, with a warn line.
 template <typename Read>
-void Field(Read read) noexcept {
-  core::Contain(read, [](const char*) {});
+void Field(const char* field, Read read) noexcept {
+  core::Contain(read, [&](const char* what) {
+    log::Warn("Cradlekeep journal could not read the {}: {}", field, what);
+  });
 }
 
 std::string OwnName(APrimalDinoCharacter* creature) {
@@ -32,7 +35,7 @@ std::string OwnName(APrimalDinoCharacter* creature) {
 void AddPlayer(Line& line, AShooterPlayerController* controller) noexcept {
   if (controller == nullptr) return;
   if (game::kShooterCharacterPlayerName.Present()) {
-    Field([&] {
+    Field("player's name", [&] {
       AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
       if (pawn == nullptr) return;
       const std::string name = host::FStringToUtf8(game::kShooterCharacterPlayerName.In(pawn));
@@ -40,7 +43,7 @@ void AddPlayer(Line& line, AShooterPlayerController* controller) noexcept {
     });
   }
   if (game::kPlayerControllerLinkedPlayerID.Present()) {
-    Field([&] {
+    Field("player's id", [&] {
       const int64 id = game::kPlayerControllerLinkedPlayerID.Read(controller);
       line.Number("playerId", id).Searchable(std::to_string(id));
     });
@@ -49,18 +52,18 @@ void AddPlayer(Line& line, AShooterPlayerController* controller) noexcept {
 
 void AddCreature(Line& line, APrimalDinoCharacter* creature, std::string_view name, bool with_class) noexcept {
   if (creature == nullptr) return;
-  Field([&] {
+  Field("creature's name", [&] {
     const std::string own = name.empty() ? OwnName(creature) : std::string(name);
     line.Text("creature", own).Searchable(own);
   });
   if (with_class) {
-    Field([&] {
+    Field("creature's class", [&] {
       const UClass* cls = host::ClassOf(reinterpret_cast<const UObject*>(creature));
       if (cls != nullptr) line.Text("class", host::ObjectName(reinterpret_cast<const UObject*>(cls)));
     });
   }
   if (game::kDinoID1.Present() && game::kDinoID2.Present()) {
-    Field([&] {
+    Field("creature's id", [&] {
       const uint32 a = game::kDinoID1.Read(creature);
       const uint32 b = game::kDinoID2.Read(creature);
       line.Pair("creatureId", a, b).Searchable(std::to_string(a) + "," + std::to_string(b));
@@ -69,7 +72,7 @@ void AddCreature(Line& line, APrimalDinoCharacter* creature, std::string_view na
 }
 
 void AddItem(Line& line, std::string_view key, const FItemNetID& id) noexcept {
-  Field([&] { line.Pair(key, id.ItemID1, id.ItemID2); });
+  Field("item's id", [&] { line.Pair(key, id.ItemID1, id.ItemID2); });
 }
 
 std::string MissingFields() {

@@ -198,7 +198,7 @@ std::vector<std::string> ReloadSettings() {
   state.classes.Clear();
   state.config_source = source;
   std::vector<std::string> answer{"Cradlekeep reloaded the settings from " + source};
-  if (state.usable_build && !state.started) {
+  if (state.usable_build && !state.started && !state.start_failure.empty()) {
     // Settings that did not load at start-up: the rest of start-up now.
     CompleteStartup(true);
     answer.push_back(std::string("Cradlekeep loaded version ") + kVersion);

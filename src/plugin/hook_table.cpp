@@ -73,9 +73,27 @@ bool Wanted(const Entry& entry) { return Wanted(entry.when) && entry.present() &
 
 }  // namespace
 
+namespace {
+
+// An installed hook is its entry's when both the function and the detour
+// are the entry's: two forms of one function share the key.
+bool Holds(const state::InstalledHook& hook, const Entry& entry) {
+  return hook.detour() == entry.detour && hook.key() == entry.key();
+}
+
+bool Held(const Entry& entry) {
+  const auto& installed = InstalledHooks();
+  return std::any_of(installed.begin(), installed.end(),
+                     [&](const state::InstalledHook& hook) { return Holds(hook, entry); });
+}
+
+}  // namespace
+
 void InstallConfiguredHooks() {
+  // A hook already in front of its function is never installed again: it
+  // would become its own original.
   for (const Entry& entry : Table()) {
-    if (Wanted(entry)) InstallHook(entry.key(), entry.detour, entry.original);
+    if (Wanted(entry) && !Held(entry)) InstallHook(entry.key(), entry.detour, entry.original);
   }
 }
 
@@ -84,11 +102,6 @@ void UninstallAllHooks() { RemoveInstalledHooks(); }
 std::vector<std::string> FollowConfiguredHooks() {
   const auto table = Table();
   std::vector<std::string> not_followed;
-  // An installed hook is its entry's when both the function and the detour
-  // are the entry's: two forms of one function share the key.
-  const auto Holds = [](const state::InstalledHook& hook, const Entry& entry) {
-    return hook.detour() == entry.detour && hook.key() == entry.key();
-  };
   // The installed hooks the settings no longer want go; one the framework
   // would not take out stays in its chain, and so in the plugin's list:
   // installing it again would make it its own original.
@@ -107,9 +120,7 @@ std::vector<std::string> FollowConfiguredHooks() {
   installed.swap(kept);
   for (const Entry& entry : table) {
     if (!Wanted(entry)) continue;
-    const bool held = std::any_of(installed.begin(), installed.end(),
-                                  [&](const state::InstalledHook& hook) { return Holds(hook, entry); });
-    if (!held && !InstallHook(entry.key(), entry.detour, entry.original)) {
+    if (!Held(entry) && !InstallHook(entry.key(), entry.detour, entry.original)) {
       not_followed.push_back(std::string("the hook on ") + entry.key() + " is not installed");
     }
   }
