@@ -2,6 +2,8 @@
 // where it is.
 #include "capture/pod_take_back.h"
 
+#include "host/engine/weak_pointer.h"
+
 #include <exception>
 
 #include "core/boundary.h"
@@ -59,6 +61,18 @@ void TakePodBack(UPrimalInventoryComponent* inventory, UPrimalItem* pod) noexcep
   if (!state::PartOn(host::Part::kMarker)) return;
   core::Contain([&] { EmptyPod(pod); },
                 [](const char* what) { log::Warn("Cradlekeep could not empty the pod it took back: {}", what); });
+}
+
+bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr& creature_ref) noexcept {
+  if (destroyed) return !*destroyed;
+  bool remains = false;
+  for (int read = 0; read < 2 && !remains; ++read) {
+    core::Contain([&] { remains = host::ResolveWeak(&creature_ref) != nullptr; },
+                  [](const char* what) {
+                    log::Warn("Cradlekeep could not tell whether the podded companion left the world: {}", what);
+                  });
+  }
+  return remains;
 }
 
 }  // namespace ck::capture

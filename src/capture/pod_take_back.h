@@ -4,6 +4,8 @@
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <optional>
+
 #include "asa/engine_types.h"
 
 namespace ck::capture {
@@ -17,5 +19,14 @@ namespace ck::capture {
 // after the game removed it. Never throws; a removal that threw is written as
 // a warn line.
 void TakePodBack(UPrimalInventoryComponent* inventory, UPrimalItem* pod) noexcept;
+
+// Whether the creature is still in the world after the game was asked to
+// take it out (a destroy, or the cryopod mod's capture). A destroy that
+// answered is believed (`destroyed`). Otherwise the creature's weak reference
+// tells, read a second time when the first read does not find it: a read
+// that failed must not pass for a creature gone, which would leave it in the
+// world and in its pod. When neither read finds it the creature counts as
+// gone and its pod stays. A failed read is a warn line. Never throws.
+bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr& creature_ref) noexcept;
 
 }  // namespace ck::capture

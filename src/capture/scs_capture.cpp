@@ -4,6 +4,7 @@
 #include "host/engine/class_loading.h"
 #include "capture/create_item.h"
 #include "capture/inventory_insertion.h"
+#include "capture/pod_take_back.h"
 #include "capture/shoulder_slot.h"
 #include "config/plugin_config.h"
 #include "core/boundary.h"
@@ -11,6 +12,7 @@
 #include "host/engine/array.h"
 #include "host/game/catalogue.h"
 #include "host/engine/names.h"
+#include "host/engine/weak_pointer.h"
 #include "config/class_cache.h"
 #include "core/log.h"
 
@@ -83,18 +85,38 @@ CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerCont
   // first, while it is still empty, and the creature follows only into a pod
   // that has its place: a full inventory, or any other failure to place the
   // pod, leaves the companion on its shoulder.
+  // The capture must be able to see afterwards whether the mod took the
+  // creature out of the world.
+  const FWeakObjectPtr creature_ref = host::MakeWeak(companion.creature);
+  if (host::ResolveWeak(&creature_ref) != reinterpret_cast<UObject*>(companion.creature)) {
+    log::Warn("Cradlekeep could not keep track of the companion through its capture; it was not captured");
+    return CaptureOutcome::Left("the capture could not keep track of the creature");
+  }
   UPrimalItem* placed = InsertPodIntoInventory(pawn, controller, pod);
   if (placed == nullptr) {
     log::Warn("Cradlekeep could not add SCS pod to player inventory; the companion was not captured");
     return CaptureOutcome::Left("no room in the inventory");
   }
-  InvokeCaptureDino(actor, capture_dino, companion.creature, placed);
-  // The creature is in its pod now: a failure to clear its slot goes on
-  // after the companion's fate is told.
+  // The mod takes the creature out of the world as it pods it: whether the
+  // creature is still there tells whether it went, also when the mod's
+  // capture (or a game function it called) failed on the way.
+  std::exception_ptr capture_failure;
+  core::Attempt([&] { InvokeCaptureDino(actor, capture_dino, companion.creature, placed); }, capture_failure);
+  if (CreatureRemains(std::nullopt, creature_ref)) {
+    // Still in the world: the pod holds nothing of it and goes back out.
+    TakePodBack(game::kCharacterInventory.Read(pawn), placed);
+    if (capture_failure) std::rethrow_exception(capture_failure);
+    log::Warn("Cradlekeep the cryopod mod did not take the companion; its empty pod was taken back out");
+    return CaptureOutcome::Left("the cryopod mod did not take the creature");
+  }
+  // The creature is in its pod now: a failure on the way, or one clearing
+  // its slot, goes on after the companion's fate is told.
   CaptureOutcome outcome = CaptureOutcome::Podded(PodId(placed));
+  outcome.failure_after = capture_failure;
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-    core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); },
-                  outcome.failure_after);
+    std::exception_ptr slot_failure;
+    core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
+    if (!outcome.failure_after) outcome.failure_after = slot_failure;
   }
   return outcome;
 }

@@ -92,25 +92,6 @@ void ReadyForUpload(UPrimalItem* placed) {
       [](const char* what) { log::Warn("Cradlekeep could not read the vanilla cryopod's upload readiness: {}", what); });
 }
 
-// Whether the creature is still in the world after the game was asked to
-// destroy it. A destroy that answered is believed. One that threw may have
-// taken the creature first (the game empties its slot on the way, through
-// functions that can throw), so its weak reference tells, read a second time
-// when the first read does not find it: a read that failed must not pass for
-// a creature gone, which would leave it in the world and in its pod. When
-// neither read finds it the creature counts as gone and its pod stays.
-bool CreatureRemains(const std::optional<bool>& destroyed, const FWeakObjectPtr& creature_ref) {
-  if (destroyed) return !*destroyed;
-  bool remains = false;
-  for (int read = 0; read < 2 && !remains; ++read) {
-    core::Contain([&] { remains = host::ResolveWeak(&creature_ref) != nullptr; },
-                  [](const char* what) {
-                    log::Warn("Cradlekeep could not tell whether the podded companion left the world: {}", what);
-                  });
-  }
-  return remains;
-}
-
 // The pod with the creature's data is in the inventory: the creature goes,
 // also when clearing its slot failed. A creature that stays gets its pod
 // taken back out (false; a failure of the destroy then goes on to the
