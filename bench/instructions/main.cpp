@@ -11,7 +11,7 @@
 #include "sim/game/items.h"
 #include "sim/game/names.h"
 #include "state/plugin_state.h"
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_delegates.h"
 #include "temporary_pods/uncryo_observation.h"

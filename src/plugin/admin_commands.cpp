@@ -21,7 +21,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
 
 namespace ck::plugin {

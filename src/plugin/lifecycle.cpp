@@ -13,7 +13,7 @@
 #include "host/framework/plugin_logger.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/uncryo_delegates.h"
 

@@ -9,7 +9,7 @@
 
 #include "sim/game/hooked_functions.h"
 #include "support/capture_fixture.h"
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
 
 extern "C" bool Cradlekeep_CaptureForTransfer(AShooterPlayerController* controller);

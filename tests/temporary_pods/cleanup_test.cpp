@@ -6,7 +6,7 @@
 #include "host/game/catalogue.h"
 #include "sim/game/hooked_functions.h"
 #include "support/capture_fixture.h"
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/cryo_sickness.h"
 #include "temporary_pods/uncryo_delegates.h"

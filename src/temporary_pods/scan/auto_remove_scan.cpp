@@ -1,4 +1,4 @@
-#include "temporary_pods/auto_remove_scan.h"
+#include "temporary_pods/scan/auto_remove_scan.h"
 
 #include <algorithm>
 #include <string>
