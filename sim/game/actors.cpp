@@ -55,13 +55,13 @@ void ShooterPlayerController::operator delete(void* block, std::size_t size) noe
     memory.freed.push_back(block);
     return;
   }
-  ::operator delete(block, size);
+  ::operator delete(block);
 }
 
 void ShooterPlayerController::ReuseFreedMemory(bool on) {
   ControllerMemory& memory = Memory();
   if (!on) {
-    for (void* block : memory.freed) ::operator delete(block, sizeof(ShooterPlayerController));
+    for (void* block : memory.freed) ::operator delete(block);
     memory.freed.clear();
   }
   memory.reuse = on;
