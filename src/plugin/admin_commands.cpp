@@ -170,10 +170,10 @@ std::vector<std::string> StatusLines() {
   };
   // Each line on its own: one that cannot be made says so, the rest stand.
   std::vector<std::string> status;
-  for (const auto& [name, make] : lines) {
+  for (const auto& entry : lines) {
     std::string line;
-    core::Contain([&] { line = make(); },
-                  [&](const char* what) { line = std::string(name) + ": could not be read (" + what + ")"; });
+    core::Contain([&] { line = entry.second(); },
+                  [&](const char* what) { line = std::string(entry.first) + ": could not be read (" + what + ")"; });
     status.push_back(std::move(line));
   }
   return status;
