@@ -116,7 +116,12 @@ CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerCont
   if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
     std::exception_ptr slot_failure;
     core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
-    if (!outcome.failure_after) outcome.failure_after = slot_failure;
+    if (!outcome.failure_after) {
+      outcome.failure_after = slot_failure;
+    } else if (slot_failure) {
+      // Only the first failure goes on: this one is told here.
+      log::Warn("Cradlekeep could not clear the captured companion's slot: {}", core::FailureText(slot_failure));
+    }
   }
   return outcome;
 }
