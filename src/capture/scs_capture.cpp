@@ -62,6 +62,22 @@ void InvokeCaptureDino(AActor* capture_actor, UFunction* capture_dino, APrimalDi
   game::kActorProcessEvent(capture_actor, capture_dino, &params);
 }
 
+namespace {
+
+// Empties the podded companion's slot; a failure goes on with the outcome,
+// or, when one already does, is told here: only the first goes on.
+void ClearPoddedSlot(AShooterCharacter* pawn, const AttachedCompanion& companion, CaptureOutcome& outcome) {
+  std::exception_ptr slot_failure;
+  core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
+  if (!outcome.failure_after) {
+    outcome.failure_after = slot_failure;
+  } else if (slot_failure) {
+    log::Warn("Cradlekeep could not clear the captured companion's slot: {}", core::FailureText(slot_failure));
+  }
+}
+
+}  // namespace
+
 CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerController* controller,
                                      const AttachedCompanion& companion) {
   const config::PluginConfig& settings = config::Current();
@@ -113,16 +129,7 @@ CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerCont
   // its slot, goes on after the companion's fate is told.
   CaptureOutcome outcome = CaptureOutcome::Podded(PodId(placed));
   outcome.failure_after = capture_failure;
-  if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) {
-    std::exception_ptr slot_failure;
-    core::Attempt([&] { ClearShoulderSlot(reinterpret_cast<APrimalCharacter*>(pawn), companion); }, slot_failure);
-    if (!outcome.failure_after) {
-      outcome.failure_after = slot_failure;
-    } else if (slot_failure) {
-      // Only the first failure goes on: this one is told here.
-      log::Warn("Cradlekeep could not clear the captured companion's slot: {}", core::FailureText(slot_failure));
-    }
-  }
+  if (settings.ClearShoulderMountAfterCapture && pawn != nullptr) ClearPoddedSlot(pawn, companion, outcome);
   return outcome;
 }
 
