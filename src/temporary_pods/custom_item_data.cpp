@@ -59,7 +59,10 @@ bool EntryHasPayload(const FCustomItemData& entry) {
   return false;
 }
 
-MarkerTest::MarkerTest() : marker_index_(MarkerIndex()) {}
+MarkerTest::MarkerTest()
+    : marker_index_(MarkerIndex()),
+      entries_at_(game::kItemCustomItemDatas.OffsetIfResolved()),
+      name_at_(game::kCustomDataName.OffsetIfResolved()) {}
 
 bool MarkerTest::NameTextIsMarker(const FName& name) { return host::NameToUtf8(name) == kMarkerName; }
 

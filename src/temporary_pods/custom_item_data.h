@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "asa/engine_types.h"
@@ -44,14 +45,30 @@ class MarkerTest {
   bool IsMarkerEntry(const FCustomItemData& entry) const { return IsMarkerName(*game::kCustomDataName.In(&entry)); }
   bool IsTemporaryPod(UPrimalItem* item) const {
     if (item == nullptr || marker_index_ == 0) return false;
+    if (entries_at_ < 0 || name_at_ < 0) [[unlikely]] return IsTemporaryPodResolving(item);
     // Walk the names only: one load and one comparison per entry.
-    return game::kCustomDataName.AnyOf(*game::kItemCustomItemDatas.In(item),
-                                       [this](const FName& name) { return IsMarkerName(name); });
+    const auto& entries =
+        *reinterpret_cast<const TArray<FCustomItemData>*>(reinterpret_cast<std::uintptr_t>(item) + entries_at_);
+    auto name = reinterpret_cast<std::uintptr_t>(entries.Data) + static_cast<std::uintptr_t>(name_at_);
+    for (int32 i = 0; i < entries.Num(); ++i, name += sizeof(FCustomItemData)) {
+      if (IsMarkerName(*reinterpret_cast<const FName*>(name))) return true;
+    }
+    return false;
   }
 
  private:
   static bool NameTextIsMarker(const FName& name);
+  // The same test through the catalogue, which resolves the offsets on
+  // first use.
+  bool IsTemporaryPodResolving(UPrimalItem* item) const {
+    return game::kCustomDataName.AnyOf(*game::kItemCustomItemDatas.In(item),
+                                       [this](const FName& name) { return IsMarkerName(name); });
+  }
   int32 marker_index_;
+  // The offsets of an item's custom data and of an entry's name, as resolved
+  // when the test was made; -1 for one not resolved yet.
+  std::intptr_t entries_at_;
+  std::intptr_t name_at_;
 };
 
 // True when an entry other than the marker holds payload. False for null.

@@ -5,6 +5,7 @@
 
 #include "host/game/catalogue.h"
 #include "sim/game/hooked_functions.h"
+#include "state/plugin_state.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -231,6 +232,41 @@ TEST_F(CleanupTest, TheScanPeriodIsAtLeastOneSecondAndCountsFromTheTickThatRan) 
   Seconds(0.1);  // the tick at 2 s: one period after the scan
   EXPECT_TRUE(Items().empty());
   EXPECT_EQ(LinesContaining("scan removed").size(), 2u);
+}
+
+// A round's tick sweeps whole inventories up to the slice's items: 70
+// players with 300 items each are one tick; one item more makes two, and
+// the second sweeps only the player who did not fit. An inventory larger
+// than a slice still goes whole, alone in its tick.
+TEST_F(CleanupTest, SeventyPlayersOfThreeHundredItemsAreOneTickAndOneItemMoreIsTwo) {
+  static_assert(kScanSliceItems == 70 * 300);
+  for (int p = 0; p < 70; ++p) {
+    sim::PlayerSpec spec;
+    spec.id = "p" + std::to_string(p);
+    spec.filler_items = 300;
+    game().AddPlayer(spec);
+  }
+  WriteConfig(R"({"CaptureMode": "Vanilla", "TemporaryVanillaCryopodCleanupIntervalSeconds": 0})");
+  Start();
+  auto players_seen_by_tick = [] {
+    ck::state::Current().scan_round.active = false;  // a new round
+    std::vector<int> seen;
+    for (bool done = false; !done;) {
+      done = SweepScanSlice(0);
+      seen.push_back(ck::state::Current().scan_round.players_seen);
+    }
+    return seen;
+  };
+  auto add_items = [this](std::size_t player, int n) {
+    sim::Player& whom = *game().Players()[player];
+    for (int i = 0; i < n; ++i) whom.inventory->Place(game().NewItem(game().ClassNamed("PrimalItem")));
+  };
+  EXPECT_EQ(players_seen_by_tick(), std::vector<int>{70});
+  add_items(69, 1);
+  EXPECT_EQ(players_seen_by_tick(), (std::vector<int>{69, 70})) << "the last player, one item over, waits a tick";
+  add_items(0, kScanSliceItems + 1 - 300);
+  EXPECT_EQ(players_seen_by_tick(), (std::vector<int>{1, 70}))
+      << "an inventory larger than a slice goes whole, alone in its tick; the other 69 (20,701 items) fit the next";
 }
 
 TEST_F(CleanupTest, ATamedCreatureOfThePlayersTeamCountsAsSameTeam) {

@@ -20,8 +20,10 @@ class CustomItemDataTest : public cktest::CaptureTest {
     CaptureTest::SetUp();
     item_ = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
   }
-  // The item's records as the plugin sees them.
-  TArray<FCustomItemData>& Records() { return reinterpret_cast<TArray<FCustomItemData>&>(item_->CustomItemDatas); }
+  // The item's records as the plugin sees them, where the plugin finds them.
+  TArray<FCustomItemData>& Records() {
+    return *ck::game::kItemCustomItemDatas.In(reinterpret_cast<UPrimalItem*>(item_));
+  }
   FCustomItemData& Entry(const char* name) {
     const FName record_name = ck::host::MakeName(name, FNAME_Add);
     FCustomItemData& entry = ck::host::AppendEmptyRecord(Records());

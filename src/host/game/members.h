@@ -237,6 +237,10 @@ class Field : public GameKey {
     if (T* field = In(object)) *field = value;
   }
 
+  // The field's offset once a use has resolved it; -1 before. For long walks
+  // that look at the field in many objects with the offset held once.
+  std::intptr_t OffsetIfResolved() const { return resolved_ ? static_cast<std::intptr_t>(answer_) : -1; }
+
   // True when `test` holds for the field of one of the records of `records`,
   // tried in order. For long walks: the field is looked at once per array,
   // then found in each record at the record size.

@@ -19,8 +19,9 @@ namespace ck::temporary_pods {
 inline constexpr const char16_t* kAutoRemoveTickId = u"Cradlekeep.TemporaryCryopodAutoRemove";
 
 // The most items one tick of a round sweeps: 70 players with 300 items each
-// fit one tick, as they always did; a bigger server takes more ticks.
-inline constexpr int32 kScanSliceItems = 25'000;
+// (21,000) fit one tick, as they always did, and no tick of a bigger server
+// sweeps more than they do; a bigger server takes more ticks.
+inline constexpr int32 kScanSliceItems = 21'000;
 
 // The longest scan period: a century. A longer interval (up to the largest
 // number the configuration holds) is taken as this, so that the period in
