@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "alloc_counter.h"
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 
 namespace {
 

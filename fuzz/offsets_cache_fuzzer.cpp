@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "core/boundary.h"
 #include "core/log.h"
 #include "host/engine/custom_item_record.h"
-#include "host/game/build_check.h"
+#include "host/game/cache_check/build_check.h"
 #include "host/game/parts.h"
 #include "host/framework/module_path.h"
 #include "state/plugin_state.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "asa/asa.h"
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 #include "support/sim_world.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/game/catalogue.h"
-#include "host/game/build_check.h"
+#include "host/game/cache_check/build_check.h"
 #include "host/game/parts.h"
 #include "support/sim_world.h"
 

@@ -1,4 +1,4 @@
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 
 #include <gtest/gtest.h>
 

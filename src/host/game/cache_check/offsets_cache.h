@@ -14,7 +14,7 @@
 // throws for a bad file or folder; only running out of memory throws.
 #pragma once
 
-#include "host/game/cache_folder.h"
+#include "host/game/cache_check/cache_folder.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // The start-up check of every catalogue key against the running game
 // build's offsets cache, and the binding of each member to its result.
-#include "host/game/build_check.h"
+#include "host/game/cache_check/build_check.h"
 
 #include "host/framework/module_path.h"
 #include "host/game/parts.h"
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 
 namespace ck::host {
 

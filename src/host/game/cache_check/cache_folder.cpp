@@ -1,6 +1,6 @@
 // Finding the folder of the running build's cache files from the framework's
 // cached_key.cache.
-#include "host/game/cache_folder.h"
+#include "host/game/cache_check/cache_folder.h"
 
 #include <cstdint>
 #include <fstream>

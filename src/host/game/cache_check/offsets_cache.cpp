@@ -1,6 +1,6 @@
 // Reading the keys of one of the framework's offsets cache files, refusing
 // exactly what the framework itself refuses.
-#include "host/game/offsets_cache.h"
+#include "host/game/cache_check/offsets_cache.h"
 
 #include <algorithm>
 #include <bit>
