@@ -42,11 +42,9 @@ fi
 work="$(mktemp -d "${TMPDIR:-/tmp}/cradlekeep-fuzz.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
-failed=0
-summary=()
-
 # Runs one fuzz target: program, seed folder under fuzz/corpus, then any
-# further libFuzzer options.
+# further libFuzzer options. Its summary line goes to $work/PROGRAM.summary,
+# and a failure leaves $work/PROGRAM.failed.
 fuzz_target() {
   local program="$1" seeds="$2"
   shift 2
@@ -81,10 +79,10 @@ fuzz_target() {
   local line="$program: executions ${executions:-?} (${per_second:-?}/s), new coverage ${new_units:-?} units"
   line+=", cov ${cov:-?} ft ${ft:-?}, corpus $seed_count -> $corpus_count files, crashes: $crashes"
   echo "$line"
-  summary+=("$line")
+  echo "$line" > "$work/$program.summary"
 
   if [ "$status" -ne 0 ] || [ "$crashes" -ne 0 ]; then
-    failed=1
+    touch "$work/$program.failed"
     echo "-- $program failed (exit $status); the end of its output:"
     tail -n 60 "$log"
     local artifact
@@ -97,11 +95,29 @@ fuzz_target() {
   fi
 }
 
-fuzz_target config_fuzzer config -dict="$root/fuzz/config.dict"
-fuzz_target debug_command_fuzzer debug
-fuzz_target admin_command_fuzzer admin
-fuzz_target offsets_cache_fuzzer offsets_cache
+# Two targets at a time, one per core; each still runs its full time, and
+# its output is shown whole once both are done.
+in_background() {
+  local program="$1"
+  fuzz_target "$@" > "$work/$program.out" 2>&1 &
+}
+show() {
+  local program
+  for program in "$@"; do cat "$work/$program.out"; done
+}
+in_background config_fuzzer config -dict="$root/fuzz/config.dict"
+in_background debug_command_fuzzer debug
+wait
+show config_fuzzer debug_command_fuzzer
+in_background admin_command_fuzzer admin
+in_background offsets_cache_fuzzer offsets_cache
+wait
+show admin_command_fuzzer offsets_cache_fuzzer
 
 echo "== fuzz totals (${seconds}s per target)"
-printf '%s\n' "${summary[@]}"
+failed=0
+for program in config_fuzzer debug_command_fuzzer admin_command_fuzzer offsets_cache_fuzzer; do
+  if [ -f "$work/$program.summary" ]; then cat "$work/$program.summary"; else echo "$program: no summary"; failed=1; fi
+  [ -f "$work/$program.failed" ] && failed=1
+done
 exit "$failed"
