@@ -12,6 +12,8 @@ list(FILTER SIMTOOL_SOURCES EXCLUDE REGEX "main\\.cpp$")
 add_library(simtool STATIC ${SIMTOOL_SOURCES})
 target_include_directories(simtool PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(simtool PUBLIC simgame AsaApi nlohmann_json::nlohmann_json ${CMAKE_DL_LIBS})
+# The scenario reader and checker all include nlohmann-json: parsed once.
+target_precompile_headers(simtool PRIVATE <nlohmann/json.hpp> <filesystem> <string> <vector>)
 
 add_executable(cradlekeep-sim tools/sim/main.cpp)
 target_link_libraries(cradlekeep-sim PRIVATE simtool)

@@ -30,7 +30,8 @@ TEST(JournalLineTest, QuotesAndBackslashesAreEscapedAndLineBreaksBlanked) {
 
 TEST(JournalLineTest, ALongTextIsCutAtACharacterBoundary) {
   // 95 ASCII bytes and a two-byte character that would end at byte 97.
-  const std::string text = std::string(95, 'a') + "\xC3\xA9" + "tail";
+  std::string text(95, 'a');
+  text.append("\xC3\xA9tail");
   EXPECT_EQ(ck::journal::CutText(text, ck::journal::kMaxTextBytes), std::string(95, 'a'));
   Line line("capture");
   line.Text("creature", text);
