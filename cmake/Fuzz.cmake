@@ -26,13 +26,13 @@ foreach(package fmt spdlog nlohmann_json)
 endforeach()
 
 # UB stops the run like a memory error does; -O1 keeps the runs fast and the
-# stacks readable.
+# stacks readable, and line tables are all a stack needs.
 set(CRADLEKEEP_FUZZ_SANITIZERS address,undefined)
 # The function-type check stays off: the plugin calls each simulated game
 # function through the framework's declared types (TSubclassOf<UObject>*),
 # while the simulated game defines it on its own objects of the same layout.
 set(CRADLEKEEP_FUZZ_COMPILE_OPTIONS
-  -Wall -Wextra -O1 -g -fno-omit-frame-pointer
+  -Wall -Wextra -O1 -gline-tables-only -fno-omit-frame-pointer
   -fsanitize=fuzzer-no-link,${CRADLEKEEP_FUZZ_SANITIZERS} -fno-sanitize-recover=all -fno-sanitize=function)
 if(CRADLEKEEP_WERROR)
   list(APPEND CRADLEKEEP_FUZZ_COMPILE_OPTIONS -Werror)

@@ -24,6 +24,11 @@ else()
 endif()
 set_target_properties(cradlekeep_objects PROPERTIES
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+if(WIN32)
+  # The release's symbols zip carries the DLL's full debug information,
+  # whatever the rest of the build carries.
+  target_compile_options(cradlekeep_objects PRIVATE -g)
+endif()
 
 add_library(cradlekeep SHARED $<TARGET_OBJECTS:cradlekeep_objects> ${CRADLEKEEP_PLATFORM_OBJECTS})
 target_link_libraries(cradlekeep PRIVATE ${CRADLEKEEP_FRAMEWORK_LINK} fmt::fmt)

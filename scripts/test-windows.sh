@@ -30,4 +30,4 @@ fi
 wineboot < /dev/null > /dev/null 2>&1
 
 echo "== windows tests (Wine)"
-ctest --preset windows -j2 "$@"
+ctest --preset windows -j4 "$@"

@@ -41,7 +41,7 @@ stage "default tests" ctest --preset default -j2
 
 echo "== sanitizer build"
 stage "sanitizer build" bash scripts/build.sh sanitize
-stage "sanitizer tests" ctest --preset sanitize -j2
+stage "sanitizer tests" ctest --preset sanitize -j3
 
 echo "== windows build and release package"
 stage "windows build and tests (Wine)" bash scripts/test-windows.sh
