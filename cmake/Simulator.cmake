@@ -13,7 +13,9 @@ add_library(simtool STATIC ${SIMTOOL_SOURCES})
 target_include_directories(simtool PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(simtool PUBLIC simgame AsaApi nlohmann_json::nlohmann_json ${CMAKE_DL_LIBS})
 # The scenario reader and checker all include nlohmann-json: parsed once.
-target_precompile_headers(simtool PRIVATE <nlohmann/json.hpp> <filesystem> <string> <vector>)
+if(NOT WIN32)
+  target_precompile_headers(simtool PRIVATE <nlohmann/json.hpp> <filesystem> <string> <vector>)
+endif()
 
 add_executable(cradlekeep-sim tools/sim/main.cpp)
 target_link_libraries(cradlekeep-sim PRIVATE simtool)
