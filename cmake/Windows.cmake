@@ -26,6 +26,8 @@ enable_language(RC)
 # every file that formats text, four times the time of the file itself.
 add_library(cradlekeep_fmt STATIC ${PROJECT_SOURCE_DIR}/cmake/windows/fmt_library.cpp)
 target_include_directories(cradlekeep_fmt SYSTEM PUBLIC ${CRADLEKEEP_WIN_INCLUDE})
+# Linked into the shipped DLL: full debug information, as the plugin's own code.
+target_compile_options(cradlekeep_fmt PRIVATE -g)
 add_library(fmt::fmt INTERFACE IMPORTED)
 set_target_properties(fmt::fmt PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${CRADLEKEEP_WIN_INCLUDE}
