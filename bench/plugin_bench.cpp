@@ -268,20 +268,28 @@ void BM_ScanWorstTick(benchmark::State& state) {
 BENCHMARK(BM_ScanWorstTick)->Args({70, 300})->Args({100, 2000})->Args({200, 2000})->UseManualTime()
     ->Iterations(40)->Unit(benchmark::kMicrosecond);
 
-void BM_ScanWholeRoundInOneTick(benchmark::State& state) {
-  BenchWorld world(kVanilla);
-  SizedServer(world, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+// Times `work` once a round, each round from cold caches, as a round of one tick.
+template <typename Work>
+void TimeColdRounds(benchmark::State& state, BenchWorld& world, Work work) {
   TickTimes times;
   for (auto _ : state) {
     EvictCaches(world);
     const double start = ThreadCpuSeconds();
-    int removed = 0;
-    benchmark::DoNotOptimize(ck::temporary_pods::ScanOnlinePlayers(removed));
+    work();
     const double spent = ThreadCpuSeconds() - start;
     times.Add(0, spent);
     state.SetIterationTime(spent);
   }
   times.Report(state);
+}
+
+void BM_ScanWholeRoundInOneTick(benchmark::State& state) {
+  BenchWorld world(kVanilla);
+  SizedServer(world, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  TimeColdRounds(state, world, [] {
+    int removed = 0;
+    benchmark::DoNotOptimize(ck::temporary_pods::ScanOnlinePlayers(removed));
+  });
 }
 BENCHMARK(BM_ScanWholeRoundInOneTick)->Args({70, 300})->Args({100, 2000})->Args({200, 2000})->UseManualTime()
     ->Iterations(40)->Unit(benchmark::kMicrosecond);
@@ -291,20 +299,13 @@ BENCHMARK(BM_ScanWholeRoundInOneTick)->Args({70, 300})->Args({100, 2000})->Args(
 void BM_ScanSliceWalkOnly(benchmark::State& state) {
   BenchWorld world(kVanilla);
   SizedServer(world, 100, ck::temporary_pods::kScanSliceItems / 100);
-  TickTimes times;
-  for (auto _ : state) {
-    EvictCaches(world);
-    const double start = ThreadCpuSeconds();
+  TimeColdRounds(state, world, [&world] {
     std::size_t touched = 0;
     for (const auto& player : world.game().Players()) {
       for (sim::Item* item : player->inventory->InventoryItems) touched += item != nullptr;
     }
     benchmark::DoNotOptimize(touched);
-    const double spent = ThreadCpuSeconds() - start;
-    times.Add(0, spent);
-    state.SetIterationTime(spent);
-  }
-  times.Report(state);
+  });
 }
 BENCHMARK(BM_ScanSliceWalkOnly)->UseManualTime()->Iterations(40)->Unit(benchmark::kMicrosecond);
 
@@ -317,10 +318,7 @@ void BM_ScanSliceReadOnly(benchmark::State& state) {
   const int items = static_cast<int>(state.range(1));
   SizedServer(world, static_cast<int>(state.range(0)), items);
   const std::size_t slice_players = static_cast<std::size_t>(std::max(1, ck::temporary_pods::kScanSliceItems / items));
-  TickTimes times;
-  for (auto _ : state) {
-    EvictCaches(world);
-    const double start = ThreadCpuSeconds();
+  TimeColdRounds(state, world, [&world, slice_players] {
     std::size_t touched = 0;
     const auto& players = world.game().Players();
     for (std::size_t p = 0; p < std::min(slice_players, players.size()); ++p) {
@@ -330,11 +328,7 @@ void BM_ScanSliceReadOnly(benchmark::State& state) {
       }
     }
     benchmark::DoNotOptimize(touched);
-    const double spent = ThreadCpuSeconds() - start;
-    times.Add(0, spent);
-    state.SetIterationTime(spent);
-  }
-  times.Report(state);
+  });
 }
 BENCHMARK(BM_ScanSliceReadOnly)->Args({70, 300})->Args({100, 2000})->Args({200, 2000})->UseManualTime()
     ->Iterations(40)->Unit(benchmark::kMicrosecond);
