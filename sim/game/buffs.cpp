@@ -11,8 +11,6 @@ namespace {
 
 using simfw::GameFunction;
 
-Game& G() { return *Game::Current(); }
-
 bool BuffHasClass(const Object* buff, const Class* cls) { return buff != nullptr && buff->IsA(cls); }
 
 // Both take the class handle by reference.

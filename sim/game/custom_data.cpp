@@ -12,7 +12,6 @@ namespace sim {
 
 namespace {
 
-constexpr const char* kCryoEntryName = "Dino";
 constexpr const char* kCryoBytesPrefix = "creature:";
 // The saved state: the prefix, the creature's id, then this separator and
 // its two-part id.

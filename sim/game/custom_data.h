@@ -23,6 +23,9 @@ void AppendCustomData(CustomDataArray& array, const CustomData& entry);
 void DestroyCustomData(CustomData& entry);
 void DestroyCustomDataArray(CustomDataArray& array);
 
+// The name of the cryo data record.
+inline constexpr const char* kCryoEntryName = "Dino";
+
 // The game's cryo data record for a creature: an entry named "Dino" whose
 // byte array carries the creature's saved state (its id and its two-part
 // creature id), with the strings, numbers, soft class references and

@@ -252,4 +252,7 @@ class Game {
   int64 ticks_run_ = 0;
 };
 
+// The game being played, for the game's own free functions.
+inline Game& G() { return *Game::Current(); }
+
 }  // namespace sim

@@ -8,7 +8,6 @@ namespace sim {
 namespace fn {
 
 namespace {
-Game& G() { return *Game::Current(); }
 std::string Who(const ShooterPlayerController* pc) { return pc != nullptr ? pc->player_id : std::string("nobody"); }
 }  // namespace
 

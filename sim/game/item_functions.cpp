@@ -18,8 +18,6 @@ namespace {
 
 using simfw::GameFunction;
 
-Game& G() { return *Game::Current(); }
-
 const char* B(bool v) { return v ? "true" : "false"; }
 
 std::string Fmt(float v) {

@@ -10,12 +10,6 @@
 
 namespace sim {
 
-namespace {
-
-constexpr const char* kCryoEntryName = "Dino";
-
-}  // namespace
-
 Item::~Item() { DestroyCustomDataArray(CustomItemDatas); }
 
 Inventory::~Inventory() {

@@ -17,7 +17,7 @@ using ck::temporary_pods::HasCreaturePayload;
 using ck::temporary_pods::IsTemporaryPod;
 
 constexpr const char* kVanilla = R"({"CaptureMode": "Vanilla"})";
-constexpr const char* kFailed = "Cradle Keep failed to pod your shoulder pet. Check the server log.";
+constexpr const char* kFailedText = "Cradle Keep failed to pod your shoulder pet. Check the server log.";
 
 UPrimalItem* AsItem(sim::Item* item) { return reinterpret_cast<UPrimalItem*>(item); }
 
@@ -106,7 +106,7 @@ TEST_F(VanillaCaptureTest, TheSecondOfTwoCompanionsFailingLeavesItInTheWorld) {
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("rex"), Companion("splash")}));
   EXPECT_EQ(Timeline(), (std::vector<std::string>{"message: Prepared for transfer: Rex (cryopod).",
                                                   "warn: Cradlekeep failed to build vanilla cryopod dino data",
-                                                  std::string("message: ") + kFailed}));
+                                                  std::string("message: ") + kFailedText}));
   EXPECT_EQ(Where("rex"), "pod");
   EXPECT_EQ(Where("splash"), "slot") << "the failed companion stays where it was";
 }
@@ -118,8 +118,8 @@ TEST_F(VanillaCaptureTest, AClassThatDoesNotLoadIsLoggedBeforeTheMessageAndTried
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   const std::string warn = "warn: Cradlekeep failed to load vanilla cryopod class: Blueprint'/Game/Nope.Nope'";
-  EXPECT_EQ(Timeline(), (std::vector<std::string>{warn, std::string("message: ") + kFailed, warn,
-                                                  std::string("message: ") + kFailed}));
+  EXPECT_EQ(Timeline(), (std::vector<std::string>{warn, std::string("message: ") + kFailedText, warn,
+                                                  std::string("message: ") + kFailedText}));
   EXPECT_TRUE(game().ArgsOf("UPrimalItem.AddNewItem").empty()) << "no item is created";
   EXPECT_EQ(Where("splash"), "slot");
 }
@@ -131,7 +131,7 @@ TEST_F(VanillaCaptureTest, AnItemThatIsNotCreatedIsReportedWithoutALogLine) {
                    std::nullopt, simfw::FaultMode::kFail, 1, false});
   MarkTimeline();
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
-  EXPECT_EQ(Timeline(), std::vector<std::string>{std::string("message: ") + kFailed});
+  EXPECT_EQ(Timeline(), std::vector<std::string>{std::string("message: ") + kFailedText});
   EXPECT_EQ(Where("splash"), "slot");
 }
 
@@ -154,7 +154,7 @@ TEST_F(VanillaCaptureTest, APodThatCannotBePlacedLeavesCreatureAndSlotUntouched)
   EXPECT_EQ(Timeline(),
             (std::vector<std::string>{"warn: Cradlekeep captured dino data but failed to add vanilla cryopod to "
                                       "player inventory",
-                                      std::string("message: ") + kFailed}));
+                                      std::string("message: ") + kFailedText}));
   EXPECT_EQ(Where("splash"), "slot");
   EXPECT_EQ(Ava().inventory->InventoryFlags, 0u) << "the lock is restored";
 }
@@ -167,7 +167,7 @@ TEST_F(VanillaCaptureTest, AFullInventoryLeavesCreatureAndSlotUntouched) {
   EXPECT_EQ(Timeline(),
             (std::vector<std::string>{"warn: Cradlekeep captured dino data but failed to add vanilla cryopod to "
                                       "player inventory",
-                                      std::string("message: ") + kFailed}));
+                                      std::string("message: ") + kFailedText}));
   EXPECT_EQ(game().SlotCreature(Ava(), "mounted"), game().FindCreature("splash")->actor());
   EXPECT_TRUE(Items().empty());
   EXPECT_TRUE(game().Lost().empty());
@@ -179,7 +179,7 @@ TEST_F(VanillaCaptureTest, APodWhoseDataDidNotLandLeavesTheCreatureInTheWorld) {
   MarkTimeline();
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   EXPECT_EQ(Timeline(), (std::vector<std::string>{"warn: Cradlekeep failed to build vanilla cryopod dino data",
-                                                  std::string("message: ") + kFailed}));
+                                                  std::string("message: ") + kFailedText}));
   EXPECT_EQ(Where("splash"), "slot");
   EXPECT_TRUE(Items().empty());
 }
@@ -202,7 +202,7 @@ TEST_F(VanillaCaptureTest, ASlotClearingThatThrowsBeforeADestroyThatFailsIsToldA
                 "warn: Cradlekeep could not clear the captured companion's slot: injected fault: "
                 "APrimalCharacter.ClearMountedDino(bool,bool)",
                 "warn: Cradlekeep could not take the podded companion out of the world; its pod was taken back out",
-                std::string("message: ") + kFailed}));
+                std::string("message: ") + kFailedText}));
   EXPECT_EQ(Where("splash"), "slot");
   EXPECT_TRUE(Items().empty()) << "the pod is out of the inventory again";
   EXPECT_TRUE(game().Duplicated().empty());
@@ -215,7 +215,7 @@ TEST_F(VanillaCaptureTest, ACreatureThatCannotBeFollowedIsNotTouched) {
   EXPECT_FALSE(CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")}));
   EXPECT_EQ(Timeline(), (std::vector<std::string>{"warn: Cradlekeep could not keep track of the companion through "
                                                   "its capture; it was not captured",
-                                                  std::string("message: ") + kFailed}));
+                                                  std::string("message: ") + kFailedText}));
   EXPECT_EQ(Where("splash"), "slot");
   EXPECT_TRUE(Items().empty());
   EXPECT_TRUE(game().ArgsOf("UPrimalItem.AddNewItem").empty()) << "no pod is made for it";

@@ -196,7 +196,7 @@ TEST(ParamTest, ReadsAValueAtItsPlaceInAnUnalignedBlock) {
 
 // A member with other names: each name the game builds give it, and what a
 // call does under each.
-int Add(int a, int b) { return a + b; }
+int Plus(int a, int b) { return a + b; }
 int Negate(int a) { return -a; }
 
 constexpr ck::host::OtherName kSumNames[] = {
@@ -209,8 +209,8 @@ class OtherNamesTest : public cktest::SimWorldTest {
  protected:
   void SetUp() override {
     SimWorldTest::SetUp();
-    fw().registry.AddFunction("UTest.Sum(int,int)", reinterpret_cast<void*>(&Add));
-    fw().registry.AddFunction("UTest.Plus(int,int)", reinterpret_cast<void*>(&Add));
+    fw().registry.AddFunction("UTest.Sum(int,int)", reinterpret_cast<void*>(&Plus));
+    fw().registry.AddFunction("UTest.Plus(int,int)", reinterpret_cast<void*>(&Plus));
     fw().registry.AddFunction("UTest.Sum(int)", reinterpret_cast<void*>(&Negate));
   }
   void TearDown() override {

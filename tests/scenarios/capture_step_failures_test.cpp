@@ -24,7 +24,7 @@ using nlohmann::json;
 constexpr const char* kUpdatedItem = "UPrimalItem.UpdatedItem(bool,bool)";
 constexpr const char* kDestroy = "APrimalDinoCharacter.Destroy(bool,bool)";
 constexpr const char* kCaptured = "Prepared for transfer: Splash (cryopod).";
-constexpr const char* kFailed = "Cradle Keep failed to pod your shoulder pet. Check the server log.";
+constexpr const char* kPodFailedMessage = "Cradle Keep failed to pod your shoulder pet. Check the server log.";
 
 struct StepFailure {
   std::string name;  // the test's name
@@ -37,14 +37,10 @@ struct StepFailure {
   std::string message;  // what the player is told, if anything
 };
 
-std::string Thrown(const std::string& mode, const std::string& key) {
-  return mode == "throw" ? "injected fault: " + key : "unknown exception";
-}
-
 // A step that serves only the upload readiness or a trace line.
 StepFailure Contained(const std::string& name, const std::string& key, int at, const std::string& mode,
                       const std::string& line) {
-  return {name + "_" + mode, key, at, mode, line + Thrown(mode, key), true, "", kCaptured};
+  return {name + "_" + mode, key, at, mode, line + cktest::InjectedFaultText(mode, key), true, "", kCaptured};
 }
 
 // A failure after which the pod cannot stay: the capture gives up, the
@@ -52,11 +48,11 @@ StepFailure Contained(const std::string& name, const std::string& key, int at, c
 // cleared, in the world after).
 StepFailure GivesUp(const std::string& name, const std::string& key, int at, const std::string& mode,
                     const std::string& stays) {
-  return {name + "_" + mode, key, at, mode, "Cradlekeep transfer button hook failed: " + Thrown(mode, key), false,
+  return {name + "_" + mode, key, at, mode, "Cradlekeep transfer button hook failed: " + cktest::InjectedFaultText(mode, key), false,
           stays, ""};
 }
 
-std::vector<StepFailure> Cases() {
+std::vector<StepFailure> StepCases() {
   const std::string uploadable = "Cradlekeep could not make the vanilla cryopod uploadable at once: ";
   const std::string readiness = "Cradlekeep could not read the vanilla cryopod's upload readiness: ";
   std::vector<StepFailure> cases;
@@ -74,7 +70,7 @@ std::vector<StepFailure> Cases() {
   // A destroy that reports failure leaves the creature in the world.
   cases.push_back({"destroy_fail", kDestroy, 1, "fail",
                    "Cradlekeep could not take the podded companion out of the world; its pod was taken back out",
-                   false, "world", kFailed});
+                   false, "world", kPodFailedMessage});
   return cases;
 }
 
@@ -109,7 +105,7 @@ TEST_P(CaptureStepFailureTest, NeverLeavesTheCreatureInTwoPlaces) {
                        c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(VanillaCapture, CaptureStepFailureTest, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(VanillaCapture, CaptureStepFailureTest, ::testing::ValuesIn(StepCases()),
                          [](const ::testing::TestParamInfo<StepFailure>& info) { return info.param.name; });
 
 }  // namespace

@@ -27,11 +27,6 @@ struct HookFailure {
   bool companion_in_world;  // the companion is back in the world at the end
 };
 
-// What a fault's mode makes the hook report.
-std::string Thrown(const std::string& mode, const std::string& key) {
-  return mode == "throw" ? "injected fault: " + key : "unknown exception";
-}
-
 // Ava with her otter Splash in one of her slots.
 json AvaWithSplashIn(const std::string& slot) {
   return {{"players", json::array({{{"id", "ava"}, {"team", 1001}, {"slots", {{slot, "splash"}}}}})},
@@ -49,7 +44,7 @@ HookFailure Trigger(const std::string& name, const std::string& hook, const json
           {{"CaptureMode", "Vanilla"}, {"ItemsPlusCompatibility", true}},
           AvaWithSplashIn("mounted"),
           json::array({{{"fault", {{"key", key}, {"mode", mode}}}}, step}),
-          "Cradlekeep " + hook + " hook failed: " + Thrown(mode, key),
+          "Cradlekeep " + hook + " hook failed: " + cktest::InjectedFaultText(mode, key),
           false};
 }
 
@@ -62,11 +57,11 @@ HookFailure Detach(const std::string& slot, const std::string& mode) {
           AvaWithSplashIn(slot),
           json::array({{{"fault", {{"key", key}, {"mode", mode}}}},
                        {{"clearSlot", {{"player", "ava"}, {"slot", slot}}}}}),
-          "Cradlekeep " + slot + "-slot detach hook failed: " + Thrown(mode, key),
+          "Cradlekeep " + slot + "-slot detach hook failed: " + cktest::InjectedFaultText(mode, key),
           true};
 }
 
-std::vector<HookFailure> Cases() {
+std::vector<HookFailure> HookCases() {
   std::vector<HookFailure> cases;
   const json transfer_button = {{"transferButton", "ava"}};
   const json dialog_result = {{"dialogResult", {{"player", "ava"}, {"accept", true}}}};
@@ -109,7 +104,7 @@ TEST_P(HookFailureTest, IsLoggedAndTheGameGoesOn) {
                        c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Hooks, HookFailureTest, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Hooks, HookFailureTest, ::testing::ValuesIn(HookCases()),
                          [](const ::testing::TestParamInfo<HookFailure>& info) { return info.param.name; });
 
 }  // namespace

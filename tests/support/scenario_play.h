@@ -19,6 +19,12 @@
 
 namespace cktest {
 
+// What the plugin reports of a fault the simulator injects in `key` with
+// `mode` ("throw" throws a standard exception, anything else an unknown one).
+inline std::string InjectedFaultText(const std::string& mode, const std::string& key) {
+  return mode == "throw" ? "injected fault: " + key : "unknown exception";
+}
+
 // Plays `scenario` (the JSON a scenario file would hold); the test fails with
 // each expectation that did not hold, or with the reason the run could not
 // happen.

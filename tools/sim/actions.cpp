@@ -21,8 +21,6 @@ void ValidatePlayer(const Scenario& s, const json& v, const std::string& where) 
 
 void ValidateText(const Scenario& s, const json& v, const std::string& where) { Text(s, v, where); }
 
-void ValidateBool(const Scenario& s, const json& v, const std::string& where) { Bool(s, v, where); }
-
 // `{"player": P, "<flag>": true}`, the flag optional.
 void ValidatePlayerAndFlag(const Scenario& s, const json& v, const std::string& where, const char* flag) {
   Object(s, v, where, {"player", flag});

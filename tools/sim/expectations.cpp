@@ -53,8 +53,6 @@ std::vector<std::string> LogTexts(const ordered_json& report) {
 
 void ValidateTexts(const Scenario& s, const json& want, const std::string& where) { Texts(s, want, where); }
 
-void ValidateBool(const Scenario& s, const json& want, const std::string& where) { Bool(s, want, where); }
-
 void ValidateMessages(const Scenario& s, const json& want, const std::string& where) {
   if (!want.is_array()) Fail(s, where, "must be a list");
   for (std::size_t i = 0; i < want.size(); ++i) {

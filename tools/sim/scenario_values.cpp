@@ -41,6 +41,8 @@ bool Bool(const Scenario& s, const json& value, const std::string& where) {
   return value.get<bool>();
 }
 
+void ValidateBool(const Scenario& s, const json& value, const std::string& where) { Bool(s, value, where); }
+
 int Int(const Scenario& s, const json& value, const std::string& where) {
   if (!value.is_number_integer()) Fail(s, where, "must be a whole number");
   return value.get<int>();

@@ -34,6 +34,8 @@ const nlohmann::json& Need(const Scenario& s, const nlohmann::json& object, cons
 // strings; refuses a value of another kind.
 std::string Text(const Scenario& s, const nlohmann::json& value, const std::string& where);
 bool Bool(const Scenario& s, const nlohmann::json& value, const std::string& where);
+// Bool as a check alone, for the tables of checks.
+void ValidateBool(const Scenario& s, const nlohmann::json& value, const std::string& where);
 int Int(const Scenario& s, const nlohmann::json& value, const std::string& where);
 FVector Vector(const Scenario& s, const nlohmann::json& value, const std::string& where);
 // A whole number that fits 64 bits with a sign.
