@@ -24,7 +24,6 @@ namespace {
 
 std::vector<state::PendingCleanupPass>& Pending() { return state::Current().pending_passes; }
 
-bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
 bool SameWeak(const FWeakObjectPtr& a, const FWeakObjectPtr& b) {
   return a.ObjectIndex == b.ObjectIndex && a.ObjectSerialNumber == b.ObjectSerialNumber;
 }
@@ -43,7 +42,7 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   // however often the pod is used (a release that keeps failing).
   auto& pending = Pending();
   std::erase_if(pending, [&](const state::PendingCleanupPass& queued) {
-    return SameWeak(queued.controller, weak) && SameId(queued.item_id, item_id);
+    return SameWeak(queued.controller, weak) && SameItemId(queued.item_id, item_id);
   });
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
     pending.push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
@@ -80,7 +79,7 @@ void RunDueCleanupPasses() {
         if (!RunCleanupPass(controller, pass.pass_number, pass.item_id)) return;
         std::size_t canceled = 0;
         for (std::size_t i = 0; i < pending.size();) {
-          if (SameWeak(pending[i].controller, pass.controller) && SameId(pending[i].item_id, pass.item_id)) {
+          if (SameWeak(pending[i].controller, pass.controller) && SameItemId(pending[i].item_id, pass.item_id)) {
             pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
             ++canceled;
             if (i < index) --index;  // the walk stays on the entry it was going to look at next

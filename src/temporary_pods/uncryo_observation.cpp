@@ -28,9 +28,6 @@ constexpr double kTryMemorySeconds = 10.0;
 
 std::unordered_map<uint64, state::RecentUnCryoTry>& RecentTries() { return state::Current().recent_tries; }
 
-FItemNetID IdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
-bool SameId(const FItemNetID& a, const FItemNetID& b) { return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2; }
-
 bool PodSettingsOn() {
   const config::PluginConfig& settings = config::Current();
   return settings.Enabled && settings.TemporaryVanillaCryopods;
@@ -45,7 +42,7 @@ void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInvento
   if (item == nullptr || !IsTemporaryPod(item)) return;
   const bool payload = HasCreaturePayload(item);
   observation.used = true;
-  observation.item_id = IdOf(item);
+  observation.item_id = ItemIdOf(item);
   observation.has_id = true;
   if (log::TraceEnabled()) {
     log::Info("Cradlekeep saw temporary vanilla cryopod use via {} itemId=({}, {}) {}", label, id.ItemID1, id.ItemID2,
@@ -83,7 +80,7 @@ void HandleTryUnCryo(const void* params) {
   // A controller the engine gives no identity cannot be told from another:
   // it gets no record.
   const host::ObjectIdentity player = host::IdentityOf(controller);
-  if (player != 0) RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), IdOf(item), true};
+  if (player != 0) RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), ItemIdOf(item), true};
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
@@ -124,8 +121,8 @@ int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCr
 int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
                      const std::optional<state::RecentUnCryoTry>& tried, const Removal& removal) {
   if (emptied == nullptr || !IsTemporaryPod(emptied) || HasCreaturePayload(emptied)) return 0;
-  const FItemNetID post_id = IdOf(emptied);
-  if (tried && tried->has_id && SameId(post_id, tried->item_id)) return 0;
+  const FItemNetID post_id = ItemIdOf(emptied);
+  if (tried && tried->has_id && SameItemId(post_id, tried->item_id)) return 0;
   bool done = RemoveItemObject(inventory, emptied, removal);
   if (!done) {
     auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
@@ -147,7 +144,7 @@ int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
 // The pod's id, when there is a pod and its id can be read.
 std::optional<FItemNetID> PodIdOf(UPrimalItem* pod) {
   std::optional<FItemNetID> id;
-  if (pod != nullptr) core::Contain([&] { id = IdOf(pod); }, [](const char*) {});
+  if (pod != nullptr) core::Contain([&] { id = ItemIdOf(pod); }, [](const char*) {});
   return id;
 }
 
