@@ -49,11 +49,7 @@ class MarkerTest {
     // Walk the names only: one load and one comparison per entry.
     const auto& entries =
         *reinterpret_cast<const TArray<FCustomItemData>*>(reinterpret_cast<std::uintptr_t>(item) + entries_at_);
-    auto name = reinterpret_cast<std::uintptr_t>(entries.Data) + static_cast<std::uintptr_t>(name_at_);
-    for (int32 i = 0; i < entries.Num(); ++i, name += sizeof(FCustomItemData)) {
-      if (IsMarkerName(*reinterpret_cast<const FName*>(name))) return true;
-    }
-    return false;
+    return game::kCustomDataName.AnyOfAt(name_at_, entries, [this](const FName& name) { return IsMarkerName(name); });
   }
 
  private:

@@ -68,8 +68,6 @@ bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, F
 
 }  // namespace
 
-FItemNetID ItemIdOf(UPrimalItem* item) { return game::kItemID.Read(item); }
-
 int32 ShrunkCapacity(int32 count, int32 capacity) {
   const int64 spare = static_cast<int64>(capacity) - count;
   const bool much_spare = spare >= 2048 || 3 * static_cast<int64>(count) < 2 * static_cast<int64>(capacity);
@@ -82,7 +80,7 @@ UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id) {
   TArray<UPrimalItem*>* items = ItemsOf(inventory);
   for (int32 i = 0; i < items->Num(); ++i) {
     UPrimalItem* item = (*items)[i];
-    if (item != nullptr && SameItemId(ItemIdOf(item), id)) return item;
+    if (item != nullptr && SameItemId(game::kItemID.Read(item), id)) return item;
   }
   return nullptr;
 }
@@ -100,7 +98,7 @@ bool InventoryListsItem(UPrimalInventoryComponent* inventory, UPrimalItem* item)
 
 bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item, const Removal& removal) {
   if (!InventoryListsItem(inventory, item) || !EmptiedTemporaryPod(item)) return false;
-  const FItemNetID id = ItemIdOf(item);
+  const FItemNetID id = game::kItemID.Read(item);
   // The game removes by id, the first of the inventory's items carrying it
   // first: another item with the same id would go in the pod's place.
   UPrimalItem* first = FindItemById(inventory, id);
@@ -146,7 +144,7 @@ int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory, const Removal&
     }
     // The game removes by id, taking the first item that carries it: the pod
     // goes only when its id leads back to it, here.
-    const FItemNetID id = ItemIdOf(item);
+    const FItemNetID id = game::kItemID.Read(item);
     const int32 count = items->Num();
     if (FindItemById(inventory, id) == item && RemoveListedItem(inventory, item, id, removal) && items->Num() < count &&
         (index >= items->Num() || (*items)[index] != item)) {

@@ -25,8 +25,6 @@ struct Removal {
 inline bool SameItemId(const FItemNetID& a, const FItemNetID& b) {
   return a.ItemID1 == b.ItemID1 && a.ItemID2 == b.ItemID2;
 }
-// The id the item carries.
-FItemNetID ItemIdOf(UPrimalItem* item);
 
 // The first item of the inventory carrying the id, or null.
 UPrimalItem* FindItemById(UPrimalInventoryComponent* inventory, FItemNetID id);

@@ -42,7 +42,7 @@ void ObserveTemporaryPodUse(AShooterPlayerController* controller, UPrimalInvento
   if (item == nullptr || !IsTemporaryPod(item)) return;
   const bool payload = HasCreaturePayload(item);
   observation.used = true;
-  observation.item_id = ItemIdOf(item);
+  observation.item_id = game::kItemID.Read(item);
   observation.has_id = true;
   if (log::TraceEnabled()) {
     log::Info("Cradlekeep saw temporary vanilla cryopod use via {} itemId=({}, {}) {}", label, id.ItemID1, id.ItemID2,
@@ -80,7 +80,9 @@ void HandleTryUnCryo(const void* params) {
   // A controller the engine gives no identity cannot be told from another:
   // it gets no record.
   const host::ObjectIdentity player = host::IdentityOf(controller);
-  if (player != 0) RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), ItemIdOf(item), true};
+  if (player != 0) {
+    RecentTries()[player] = state::RecentUnCryoTry{host::SteadyNowNanoseconds(), game::kItemID.Read(item), true};
+  }
   ClearCryoCooldown(controller, "OnTryUnCryoDino");
 }
 
@@ -121,7 +123,7 @@ int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCr
 int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
                      const std::optional<state::RecentUnCryoTry>& tried, const Removal& removal) {
   if (emptied == nullptr || !IsTemporaryPod(emptied) || HasCreaturePayload(emptied)) return 0;
-  const FItemNetID post_id = ItemIdOf(emptied);
+  const FItemNetID post_id = game::kItemID.Read(emptied);
   if (tried && tried->has_id && SameItemId(post_id, tried->item_id)) return 0;
   bool done = RemoveItemObject(inventory, emptied, removal);
   if (!done) {
@@ -144,7 +146,7 @@ int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
 // The pod's id, when there is a pod and its id can be read.
 std::optional<FItemNetID> PodIdOf(UPrimalItem* pod) {
   std::optional<FItemNetID> id;
-  if (pod != nullptr) core::Contain([&] { id = ItemIdOf(pod); }, [](const char*) {});
+  if (pod != nullptr) core::Contain([&] { id = game::kItemID.Read(pod); }, [](const char*) {});
   return id;
 }
 

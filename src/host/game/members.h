@@ -246,16 +246,25 @@ class Field : public GameKey {
   // then found in each record at the record size.
   template <typename Record, typename Test>
   bool AnyOf(const TArray<Record>& records, Test test) const {
-    const int32 count = records.Num();
-    if (count <= 0) return false;
-    auto field = reinterpret_cast<std::uintptr_t>(InObject(records.Data));
-    for (int32 i = 0; i < count; ++i, field += sizeof(Record)) {
+    return records.Num() > 0 && AnyFrom(records, reinterpret_cast<std::uintptr_t>(InObject(records.Data)), test);
+  }
+  // The same with the offset held by the caller (OffsetIfResolved, not -1).
+  template <typename Record, typename Test>
+  static bool AnyOfAt(std::intptr_t offset, const TArray<Record>& records, Test test) {
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(records.Data) + static_cast<std::uintptr_t>(offset);
+    return AnyFrom(records, first, test);
+  }
+
+ private:
+  // The walk itself: the field of the first record at `field`, the next one
+  // a record's size further.
+  template <typename Record, typename Test>
+  static bool AnyFrom(const TArray<Record>& records, std::uintptr_t field, Test test) {
+    for (int32 i = 0; i < records.Num(); ++i, field += sizeof(Record)) {
       if (test(*reinterpret_cast<const T*>(field))) return true;
     }
     return false;
   }
-
- private:
   // The field inside a non-null object, resolving the offset on first use.
   // The address is computed as an integer: a field the framework places at
   // address zero must stay null for the caller's checks.
