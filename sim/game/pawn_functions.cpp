@@ -1,5 +1,6 @@
 #include "sim/game/pawn_functions.h"
 
+#include "sim/framework/engine_text.h"
 #include "sim/framework/game_functions.h"
 #include "sim/game/game.h"
 
@@ -29,6 +30,15 @@ Controller* GetOwnerController(Character* pawn) {
 
 bool ViewingAnUploadTerminal(ShooterPlayerController* pc) { return pc != nullptr && pc->viewing_upload_terminal; }
 
+// The character's name of the controller's player (the game keeps it with
+// the player's profile, so it answers without a pawn too).
+FString* GetPlayerCharacterName(ShooterPlayerController* pc, FString* result) {
+  if (result == nullptr) return nullptr;
+  const Player* player = pc != nullptr ? Game::Current()->PlayerOf(pc) : nullptr;
+  *result = simfw::FromUtf8(player != nullptr ? player->name : std::string());
+  return result;
+}
+
 // The game's octree query: a static function returning an array by value,
 // so the caller passes the result first; the location travels by address.
 TArray<AActor*>* ServerOctreeOverlapActors(TArray<AActor*>* result, Object* /*world_context*/, FVector* at,
@@ -53,6 +63,7 @@ void RegisterPawnFunctions() {
   GameFunction<"AShooterCharacter.StaticClass()", &ShooterStaticClass>::Register();
   GameFunction<"APrimalPawn.GetOwnerController()", &GetOwnerController>::Register();
   GameFunction<"AShooterPlayerController.ViewingAnUploadTerminal()", &ViewingAnUploadTerminal>::Register();
+  GameFunction<"AShooterPlayerController.GetPlayerCharacterName()", &GetPlayerCharacterName>::Register();
   GameFunction<"AActor.GetAttachParentActor()", &GetAttachParentActor>::Register();
   GameFunction<"UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,"
                "EServerOctreeGroup::Type,bool)",

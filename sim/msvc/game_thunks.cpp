@@ -105,6 +105,8 @@ struct AShooterPlayerController {
                                                     int option);
   void ServerRequestInventoryUseItemWithActor_Implementation(AActor* actor, UPrimalInventoryComponent* inventory,
                                                              FItemNetID item_id, int option);
+  // Not hooked: called for its name, returned by value.
+  FString GetPlayerCharacterName();
 };
 struct AShooterGameMode {
   void HandleTransferCharacterDialogResult(bool accepted, AShooterPlayerController* controller);
@@ -137,6 +139,7 @@ struct UVictoryCore {
 namespace {
 
 using DinoNameFn = FString* (*)(APrimalDinoCharacter*, FString*, APlayerController*);
+using CharacterNameFn = FString* (*)(AShooterPlayerController*, FString*);
 using DescriptiveNameFn = FString* (*)(APrimalDinoCharacter*, FString*, bool, bool);
 using OverlapFn = TArray<AActor*>* (*)(TArray<AActor*>*, UObject*, FVector*, float, int, bool);
 
@@ -158,6 +161,7 @@ FindFunctionFn g_find_function = nullptr;
 HasBuffFn g_has_buff = nullptr;
 DeactivateBuffsFn g_deactivate_buffs = nullptr;
 DinoNameFn g_dino_name = nullptr;
+CharacterNameFn g_character_name = nullptr;
 DescriptiveNameFn g_descriptive_name = nullptr;
 OverlapFn g_overlap = nullptr;
 
@@ -272,6 +276,13 @@ FString APrimalDinoCharacter::GetCurrentDinoName(APlayerController* for_player_c
   return result;
 }
 
+FString AShooterPlayerController::GetPlayerCharacterName() {
+  FString result;
+  result.Data = TArray<WIDECHAR>{nullptr, 0, 0};
+  g_character_name(this, &result);
+  return result;
+}
+
 FString APrimalDinoCharacter::GetDinoDescriptiveName(bool ignore_artificial_levels, bool include_details) {
   FString result;
   result.Data = TArray<WIDECHAR>{nullptr, 0, 0};
@@ -383,6 +394,11 @@ extern "C" void* CkGameThunk(const char* key, void* original) {
   if (SameText(key, "APrimalDinoCharacter.GetCurrentDinoName(APlayerController*)")) {
     g_dino_name = reinterpret_cast<DinoNameFn>(original);
     auto member = &APrimalDinoCharacter::GetCurrentDinoName;
+    return *reinterpret_cast<void**>(&member);
+  }
+  if (SameText(key, "AShooterPlayerController.GetPlayerCharacterName()")) {
+    g_character_name = reinterpret_cast<CharacterNameFn>(original);
+    auto member = &AShooterPlayerController::GetPlayerCharacterName;
     return *reinterpret_cast<void**>(&member);
   }
   if (SameText(key, "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")) {

@@ -28,43 +28,7 @@ namespace {
 
 constexpr std::string_view kPlaceholder = "{creature}";
 
-// Runs a name lookup; a lookup that throws counts as an empty name.
-template <typename Lookup>
-std::string NameOrEmpty(Lookup lookup) {
-  std::string name;
-  if (!core::Contain([&] { name = lookup(); }, [](const char*) {})) name.clear();
-  return name;
-}
-
 }  // namespace
-
-std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller) {
-  if (creature == nullptr) return "shoulder pet";
-  std::string name;
-  // Without the name lookups (the game build lacks them) the class name serves.
-  if (state::PartOn(host::Part::kCompanionNames)) name = NameOrEmpty([&] {
-    host::EngineString result;
-    game::kDinoGetCurrentDinoName(creature, result.get(), reinterpret_cast<APlayerController*>(controller));
-    return host::FStringToUtf8(*result);
-  });
-  if (!name.empty()) return name;
-  if (state::PartOn(host::Part::kCompanionNames)) name = NameOrEmpty([&] {
-    host::EngineString result;
-    game::kDinoGetDinoDescriptiveName(creature, result.get(), true, false);
-    return host::FStringToUtf8(*result);
-  });
-  if (!name.empty()) return name;
-
-  UClass* cls = host::ClassOf(reinterpret_cast<const UObject*>(creature));
-  const std::string class_text = cls != nullptr ? host::ObjectName(reinterpret_cast<const UObject*>(cls)) : "";
-  if (core::ContainsIgnoreCase(class_text, "ShoulderDragon") && core::ContainsIgnoreCase(class_text, "Autumn")) {
-    return "Autumn Drakeling";
-  }
-  if (core::ContainsIgnoreCase(class_text, "ShoulderDragon")) return "Drakeling";
-  if (core::ContainsIgnoreCase(class_text, "Axolotl_Small")) return "Tidepup";
-  if (!class_text.empty()) return class_text;
-  return "shoulder pet";
-}
 
 std::string FormatCapturedMessage(const std::string& name) {
   std::string result = config::Current().Messages.Captured;
@@ -119,20 +83,21 @@ CaptureOutcome CaptureOne(AShooterCharacter* pawn, AShooterPlayerController* con
 
 // The one place a companion's fate is told: the counters, the player's
 // message (none for a capture a failure ended: the trigger reports it) and
-// the journal line.
-void Tell(AShooterPlayerController* controller, const AttachedCompanion& companion, const std::string& name,
+// the journal line, written from what was read before the capture.
+void Tell(AShooterPlayerController* controller, const journal::PlayerSnapshot& player,
+          const journal::CreatureSnapshot& creature, const AttachedCompanion& companion, const std::string& name,
           std::string_view trigger, const CaptureOutcome& outcome, bool failed) {
   state::Counters& counters = state::Current().counters;
   if (outcome.podded) {
     ++counters.captures_done;
     NotifyPlayer(controller, FormatCapturedMessage(name));
-  } else if (!failed) {
+  } else {
     ++counters.captures_failed;
-    NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+    if (!failed) NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
   }
   journal::Line line("capture");
-  journal::AddPlayer(line, controller);
-  journal::AddCreature(line, companion.creature, name, true);
+  journal::Add(line, player);
+  journal::Add(line, creature);
   line.Word("slot", SlotWord(companion));
   if (!trigger.empty()) line.Word("trigger", trigger);
   line.Word("mode", config::IsVanillaCaptureMode() ? "vanilla" : "scs");
@@ -157,15 +122,18 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
   // slot, the mod taking one) may start another capture.
   const CaptureScope capturing;
   std::size_t captured = 0;
+  const journal::PlayerSnapshot player = journal::SnapPlayer(controller, pawn);
   for (const AttachedCompanion& companion : companions) {
     const std::string name = CompanionDisplayName(companion.creature, controller);
+    // Read before the capture: the creature may be gone after it.
+    const journal::CreatureSnapshot creature = journal::SnapCreature(companion.creature, controller, true, name);
     if (log::TraceEnabled()) {
       log::Info("Cradlekeep found attached companion {} mounted={} carried={} secondary={}",
                 DescribeActor(companion.creature), companion.mounted, companion.carried, companion.secondary);
     }
     std::exception_ptr failure;
     const CaptureOutcome outcome = CaptureOne(pawn, controller, companion, name, failure);
-    Tell(controller, companion, name, trigger, outcome, failure != nullptr);
+    Tell(controller, player, creature, companion, name, trigger, outcome, failure != nullptr);
     // A failure ends the capture and goes on to the trigger, as it always did.
     if (failure) std::rethrow_exception(failure);
     if (outcome.failure_after) std::rethrow_exception(outcome.failure_after);

@@ -11,6 +11,7 @@
 #include "asa/engine_types.h"
 #include "capture/attached_companion.h"
 #include "host/game/parts.h"
+#include "journal/creature_name.h"
 
 namespace ck::capture {
 
@@ -32,11 +33,8 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
 // build turned off, if any: the mode's capture path, then the insertion.
 std::optional<host::Part> MissingCapturePart();
 
-// The player-facing name: the creature's current name, else its descriptive
-// name (a name lookup that throws counts as empty), else from its class
-// name ("Autumn Drakeling", "Drakeling", "Tidepup", or the class name),
-// else "shoulder pet".
-std::string CompanionDisplayName(APrimalDinoCharacter* creature, AShooterPlayerController* controller);
+// The player-facing name of a creature (journal/creature_name.h).
+using journal::CompanionDisplayName;
 
 // The Captured setting with every "{creature}" replaced by the name, left to
 // right (inserted text is not searched again); without a placeholder, a

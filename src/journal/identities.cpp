@@ -1,4 +1,4 @@
-// Reading the player's and the creature's ids for the journal.
+// Reading the player's and the creature's identities for the journal.
 #include "journal/identities.h"
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "host/engine/names.h"
 #include "host/framework/engine_text.h"
 #include "host/game/catalogue.h"
+#include "journal/creature_name.h"
 #include "state/plugin_state.h"
 
 namespace ck::journal {
@@ -23,59 +24,73 @@ void Field(const char* field, Read read) noexcept {
   });
 }
 
-std::string OwnName(APrimalDinoCharacter* creature) {
-  if (!state::PartOn(host::Part::kCompanionNames)) return "";
+// A member only the journal uses, on a build where asking for it is safe.
+bool Usable(const host::GameKey& member) { return member.Present() && MayAskForIds(); }
+
+std::string PairText(const FItemNetID& id) { return std::to_string(id.ItemID1) + "," + std::to_string(id.ItemID2); }
+
+std::optional<std::string> PlayerName(AShooterPlayerController* controller, AShooterCharacter* pawn) {
+  if (pawn == nullptr) pawn = host::PlayerCharacterOf(controller);
+  if (pawn != nullptr) {
+    if (!Usable(game::kShooterCharacterPlayerName)) return std::nullopt;
+    return host::FStringToUtf8(game::kShooterCharacterPlayerName.In(pawn));
+  }
+  if (!Usable(game::kPlayerControllerGetPlayerCharacterName)) return std::nullopt;
   host::EngineString result;
-  game::kDinoGetCurrentDinoName(creature, result.get(), nullptr);
+  game::kPlayerControllerGetPlayerCharacterName(controller, result.get());
   return host::FStringToUtf8(*result);
 }
 
 }  // namespace
 
-void AddPlayer(Line& line, AShooterPlayerController* controller) noexcept {
-  if (controller == nullptr) return;
-  if (game::kShooterCharacterPlayerName.Present()) {
-    Field("player's name", [&] {
-      AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
-      if (pawn == nullptr) return;
-      const std::string name = host::FStringToUtf8(game::kShooterCharacterPlayerName.In(pawn));
-      line.Text("player", name).Searchable(name);
-    });
+bool MayAskForIds() { return state::Running() && state::Current().build.checked; }
+
+PlayerSnapshot SnapPlayer(AShooterPlayerController* controller, AShooterCharacter* pawn) noexcept {
+  PlayerSnapshot player;
+  if (controller == nullptr) return player;
+  Field("player's name", [&] { player.name = PlayerName(controller, pawn); });
+  if (Usable(game::kPlayerControllerLinkedPlayerID)) {
+    Field("player's id", [&] { player.id = game::kPlayerControllerLinkedPlayerID.Read(controller); });
   }
-  if (game::kPlayerControllerLinkedPlayerID.Present()) {
-    Field("player's id", [&] {
-      const int64 id = game::kPlayerControllerLinkedPlayerID.Read(controller);
-      line.Number("playerId", id).Searchable(std::to_string(id));
-    });
-  }
+  return player;
 }
 
-void AddCreature(Line& line, APrimalDinoCharacter* creature, std::string_view name, bool with_class) noexcept {
-  if (creature == nullptr) return;
+CreatureSnapshot SnapCreature(APrimalDinoCharacter* creature, AShooterPlayerController* controller,
+                              bool with_class, std::string_view told_name) noexcept {
+  CreatureSnapshot snap;
+  if (creature == nullptr) return snap;
   Field("creature's name", [&] {
-    const std::string own = name.empty() ? OwnName(creature) : std::string(name);
-    line.Text("creature", own).Searchable(own);
+    snap.name = told_name.empty() ? CompanionDisplayName(creature, controller) : std::string(told_name);
   });
   if (with_class) {
     Field("creature's class", [&] {
       const UClass* cls = host::ClassOf(reinterpret_cast<const UObject*>(creature));
-      if (cls != nullptr) line.Text("class", host::ObjectName(reinterpret_cast<const UObject*>(cls)));
+      if (cls != nullptr) snap.class_name = host::ObjectName(reinterpret_cast<const UObject*>(cls));
     });
   }
-  if (game::kDinoID1.Present() && game::kDinoID2.Present()) {
-    Field("creature's id", [&] {
-      const uint32 a = game::kDinoID1.Read(creature);
-      const uint32 b = game::kDinoID2.Read(creature);
-      line.Pair("creatureId", a, b).Searchable(std::to_string(a) + "," + std::to_string(b));
-    });
+  if (Usable(game::kDinoID1) && Usable(game::kDinoID2)) {
+    Field("creature's id", [&] { snap.id = FItemNetID{game::kDinoID1.Read(creature), game::kDinoID2.Read(creature)}; });
   }
+  return snap;
 }
 
-void AddItem(Line& line, std::string_view key, const FItemNetID& id) noexcept {
-  Field("item's id", [&] { line.Pair(key, id.ItemID1, id.ItemID2); });
+void Add(Line& line, const PlayerSnapshot& player) {
+  if (player.id) line.Number("playerId", *player.id).SearchableId(std::to_string(*player.id));
+  if (player.name) line.Text("player", *player.name).SearchableText(*player.name);
+}
+
+void Add(Line& line, const CreatureSnapshot& creature) {
+  if (creature.id) line.Pair("creatureId", creature.id->ItemID1, creature.id->ItemID2).SearchableId(PairText(*creature.id));
+  if (creature.name) line.Text("creature", *creature.name).SearchableText(*creature.name);
+  if (creature.class_name) line.Text("class", *creature.class_name);
+}
+
+void AddItem(Line& line, std::string_view key, const FItemNetID& id) {
+  line.Pair(key, id.ItemID1, id.ItemID2).SearchableId(PairText(id));
 }
 
 std::string MissingFields() {
+  if (!MayAskForIds()) return "the game build could not be checked, so the journal leaves out player, playerId, creatureId";
   std::string fields;
   const auto Note = [&](bool present, const char* field) {
     if (present) return;
@@ -85,7 +100,7 @@ std::string MissingFields() {
   Note(game::kShooterCharacterPlayerName.Present(), "player");
   Note(game::kPlayerControllerLinkedPlayerID.Present(), "playerId");
   Note(game::kDinoID1.Present() && game::kDinoID2.Present(), "creatureId");
-  return fields;
+  return fields.empty() ? fields : "this game build lacks " + fields;
 }
 
 }  // namespace ck::journal

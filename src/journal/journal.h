@@ -23,10 +23,23 @@ inline constexpr std::size_t kCapacity = 1000;
 // kept is still in the log, or lost with the log itself.
 void Record(const Line& line) noexcept;
 
-// The latest `count` entries, newest first, of those whose player or
-// creature name or id contains `filter` (any letter case; every entry for
-// an empty filter).
-std::vector<std::string> Latest(std::string_view filter, std::size_t count);
+// What a search found: the latest entries that match, newest first, and
+// how many match in all.
+struct Found {
+  std::vector<std::string> lines;
+  std::size_t matching = 0;
+};
+
+// The latest `count` entries that match `query`, newest first. An empty
+// query matches every entry. A query that is an id as the lines print it (a
+// whole number, or two joined by a comma) matches an entry that names that
+// whole id: a player id, a creature id or an item id ("102,2" is not
+// "102,23"). Any other query matches an entry whose player or creature name
+// holds it, ASCII letters in any case.
+Found Latest(std::string_view query, std::size_t count);
+
+// Whether a query is searched as an id (see Latest).
+bool IsIdQuery(std::string_view query);
 
 // How many entries the ring holds, and how many it has overwritten since
 // start-up.

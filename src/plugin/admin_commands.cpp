@@ -2,6 +2,7 @@
 // RCON, with their answers.
 #include "plugin/admin_commands.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -122,8 +123,12 @@ std::vector<std::string> Run(Command command, FString* line, const char* name) {
   return lines;
 }
 
-void AnswerConsole(APlayerController* caller, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) log::Info("{}", line);
+// The answer goes to the log line by line, or only its first line when
+// the rest is journal entries the log already holds.
+void AnswerConsole(APlayerController* caller, const std::vector<std::string>& lines, bool log_head_only) {
+  for (std::size_t i = 0; i < (log_head_only ? std::min<std::size_t>(lines.size(), 1) : lines.size()); ++i) {
+    log::Info("{}", lines[i]);
+  }
   if (caller == nullptr) return;
   const std::u16string text = host::Utf8ToUtf16(Joined(lines, "\n"));
   host::SendServerMessage(reinterpret_cast<AShooterPlayerController*>(caller), host::OwnModulePath(), text);
@@ -139,7 +144,7 @@ template <Command kCommand>
 void OnConsole(APlayerController* caller, FString* line, bool /*from_rcon*/) {
   if (!state::Running()) return;  // left registered after a failed unload
   const std::vector<std::string> lines = Run(kCommand, line, "admin command");
-  core::Contain([&] { AnswerConsole(caller, lines); },
+  core::Contain([&] { AnswerConsole(caller, lines, kCommand == &Journal); },
                 [](const char* what) { log::Warn("Cradlekeep could not answer the admin: {}", what); });
 }
 

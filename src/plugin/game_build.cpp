@@ -165,6 +165,10 @@ bool CheckGameBuild() {
     host::BindGameKeys({});
     log::Warn("Cradlekeep could not check the game keys against this game build ({}); starting without the check",
               check.why);
+    // Its ids are the one thing the journal would ask for on its own: on a
+    // build that lacks one, each first request would stall the game.
+    log::Warn("Cradlekeep journal leaves out the player's name and the ids of players and creatures on a game build "
+              "it could not check");
     return true;
   }
   std::vector<std::size_t> names = check.names;

@@ -1,13 +1,13 @@
 // Reading the capture journal for an admin.
 #include "plugin/journal_command.h"
 
-#include <algorithm>
-#include <charconv>
+#include <optional>
 #include <sstream>
 
 #include "host/framework/engine_text.h"
 #include "journal/identities.h"
 #include "journal/journal.h"
+#include "journal/journal_line.h"
 
 namespace ck::plugin {
 
@@ -16,7 +16,20 @@ namespace {
 struct Query {
   std::string text;
   std::size_t count = kJournalDefaultCount;
+  std::string problem;  // why the line is not a query (then the usage answer)
 };
+
+// N of "-n N": a decimal whole number from 1 to kJournalMostCount.
+std::optional<std::size_t> CountOf(const std::string& word) {
+  if (word.empty() || word.size() > 2) return std::nullopt;
+  std::size_t n = 0;
+  for (const char c : word) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (n < 1 || n > kJournalMostCount) return std::nullopt;
+  return n;
+}
 
 // The words after the command's name.
 Query ParseQuery(FString* line) {
@@ -26,33 +39,61 @@ Query ParseQuery(FString* line) {
   words >> word;  // the command's own name
   while (words >> word) parts.push_back(word);
   Query query;
-  if (!parts.empty()) {
-    const std::string& last = parts.back();
-    unsigned long long n = 0;
-    const auto [end, error] = std::from_chars(last.data(), last.data() + last.size(), n);
-    if (error == std::errc() && end == last.data() + last.size()) {
-      query.count = static_cast<std::size_t>(std::clamp<unsigned long long>(n, 1, kJournalMostCount));
-      parts.pop_back();
+  std::size_t at = 0;
+  if (at < parts.size() && parts[at] == "-n") {
+    const std::optional<std::size_t> count = at + 1 < parts.size() ? CountOf(parts[at + 1]) : std::nullopt;
+    if (!count) {
+      query.problem = "the count after -n must be a whole number from 1 to " + std::to_string(kJournalMostCount) +
+                      (at + 1 < parts.size() ? ", not \"" + journal::SafeText(parts[at + 1], 24) + "\"" : "");
+      return query;
     }
+    query.count = *count;
+    at += 2;
   }
-  for (const std::string& part : parts) query.text += (query.text.empty() ? "" : " ") + part;
+  if (at < parts.size() && parts[at] == "--") {
+    ++at;
+  } else if (at < parts.size() && parts[at].size() > 1 && parts[at][0] == '-' && !journal::IsIdQuery(parts[at])) {
+    query.problem = "unknown option \"" + journal::SafeText(parts[at], 24) + "\" (to search for it, put -- before it)";
+    return query;
+  }
+  for (; at < parts.size(); ++at) query.text += (query.text.empty() ? "" : " ") + parts[at];
   return query;
+}
+
+std::string Entries(std::size_t n) { return std::to_string(n) + (n == 1 ? " entry" : " entries"); }
+
+std::string HeadLine(const Query& query, std::size_t shown, std::size_t matching) {
+  std::string head = "Cradlekeep journal: " + std::to_string(shown) + " of " + Entries(matching);
+  if (!query.text.empty()) {
+    head += std::string(journal::IsIdQuery(query.text) ? " naming id " : " matching ") + "\"" +
+            journal::SafeText(query.text) + "\"";
+  }
+  return head + ", newest first (" + std::to_string(journal::Held()) + " held, " +
+         std::to_string(journal::Dropped()) + " dropped)";
 }
 
 }  // namespace
 
 std::vector<std::string> JournalAnswer(FString* line) {
   const Query query = ParseQuery(line);
-  const std::vector<std::string> entries = journal::Latest(query.text, query.count);
-  std::string head = "Cradlekeep journal: " + std::to_string(entries.size()) + " entr" +
-                     (entries.size() == 1 ? "y" : "ies");
-  if (!query.text.empty()) head += " matching \"" + query.text + "\"";
-  head += ", newest first (" + std::to_string(journal::Held()) + " held, " + std::to_string(journal::Dropped()) +
-          " dropped)";
-  // Numbered, newest first: the answer also goes to the log, where an entry
-  // must not read as a journal line of its own.
-  std::vector<std::string> answer{head};
-  for (std::size_t i = 0; i < entries.size(); ++i) answer.push_back("#" + std::to_string(i + 1) + " " + entries[i]);
+  if (!query.problem.empty()) return {"Cradlekeep journal: " + query.problem, kJournalUsage};
+  const journal::Found found = journal::Latest(query.text, query.count);
+  // The room the head line and the last line may take at the most.
+  const std::string longest_head = HeadLine(query, found.lines.size(), found.matching);
+  const std::string longest_tail = std::to_string(found.lines.size()) + " more: narrow the search";
+  std::size_t bytes = longest_head.size() + 1 + longest_tail.size();
+  std::vector<std::string> entries;
+  for (std::size_t i = 0; i < found.lines.size(); ++i) {
+    std::string entry = "#" + std::to_string(i + 1) + " " + found.lines[i];
+    if (bytes + entry.size() + 1 >= kJournalMostAnswerBytes) break;
+    bytes += entry.size() + 1;
+    entries.push_back(std::move(entry));
+  }
+  std::vector<std::string> answer{HeadLine(query, entries.size(), found.matching)};
+  for (std::string& entry : entries) answer.push_back(std::move(entry));
+  if (entries.size() < found.lines.size()) {
+    answer.push_back(std::to_string(found.lines.size() - entries.size()) + " more: narrow the search");
+  }
   return answer;
 }
 
@@ -60,7 +101,7 @@ std::string JournalStatusLine() {
   std::string line = "journal: " + std::to_string(journal::Held()) + " entries held, " +
                      std::to_string(journal::Dropped()) + " dropped";
   const std::string missing = journal::MissingFields();
-  if (!missing.empty()) line += "; this game build lacks " + missing;
+  if (!missing.empty()) line += "; " + missing;
   return line;
 }
 

@@ -111,6 +111,9 @@ struct PluginState {
   // By the player controller's identity, never its address: the engine may
   // make a new player's controller where a departed one's was.
   std::unordered_map<uint64, RecentUnCryoTry> recent_tries;
+  // Emptied temporary pods (by item id) that the game answered "removed"
+  // and kept: told once, tried again quietly.
+  std::vector<FItemNetID> kept_pods;
 
   // When each pawn last started a capture (steady clock, nanoseconds).
   std::unordered_map<const void*, int64> capture_stamps;

@@ -32,6 +32,22 @@ void ForceNetUpdate(APrimalCharacter* character) {
   game::kActorForceNetUpdate(reinterpret_cast<AActor*>(character), false, true, false);
 }
 
+// How many of the buffs the character's buff list still holds (by address:
+// no buff is made between the deactivation and this look).
+int StillListed(APrimalCharacter* character, const std::vector<APrimalBuff*>& buffs) {
+  const auto* list = game::kCharacterBuffs.In(character);
+  int still = 0;
+  for (APrimalBuff* buff : buffs) {
+    for (int32 i = 0; i < list->Num(); ++i) {
+      if ((*list)[i] == buff) {
+        ++still;
+        break;
+      }
+    }
+  }
+  return still;
+}
+
 }  // namespace
 
 int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache, const std::string& blueprint_path,
@@ -46,8 +62,12 @@ int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache,
   const bool had = game::kCharacterHasBuff(character, &buff, false);
   TSubclassOf<APrimalBuff> deactivated{buff_class};
   game::kCharacterDeactivateBuffs(character, &deactivated, nullptr, false);
-  if (had) log::Trace("Cradlekeep deactivated {} after {}", buff_label, label);
-  return had ? 1 : 0;
+  if (!had) return 0;
+  // Only a buff that went counts: the game may keep it.
+  TSubclassOf<APrimalBuff> again{buff_class};
+  if (game::kCharacterHasBuff(character, &again, false)) return 0;
+  log::Trace("Cradlekeep deactivated {} after {}", buff_label, label);
+  return 1;
 }
 
 int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
@@ -68,6 +88,7 @@ int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
   }
   for (APrimalBuff* buff : sickening) game::kBuffDeactivate(buff);
   const int collected = static_cast<int>(sickening.size());
+  const int ended = collected - StillListed(creature, sickening);
   if (collected == 0 && configured <= 0) {
     log::Warn(
         "Cradlekeep found a nearby same-team dino with cryo sickness after {}, but no removable cryo sickness buff was "
@@ -75,9 +96,9 @@ int ClearCryoSickness(APrimalCharacter* creature, const std::string& label) {
         label);
   } else {
     ForceNetUpdate(creature);
-    log::Trace("Cradlekeep cleared {} cryo sickness buff(s) after {}", configured + collected, label);
+    log::Trace("Cradlekeep cleared {} cryo sickness buff(s) after {}", configured + ended, label);
   }
-  return configured + collected;
+  return configured + ended;
 }
 
 int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::string& label) {
@@ -108,8 +129,11 @@ int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::str
         auto* creature = reinterpret_cast<APrimalCharacter*>(actor);
         if (!HasCryoSickness(creature)) continue;
         ++found;
-        cleared += ClearCryoSickness(creature, label);
-        JournalSicknessCleared(controller, reinterpret_cast<APrimalDinoCharacter*>(creature));
+        auto* dino = reinterpret_cast<APrimalDinoCharacter*>(creature);
+        const journal::CreatureSnapshot snap = journal::SnapCreature(dino, controller, false);
+        const int ended = ClearCryoSickness(creature, label);
+        cleared += ended;
+        if (ended > 0) JournalSicknessCleared(journal::SnapPlayer(controller), snap, ended);
       }
       },
       failure);
@@ -146,11 +170,17 @@ void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& 
 
 bool SicknessClearingOn() { return Enabled(); }
 
-void JournalSicknessCleared(AShooterPlayerController* controller, APrimalDinoCharacter* creature) noexcept {
-  journal::Line line("sicknessCleared");
-  journal::AddPlayer(line, controller);
-  journal::AddCreature(line, creature, "", false);
-  journal::Record(line);
+void JournalSicknessCleared(const journal::PlayerSnapshot& player, const journal::CreatureSnapshot& creature,
+                            int cleared) noexcept {
+  core::Contain(
+      [&] {
+        journal::Line line("sicknessCleared");
+        journal::Add(line, player);
+        journal::Add(line, creature);
+        line.Number("cleared", cleared);
+        journal::Record(line);
+      },
+      [](const char*) {});
 }
 
 }  // namespace ck::temporary_pods

@@ -8,17 +8,19 @@
 #include <string>
 
 #include "asa/engine_types.h"
+#include "journal/identities.h"
 
 namespace ck::temporary_pods {
 
 // Ends the configured buff (its class loaded from `blueprint_path` and held
-// weakly in `cache`) on the character; 1 when the character had it, else 0.
+// weakly in `cache`) on the character; 1 when the character had it and no
+// longer has it afterwards, else 0.
 int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache, const std::string& blueprint_path,
                              const char* buff_label, const std::string& label);
 
 // Ends the creature's cryo sickness: the configured sickness buff, and, when
 // the creature stays sick, every buff that causes cryo sickness. The number
-// of buffs ended.
+// of buffs that actually went (a buff the game keeps is not counted).
 int ClearCryoSickness(APrimalCharacter* creature, const std::string& label);
 
 // Clears the sickness of sick creatures of the player's team within 1500
@@ -33,8 +35,9 @@ void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& 
 // needs.
 bool SicknessClearingOn();
 
-// The capture journal's "sicknessCleared" line for the creature and the
-// player. Never throws.
-void JournalSicknessCleared(AShooterPlayerController* controller, APrimalDinoCharacter* creature) noexcept;
+// The capture journal's "sicknessCleared" line: `cleared` buffs (at least
+// one) ended on the creature, for the player. Never throws.
+void JournalSicknessCleared(const journal::PlayerSnapshot& player, const journal::CreatureSnapshot& creature,
+                            int cleared) noexcept;
 
 }  // namespace ck::temporary_pods

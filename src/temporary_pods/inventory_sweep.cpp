@@ -2,12 +2,15 @@
 
 #include "state/plugin_state.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "host/framework/engine_allocator.h"
 #include "host/game/catalogue.h"
 #include "journal/identities.h"
 #include "journal/journal.h"
+#include "core/log.h"
 #include "temporary_pods/custom_item_data.h"
 
 namespace ck::temporary_pods {
@@ -35,35 +38,64 @@ void TakeOutOfSlots(UPrimalInventoryComponent* inventory, UPrimalItem* item) {
   }
 }
 
-bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, FItemNetID id) {
-  const bool removed = game::kInventoryRemoveItem(inventory, &id, false, false, true, false);
+// The emptied temporary pods the game answered "removed" and kept, by id:
+// each was told once in a warn line and is tried again quietly.
+std::vector<FItemNetID>& KeptPods() { return state::Current().kept_pods; }
+
+bool Forget(std::vector<FItemNetID>& ids, FItemNetID id) {
+  return std::erase_if(ids, [&](const FItemNetID& kept) { return SameItemId(kept, id); }) > 0;
+}
+
+void JournalRemoval(const Removal& removal, FItemNetID id) {
+  journal::Line line("podRemoved");
+  journal::Add(line, journal::SnapPlayer(removal.controller));
+  if (removal.creature != nullptr) journal::Add(line, *removal.creature);
+  journal::AddItem(line, "item", id);
+  line.Text("by", removal.by);
+  journal::Record(line);
+}
+
+// A pod the game answered "removed" and still lists: one warn line the
+// first time, nothing on later tries.
+void TellKept(FItemNetID id, const Removal& removal) {
+  std::vector<FItemNetID>& kept = KeptPods();
+  if (std::any_of(kept.begin(), kept.end(), [&](const FItemNetID& k) { return SameItemId(k, id); })) return;
+  if (kept.size() >= kMostKeptPodsRemembered) kept.erase(kept.begin());
+  kept.push_back(id);
+  log::Warn(
+      "Cradlekeep the game kept temporary vanilla cryopod itemId=({}, {}) after answering its removal ({}); it is "
+      "tried again on later passes",
+      id.ItemID1, id.ItemID2, removal.by);
+}
+
+// The game's removal of a listed pod by its id. True only when the pod has
+// left the inventory; that removal is counted and journalled here, once,
+// before the inventory's refresh (which may throw).
+bool RemoveAndRefresh(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id,
+                      const Removal& removal) {
+  const bool answered = game::kInventoryRemoveItem(inventory, &id, false, false, true, false);
+  const bool gone = answered && !InventoryListsItem(inventory, item);
+  if (gone) {
+    ++state::Current().counters.pods_removed;
+    Forget(KeptPods(), id);
+    JournalRemoval(removal, id);
+  } else if (answered) {
+    TellKept(id, removal);
+  }
   game::kInventoryRefresh(inventory);
-  return removed;
+  return gone;
 }
 
 // The only items the plugin ever takes out of an inventory: its own
 // temporary pods, once their creature has left.
 bool EmptiedTemporaryPod(UPrimalItem* item) { return IsTemporaryPod(item) && !HasCreaturePayload(item); }
 
-void JournalRemoval(const Removal& removal, FItemNetID id) {
-  journal::Line line("podRemoved");
-  journal::AddPlayer(line, removal.controller);
-  journal::AddItem(line, "item", id);
-  line.Text("by", removal.by);
-  journal::Record(line);
-}
-
 // A listed item whose id leads the game to it: out of its slots, then the
 // game's removal by id.
 bool RemoveListedItem(UPrimalInventoryComponent* inventory, UPrimalItem* item, FItemNetID id,
                       const Removal& removal) {
   TakeOutOfSlots(inventory, item);
-  const bool removed = RemoveAndRefresh(inventory, id);
-  if (removed) {
-    ++state::Current().counters.pods_removed;
-    JournalRemoval(removal, id);
-  }
-  return removed;
+  return RemoveAndRefresh(inventory, item, id, removal);
 }
 
 }  // namespace
@@ -121,9 +153,7 @@ bool RemoveItemObject(UPrimalInventoryComponent* inventory, UPrimalItem* item, c
       tribute->ArrayMax = capacity;
     }
   }
-  const bool removed = RemoveAndRefresh(inventory, id);
-  if (removed) JournalRemoval(removal, id);
-  return removed;
+  return RemoveAndRefresh(inventory, item, id, removal);
 }
 
 int SweepEmptyTemporaryPods(UPrimalInventoryComponent* inventory, const Removal& removal) {

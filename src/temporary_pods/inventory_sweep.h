@@ -3,23 +3,36 @@
 // still holds its creature, stays where it is whoever asks. Each removal
 // first takes the pod out of its slot and clears the slot-bar entries that
 // point at it, then asks the game to remove it by its id, which the game
-// resolves to the first item carrying it. Every pod that leaves is written
-// to the capture journal ("podRemoved", with the Removal's player and
-// label); nothing else here logs or catches exceptions.
+// resolves to the first item carrying it. A removal counts only when the
+// inventory no longer lists the pod afterwards, whatever the game answered:
+// then, and only then, it is counted in the status and written to the
+// capture journal ("podRemoved", with the Removal's player, creature and
+// label), once. A pod the game answered "removed" and kept is told in one
+// warn line and tried again quietly by later passes. Nothing else here logs
+// or catches exceptions.
 // Game thread only: every call reads the game's objects or the plugin's state.
 #pragma once
 
+#include <cstddef>
+
 #include "asa/engine_types.h"
+#include "journal/identities.h"
 
 namespace ck::temporary_pods {
 
 // Who a removal is for and what made it, for the capture journal's
-// "podRemoved" line: the player (none: the line names no player) and the
-// pass, scan or release that removed the pod.
+// "podRemoved" line: the player whose inventory held the pod (none: the line
+// names no player), the pass, scan or release that removed it, and the
+// creature that left the pod when the remover knows it.
 struct Removal {
   AShooterPlayerController* controller = nullptr;
   const char* by = "";
+  const journal::CreatureSnapshot* creature = nullptr;
 };
+
+// How many pods the game kept after answering their removal are remembered
+// (each is told once in a warn line; one past this may be told again).
+inline constexpr std::size_t kMostKeptPodsRemembered = 256;
 
 // Whether two item ids are the same id (the engine's type has no comparison).
 inline bool SameItemId(const FItemNetID& a, const FItemNetID& b) {

@@ -114,12 +114,27 @@ int RemoveTriedPod(UPrimalInventoryComponent* inventory, const state::RecentUnCr
   return 1;
 }
 
+// The player whose character holds the inventory, among the players online;
+// null when none does (the inventory is not a player's).
+AShooterPlayerController* PlayerHolding(UPrimalInventoryComponent* inventory) {
+  auto* controllers = game::kWorldPlayerControllerList.In(host::CurrentWorld());
+  if (controllers == nullptr || inventory == nullptr) return nullptr;
+  for (int32 i = 0; i < controllers->Num(); ++i) {
+    APlayerController* controller = host::ResolveWeak(&(*controllers)[i]);
+    if (controller != nullptr && game::kCharacterInventory.Read(host::PlayerCharacterOf(controller)) == inventory) {
+      return reinterpret_cast<AShooterPlayerController*>(controller);
+    }
+  }
+  return nullptr;
+}
+
 // The emptied pod the broadcast names, by its current identity, when it is
 // one of the plugin's temporary pods and not the tried pod (already
 // handled): a recent try of a temporary pod says nothing about the pod this
 // release emptied, which may be the player's own. Tried in the player's
-// inventory, then in the item's own inventory, then by id. 1 when it went; a
-// warn line when it could not go.
+// inventory, then in the item's own inventory (credited to the player who
+// holds that one), then by id. 1 when it went; a warn line when it could not
+// go.
 int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
                      const std::optional<state::RecentUnCryoTry>& tried, const Removal& removal) {
   if (emptied == nullptr || !IsTemporaryPod(emptied) || HasCreaturePayload(emptied)) return 0;
@@ -128,7 +143,9 @@ int RemoveEmptiedPod(UPrimalInventoryComponent* inventory, UPrimalItem* emptied,
   bool done = RemoveItemObject(inventory, emptied, removal);
   if (!done) {
     auto* owner = host::ResolveWeak(game::kItemOwnerInventory.In(emptied));
-    if (owner != nullptr) done = RemoveItemObject(owner, emptied, removal);
+    if (owner != nullptr && owner != inventory) {
+      done = RemoveItemObject(owner, emptied, Removal{PlayerHolding(owner), removal.by, removal.creature});
+    }
   }
   if (!done) done = RemoveItemById(inventory, post_id, removal);
   if (!done) {
@@ -150,13 +167,25 @@ std::optional<FItemNetID> PodIdOf(UPrimalItem* pod) {
   return id;
 }
 
-void JournalRelease(AShooterPlayerController* controller, APrimalDinoCharacter* creature,
-                    const std::optional<FItemNetID>& pod) {
-  journal::Line line("release");
-  journal::AddPlayer(line, controller);
-  journal::AddCreature(line, creature, "", false);
-  if (pod) journal::AddItem(line, "item", *pod);
-  journal::Record(line);
+// The pod this release emptied: the one the broadcast names; the tried pod
+// only when the broadcast names none (or one whose id cannot be read).
+std::optional<FItemNetID> ReleasedPodId(UPrimalItem* emptied, const std::optional<state::RecentUnCryoTry>& tried) {
+  if (std::optional<FItemNetID> id = PodIdOf(emptied)) return id;
+  if (tried && tried->has_id) return tried->item_id;
+  return std::nullopt;
+}
+
+void JournalRelease(const journal::PlayerSnapshot& player, const journal::CreatureSnapshot& creature,
+                    const std::optional<FItemNetID>& pod) noexcept {
+  core::Contain(
+      [&] {
+        journal::Line line("release");
+        journal::Add(line, player);
+        journal::Add(line, creature);
+        if (pod) journal::AddItem(line, "item", *pod);
+        journal::Record(line);
+      },
+      [](const char*) {});
 }
 
 }  // namespace
@@ -180,18 +209,27 @@ void HandlePostUnCryo(const void* params) {
         tried.has_value(), original.ItemID1, original.ItemID2, static_cast<const void*>(creature),
         static_cast<const void*>(emptied), DescribeCustomItemData(emptied));
   }
-  JournalRelease(controller, creature, tried ? std::optional<FItemNetID>(tried->item_id) : PodIdOf(emptied));
+  const journal::PlayerSnapshot player = journal::SnapPlayer(controller);
+  const journal::CreatureSnapshot released = journal::SnapCreature(creature, controller, false);
+  const std::optional<FItemNetID> released_id = ReleasedPodId(emptied, tried);
+  JournalRelease(player, released, released_id);
   ClearCryoCooldown(controller, "OnPostUnCryoDino");
   const int cleared = ClearCryoSickness(reinterpret_cast<APrimalCharacter*>(creature), "OnPostUnCryoDino");
-  if (SicknessClearingOn()) JournalSicknessCleared(controller, creature);
+  if (cleared > 0) JournalSicknessCleared(player, released, cleared);
 
   int removed = 0;
   AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   auto* inventory = game::kCharacterInventory.Read(pawn);
   if (config::Current().AutoRemoveTemporaryVanillaCryopods && pawn != nullptr && inventory != nullptr) {
+    // The released creature is named on the removal of the pod it left,
+    // and on no other pod's.
     const Removal removal{controller, "release"};
-    if (tried) removed += RemoveTriedPod(inventory, *tried, removal);
-    removed += RemoveEmptiedPod(inventory, emptied, tried, removal);
+    const Removal its_pod{controller, "release", creature != nullptr ? &released : nullptr};
+    if (tried) {
+      const bool same = released_id && SameItemId(*released_id, tried->item_id);
+      removed += RemoveTriedPod(inventory, *tried, same ? its_pod : removal);
+    }
+    removed += RemoveEmptiedPod(inventory, emptied, tried, its_pod);
     removed += SweepEmptyTemporaryPods(inventory, removal);
     game::kInventoryRefresh(inventory);
   }

@@ -122,6 +122,12 @@ inline constinit host::Field<uint8> kPlayerControllerIsTransferringCharacter{
 // The game's numeric id of the player (API 2.03, Actor.h).
 inline constinit host::Field<int64> kPlayerControllerLinkedPlayerID{"AShooterPlayerController.LinkedPlayerID"};
 
+// The character's name for a controller that possesses no character, as the
+// framework's own GetCharacterName helper reads it (API 2.03, Actor.h and
+// ArkApiUtils.h). Only the journal asks for it.
+inline constinit host::Function<FString*(AShooterPlayerController*, FString*)> kPlayerControllerGetPlayerCharacterName{
+    "AShooterPlayerController.GetPlayerCharacterName()"};
+
 inline constinit host::Function<bool(AShooterPlayerController*)> kViewingAnUploadTerminal{
     "AShooterPlayerController.ViewingAnUploadTerminal()"};
 

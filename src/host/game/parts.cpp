@@ -64,6 +64,7 @@ const std::array kTable = {
     // AShooterPlayerController
     Need(game::kPlayerControllerIsTransferringCharacter, {P::kInsertion, P::kCarriedDetach, P::kMountedDetach}),
     Need(game::kPlayerControllerLinkedPlayerID, {P::kJournalIds}),
+    Need(game::kPlayerControllerGetPlayerCharacterName, {P::kJournalIds}),
     Need(game::kViewingAnUploadTerminal, {P::kCarriedDetach, P::kMountedDetach}),
     Need(game::kShowTransferCharacterConfirmationDialog, {P::kTransferButton}),
     Need(game::kServerTransferredPlayerConfirmationResult, {P::kTransferConfirmation}),
