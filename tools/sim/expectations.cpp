@@ -1,6 +1,7 @@
 #include "tools/sim/expectations.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "tools/sim/scenario_values.h"
@@ -153,6 +154,27 @@ void EvaluateLogLacks(const std::string& key, const json& want, const ordered_js
   }
 }
 
+// `{"<text>": N}`: exactly N log lines contain the text.
+void ValidateLogCount(const Scenario& s, const json& want, const std::string& where) {
+  if (!want.is_object()) Fail(s, where, "must be an object of texts and counts");
+  for (const auto& item : want.items()) {
+    if (item.key().empty()) Fail(s, where, "an empty text is in every line");
+    if (!item.value().is_number_unsigned()) Fail(s, where + "." + item.key(), "must be a whole number, 0 or more");
+  }
+}
+
+void EvaluateLogCount(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto texts = LogTexts(report);
+  for (const auto& item : want.items()) {
+    const auto n = static_cast<std::uint64_t>(std::count_if(
+        texts.begin(), texts.end(), [&](const std::string& text) { return text.find(item.key()) != std::string::npos; }));
+    if (n != item.value().get<std::uint64_t>()) {
+      failures.push_back(key + ": " + std::to_string(n) + " log line(s) contain " + json(item.key()).dump() +
+                         ", not " + item.value().dump());
+    }
+  }
+}
+
 void EvaluateLogEquals(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
   const auto wanted = Strings(want);
   const auto texts = LogTexts(report);
@@ -266,6 +288,7 @@ const Expectation kExpectations[] = {
     {"logContains", ValidateTexts, EvaluateLogContains},
     {"logMentions", ValidateTexts, EvaluateLogMentions},
     {"logLacks", ValidateTexts, EvaluateLogLacks},
+    {"logCount", ValidateLogCount, EvaluateLogCount},
     {"logEquals", ValidateTexts, EvaluateLogEquals},
     {"messages", ValidateMessages, EvaluateMessages},
     {"creatures", ValidateCreaturePlaces, EvaluateCreaturePlaces},

@@ -1,6 +1,7 @@
 #include "tools/sim/journal_check.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "tools/sim/journal_line.h"
@@ -78,6 +79,37 @@ void JournalCheck::Line(std::string_view text, std::vector<sim::HeldPod> pods) {
   lines_.push_back(Written{std::move(*parsed.entry), look_, step_, lines_.size()});
 }
 
+void JournalCheck::PluginStarts() { started_at_ = lines_.size(); }
+
+void JournalCheck::Status(std::string_view text) {
+  constexpr std::string_view kCounters = "since start-up: captures ";
+  if (text.substr(0, kCounters.size()) != kCounters) return;
+  unsigned long long done = 0, failed = 0, refused = 0, made = 0, removed = 0;
+  const std::string line(text);
+  if (std::sscanf(line.c_str(),
+                  "since start-up: captures %llu done, %llu failed, %llu refused by the cooldown; temporary pods %llu "
+                  "made, %llu removed",
+                  &done, &failed, &refused, &made, &removed) != 5) {
+    disagreements_.push_back("a status line " + During(step_) + " does not read as the counters: " + line);
+    return;
+  }
+  unsigned long long podded = 0, left = 0, gone = 0;
+  for (std::size_t i = started_at_; i < lines_.size(); ++i) {
+    const ordered_json& e = lines_[i].entry;
+    podded += IsCapture(e, "podded") ? 1 : 0;
+    left += IsCapture(e, "left") ? 1 : 0;
+    gone += e["event"] == "podRemoved" ? 1 : 0;
+  }
+  const auto differ = [&](const char* what, unsigned long long status, unsigned long long journal, const char* lines) {
+    if (status == journal) return;
+    disagreements_.push_back("the status " + During(step_) + " counts " + std::to_string(status) + " " + what +
+                             ", the journal since start-up has " + std::to_string(journal) + " " + lines);
+  };
+  differ("captures done", done, podded, "capture lines with outcome=podded");
+  differ("captures failed", failed, left, "capture lines with outcome=left");
+  differ("temporary pods removed", removed, gone, "podRemoved lines");
+}
+
 ordered_json JournalCheck::Entries() const {
   ordered_json entries = ordered_json::array();
   for (const Written& line : lines_) entries.push_back(line.entry);
@@ -86,6 +118,7 @@ ordered_json JournalCheck::Entries() const {
 
 std::vector<std::string> JournalCheck::Failures() const {
   std::vector<std::string> failures = unreadable_;
+  failures.insert(failures.end(), disagreements_.begin(), disagreements_.end());
   for (const Written& line : lines_) {
     if (IsCapture(line.entry, "podded")) CheckPodded(line, failures);
     if (IsCapture(line.entry, "left")) CheckLeft(line, failures);

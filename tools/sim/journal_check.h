@@ -22,6 +22,10 @@
 //     whose data a capture's stay shows entering a pod in that line's
 //     capture: in the same step, after the step's previous capture line
 //     naming that creature and before its next one.
+//  4. every status the plugin writes to the log agrees with the journal
+//     since the plugin last started: its captures done are the capture
+//     lines with outcome=podded, its captures failed those with
+//     outcome=left, its temporary pods removed the podRemoved lines.
 // Every line that does not parse is a failure too.
 #pragma once
 
@@ -45,6 +49,12 @@ class JournalCheck {
   // A journal line as the plugin writes it (IsJournalLine), with the ledger
   // at that moment.
   void Line(std::string_view text, std::vector<sim::HeldPod> pods);
+
+  // The plugin starts (a load): its status counts from here.
+  void PluginStarts();
+  // Any other line the plugin writes at info level: the status's counters
+  // line ("since start-up: captures ...") is compared with the journal.
+  void Status(std::string_view text);
 
   // The lines that parse, oldest first (ParseJournalLine).
   nlohmann::ordered_json Entries() const;
@@ -75,6 +85,8 @@ class JournalCheck {
   void CheckLeft(const Written& line, std::vector<std::string>& failures) const;
   void CheckCaptured(const Stay& stay, std::vector<std::string>& failures) const;
 
+  std::size_t started_at_ = 0;  // the first line since the plugin last started
+  std::vector<std::string> disagreements_;
   std::vector<Stay> stays_;
   std::vector<std::size_t> open_;  // the stays the last look saw
   std::vector<Written> lines_;

@@ -195,7 +195,11 @@ class Run final : public Stage {
   // as it stands while the line is written. Runs inside the log sink, so
   // nothing may leave it.
   void NoteJournalLine(const simfw::LogRecord& record) {
-    if (record.logger != kPluginName || record.level != "info" || !IsJournalLine(record.text) || !game_) return;
+    if (record.logger != kPluginName || record.level != "info" || !game_) return;
+    if (!IsJournalLine(record.text)) {
+      journal_.Status(record.text);
+      return;
+    }
     try {
       journal_.Line(record.text, game_->HeldPods());
     } catch (const std::exception& e) {
@@ -310,6 +314,7 @@ class Run final : public Stage {
     if (!library_.IsOpen() && !library_.Open(plugin_path_)) return false;
     loaded_ = true;
     module_ = simfw::Fw().modules.Begin();
+    journal_.PluginStarts();
     try {
       library_.init();
     } catch (...) {
