@@ -214,4 +214,33 @@ TEST(JournalCheckTest, ALineThatDoesNotParseStillPutsTheJournalInForce) {
   EXPECT_NE(Joined(check.Failures()).find("a capture in steps[0] put splash"), std::string::npos);
 }
 
+TEST(JournalCheckTest, AStatusAgreesWithTheJournalSinceThePluginStarted) {
+  simtool::JournalCheck check = Started();
+  check.PluginStarts();
+  check.Line(Podded("11,22", "33,44"), {kSplash});
+  check.Line(Left("55,66"), {kSplash});
+  check.Line("Cradlekeep journal event=podRemoved playerId=123 item=33,44 player=\"Ava\" by=\"release\"", {});
+  check.Status("since start-up: captures 1 done, 1 failed, 0 refused by the cooldown; temporary pods 1 made, "
+               "1 removed; clean-up passes pending 0");
+  check.Status("Cradlekeep loaded version 1.2.3");  // no status line: nothing to compare
+  EXPECT_EQ(Joined(check.Failures()), "");
+  check.PluginStarts();  // a reload of the plugin starts its counters again
+  check.Status("since start-up: captures 0 done, 0 failed, 0 refused by the cooldown; temporary pods 0 made, "
+               "0 removed; clean-up passes pending 0");
+  EXPECT_EQ(Joined(check.Failures()), "");
+}
+
+TEST(JournalCheckTest, AStatusThatCountsWhatTheJournalLacksFails) {
+  simtool::JournalCheck check = Started();
+  check.PluginStarts();
+  check.Line("Cradlekeep journal event=podRemoved playerId=123 item=33,44 player=\"Ava\" by=\"release\"", {});
+  check.Status("since start-up: captures 0 done, 1 failed, 0 refused by the cooldown; temporary pods 0 made, "
+               "0 removed; clean-up passes pending 0");
+  EXPECT_EQ(Joined(check.Failures()),
+            "the status in steps[0] counts 1 captures failed, the journal since start-up has 0 capture lines with "
+            "outcome=left\n"
+            "the status in steps[0] counts 0 temporary pods removed, the journal since start-up has 1 podRemoved "
+            "lines\n");
+}
+
 }  // namespace
