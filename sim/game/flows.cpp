@@ -219,8 +219,10 @@ Item* Game::FindPlayerItem(Player& player, const std::string& entry_id, const st
   return nullptr;
 }
 
-void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced) {
+void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced,
+                   Inventory* from) {
   Online(player);
+  Inventory* inventory = from != nullptr ? from : player.inventory;
   if (item == nullptr) throw std::runtime_error("player '" + player.id + "' has no such item");
   if (through_replaced && replaced_game_mode_ == nullptr) throw std::runtime_error("no game mode was replaced");
   release_fails_ = release_fails;
@@ -228,9 +230,9 @@ void Game::UseItem(Player& player, Item* item, bool with_actor, bool release_fai
   const FItemNetID id = item->ItemID;
   try {
     if (with_actor) {
-      sim::UseItemWithActor::Call(player.controller, nullptr, player.inventory, id, 0);
+      sim::UseItemWithActor::Call(player.controller, nullptr, inventory, id, 0);
     } else {
-      sim::UseItem::Call(player.controller, player.inventory, id, 0);
+      sim::UseItem::Call(player.controller, inventory, id, 0);
     }
   } catch (...) {
     release_fails_ = false;

@@ -160,7 +160,10 @@ class Game {
   // release stops after the try broadcast, as when there is no room; with
   // `through_replaced` its broadcasts go through the replaced game mode's
   // fields (throws std::runtime_error when no game mode was replaced).
-  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced = false);
+  // `from`: the inventory the request names and the item lies in (null:
+  // the player's own).
+  void UseItem(Player& player, Item* item, bool with_actor, bool release_fails, bool through_replaced = false,
+               Inventory* from = nullptr);
   // The character arrives back with everything it uploaded.
   void Download(Player& player);
 

@@ -72,8 +72,9 @@ void ValidateAttach(const Scenario& s, const json& v, const std::string& where) 
 }
 
 void ValidateUseItem(const Scenario& s, const json& v, const std::string& where) {
-  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails", "gameMode"});
+  Object(s, v, where, {"player", "podOf", "item", "withActor", "releaseFails", "gameMode", "from"});
   Player(s, Need(s, v, "player", where), where + ".player");
+  if (v.contains("from")) Player(s, v["from"], where + ".from");
   if (v.contains("podOf") == v.contains("item")) Fail(s, where, "needs either 'podOf' or 'item'");
   if (v.contains("podOf")) CreatureId(s, v["podOf"], where + ".podOf");
   if (v.contains("item")) Text(s, v["item"], where + ".item");
@@ -162,9 +163,11 @@ void PlayAttach(Stage& stage, const json& v) {
 void PlayUseItem(Stage& stage, const json& v) {
   sim::Game& game = stage.World();
   sim::Player& player = PlayerIn(stage, v.at("player"));
-  sim::Item* item = game.FindPlayerItem(player, v.value("item", std::string()), v.value("podOf", std::string()));
+  // The item may lie in another player's inventory, which the request then names.
+  sim::Player& holder = v.contains("from") ? PlayerIn(stage, v.at("from")) : player;
+  sim::Item* item = game.FindPlayerItem(holder, v.value("item", std::string()), v.value("podOf", std::string()));
   game.UseItem(player, item, v.value("withActor", false), v.value("releaseFails", false),
-               v.value("gameMode", std::string("current")) == "replaced");
+               v.value("gameMode", std::string("current")) == "replaced", holder.inventory);
 }
 
 void PlayConsole(Stage& stage, const json& v) {
