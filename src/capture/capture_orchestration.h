@@ -19,11 +19,13 @@ namespace ck::capture {
 // stop the others (its path has logged why; the player gets CaptureFailed).
 // Each companion's fate is told in one place: the counters, the player's
 // message and one capture-journal line (its slot, `trigger`, the mode, and
-// podded into which item or left and why). An empty list sends NoShoulderPet
-// and gives false. Exceptions of a path are journalled as the companion left
-// by a failure, then end the loop and pass to the trigger. A companion whose capture the running game build
-// cannot carry out (its capture path or the insertion is off) is not
-// touched: a warn line names what is off and the player gets CaptureFailed.
+// podded into which item or left and why), its player and creature read
+// before the capture touches anything. An empty list sends NoShoulderPet and
+// gives false. Exceptions of a path are journalled as the companion left by
+// a failure and counted as failed, then end the loop and pass to the
+// trigger. A companion whose capture the running game build cannot carry
+// out (its capture path or the insertion is off) is not touched: a warn line
+// names what is off and the player gets CaptureFailed.
 // A slot the build cannot clear does not hold the capture back: the
 // companion is podded and its slot left as it is (see ClearShoulderSlot).
 bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController* controller,

@@ -168,8 +168,6 @@ void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& 
   game::kCheatForceGiveBuff(cheat, &name, false);
 }
 
-bool SicknessClearingOn() { return Enabled(); }
-
 void JournalSicknessCleared(const journal::PlayerSnapshot& player, const journal::CreatureSnapshot& creature,
                             int cleared) noexcept {
   core::Contain(

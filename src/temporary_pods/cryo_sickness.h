@@ -24,16 +24,13 @@ int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache,
 int ClearCryoSickness(APrimalCharacter* creature, const std::string& label);
 
 // Clears the sickness of sick creatures of the player's team within 1500
-// units of the player's pawn. The number of buffs ended.
+// units of the player's pawn, each with its "sicknessCleared" line when a
+// buff went. The number of buffs ended.
 int ClearNearbyCryoSickness(AShooterPlayerController* controller, const std::string& label);
 
 // Ends the player's cryo cooldown: the configured buff on the pawn, then the
 // cheat manager's reset of "Buff_CryoCooldown".
 void ClearCryoCooldown(AShooterPlayerController* controller, const std::string& label);
-
-// True when the settings ask for the clearing and the game build has what it
-// needs.
-bool SicknessClearingOn();
 
 // The capture journal's "sicknessCleared" line: `cleared` buffs (at least
 // one) ended on the creature, for the player. Never throws.
