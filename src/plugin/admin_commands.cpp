@@ -10,6 +10,7 @@
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "core/log.h"
+#include "host/framework/clock.h"
 #include "host/framework/engine_text.h"
 #include "host/framework/framework.h"
 #include "host/framework/module_path.h"
@@ -102,6 +103,14 @@ std::string CountersLine() {
          std::to_string(temporary_pods::PendingCleanupPassCount());
 }
 
+// The clean-up of temporary pods at work: the recurring scan (off, or its
+// interval, its round in progress or when the next is due, and a failed last
+// round) and the delayed passes queued.
+std::string CleanupLine() {
+  return "clean-up: " + temporary_pods::DescribeScan(host::SteadyNowNanoseconds()) + "; delayed passes queued: " +
+         std::to_string(temporary_pods::PendingCleanupPassCount());
+}
+
 // --- answering ----------------------------------------------------------------
 
 using Command = std::vector<std::string> (*)(FString* line);
@@ -166,6 +175,7 @@ std::vector<std::string> StatusLines() {
       {"settings", SettingsInForceLine},
       {"game build", GameBuildLine},
       {"since start-up", CountersLine},
+      {"clean-up", CleanupLine},
       {"journal", JournalStatusLine},
   };
   // Each line on its own: one that cannot be made says so, the rest stand.

@@ -23,8 +23,10 @@ void RegisterAdminCommands();
 // What "Cradlekeep.Status" answers: the version; where the settings came
 // from; Enabled, CaptureMode (for SCS, whether a capture actor is in the
 // world now) and DebugLogging; the game build (keys missing, parts off,
-// members under another name, or not checked and why); and what the plugin
-// did since start-up.
+// members under another name, or not checked and why); what the plugin did
+// since start-up; the clean-up at work (the recurring scan and its round,
+// the delayed passes queued); the capture journal. Each line is made on its
+// own: one that cannot be made says so, and the others stand.
 std::vector<std::string> StatusLines();
 
 // What "Cradlekeep.Reload" does: reads the configuration file again and
