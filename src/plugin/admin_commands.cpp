@@ -217,6 +217,10 @@ std::vector<std::string> ReloadSettings() {
     const std::string scan = temporary_pods::FollowAutoRemoveSettings();
     if (!scan.empty()) not_followed.push_back(scan);
     if (!not_followed.empty()) answer.front() += "; not followed: " + Joined(not_followed, "; ");
+    if (const std::size_t dropped = temporary_pods::FollowCleanupSettings(); dropped > 0) {
+      answer.push_back("Cradlekeep dropped " + std::to_string(dropped) +
+                       " queued clean-up pass(es): the settings no longer remove temporary pods");
+    }
   }
   answer.push_back(SettingsLine());
   return answer;

@@ -36,6 +36,10 @@ struct PendingCleanupPass {
   int64 due;
   int32 pass_number;
   FItemNetID item_id;
+  // The pod was in the player's own inventory when the passes were queued,
+  // where the passes look for it: a pass that no longer finds it there knows
+  // it is gone.
+  bool pod_watched = false;
 };
 
 // The try broadcast last seen for a player, remembered for a while.
