@@ -195,7 +195,8 @@ std::vector<std::string> ReloadSettings() {
   config::ClassCache classes;
   std::string source;
   std::string failure;
-  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes); },
+  std::vector<std::string> notes;  // keys the loader does not read
+  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes, &notes); },
                      [&](const char* what) { failure = what; })) {
     const char* stays = state.started ? "the running settings stay" : "the plugin stays idle";
     const std::string why = std::string("Cradlekeep reload failed, ") + stays + ": " + failure;
@@ -208,6 +209,7 @@ std::vector<std::string> ReloadSettings() {
   state.classes.Clear();
   state.config_source = source;
   std::vector<std::string> answer{"Cradlekeep reloaded the settings from " + source};
+  answer.insert(answer.end(), notes.begin(), notes.end());
   if (state.usable_build && !state.started && !state.start_failure.empty()) {
     // Settings that did not load at start-up: the rest of start-up now.
     CompleteStartup(true);
