@@ -45,7 +45,8 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
     return SameWeak(queued.controller, weak) && SameItemId(queued.item_id, item_id);
   });
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
-    pending.push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id, false});
+    const int64 due = now + kCleanupPassDelaysMs[pass - 1] * 1'000'000;
+    pending.push_back(state::PendingCleanupPass{weak, due, pass, item_id, false});
   }
   if (!state::Current().cleanup_tick_registered) {
     host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });
@@ -57,9 +58,8 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   // pod used from another inventory is never found there, and is not gone.
   UPrimalInventoryComponent* own = game::kCharacterInventory.Read(host::PlayerCharacterOf(controller));
   if (FindItemById(own, item_id) != nullptr) {
-    for (auto it = pending.end() - static_cast<std::ptrdiff_t>(std::size(kCleanupPassDelaysMs)); it != pending.end(); ++it) {
-      it->pod_watched = true;
-    }
+    const auto series = static_cast<std::ptrdiff_t>(std::size(kCleanupPassDelaysMs));
+    for (auto it = pending.end() - series; it != pending.end(); ++it) it->pod_watched = true;
   }
 }
 

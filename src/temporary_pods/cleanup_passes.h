@@ -25,7 +25,9 @@ inline constexpr int64 kCleanupPassDelaysMs[] = {500,  1000,  1500,  2000,  3000
 // off or a null controller), in place of any still waiting for the same
 // player and pod: at most fourteen are ever pending per player and pod. The
 // passes hold the controller weakly: a pass whose player has left is dropped
-// unrun.
+// unrun. Notes whether the pod is in the inventory of the player's character
+// now, where the passes look for it: only then does a pass that no longer
+// finds it there end the series.
 void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item_id);
 
 // The tick callback: runs every pass that is due, in queue order.
