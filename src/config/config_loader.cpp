@@ -1,12 +1,20 @@
 #include "config/config_loader.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "config/config_text.h"
 #include "config/plugin_config.h"
+#include "config/setting_names.h"
+#include "core/boundary.h"
 #include "core/log.h"
 #include "core/text.h"
 #include "host/framework/module_path.h"
@@ -80,6 +88,77 @@ void Read(const json& object, const std::string& key, std::vector<std::string>& 
   }
 }
 
+// A warn line, also handed to the caller's notes when it keeps them.
+void Note(std::vector<std::string>* notes, const std::string& line) {
+  log::Warn("{}", line);
+  if (notes != nullptr) notes->push_back(line);
+}
+
+// One warn line for each key of `object` the loader does not read, naming
+// the setting it most likely meant. `prefix` is "Messages." inside Messages.
+void NoteUnknownKeys(const json& object, std::span<const char* const> known, const std::string& prefix,
+                     std::vector<std::string>* notes) {
+  for (const auto& [key, value] : object.items()) {
+    if (std::find_if(known.begin(), known.end(), [&](const char* name) { return key == name; }) != known.end()) {
+      continue;
+    }
+    std::string nearest = NearestSettingName(key, known);
+    // A message text written at the root instead of inside Messages.
+    if (nearest.empty() && prefix.empty()) {
+      nearest = NearestSettingName(key, kMessageSettingNames);
+      if (!nearest.empty()) nearest = "Messages." + nearest;
+    } else if (!nearest.empty()) {
+      nearest = prefix + nearest;
+    }
+    std::string line = "Cradlekeep config ignores unknown setting `" + prefix + key + "`";
+    if (!nearest.empty()) line += " (did you mean `" + nearest + "`?)";
+    Note(notes, line);
+  }
+}
+
+void NoteUnknownKeys(const json& root, std::vector<std::string>* notes) {
+  if (!root.is_object()) return;
+  NoteUnknownKeys(root, kRootSettingNames, "", notes);
+  auto messages = root.find("Messages");
+  if (messages != root.end() && messages->is_object()) NoteUnknownKeys(*messages, kMessageSettingNames, "Messages.", notes);
+}
+
+// "line L, column C" of the parser's message, when it names one: whether it
+// lies before the comma.
+bool ErrorBefore(const std::string& what, const TrailingComma& comma) {
+  int line = 0;
+  int column = 0;
+  if (std::sscanf(what.c_str(), "%*[^l]line %d, column %d", &line, &column) != 2) return false;
+  return line < comma.line || (line == comma.line && column < comma.column);
+}
+
+// The file's text as one JSON value, comments allowed. A parse error throws
+// the parser's exception, or ConfigError in words for the two slips it
+// describes worst: a comma before a closing bracket, and a byte UTF-8 does
+// not allow.
+json Parse(const std::string& text) {
+  json root;
+  std::exception_ptr failure;
+  if (core::Attempt([&] { root = json::parse(text, nullptr, /*allow_exceptions=*/true, /*ignore_comments=*/true); },
+                    failure)) {
+    return root;
+  }
+  const std::string what = core::FailureText(failure);
+  if (const auto comma = FindTrailingComma(text); comma && !ErrorBefore(what, *comma)) {
+    throw ConfigError("the config file has a comma before the closing '" + std::string(1, comma->closing) +
+                      "' at line " + std::to_string(comma->line) + ", column " + std::to_string(comma->column) +
+                      (comma->closing == '}' ? ": JSON allows no comma after the last setting of an object"
+                                             : ": JSON allows no comma after the last entry of a list") +
+                      "; remove it");
+  }
+  if (const std::size_t at = what.find("at line "); what.find("ill-formed UTF-8 byte") != std::string::npos &&
+                                                    at != std::string::npos) {
+    throw ConfigError("the config file is not UTF-8 text: a byte UTF-8 does not allow " +
+                      what.substr(at, what.find(':', at) - at) + "; save the file as UTF-8");
+  }
+  std::rethrow_exception(failure);
+}
+
 void ReadAll(const json& root, PluginConfig& c) {
   Read(root, "Enabled", c.Enabled);
   Read(root, "DebugLogging", c.DebugLogging);
@@ -111,11 +190,12 @@ void ReadAll(const json& root, PluginConfig& c) {
 
 }  // namespace
 
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes) {
-  return LoadConfiguration(live, classes, host::InstalledPluginFolder(host::OwnModulePath()));
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes) {
+  return LoadConfiguration(live, classes, host::InstalledPluginFolder(host::OwnModulePath()), notes);
 }
 
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder) {
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder,
+                              std::vector<std::string>* notes) {
   PluginConfig loaded;
   classes.Clear();
 
@@ -135,7 +215,14 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
     log::Warn("Cradlekeep config not found at {}; using defaults", kConfigPath);
     source = std::string("defaults (no file at ") + kConfigPath + ")";
   } else {
-    const json root = json::parse(file, nullptr, /*allow_exceptions=*/true, /*ignore_comments=*/true);
+    std::string encoding;
+    const std::string text =
+        DecodeConfigText(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), encoding);
+    if (!encoding.empty()) {
+      log::Info("Cradlekeep config is {} text (as Notepad saves \"Unicode\"); read as {}", encoding, encoding);
+    }
+    const json root = Parse(text);
+    NoteUnknownKeys(root, notes);
     ReadAll(root, loaded);
   }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "config/class_cache.h"
 #include "config/plugin_config.h"
@@ -29,16 +30,24 @@ class ConfigError : public std::runtime_error {
 // loaded line then names it: "Cradlekeep config loaded (beside the plugin:
 // <path>)". Neither file gives the defaults (with a warn line); a file that is not
 // valid JSON throws the JSON library's exception (its text gives the line
-// and column), a setting of the wrong type throws ConfigError naming it;
-// either leaves `live` untouched. Unknown keys, null
-// values and a root that is no object leave the defaults in place. Logs
-// "Cradlekeep config loaded" (with every setting when DebugLogging is on).
+// and column), or ConfigError in words for a comma before a closing bracket
+// and for a file that is not UTF-8; a setting of the wrong type throws
+// ConfigError naming it; each leaves `live` untouched. A file in UTF-16 (as
+// Notepad saves "Unicode") is read as such, with an info line; a UTF-8
+// byte-order mark is skipped. Null values and a root that is no object leave
+// the defaults in place. A key the loader does not read (at the root or in
+// Messages) is ignored with a warn line naming it and the setting it most
+// likely meant, e.g. "Cradlekeep config ignores unknown setting `CaptureMod`
+// (did you mean `CaptureMode`?)"; those lines are also appended to `notes`
+// when given. Logs "Cradlekeep config loaded" (with every setting when
+// DebugLogging is on).
 // Returns where the settings came from: the file's path ("<path> (beside
 // the plugin)" for the second one), or "defaults (no file at <path>)".
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder);
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder,
+                              std::vector<std::string>* notes = nullptr);
 
 // As above, with the folder the framework installed this plugin in (none
 // when the plugin does not sit in the framework's plugin folders).
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes);
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes = nullptr);
 
 }  // namespace ck::config

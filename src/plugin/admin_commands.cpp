@@ -11,6 +11,7 @@
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "core/log.h"
+#include "host/framework/clock.h"
 #include "host/framework/engine_text.h"
 #include "host/framework/framework.h"
 #include "host/framework/module_path.h"
@@ -103,6 +104,14 @@ std::string CountersLine() {
          std::to_string(temporary_pods::PendingCleanupPassCount());
 }
 
+// The clean-up of temporary pods at work: the recurring scan (off, or its
+// interval, its round in progress or when the next is due, and a failed last
+// round) and the delayed passes queued.
+std::string CleanupLine() {
+  return "clean-up: " + temporary_pods::DescribeScan(host::SteadyNowNanoseconds()) + "; delayed passes queued: " +
+         std::to_string(temporary_pods::PendingCleanupPassCount());
+}
+
 // --- answering ----------------------------------------------------------------
 
 using Command = std::vector<std::string> (*)(FString* line);
@@ -171,6 +180,7 @@ std::vector<std::string> StatusLines() {
       {"settings", SettingsInForceLine},
       {"game build", GameBuildLine},
       {"since start-up", CountersLine},
+      {"clean-up", CleanupLine},
       {"journal", JournalStatusLine},
   };
   // Each line on its own: one that cannot be made says so, the rest stand.
@@ -190,7 +200,8 @@ std::vector<std::string> ReloadSettings() {
   config::ClassCache classes;
   std::string source;
   std::string failure;
-  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes); },
+  std::vector<std::string> notes;  // keys the loader does not read
+  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes, &notes); },
                      [&](const char* what) { failure = what; })) {
     const char* stays = state.started ? "the running settings stay" : "the plugin stays idle";
     const std::string why = std::string("Cradlekeep reload failed, ") + stays + ": " + failure;
@@ -203,6 +214,7 @@ std::vector<std::string> ReloadSettings() {
   state.classes.Clear();
   state.config_source = source;
   std::vector<std::string> answer{"Cradlekeep reloaded the settings from " + source};
+  answer.insert(answer.end(), notes.begin(), notes.end());
   if (state.usable_build && !state.started && !state.start_failure.empty()) {
     // Settings that did not load at start-up: the rest of start-up now.
     CompleteStartup(true);
@@ -212,6 +224,10 @@ std::vector<std::string> ReloadSettings() {
     const std::string scan = temporary_pods::FollowAutoRemoveSettings();
     if (!scan.empty()) not_followed.push_back(scan);
     if (!not_followed.empty()) answer.front() += "; not followed: " + Joined(not_followed, "; ");
+    if (const std::size_t dropped = temporary_pods::FollowCleanupSettings(); dropped > 0) {
+      answer.push_back("Cradlekeep dropped " + std::to_string(dropped) +
+                       " queued clean-up pass(es): the settings no longer remove temporary pods");
+    }
   }
   answer.push_back(SettingsLine());
   return answer;

@@ -73,7 +73,9 @@ void Teardown() {
   // destroyed after the library is gone. A game build that left the plugin
   // nothing to work with had nothing installed.
   if (state::Running() && state::Current().usable_build) UninstallAllHooks();
-  // Every table, cache and setting goes with the state.
+  // The scan's round in progress ends here, summed up once.
+  temporary_pods::EndScanRoundAtUnload();
+  // Every table, cache and setting goes with the state; queued passes too.
   state::End();
   // Each step above guards itself; the last line may not throw either.
   core::Contain([] { log::Info("Cradlekeep unloaded"); }, [](const char*) {});

@@ -36,6 +36,10 @@ struct PendingCleanupPass {
   int64 due;
   int32 pass_number;
   FItemNetID item_id;
+  // The pod was in the player's own inventory when the passes were queued,
+  // where the passes look for it: a pass that no longer finds it there knows
+  // it is gone.
+  bool pod_watched = false;
 };
 
 // The try broadcast last seen for a player, remembered for a while.
@@ -54,6 +58,7 @@ struct ScanRound {
   std::vector<TWeakObjectPtr<APlayerController>> players;
   std::size_t next = 0;
   int players_seen = 0;
+  int64 items = 0;  // swept so far
   int removed = 0;
 };
 
@@ -108,6 +113,8 @@ struct PluginState {
   // next tick while a round is in progress.
   int64 next_scan_due = 0;
   ScanRound scan_round;
+  // Why the last round of the scan failed; empty once a round completes.
+  std::string last_round_failure;
   // By the player controller's identity, never its address: the engine may
   // make a new player's controller where a departed one's was.
   std::unordered_map<uint64, RecentUnCryoTry> recent_tries;

@@ -45,7 +45,8 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
     return SameWeak(queued.controller, weak) && SameItemId(queued.item_id, item_id);
   });
   for (int32 pass = 1; pass <= static_cast<int32>(std::size(kCleanupPassDelaysMs)); ++pass) {
-    pending.push_back(state::PendingCleanupPass{weak, now + kCleanupPassDelaysMs[pass - 1] * 1'000'000, pass, item_id});
+    const int64 due = now + kCleanupPassDelaysMs[pass - 1] * 1'000'000;
+    pending.push_back(state::PendingCleanupPass{weak, due, pass, item_id, false});
   }
   if (!state::Current().cleanup_tick_registered) {
     host::AddOnTickCallback(kCleanupTickId, [](float) { RunDueCleanupPasses(); });
@@ -53,7 +54,57 @@ void ScheduleCleanupPasses(AShooterPlayerController* controller, FItemNetID item
   }
   log::Trace("Cradlekeep scheduled targeted delayed temporary vanilla cryopod cleanup passes for itemId=({}, {})",
              item_id.ItemID1, item_id.ItemID2);
+  // Used from the player's own inventory, where the passes look for it? A
+  // pod used from another inventory is never found there, and is not gone.
+  UPrimalInventoryComponent* own = game::kCharacterInventory.Read(host::PlayerCharacterOf(controller));
+  if (FindItemById(own, item_id) != nullptr) {
+    const auto series = static_cast<std::ptrdiff_t>(std::size(kCleanupPassDelaysMs));
+    for (auto it = pending.end() - series; it != pending.end(); ++it) it->pod_watched = true;
+  }
 }
+
+namespace {
+
+// Takes out every pass still queued for the player and pod of `pass`; the
+// walk's index stays on the entry it was going to look at next.
+void CancelSeries(const state::PendingCleanupPass& pass, std::size_t& index) {
+  auto& pending = Pending();
+  std::size_t canceled = 0;
+  for (std::size_t i = 0; i < pending.size();) {
+    if (SameWeak(pending[i].controller, pass.controller) && SameItemId(pending[i].item_id, pass.item_id)) {
+      pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+      ++canceled;
+      if (i < index) --index;
+    } else {
+      ++i;
+    }
+  }
+  if (canceled > 0) {
+    log::Trace("Cradlekeep canceled {} pending targeted temporary vanilla cryopod cleanup pass(es) for itemId=({}, {})",
+               canceled, pass.item_id.ItemID1, pass.item_id.ItemID2);
+  }
+}
+
+std::string PassLabel(int32 pass_number) {
+  return "temporary vanilla cryopod delayed pass " + std::to_string(pass_number);
+}
+
+// Runs one pass taken out of the queue; the series ends when the pass
+// removed its pod or found it gone.
+void RunQueuedPass(const state::PendingCleanupPass& pass, std::size_t& index) {
+  auto* controller = reinterpret_cast<AShooterPlayerController*>(host::ResolveWeak(&pass.controller));
+  // A player who left is not touched again: the pass is dropped.
+  if (controller == nullptr) return;
+  const PodAfterPass after = RunCleanupPass(controller, pass.pass_number, pass.item_id);
+  if (after == PodAfterPass::kThere || (after == PodAfterPass::kAbsent && !pass.pod_watched)) return;
+  if (after == PodAfterPass::kAbsent) {
+    log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup after {} found itemId=({}, {}) gone",
+               PassLabel(pass.pass_number), pass.item_id.ItemID1, pass.item_id.ItemID2);
+  }
+  CancelSeries(pass, index);
+}
+
+}  // namespace
 
 void RunDueCleanupPasses() {
   if (!state::Running()) return;  // left registered after a failed unload
@@ -71,43 +122,25 @@ void RunDueCleanupPasses() {
     }
     const state::PendingCleanupPass pass = pending[index];
     pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(index));
-    core::Contain(
-        [&] {
-        auto* controller = reinterpret_cast<AShooterPlayerController*>(host::ResolveWeak(&pass.controller));
-        // A player who left is not touched again: the pass is dropped.
-        if (controller == nullptr) return;
-        if (!RunCleanupPass(controller, pass.pass_number, pass.item_id)) return;
-        std::size_t canceled = 0;
-        for (std::size_t i = 0; i < pending.size();) {
-          if (SameWeak(pending[i].controller, pass.controller) && SameItemId(pending[i].item_id, pass.item_id)) {
-            pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-            ++canceled;
-            if (i < index) --index;  // the walk stays on the entry it was going to look at next
-          } else {
-            ++i;
-          }
-        }
-        if (canceled > 0) {
-          log::Trace("Cradlekeep canceled {} pending targeted temporary vanilla cryopod cleanup pass(es) for itemId=({}, {})",
-                     canceled, pass.item_id.ItemID1, pass.item_id.ItemID2);
-        }
-        },
-        [](const char* what) { log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: {}", what); });
+    core::Contain([&] { RunQueuedPass(pass, index); },
+                  [](const char* what) { log::Error("Cradlekeep delayed temporary vanilla cryopod cleanup failed: {}", what); });
   }
   if (pending.empty()) UnregisterCleanupTick();
 }
 
-bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FItemNetID item_id) {
-  const std::string label = "temporary vanilla cryopod delayed pass " + std::to_string(pass_number);
+PodAfterPass RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FItemNetID item_id) {
+  const std::string label = PassLabel(pass_number);
   ClearCryoCooldown(controller, label);
 
   bool result = false;
+  PodAfterPass after = PodAfterPass::kThere;
   // The player's character; none while the player possesses no pawn or
   // another kind of pawn (a spectator's).
   AShooterCharacter* pawn = host::PlayerCharacterOf(controller);
   UPrimalInventoryComponent* inventory = game::kCharacterInventory.Read(pawn);
   if (pawn != nullptr) {
     UPrimalItem* item = FindItemById(inventory, item_id);
+    if (item == nullptr) after = PodAfterPass::kAbsent;
     if (item != nullptr) {
       if (HasCreaturePayload(item)) {
         log::Trace("Cradlekeep targeted temporary vanilla cryopod cleanup after {} found itemId=({}, {}) still has payload",
@@ -137,7 +170,15 @@ bool RunCleanupPass(AShooterPlayerController* controller, int32 pass_number, FIt
   } else {
     log::Trace("Cradlekeep {} removed 0 pod(s), cleared 0 sickness buff(s)", label);
   }
-  return result;
+  return result ? PodAfterPass::kRemoved : after;
+}
+
+std::size_t FollowCleanupSettings() {
+  const config::PluginConfig& settings = config::Current();
+  if (settings.Enabled && settings.TemporaryVanillaCryopods && settings.AutoRemoveTemporaryVanillaCryopods) return 0;
+  const std::size_t dropped = Pending().size();
+  Pending().clear();
+  return dropped;
 }
 
 void UnregisterCleanupTick() { RemoveTickCallback(kCleanupTickId, "cleanup", state::Current().cleanup_tick_registered); }

@@ -11,6 +11,8 @@
 
 #include "config/config_loader.h"
 #include "config/class_cache.h"
+#include "config/config_text.h"
+#include "config/setting_names.h"
 #include "host/framework/module_path.h"
 #include "host/framework/plugin_logger.h"
 #include "support/plugin_fixture.h"
@@ -244,6 +246,94 @@ TEST_F(PackagedConfigTest, ThePackagedFileSetsEverySettingToItsDocumentedDefault
 TEST_F(ConfigTest, TheBuiltInDefaultsAreTheDocumentedOnes) {
   // What a server without a config.json runs with.
   ExpectDocumentedDefaults(ck::config::PluginConfig{});
+}
+
+// The same settings in every encoding an editor on the server may save:
+// UTF-16 in either byte order, with or without a byte-order mark, is read as
+// UTF-16; UTF-8 with a byte-order mark as UTF-8.
+TEST_F(ConfigTest, AFileInUtf16OrWithAByteOrderMarkIsReadAsItsText) {
+  const std::u16string text = u"{\"CaptureMode\": \"Vanilla\", \"Messages\": {\"Captured\": \"Fertig \U0001F9A6 {creature}\"}}";
+  auto utf16 = [&](bool little, bool mark) {
+    std::string bytes = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
+    for (const char16_t unit : text) {
+      const char low = static_cast<char>(unit & 0xFF);
+      const char high = static_cast<char>(unit >> 8);
+      bytes += little ? low : high;
+      bytes += little ? high : low;
+    }
+    return bytes;
+  };
+  const std::string utf8 = "{\"CaptureMode\": \"Vanilla\", \"Messages\": {\"Captured\": \"Fertig \xF0\x9F\xA6\xA6 {creature}\"}}";
+  for (const std::string& bytes : {utf16(true, true), utf16(false, true), utf16(true, false), utf16(false, false),
+                                   "\xEF\xBB\xBF" + utf8}) {
+    WriteConfig(bytes);
+    LoadConfiguration();
+    EXPECT_EQ(Current().CaptureMode, "Vanilla");
+    EXPECT_EQ(Current().Messages.Captured, "Fertig \xF0\x9F\xA6\xA6 {creature}") << "a pair of surrogates is one letter";
+  }
+  std::string encoding;
+  EXPECT_EQ(ck::config::DecodeConfigText(utf8, encoding), utf8);
+  EXPECT_EQ(encoding, "");
+  EXPECT_EQ(ck::config::DecodeConfigText(utf16(false, true), encoding), utf8);
+  EXPECT_EQ(encoding, "UTF-16BE");
+}
+
+TEST_F(ConfigTest, BrokenUtf16AndBytesThatAreNotUtf8AreNamedForWhatTheyAre) {
+  auto message = [&](const std::string& bytes) {
+    WriteConfig(bytes);
+    std::string what;
+    try {
+      LoadConfiguration();
+    } catch (const std::exception& e) {
+      what = e.what();
+    }
+    return what;
+  };
+  EXPECT_EQ(message(std::string("\xFF\xFE{\0}", 5)),
+            "the config file is UTF-16LE text, cut off in the middle of a character; save it as UTF-8 (in Notepad: "
+            "Save As, Encoding UTF-8)");
+  EXPECT_EQ(message(std::string("\xFF\xFE{\0\x00\xD8}\0", 8)),
+            "the config file is UTF-16LE text, with a broken character (a lone surrogate); save it as UTF-8 (in "
+            "Notepad: Save As, Encoding UTF-8)");
+  // Windows-1252's e acute inside a message text.
+  EXPECT_EQ(message("{\"Messages\": {\"Captured\": \"Pr\xE9par\xE9\"}}"),
+            "the config file is not UTF-8 text: a byte UTF-8 does not allow at line 1, column 31; save the file as "
+            "UTF-8");
+}
+
+TEST(TrailingComma, OnlyACommaRightBeforeAClosingBracketCountsAndTheParsersEarlierErrorWins) {
+  using ck::config::FindTrailingComma;
+  EXPECT_FALSE(FindTrailingComma(R"({"a": ",}", "b": [1, 2]})")) << "inside a string";
+  EXPECT_FALSE(FindTrailingComma("{\"a\": 1 // ,}\n}")) << "inside a comment";
+  EXPECT_FALSE(FindTrailingComma(R"({"a\",}": 1})")) << "an escaped quote does not end the string";
+  const auto in_list = FindTrailingComma("{\"a\": [1,\n 2 , /* more */\n ]}");
+  ASSERT_TRUE(in_list);
+  EXPECT_EQ(in_list->line, 2);
+  EXPECT_EQ(in_list->column, 4);
+  EXPECT_EQ(in_list->closing, ']');
+}
+
+TEST_F(ConfigTest, AnEarlierSyntaxErrorIsToldAsTheParserTellsIt) {
+  WriteConfig("{\"Enabled\": tru, \"DebugLogging\": true,}");
+  try {
+    LoadConfiguration();
+    FAIL() << "the file is not JSON";
+  } catch (const nlohmann::json::parse_error& e) {
+    EXPECT_NE(std::string(e.what()).find("line 1, column 16"), std::string::npos) << e.what();
+  }
+}
+
+TEST(SettingNames, AnUnknownKeyIsMatchedToTheSettingItMostLikelyMeant) {
+  using ck::config::kRootSettingNames;
+  using ck::config::NearestSettingName;
+  EXPECT_EQ(NearestSettingName("CaptureMod", kRootSettingNames), "CaptureMode");
+  EXPECT_EQ(NearestSettingName("enabled", kRootSettingNames), "Enabled") << "another letter case";
+  EXPECT_EQ(NearestSettingName("Enalbed", kRootSettingNames), "Enabled") << "two letters swapped";
+  EXPECT_EQ(NearestSettingName("TemporaryVanillaCryopodCleanupInterval", kRootSettingNames),
+            "TemporaryVanillaCryopodCleanupIntervalSeconds");
+  EXPECT_EQ(NearestSettingName("Color", kRootSettingNames), "") << "nothing near: no guess";
+  EXPECT_EQ(NearestSettingName("$schema", kRootSettingNames), "");
+  EXPECT_EQ(NearestSettingName("Captured", ck::config::kMessageSettingNames), "Captured");
 }
 
 }  // namespace

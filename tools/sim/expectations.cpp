@@ -13,6 +13,12 @@ using nlohmann::ordered_json;
 
 namespace {
 
+// A value as JSON text; a plugin's text that is not valid UTF-8 is shown
+// with U+FFFD in place of each ill-formed byte instead of failing the run.
+std::string Shown(const nlohmann::json& value) {
+  return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 using Failures = std::vector<std::string>;
 
 struct Expectation {
@@ -129,7 +135,7 @@ void EvaluateLogContains(const std::string& key, const json& want, const ordered
   const auto texts = LogTexts(report);
   for (const auto& wanted : Strings(want)) {
     if (std::find(texts.begin(), texts.end(), wanted) == texts.end()) {
-      failures.push_back(key + ": no log line " + json(wanted).dump());
+      failures.push_back(key + ": no log line " + Shown(wanted));
     }
   }
 }
@@ -139,7 +145,7 @@ void EvaluateLogMentions(const std::string& key, const json& want, const ordered
   for (const auto& wanted : Strings(want)) {
     const bool found = std::any_of(texts.begin(), texts.end(),
                                    [&](const std::string& text) { return text.find(wanted) != std::string::npos; });
-    if (!found) failures.push_back(key + ": no log line contains " + json(wanted).dump());
+    if (!found) failures.push_back(key + ": no log line contains " + Shown(wanted));
   }
 }
 
@@ -148,7 +154,7 @@ void EvaluateLogLacks(const std::string& key, const json& want, const ordered_js
   for (const auto& unwanted : Strings(want)) {
     for (const auto& text : texts) {
       if (text.find(unwanted) != std::string::npos) {
-        failures.push_back(key + ": log line " + json(text).dump() + " contains " + json(unwanted).dump());
+        failures.push_back(key + ": log line " + Shown(text) + " contains " + Shown(unwanted));
       }
     }
   }
@@ -206,7 +212,7 @@ void EvaluateRconReplies(const std::string& key, const json& want, const ordered
   for (const auto& wanted : want) {
     next = std::find_if(next, got.end(), [&](const ordered_json& reply) { return reply["text"] == wanted; });
     if (next == got.end()) {
-      failures.push_back(key + ": no reply " + wanted.dump() + " in that order; got " + got.dump());
+      failures.push_back(key + ": no reply " + Shown(wanted) + " in that order; got " + Shown(got));
       return;
     }
     ++next;

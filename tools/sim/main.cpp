@@ -58,7 +58,7 @@ std::string Parse(const std::vector<std::string>& args, CommandLine& line) {
 // Writes the report to the file, or to standard output for "-". False when
 // the file cannot be written.
 bool WriteReport(const nlohmann::ordered_json& report, const std::string& path) {
-  const std::string text = report.dump(2) + "\n";
+  const std::string text = report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
   if (path == "-") {
     std::cout << text;
     return true;

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "sim/framework/engine_text.h"
 #include "sim/game/game_builds.h"
 #include "tools/sim/actions.h"
 #include "tools/sim/expectations.h"
@@ -270,8 +271,8 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
     throw ScenarioError(name + ": not valid JSON: " + e.what());
   }
   Object(s, root, "top level",
-         {"description", "config", "configText", "configBesidePlugin", "server", "mods", "world", "steps", "expect",
-          "expectOnBuild"});
+         {"description", "config", "configText", "configEncoding", "configBesidePlugin", "server", "mods", "world", "steps",
+          "expect", "expectOnBuild"});
   if (root.contains("description")) s.description = Text(s, root["description"], "description");
   if (root.contains("config") && root.contains("configText")) Fail(s, "top level", "has both 'config' and 'configText'");
   if (root.contains("config")) {
@@ -279,6 +280,10 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
     s.config_file = root["config"].dump(2);
   }
   if (root.contains("configText")) s.config_file = Text(s, root["configText"], "configText");
+  if (root.contains("configEncoding")) {
+    if (!s.config_file) Fail(s, "configEncoding", "needs 'config' or 'configText'");
+    s.config_file = EncodeConfigText(s, *s.config_file, Text(s, root["configEncoding"], "configEncoding"));
+  }
   if (root.contains("configBesidePlugin")) {
     if (!root["configBesidePlugin"].is_object()) Fail(s, "configBesidePlugin", "must be an object");
     s.config_beside_plugin = root["configBesidePlugin"].dump(2);
@@ -294,6 +299,23 @@ Scenario ParseScenario(const std::string& text, const std::string& name) {
   if (root.contains("expectOnBuild")) ParseExpectOnBuild(s, root["expectOnBuild"]);
   PlayOnGameBuild(s, s.server.game_build);
   return s;
+}
+
+std::string EncodeConfigText(const Scenario& s, const std::string& text, const std::string& encoding) {
+  if (encoding == "utf-8") return text;
+  if (encoding == "utf-8-bom") return "\xEF\xBB\xBF" + text;
+  if (encoding != "utf-16le" && encoding != "utf-16be") {
+    Fail(s, "configEncoding", "must be \"utf-8\", \"utf-8-bom\", \"utf-16le\" or \"utf-16be\"");
+  }
+  const bool little = encoding == "utf-16le";
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char16_t unit : simfw::Utf16FromUtf8(text)) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += little ? low : high;
+    bytes += little ? high : low;
+  }
+  return bytes;
 }
 
 void PlayOnGameBuild(Scenario& scenario, const std::string& build) {

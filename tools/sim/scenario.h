@@ -54,6 +54,12 @@ struct Scenario {
 Scenario ParseScenario(const std::string& text, const std::string& name);
 Scenario LoadScenarioFile(const std::string& path);
 
+// The config file's bytes for the scenario's configEncoding: "utf-8" (the
+// text as it is), "utf-8-bom" (a UTF-8 byte-order mark first), "utf-16le"
+// (a byte-order mark and little-endian code units, as Windows Notepad saves
+// "Unicode") or "utf-16be". Fails the scenario for any other name.
+std::string EncodeConfigText(const Scenario& s, const std::string& text, const std::string& encoding);
+
 // Plays the scenario on another game build (sim/game/game_builds.h): the
 // server runs it, and its expectations for that build apply. Throws
 // ScenarioError for an unknown build.

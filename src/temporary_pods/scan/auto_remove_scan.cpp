@@ -58,16 +58,63 @@ void RegisterAutoRemoveTick() {
              static_cast<double>(period_ms) / 1000.0);
 }
 
+namespace {
+
+enum class RoundEnd { kComplete, kFailed, kReload, kUnload };
+
+// Ends the round in progress and sums it up once (with DebugLogging, when it
+// removed pods), saying how it ended; its list goes with it.
+void EndRound(state::ScanRound& round, RoundEnd how) {
+  if (!round.active) return;
+  round.active = false;
+  round.players.clear();
+  if (round.removed <= 0) return;
+  const char* ended = how == RoundEnd::kFailed   ? " before the round failed"
+                      : how == RoundEnd::kReload ? " before a reload ended the round"
+                      : how == RoundEnd::kUnload ? " before an unload ended the round"
+                                                 : "";
+  log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s){}", round.removed,
+             round.players_seen, ended);
+}
+
+// However a round ended, the next is due one interval after it began, or at
+// once when that has passed.
+void ScheduleNextRound(const state::ScanRound& round, int64 now) {
+  state::Current().next_scan_due = std::max(round.began + PeriodNanoseconds(), now);
+}
+
+// Seconds to the millisecond, without trailing zeros: "30 s", "0.85 s".
+std::string SecondsText(int64 nanoseconds) {
+  const int64 ms = (std::max<int64>(nanoseconds, 0) + 500'000) / 1'000'000;
+  std::string text = std::to_string(ms / 1000);
+  if (const int64 fraction = ms % 1000; fraction != 0) {
+    std::string digits = std::to_string(fraction + 1000).substr(1);
+    while (digits.back() == '0') digits.pop_back();
+    text += "." + digits;
+  }
+  return text + " s";
+}
+
+}  // namespace
+
 std::string FollowAutoRemoveSettings() {
+  state::PluginState& state = state::Current();
+  const bool was_in_round = state.scan_round.active;
+  EndRound(state.scan_round, RoundEnd::kReload);
   std::string not_followed;
   if (ScanTickWanted()) {
+    const bool registered = state.scan_tick_registered;
     core::Contain(RegisterAutoRemoveTick, [&](const char* what) {
       not_followed = std::string("the recurring scan's tick is not registered (") + what + ")";
       log::Warn("Cradlekeep temporary cryopod scan tick register failed: {}", what);
     });
-  } else if (state::Current().scan_tick_registered) {
+    // As after a load: one new interval from now. The players of a round
+    // the reload ended are not kept waiting that long.
+    if (registered) state.next_scan_due = host::SteadyNowNanoseconds() + PeriodNanoseconds();
+    if (was_in_round) state.next_scan_due = host::SteadyNowNanoseconds();
+  } else if (state.scan_tick_registered) {
     // A tick the framework would not remove stays registered, and so marked:
-    // registering it again would make two.
+    // registering it again would make two. It stays idle.
     core::Contain([] { host::RemoveOnTickCallback(kAutoRemoveTickId); state::Current().scan_tick_registered = false; },
                   [&](const char* what) {
                     not_followed = std::string("the recurring scan's tick stays registered (") + what + ")";
@@ -75,6 +122,28 @@ std::string FollowAutoRemoveSettings() {
                   });
   }
   return not_followed;
+}
+
+void EndScanRoundAtUnload() {
+  if (state::Running()) EndRound(state::Current().scan_round, RoundEnd::kUnload);
+}
+
+std::string DescribeScan(int64 now) {
+  const state::PluginState& state = state::Current();
+  if (!state.started) return "scan off (no settings in force)";
+  if (!ScanAskedFor()) return "scan off";
+  if (!state::PartOn(host::Part::kRecurringScan)) return "scan off on this game build";
+  if (!state.scan_tick_registered) return "scan not running (its tick is not registered)";
+  std::string text = "scan every " + SecondsText(PeriodNanoseconds());
+  const state::ScanRound& round = state.scan_round;
+  if (round.active) {
+    text += ", round in progress (" + std::to_string(round.next) + " of " + std::to_string(round.players.size()) +
+            " players, " + std::to_string(round.items) + " items done)";
+  } else {
+    text += ", next round in " + SecondsText(state.next_scan_due - now);
+  }
+  if (!state.last_round_failure.empty()) text += ", last round failed (" + state.last_round_failure + ")";
+  return text;
 }
 
 namespace {
@@ -85,6 +154,7 @@ void StartRound(state::ScanRound& round, int64 now) {
   round.began = now;
   round.next = 0;
   round.players_seen = 0;
+  round.items = 0;
   round.removed = 0;
   round.players.clear();
   UWorld* world = host::CurrentWorld();
@@ -113,31 +183,25 @@ int SweepInventory(UPrimalInventoryComponent* inventory, APlayerController* cont
   return n;
 }
 
-void FinishRound(state::ScanRound& round, int64 now) {
-  round.active = false;
-  state::Current().next_scan_due = std::max(round.began + PeriodNanoseconds(), now);
-  if (round.removed > 0) {
-    log::Trace("Cradlekeep temporary vanilla cryopod scan removed {} pod(s) across {} online player(s)",
-               round.removed, round.players_seen);
-  }
-}
-
-// The scan's work on a tick it is due, kept out of the per-tick path. A
-// failure ends the round; the next is due one interval later.
+// The scan's work on a tick it is due, kept out of the per-tick path.
 [[gnu::noinline]] void RunDueScan(int64 now) {
-  state::ScanRound& round = state::Current().scan_round;
+  state::PluginState& state = state::Current();
+  state::ScanRound& round = state.scan_round;
   core::Contain(
       [&] {
         if (SweepScanSlice(now)) {
-          FinishRound(round, now);
+          ScheduleNextRound(round, now);
+          state.last_round_failure.clear();
+          EndRound(round, RoundEnd::kComplete);
         } else {
-          state::Current().next_scan_due = now;  // the round goes on at the next tick
+          state.next_scan_due = now;  // the round goes on at the next tick
         }
       },
       [&](const char* what) {
-        round.active = false;
-        state::Current().next_scan_due = now + PeriodNanoseconds();
         log::Error("Cradlekeep temporary vanilla cryopod auto-removal failed: {}", what);
+        state.last_round_failure = what;
+        ScheduleNextRound(round, now);
+        EndRound(round, RoundEnd::kFailed);
       });
 }
 
@@ -163,6 +227,7 @@ bool SweepScanSlice(int64 now) {
       // Whole inventories only; the first of a tick goes whatever its size.
       if (swept > 0 && items > kScanSliceItems - swept) break;
       round.removed += SweepInventory(inventory, controller);
+      round.items += items;
       swept += items > 0 ? items : 1;
     }
     ++round.players_seen;

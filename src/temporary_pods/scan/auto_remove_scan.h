@@ -3,8 +3,10 @@
 // emptied temporary pods. No tick sweeps more than kScanSliceItems items
 // (but for one player's whole inventory): a round of a bigger server goes on
 // over the next ticks, skipping players who left; players who joined wait
-// for the next round. The next round is due one interval after a round
-// began, or when it ends if that is later. The tick callback
+// for the next round. However a round ends (complete, or failed), the next
+// is due one interval after it began, or at the tick it ended if that is
+// later. A reload or an unload ends the round in progress: its list and its
+// counts belong to the settings that started it. The tick callback
 // "Cradlekeep.TemporaryCryopodAutoRemove" runs on every tick; between rounds
 // it costs one clock read and one comparison.
 // Game thread only: every call reads the game's objects or the plugin's state.
@@ -36,13 +38,20 @@ int64 AutoRemovePeriodMilliseconds(double interval_seconds);
 // not registered yet. Exceptions of the framework pass to start-up's guard.
 void RegisterAutoRemoveTick();
 
-// After the settings changed (a reload): registers the tick when they now
-// ask for it, removes it when they no longer do. A registered tick reads the
-// new interval from its next scan on. Never throws: returns "" when the tick
-// follows the settings, otherwise what did not follow and why (a tick the
-// framework would not remove stays registered, and idle while the settings
-// do not ask for scans; a warn line says so too).
+// After the settings changed (a reload), as an unload and a load would: the
+// round in progress ends (summed up as ended by a reload); then the tick is
+// registered when the settings now ask for it, removed when they no longer
+// do. The next round is due one new interval after the reload, or at the
+// next tick when a round was in progress and the scan stays on. Never
+// throws: returns "" when the tick follows the settings, otherwise what did
+// not follow and why (a tick the framework would not remove stays
+// registered, and idle while the settings do not ask for scans; a warn line
+// says so too).
 std::string FollowAutoRemoveSettings();
+
+// At unload: ends the round in progress, summed up as ended by the unload.
+// Never throws.
+void EndScanRoundAtUnload();
 
 // The tick callback.
 void RunAutoRemoveTick();
@@ -56,6 +65,11 @@ int ScanOnlinePlayers(int& removed);
 // now) when none is: true when the round is complete. Its totals are in the
 // state's scan round.
 bool SweepScanSlice(int64 now);
+
+// What the status says of the scan, in a few words: off (and why), or its
+// interval and either the round in progress (players and items done) or
+// when the next round is due; and that the last round failed, and why.
+std::string DescribeScan(int64 now);
 
 
 bool AutoRemoveTickRegistered();
