@@ -82,18 +82,18 @@ CaptureOutcome CaptureOne(AShooterCharacter* pawn, AShooterPlayerController* con
 }
 
 // The one place a companion's fate is told: the counters, the player's
-// message (none for a capture a failure ended: the trigger reports it) and
-// the journal line, written from what was read before the capture.
+// message and the journal line, written from what was read before the
+// capture.
 void Tell(AShooterPlayerController* controller, const journal::PlayerSnapshot& player,
           const journal::CreatureSnapshot& creature, const AttachedCompanion& companion, const std::string& name,
-          std::string_view trigger, const CaptureOutcome& outcome, bool failed) {
+          std::string_view trigger, const CaptureOutcome& outcome) {
   state::Counters& counters = state::Current().counters;
   if (outcome.podded) {
     ++counters.captures_done;
     NotifyPlayer(controller, FormatCapturedMessage(name));
   } else {
     ++counters.captures_failed;
-    if (!failed) NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
+    NotifyPlayer(controller, config::Current().Messages.CaptureFailed);
   }
   journal::Line line("capture");
   journal::Add(line, player);
@@ -122,6 +122,7 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
   // slot, the mod taking one) may start another capture.
   const CaptureScope capturing;
   std::size_t captured = 0;
+  std::exception_ptr first_failure;
   const journal::PlayerSnapshot player = journal::SnapPlayer(controller, pawn);
   for (const AttachedCompanion& companion : companions) {
     const std::string name = CompanionDisplayName(companion.creature, controller);
@@ -133,12 +134,21 @@ bool CaptureAttachedCompanions(AShooterCharacter* pawn, AShooterPlayerController
     }
     std::exception_ptr failure;
     const CaptureOutcome outcome = CaptureOne(pawn, controller, companion, name, failure);
-    Tell(controller, player, creature, companion, name, trigger, outcome, failure != nullptr);
-    // A failure ends the capture and goes on to the trigger, as it always did.
-    if (failure) std::rethrow_exception(failure);
-    if (outcome.failure_after) std::rethrow_exception(outcome.failure_after);
+    Tell(controller, player, creature, companion, name, trigger, outcome);
+    // Each companion is tried on its own; the first failure still goes on to
+    // the trigger, once, after the last companion, and each later one is
+    // named here.
+    for (const std::exception_ptr& each : {failure, outcome.failure_after}) {
+      if (!each) continue;
+      if (!first_failure) {
+        first_failure = each;
+      } else {
+        log::Warn("Cradlekeep could not capture {}: {}", name, core::FailureText(each));
+      }
+    }
     if (outcome.podded) ++captured;
   }
+  if (first_failure) std::rethrow_exception(first_failure);
   return captured == companions.size();
 }
 

@@ -16,14 +16,16 @@
 namespace ck::capture {
 
 // True when every companion was captured. A companion that fails does not
-// stop the others (its path has logged why; the player gets CaptureFailed).
+// stop the others, whether its path gave up (and logged why) or threw: the
+// player gets CaptureFailed for it.
 // Each companion's fate is told in one place: the counters, the player's
 // message and one capture-journal line (its slot, `trigger`, the mode, and
 // podded into which item or left and why), its player and creature read
 // before the capture touches anything. An empty list sends NoShoulderPet and
-// gives false. Exceptions of a path are journalled as the companion left by
-// a failure and counted as failed, then end the loop and pass to the
-// trigger. A companion whose capture the running game build cannot carry
+// gives false. A companion whose path threw is journalled as left by a
+// failure and counted as failed; after the last companion the first such
+// exception (or one a path kept for after its pod was placed) passes to the
+// trigger, which logs it once. A companion whose capture the running game build cannot carry
 // out (its capture path or the insertion is off) is not touched: a warn line
 // names what is off and the player gets CaptureFailed.
 // A slot the build cannot clear does not hold the capture back: the
