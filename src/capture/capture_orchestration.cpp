@@ -65,8 +65,9 @@ CaptureOutcome CaptureOne(AShooterCharacter* pawn, AShooterPlayerController* con
                           const AttachedCompanion& companion, const std::string& name, std::exception_ptr& failure) {
   if (const std::optional<host::Part> off = MissingCapturePart()) {
     // Nothing is touched: the companion stays where it is.
-    log::Warn("Cradlekeep could not capture {}: {} is off on this game build", name, host::PartName(*off));
-    return CaptureOutcome::Left(std::string(host::PartName(*off)) + " is off on this game build");
+    const std::string why = std::string(host::PartName(*off)) + " is off " + state::WhyOff(*off);
+    log::Warn("Cradlekeep could not capture {}: {}", name, why);
+    return CaptureOutcome::Left(why);
   }
   CaptureOutcome outcome;
   const bool vanilla = config::IsVanillaCaptureMode();

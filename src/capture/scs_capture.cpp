@@ -1,5 +1,7 @@
 #include "capture/scs_capture.h"
 
+#include <string>
+
 #include "host/framework/framework.h"
 #include "host/engine/class_loading.h"
 #include "capture/create_item.h"
@@ -52,7 +54,9 @@ bool CaptureDinoTakesKnownBlock(UFunction* capture_dino) {
       "Cradlekeep SCS capture is off until the plugin is loaded again: the cryopod mod's CaptureDino takes {} bytes "
       "of parameters, the plugin lays out {}",
       size, sizeof(CaptureDinoParams));
-  state::Current().parts_on.Remove(host::Part::kScsCapture);
+  state::TurnOffPart(host::Part::kScsCapture, "the cryopod mod's CaptureDino takes " + std::to_string(size) +
+                                                  " bytes of parameters, the plugin lays out " +
+                                                  std::to_string(sizeof(CaptureDinoParams)));
   return false;
 }
 

@@ -159,6 +159,21 @@ json Parse(const std::string& text) {
   std::rethrow_exception(failure);
 }
 
+// The paths a load looks for the file at, as a warn line names them: the
+// working directory's, and the one beside the plugin when that is another.
+std::string PathsTried(const std::filesystem::path& plugin_folder) {
+  std::string tried = kConfigPath;
+  if (plugin_folder.empty()) return tried;
+  const std::filesystem::path beside = (plugin_folder / "config.json").lexically_normal();
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::absolute(kConfigPath, error).lexically_normal();
+  if (error || here != beside) {
+    const std::u8string text = beside.generic_u8string();
+    tried += " or " + std::string(text.begin(), text.end());
+  }
+  return tried;
+}
+
 void ReadAll(const json& root, PluginConfig& c) {
   Read(root, "Enabled", c.Enabled);
   Read(root, "DebugLogging", c.DebugLogging);
@@ -190,14 +205,14 @@ void ReadAll(const json& root, PluginConfig& c) {
 
 }  // namespace
 
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes) {
-  return LoadConfiguration(live, classes, host::InstalledPluginFolder(host::OwnModulePath()), notes);
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes,
+                              bool missing_fails) {
+  return LoadConfiguration(live, classes, host::InstalledPluginFolder(host::OwnModulePath()), notes, missing_fails);
 }
 
 std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder,
-                              std::vector<std::string>* notes) {
+                              std::vector<std::string>* notes, bool missing_fails) {
   PluginConfig loaded;
-  classes.Clear();
 
   std::string source = kConfigPath;
   std::string beside;  // the file read beside the plugin, when that one was read
@@ -211,9 +226,12 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
       source = beside + " (beside the plugin)";
     }
   }
+  classes.Clear();
   if (!file.is_open()) {
-    log::Warn("Cradlekeep config not found at {}; using defaults", kConfigPath);
-    source = std::string("defaults (no file at ") + kConfigPath + ")";
+    const std::string tried = PathsTried(plugin_folder);
+    if (missing_fails) throw ConfigError("config not found at " + tried);
+    log::Warn("Cradlekeep config not found at {}; using defaults", tried);
+    source = "defaults (no file at " + tried + ")";
   } else {
     std::string encoding;
     const std::string text =

@@ -28,7 +28,8 @@ class ConfigError : public std::runtime_error {
 // The working directory's file comes first; only when it cannot be opened is
 // "config.json" in `plugin_folder` read (an empty folder: none), and the
 // loaded line then names it: "Cradlekeep config loaded (beside the plugin:
-// <path>)". Neither file gives the defaults (with a warn line); a file that is not
+// <path>)". Neither file gives the defaults, with a warn line naming every
+// path tried; a file that is not
 // valid JSON throws the JSON library's exception (its text gives the line
 // and column), or ConfigError in words for a comma before a closing bracket
 // and for a file that is not UTF-8; a setting of the wrong type throws
@@ -43,11 +44,15 @@ class ConfigError : public std::runtime_error {
 // DebugLogging is on).
 // Returns where the settings came from: the file's path ("<path> (beside
 // the plugin)" for the second one), or "defaults (no file at <path>)".
+// With `missing_fails` (a reload), neither file throws ConfigError naming
+// every path tried, and `live` stays as it is: the running settings are not
+// traded for the defaults because a file was moved.
 std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std::filesystem::path& plugin_folder,
-                              std::vector<std::string>* notes = nullptr);
+                              std::vector<std::string>* notes = nullptr, bool missing_fails = false);
 
 // As above, with the folder the framework installed this plugin in (none
 // when the plugin does not sit in the framework's plugin folders).
-std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes = nullptr);
+std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes = nullptr,
+                              bool missing_fails = false);
 
 }  // namespace ck::config

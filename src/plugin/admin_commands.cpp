@@ -67,8 +67,17 @@ std::string SettingsLine() {
 
 std::string ConfigLine() {
   const state::PluginState& state = state::Current();
-  if (state.started || state.start_failure.empty()) return "config: " + state.config_source;
-  return "config: did not load (" + state.start_failure + "); the plugin is idle until Cradlekeep.Reload loads it";
+  if (!state.started && !state.start_failure.empty()) {
+    return "config: did not load (" + state.start_failure + "); the plugin is idle until Cradlekeep.Reload loads it";
+  }
+  std::string line = "config: " + state.config_source;
+  if (!state.reload_failure.empty()) {
+    line += "; the last reload failed (" + state.reload_failure + "): the running settings are from the last good load";
+  }
+  if (!state.started && !state.start_stopped.empty()) {
+    line += "; start-up stopped part-way (" + state.start_stopped + "): Cradlekeep.Reload completes it";
+  }
+  return line;
 }
 
 // The settings in force: none while the plugin waits for a loadable file.
@@ -77,8 +86,8 @@ std::string SettingsInForceLine() {
   return SettingsLine();
 }
 
-std::string GameBuildLine() {
-  const state::GameBuildSummary& build = state::Current().build;
+// What start-up found of the game build's keys.
+std::string GameKeysText(const state::GameBuildSummary& build) {
   if (!build.checked) return "game build: not checked (" + build.why + ")";
   const std::size_t keys = host::GameKeyTable().size();
   std::string line = "game build: ";
@@ -92,6 +101,15 @@ std::string GameBuildLine() {
   if (!build.renamed.empty()) {
     line += "; " + std::to_string(build.renamed.size()) + " under another name (" + Joined(build.renamed, ", ") + ")";
   }
+  return line;
+}
+
+std::string GameBuildLine() {
+  const state::GameBuildSummary& build = state::Current().build;
+  std::string line = GameKeysText(build);
+  std::vector<std::string> off;
+  for (const auto& [part, why] : build.turned_off) off.push_back(std::string(host::PartName(part)) + " (" + why + ")");
+  if (!off.empty()) line += "; turned off while running: " + Joined(off, ", ");
   return line;
 }
 
@@ -170,6 +188,20 @@ void Register(const char* what, void (*add)()) {
   core::Contain(add, [&](const char* failure) { log::Warn("Cradlekeep {} registration failed: {}", what, failure); });
 }
 
+// Completes a start that stopped part-way; what the answer's first line
+// gains: hooks that did not follow the new settings, or why the start is
+// still not complete (also a warn line).
+std::string CompleteStart() {
+  std::vector<std::string> not_followed;
+  if (state::Current().startup.hooks) not_followed = FollowConfiguredHooks();
+  std::string failure;
+  if (!core::Contain([] { CompleteStartup(); }, [&](const char* what) { failure = what; })) {
+    log::Warn("Cradlekeep could not complete its start: {}", failure);
+    not_followed.push_back("the start is still not complete (" + failure + ")");
+  }
+  return not_followed.empty() ? std::string() : "; not followed: " + Joined(not_followed, "; ");
+}
+
 }  // namespace
 
 std::vector<std::string> StatusLines() {
@@ -201,13 +233,18 @@ std::vector<std::string> ReloadSettings() {
   std::string source;
   std::string failure;
   std::vector<std::string> notes;  // keys the loader does not read
-  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes, &notes); },
+  // A file that went missing keeps what runs: only a start that has no
+  // settings in force takes the defaults.
+  const bool idle = !state.started && !state.start_failure.empty();
+  if (!core::Contain([&] { source = config::LoadConfiguration(loaded, classes, &notes, /*missing_fails=*/!idle); },
                      [&](const char* what) { failure = what; })) {
-    const char* stays = state.started ? "the running settings stay" : "the plugin stays idle";
+    const char* stays = idle ? "the plugin stays idle" : "the running settings stay";
     const std::string why = std::string("Cradlekeep reload failed, ") + stays + ": " + failure;
     log::Warn("{}", why);
+    if (!idle) state.reload_failure = failure;
     return {why};
   }
+  state.reload_failure.clear();
   // The hooks both settings want stay where they are: no transfer meets the
   // plugin without them, and none is installed twice.
   state.settings = std::move(loaded);
@@ -215,10 +252,11 @@ std::vector<std::string> ReloadSettings() {
   state.config_source = source;
   std::vector<std::string> answer{"Cradlekeep reloaded the settings from " + source};
   answer.insert(answer.end(), notes.begin(), notes.end());
-  if (state.usable_build && !state.started && !state.start_failure.empty()) {
-    // Settings that did not load at start-up: the rest of start-up now.
-    CompleteStartup(true);
-    answer.push_back(std::string("Cradlekeep loaded version ") + kVersion);
+  if (state.usable_build && !state.started) {
+    // A start that stopped part-way (its settings did not load, or a step
+    // failed): the steps still to do now, each once.
+    answer.front() += CompleteStart();
+    if (state.started) answer.push_back(std::string("Cradlekeep loaded version ") + kVersion);
   } else if (state.usable_build) {
     std::vector<std::string> not_followed = FollowConfiguredHooks();
     const std::string scan = temporary_pods::FollowAutoRemoveSettings();

@@ -142,7 +142,8 @@ void MemberWentMissing(const host::GameKey& member) {
   const std::size_t i = IndexOf(table, &member);
   if (i == table.size()) return;
   state::PluginState& state = state::Current();
-  state.parts_on = PartsOfPresentMembers();
+  // Parts turned off for another reason stay off.
+  state.parts_on = state.parts_on.Minus(host::PartSet::All().Minus(PartsOfPresentMembers()));
   state.build.missing.emplace_back(member.Key());
   log::Warn("Cradlekeep game key missing from this game build: {}{} (turned off: {})", member.Key(),
             AlsoLookedFor(member), host::DescribeParts(host::PartsOffWithout(i)));
@@ -161,7 +162,7 @@ bool CheckGameBuild() {
                   check.why = what;
                 });
   if (!check.checked) {
-    state::Current().build = state::GameBuildSummary{false, check.why, {}, {}};
+    state::Current().build = state::GameBuildSummary{false, check.why, {}, {}, {}};
     host::BindGameKeys({});
     log::Warn("Cradlekeep could not check the game keys against this game build ({}); starting without the check",
               check.why);

@@ -11,6 +11,7 @@
 #include "plugin/hook_table.h"
 #include "core/log.h"
 #include "host/framework/plugin_logger.h"
+#include "host/game/parts.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/scan/auto_remove_scan.h"
@@ -36,32 +37,53 @@ void StartupSteps() {
     // The defaults are not in force: nothing runs until a reload loads them.
     state.settings = config::PluginConfig{};
   }
-  if (!CheckGameBuild()) return;
-  if (loaded) {
-    CompleteStartup(false);
-  } else {
+  const bool usable = CheckGameBuild();
+  if (!usable || !loaded) {
+    // An admin reads why with the status, and mends a file with a reload;
+    // without the engine's services no command could answer.
+    if (!state::PartOn(host::Part::kEngine)) return;
     RegisterAdminCommands();
+    state.startup.admin_commands = true;
+    return;
   }
+  CompleteStartup();
 }
 
 }  // namespace
 
-void CompleteStartup(bool admin_commands_registered) {
-  temporary_pods::ResetUnCryoDelegateFields();
-  InstallConfiguredHooks();
-  RegisterDebugCommands();
-  if (!admin_commands_registered) RegisterAdminCommands();
-  temporary_pods::RegisterAutoRemoveTick();
-  log::Info("Cradlekeep loaded version {}", kVersion);
+void CompleteStartup() {
   state::PluginState& state = state::Current();
+  state::StartupProgress& done = state.startup;
+  if (!done.hooks) {
+    temporary_pods::ResetUnCryoDelegateFields();
+    InstallConfiguredHooks();
+    done.hooks = true;
+  }
+  if (!done.debug_commands) {
+    RegisterDebugCommands();
+    done.debug_commands = true;
+  }
+  if (!done.admin_commands) {
+    RegisterAdminCommands();
+    done.admin_commands = true;
+  }
+  if (!done.scan_tick) {
+    temporary_pods::RegisterAutoRemoveTick();
+    done.scan_tick = true;
+  }
+  log::Info("Cradlekeep loaded version {}", kVersion);
   state.start_failure.clear();
+  state.start_stopped.clear();
   state.started = true;
 }
 
 void Startup() {
   // Without a logger there is no one to tell.
   if (!core::Contain([] { host::CreatePluginLogger(); }, [](const char*) {})) return;
-  core::Contain(StartupSteps, [](const char* what) { log::Error("Cradlekeep failed to load: {}", what); });
+  core::Contain(StartupSteps, [](const char* what) {
+    log::Error("Cradlekeep failed to load: {}", what);
+    if (state::Running()) state::Current().start_stopped = what;
+  });
 }
 
 void Teardown() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "asa/engine_types.h"
@@ -68,6 +69,17 @@ struct GameBuildSummary {
   std::string why;                    // when not checked
   std::vector<std::string> missing;   // members the build has under none of their names
   std::vector<std::string> renamed;   // "A is B" for members found under another name
+  // Parts turned off while the plugin ran, and why.
+  std::vector<std::pair<host::Part, std::string>> turned_off;
+};
+
+// Which steps of start-up are done, so that a reload completing a start
+// that stopped part-way runs each remaining step once and no step twice.
+struct StartupProgress {
+  bool hooks = false;
+  bool debug_commands = false;
+  bool admin_commands = false;
+  bool scan_tick = false;
 };
 
 // What the plugin did since start-up; plain increments where the work
@@ -101,6 +113,13 @@ struct PluginState {
   // Why the settings did not load at start-up, until a reload loads them:
   // the plugin is idle meanwhile.
   std::string start_failure;
+  StartupProgress startup;
+  // Why start-up stopped part-way after the settings loaded, until a reload
+  // completes it.
+  std::string start_stopped;
+  // Why the last reload failed (the running settings are the last good
+  // load's), until one succeeds.
+  std::string reload_failure;
 
   // The comparison index of the temporary-pod marker's name once the name
   // table holds it (0 until then).
@@ -142,6 +161,23 @@ inline bool Running() { return detail::g_current != nullptr; }
 
 // True when the running game build lets `part` work (see host/game/parts.h).
 inline bool PartOn(host::Part part) { return Running() && Current().parts_on.Has(part); }
+
+// Turns `part` off for the rest of the plugin's life, for a reason found
+// while it ran (not a missing key), which the status then names.
+inline void TurnOffPart(host::Part part, std::string why) {
+  if (!Current().parts_on.Has(part)) return;
+  Current().parts_on.Remove(part);
+  Current().build.turned_off.emplace_back(part, std::move(why));
+}
+
+// Why `part` is off: what turned it off while the plugin ran, or "on this
+// game build" (a key it needs is missing).
+inline std::string WhyOff(host::Part part) {
+  for (const auto& [off, why] : Current().build.turned_off) {
+    if (off == part) return "since " + why;
+  }
+  return "on this game build";
+}
 
 // A base for hooks whose work needs the state: when there is none (a hook
 // the framework failed to remove at unload still runs), the game's function

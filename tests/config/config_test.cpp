@@ -134,12 +134,20 @@ TEST_F(ConfigBesideThePluginTest, ABadFileBesideThePluginIsAnErrorNotTheDefaults
   EXPECT_EQ(Current().CaptureCooldownSeconds, 5.0);
 }
 
-TEST_F(ConfigBesideThePluginTest, NeitherFileGivesTheDefaultsAndTheWarningNamesTheWorkingDirectorysPath) {
-  EXPECT_EQ(Load(), "defaults (no file at ArkApi/Plugins/Cradlekeep/config.json)");
+TEST_F(ConfigBesideThePluginTest, NeitherFileGivesTheDefaultsAndTheWarningNamesEveryPathTried) {
+  EXPECT_EQ(Load(), "defaults (no file at ArkApi/Plugins/Cradlekeep/config.json or " + BesidePath() + ")");
   const auto lines = Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(),
-                      "Cradlekeep config not found at ArkApi/Plugins/Cradlekeep/config.json; using defaults"),
+                      "Cradlekeep config not found at ArkApi/Plugins/Cradlekeep/config.json or " + BesidePath() +
+                          "; using defaults"),
             lines.end());
+}
+
+TEST_F(ConfigBesideThePluginTest, AReloadThatFindsNoFileKeepsTheRunningSettings) {
+  Current().CaptureMode = "Vanilla";
+  EXPECT_THROW(ck::config::LoadConfiguration(Current(), ck::config::Classes(), plugin_folder_, nullptr, true),
+               ck::config::ConfigError);
+  EXPECT_EQ(Current().CaptureMode, "Vanilla");
 }
 
 TEST(InstalledPluginFolder, OnlyAModuleInTheFrameworksPluginFoldersHasOne) {

@@ -273,6 +273,10 @@ const Action kActions[] = {
     {"writeConfig", ValidateConfigObject, nullptr, [](Stage& stage, const json& v) { stage.WriteConfig(v.dump(2)); }},
     {"writeConfigText", ValidateText, nullptr,
      [](Stage& stage, const json& v) { stage.WriteConfig(v.get<std::string>()); }},
+    {"removeConfig", ValidateBool, nullptr,
+     [](Stage& stage, const json& v) {
+       if (v.get<bool>()) stage.RemoveConfig();
+     }},
     {"fault", ValidateFault, ValidateFaultKey, PlayFault},
 };
 

@@ -25,6 +25,9 @@ class Stage {
   // Replaces the plugin's config file on disk; the plugin reads it at its
   // next load.
   virtual void WriteConfig(const std::string& text) = 0;
+  // Removes the config file, and the one beside an installed plugin, as an
+  // admin who moved or deleted it.
+  virtual void RemoveConfig() = 0;
   // The framework loads the plugin. Throws std::runtime_error when it is
   // loaded already; a library that cannot be loaded ends the run as unusable.
   virtual void LoadPlugin() = 0;

@@ -413,6 +413,11 @@ class Run final : public Stage {
   sim::Game& World() override { return *game_; }
 
   void WriteConfig(const std::string& text) override { WriteConfigFile(text); }
+  void RemoveConfig() override {
+    std::error_code ignored;
+    fs::remove(kConfigPath, ignored);
+    fs::remove(server_folder_ / "ArkApi" / "Plugins" / kPluginName / "config.json", ignored);
+  }
 
   void LoadPlugin() override {
     if (loaded_) throw std::runtime_error("the plugin is already loaded");

@@ -130,7 +130,10 @@ void EndScanRoundAtUnload() {
 
 std::string DescribeScan(int64 now) {
   const state::PluginState& state = state::Current();
-  if (!state.started) return "scan off (no settings in force)";
+  if (!state.started) {
+    if (!state.start_failure.empty()) return "scan off (no settings in force)";
+    return state.usable_build ? "scan off (start-up stopped part-way)" : "scan off (nothing installed on this game build)";
+  }
   if (!ScanAskedFor()) return "scan off";
   if (!state::PartOn(host::Part::kRecurringScan)) return "scan off on this game build";
   if (!state.scan_tick_registered) return "scan not running (its tick is not registered)";
