@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/config_text.h"
+#include "config/odd_values.h"
 #include "config/plugin_config.h"
 #include "config/setting_names.h"
 #include "core/boundary.h"
@@ -242,6 +243,7 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
     const json root = Parse(text);
     NoteUnknownKeys(root, notes);
     ReadAll(root, loaded);
+    for (const std::string& line : OddValues(root, loaded)) Note(notes, line);
   }
 
   live = std::move(loaded);
