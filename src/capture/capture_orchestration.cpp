@@ -32,6 +32,8 @@ constexpr std::string_view kPlaceholder = "{creature}";
 
 std::string FormatCapturedMessage(const std::string& name) {
   std::string result = config::Current().Messages.Captured;
+  // An empty message is the admin's way to send none.
+  if (result.empty()) return result;
   std::size_t position = 0;
   bool replaced = false;
   while (result.size() >= kPlaceholder.size() && position <= result.size() - kPlaceholder.size()) {

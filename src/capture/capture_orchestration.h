@@ -42,7 +42,8 @@ using journal::CompanionDisplayName;
 
 // The Captured setting with every "{creature}" replaced by the name, left to
 // right (inserted text is not searched again); without a placeholder, a
-// non-empty name is appended as " (name)".
+// non-empty name is appended as " (name)". An empty setting stays empty:
+// no message is sent.
 std::string FormatCapturedMessage(const std::string& name);
 
 }  // namespace ck::capture

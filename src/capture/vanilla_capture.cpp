@@ -142,6 +142,8 @@ CaptureOutcome CaptureWithVanillaCryopod(AShooterCharacter* pawn, AShooterPlayer
     log::Warn("Cradlekeep captured dino data but failed to add vanilla cryopod to player inventory");
     return CaptureOutcome::Left("no room in the inventory");
   }
+  // A pod counts as made once it reached the inventory.
+  if (config::Current().TemporaryVanillaCryopods) ++state::Current().counters.pods_made;
   ReadyForUpload(placed);
 
   std::exception_ptr slot_failure;

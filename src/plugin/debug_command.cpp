@@ -5,6 +5,7 @@
 #include "core/boundary.h"
 #include "core/text.h"
 #include "host/framework/engine_text.h"
+#include "host/framework/module_path.h"
 #include "host/framework/framework.h"
 #include "core/log.h"
 #include "core/text.h"
@@ -38,10 +39,20 @@ std::string SwitchDebugLogging(FString* line) {
   return said;
 }
 
-void OnDebugCommand(APlayerController* /*caller*/, FString* line, bool /*from_rcon*/) {
+void OnDebugCommand(APlayerController* caller, FString* line, bool /*from_rcon*/) {
   if (!state::Running()) return;  // left registered after a failed unload
-  core::Contain([&] { SwitchDebugLogging(line); },
+  std::string said;
+  core::Contain([&] { said = SwitchDebugLogging(line); },
                 [](const char* what) { log::Error("Cradlekeep debug command failed: {}", what); });
+  // An admin who typed it in the game is answered there, as by the other
+  // commands; the server console has the log line.
+  if (caller == nullptr || said.empty()) return;
+  core::Contain(
+      [&] {
+        host::SendServerMessage(reinterpret_cast<AShooterPlayerController*>(caller), host::OwnModulePath(),
+                                host::Utf8ToUtf16(said));
+      },
+      [](const char* what) { log::Warn("Cradlekeep could not answer the admin: {}", what); });
 }
 
 }  // namespace ck::plugin

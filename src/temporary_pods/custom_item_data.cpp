@@ -105,7 +105,6 @@ void MarkTemporaryPod(UPrimalItem* item) {
   FCustomItemData& marker = host::AppendEmptyRecord(*game::kItemCustomItemDatas.In(item));
   *game::kCustomDataName.In(&marker) = name;
   host::AppendString(*game::kCustomDataStrings.In(&marker), *text);
-  ++state::Current().counters.pods_made;
   game::kItemUpdatedItem(item, false, false);
 }
 

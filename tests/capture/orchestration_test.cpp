@@ -71,7 +71,7 @@ TEST_F(CapturedMessageTest, PlaceholderRules) {
   EXPECT_EQ(Format("Packed up.", "Pip"), "Packed up. (Pip)");
   EXPECT_EQ(Format("Packed up.", ""), "Packed up.");
   EXPECT_EQ(Format("Packed {creatu", "Pip"), "Packed {creatu (Pip)");
-  EXPECT_EQ(Format("", "Pip"), " (Pip)");
+  EXPECT_EQ(Format("", "Pip"), "") << "an empty message is none, never \" (Pip)\"";
   EXPECT_EQ(Format("{creature}", ""), "");
 }
 
