@@ -24,7 +24,8 @@ AActor* FindScsCaptureActor() {
   UWorld* world = host::CurrentWorld();
   if (world == nullptr) return nullptr;
   const config::PluginConfig& settings = config::Current();
-  UClass* actor_class = host::LoadCachedClass(config::Classes().ScsCaptureActorClass, settings.ScsCaptureActorBlueprint);
+  config::ClassCache& classes = config::Classes();
+  UClass* actor_class = classes.Load(classes.ScsCaptureActorClass, settings.ScsCaptureActorBlueprint);
   if (actor_class == nullptr) {
     log::Warn("Cradlekeep failed to load SCS capture actor class: {}", settings.ScsCaptureActorBlueprint);
     return nullptr;
@@ -88,7 +89,8 @@ CaptureOutcome CaptureWithScsCryopod(AShooterCharacter* pawn, AShooterPlayerCont
   AActor* actor = FindScsCaptureActor();
 
   UPrimalItem* pod = nullptr;
-  UClass* pod_class = host::LoadCachedClass(config::Classes().ScsCryopodClass, settings.ScsCryopodBlueprint);
+  config::ClassCache& classes = config::Classes();
+  UClass* pod_class = classes.Load(classes.ScsCryopodClass, settings.ScsCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load SCS cryopod class: {}", settings.ScsCryopodBlueprint);
     return CaptureOutcome::Left("the SCS cryopod class did not load");

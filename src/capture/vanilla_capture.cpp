@@ -36,7 +36,8 @@ void UpdatedItem(UPrimalItem* item, bool a, bool b) { game::kItemUpdatedItem(ite
 UPrimalItem* FilledTemporaryPod(APrimalDinoCharacter* creature, host::OwnedCustomItemData& cryo_data,
                                 std::string& why) {
   const config::PluginConfig& settings = config::Current();
-  UClass* pod_class = host::LoadCachedClass(config::Classes().VanillaCryopodClass, settings.VanillaCryopodBlueprint);
+  config::ClassCache& classes = config::Classes();
+  UClass* pod_class = classes.Load(classes.VanillaCryopodClass, settings.VanillaCryopodBlueprint);
   if (pod_class == nullptr) {
     log::Warn("Cradlekeep failed to load vanilla cryopod class: {}", settings.VanillaCryopodBlueprint);
     why = "the vanilla cryopod class did not load";

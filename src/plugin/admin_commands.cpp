@@ -113,6 +113,35 @@ std::string GameBuildLine() {
   return line;
 }
 
+// Each configured class: loaded, not needed yet, or failed to load (with
+// the path), so that a wrong path shows before a transfer meets it.
+std::string ClassesLine() {
+  const config::PluginConfig& settings = config::Current();
+  config::ClassCache& classes = config::Classes();
+  const struct {
+    const char* name;
+    const FWeakObjectPtr& held;
+    const std::string& path;
+  } entries[] = {
+      {"vanilla cryopod", classes.VanillaCryopodClass, settings.VanillaCryopodBlueprint},
+      {"SCS cryopod", classes.ScsCryopodClass, settings.ScsCryopodBlueprint},
+      {"SCS capture actor", classes.ScsCaptureActorClass, settings.ScsCaptureActorBlueprint},
+      {"cryo cooldown buff", classes.CryoCooldownBuffClass, settings.CryoCooldownBuffBlueprint},
+      {"cryo sickness buff", classes.CryoSicknessBuffClass, settings.CryoSicknessBuffBlueprint},
+  };
+  std::vector<std::string> parts;
+  for (const auto& entry : entries) {
+    const bool failed =
+        std::find(classes.failed_paths.begin(), classes.failed_paths.end(), entry.path) != classes.failed_paths.end();
+    // Loaded once (the engine may collect it meanwhile; the next use loads
+    // it again): the status asks the game nothing.
+    const bool loaded = entry.held.ObjectIndex != 0 || entry.held.ObjectSerialNumber != 0;
+    const char* how = loaded ? "loaded" : failed ? "failed to load" : "not yet needed";
+    parts.push_back(std::string(entry.name) + " " + how + (failed ? " (" + entry.path + ")" : ""));
+  }
+  return "classes: " + Joined(parts, ", ");
+}
+
 std::string CountersLine() {
   const state::Counters& c = state::Current().counters;
   return "since start-up: captures " + std::to_string(c.captures_done) + " done, " +
@@ -211,6 +240,7 @@ std::vector<std::string> StatusLines() {
       {"config", ConfigLine},
       {"settings", SettingsInForceLine},
       {"game build", GameBuildLine},
+      {"classes", ClassesLine},
       {"since start-up", CountersLine},
       {"clean-up", CleanupLine},
       {"journal", JournalStatusLine},

@@ -53,7 +53,7 @@ int StillListed(APrimalCharacter* character, const std::vector<APrimalBuff*>& bu
 int DeactivateConfiguredBuff(APrimalCharacter* character, FWeakObjectPtr& cache, const std::string& blueprint_path,
                              const char* buff_label, const std::string& label) {
   if (character == nullptr) return 0;
-  UClass* buff_class = host::LoadCachedClass(cache, blueprint_path);
+  UClass* buff_class = config::Classes().Load(cache, blueprint_path);
   if (buff_class == nullptr) {
     log::Warn("Cradlekeep failed to load {} buff class: {}", buff_label, blueprint_path);
     return 0;
