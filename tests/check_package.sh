@@ -63,6 +63,9 @@ echo "$out"
 if echo "$out" | grep -q '^warn:\|^error:'; then
   echo "the packaged config.json does not load cleanly"; exit 1
 fi
+if [ "$(echo "$out" | grep -c ': resolves (')" -ne 5 ]; then
+  echo "not every blueprint path of the packaged config.json resolves in the simulated game"; exit 1
+fi
 echo "package ok: $(basename "$zip")"
 [ -n "$tools_zip" ] || exit 0
 

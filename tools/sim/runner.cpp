@@ -486,6 +486,41 @@ RunResult RunScenario(const Scenario& scenario, const RunOptions& options) {
   return run.Play();
 }
 
+namespace {
+
+// Whether each blueprint path the file sets names a class of the simulated
+// game, the cryopod mod's included; a path the file leaves out is the
+// plugin's own default and is not looked at.
+void TellBlueprints(const std::string& config_text, std::ostream& out) {
+  constexpr const char* kBlueprintSettings[] = {"VanillaCryopodBlueprint", "ScsCryopodBlueprint",
+                                                "ScsCaptureActorBlueprint", "CryoCooldownBuffBlueprint",
+                                                "CryoSicknessBuffBlueprint"};
+  json root;
+  try {
+    root = json::parse(config_text, nullptr, true, /*ignore_comments=*/true);
+  } catch (const json::exception&) {
+    return;  // the plugin has said what is wrong with the file
+  }
+  if (!root.is_object()) return;
+  sim::ModSettings mods;
+  mods.cryopod_mod = true;
+  sim::Game game(sim::ServerSettings{}, mods);
+  out << "blueprints in the simulated game (the game's own and the SCS cryopod mod's; a real server may hold mods "
+         "the simulator does not know):\n";
+  for (const char* setting : kBlueprintSettings) {
+    const auto value = root.find(setting);
+    if (value == root.end() || !value->is_string()) {
+      out << "  " << setting << ": the plugin's default\n";
+      continue;
+    }
+    const std::string path = value->get<std::string>();
+    out << "  " << setting << ": " << (game.ClassByBlueprint(path) != nullptr ? "resolves" : "does not resolve")
+        << " (" << path << ")\n";
+  }
+}
+
+}  // namespace
+
 int CheckConfig(const std::string& config_text, const RunOptions& options, std::ostream& out) {
   Scenario scenario;
   scenario.name = "check-config";
@@ -506,6 +541,7 @@ int CheckConfig(const std::string& config_text, const RunOptions& options, std::
   const auto& hooks = result.report["plugin"]["hooks"];
   out << "hooks installed: " << hooks.size() << '\n';
   for (const auto& key : hooks) out << "  " << key.get<std::string>() << '\n';
+  TellBlueprints(config_text, out);
   return failed ? 1 : 0;
 }
 
