@@ -28,6 +28,7 @@
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_observation.h"
+#include "tools/sweep/growth_bound.h"
 #include "transfer/capture_cooldown.h"
 
 namespace {
@@ -324,6 +325,8 @@ class Soak {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A soak needs tens of megabytes; a table that grows stops it early.
+  cktools::BoundOwnGrowth("cradlekeep_soak", 1024);
   double minutes = 60;
   unsigned seed = 1;
   int players = 100;
