@@ -136,7 +136,7 @@ for ((i = 0; i < total; i++)); do
     echo "$label" >> "$work/survivors"
   else
     failed="$(grep -m1 -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted|Exception|Not Run)[^)]*\)' "$work/test.log" || true)"
-    fate="killed${failed:+ by ${failed#* - }}"
+    fate="killed${failed:+ (first failing: ${failed#* - })}"
     killed=$((killed + 1))
   fi
   restore

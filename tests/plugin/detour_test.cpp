@@ -29,6 +29,19 @@ struct ProbeHook : ck::core::Detour<ProbeHook, ck::game::kShowTransferCharacterC
 
 void GameFunction(AShooterPlayerController*) { g_trace.push_back("game"); }
 
+// A hook on a function that answers: its answer passes back unchanged.
+struct AnsweringProbeHook : ck::core::Detour<AnsweringProbeHook, ck::game::kViewingAnUploadTerminal> {
+  static constexpr const char* kBeforeFailure = "answering probe before failed";
+  static constexpr const char* kAfterFailure = "answering probe after failed";
+  static void Before(AShooterPlayerController*) { g_trace.push_back("before"); }
+  static void After(AShooterPlayerController*) { g_trace.push_back("after"); }
+};
+
+bool AnsweringGameFunction(AShooterPlayerController*) {
+  g_trace.push_back("game");
+  return true;
+}
+
 class DetourTest : public cktest::PluginTest {
  protected:
   void SetUp() override {
@@ -46,6 +59,13 @@ class DetourTest : public cktest::PluginTest {
 TEST_F(DetourTest, AHookThatWantsTheCallWorksAroundTheGamesFunction) {
   ProbeHook::Call(nullptr);
   EXPECT_EQ(g_trace, (std::vector<std::string>{"wants", "before", "game", "after"}));
+}
+
+TEST_F(DetourTest, AHookOnAFunctionThatAnswersWorksAroundItAndPassesTheAnswerBack) {
+  AnsweringProbeHook::original = &AnsweringGameFunction;
+  EXPECT_TRUE(AnsweringProbeHook::Call(nullptr));
+  AnsweringProbeHook::original = nullptr;
+  EXPECT_EQ(g_trace, (std::vector<std::string>{"before", "game", "after"}));
 }
 
 TEST_F(DetourTest, AHookThatDoesNotWantTheCallLeavesItToTheGameAlone) {
