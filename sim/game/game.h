@@ -93,6 +93,9 @@ class Game {
   const std::vector<std::unique_ptr<Creature>>& Creatures() const { return creatures_; }
 
   Item* NewItem(Class* item_class);
+  // The id NewItem gives the next item it makes (to give an item a twin's
+  // id before the twin exists, as duplicated ids on live servers come about).
+  FItemNetID NextItemId() const { return ItemIdFor(next_item_id_); }
   // Counts an item made outside NewItem (a copy an inventory places) among
   // the game's items, so that the ledger sees what it holds.
   void TrackItem(Item* item) { items_.push_back(item); }
@@ -238,6 +241,7 @@ class Game {
   std::vector<std::unique_ptr<Creature>> creatures_;
   std::vector<Item*> items_;
   uint32 next_item_id_ = 1;
+  static FItemNetID ItemIdFor(uint32 serial) { return FItemNetID{serial, 0x5EED0000u + serial * 7}; }
   std::vector<Actor*> capture_actors_;
   // The player whose controller was made last at each address.
   std::map<const void*, std::string> controller_addresses_;

@@ -67,6 +67,7 @@ Item* AddNewItem(SubclassOf* item_handle, Inventory* inventory, bool a3, bool a4
   if (!Game::Usable(item_class, "AddNewItem")) return nullptr;
   if (item_class == nullptr || !item_class->IsChildOf(G().ClassNamed("PrimalItem"))) return nullptr;
   Item* item = G().NewItem(item_class);
+  item->removal_ignored = G().server().new_items_ignore_removal;
   if (inventory != nullptr) inventory->Place(item);
   return item;
 }

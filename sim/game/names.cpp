@@ -4,31 +4,46 @@
 
 namespace sim {
 
+namespace {
+
+// The key of a name's entry: the engine folds ASCII letters.
+std::string Folded(std::string_view text) {
+  std::string key(text);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return key;
+}
+
+}  // namespace
+
 NameTable::NameTable() { Clear(); }
 
 FName NameTable::Find(std::string_view text, bool add) {
-  auto it = index_.find(std::string(text));
+  std::string key = Folded(text);
+  auto it = index_.find(key);
   if (it != index_.end()) return FName{it->second, 0};
   if (!add) return FName{0, 0};
   const auto index = static_cast<int32>(entries_.size());
   entries_.emplace_back(text);
-  index_.emplace(std::string(text), index);
+  index_.emplace(std::move(key), index);
   return FName{index, 0};
 }
 
-const std::string& NameTable::Text(const FName& name) const {
-  static const std::string empty;
+std::string NameTable::Text(const FName& name) const {
   if (name.ComparisonIndex < 0 || static_cast<std::size_t>(name.ComparisonIndex) >= entries_.size()) {
-    return empty;
+    return std::string();
   }
-  return entries_[static_cast<std::size_t>(name.ComparisonIndex)];
+  const std::string& text = entries_[static_cast<std::size_t>(name.ComparisonIndex)];
+  if (name.Number <= 0) return text;
+  return text + "_" + std::to_string(name.Number - 1);
 }
 
 void NameTable::Clear() {
   entries_.clear();
   index_.clear();
   entries_.emplace_back("None");
-  index_.emplace("None", 0);
+  index_.emplace("none", 0);
 }
 
 NameTable& Names() {

@@ -20,6 +20,10 @@ struct ServerSettings {
   // Whether the item's forced add-to-inventory still adds to an inventory
   // at its item limit (the plain and extended adds never do).
   bool forced_add_ignores_limit = false;
+  // Items the game makes during play (through UPrimalItem.AddNewItem: the
+  // pods a capture makes) answer a removal as a removal-ignored entry does:
+  // reported removed, kept all the same.
+  bool new_items_ignore_removal = false;
   // A player controller made after another was freed takes the freed one's
   // memory (see ShooterPlayerController::ReuseFreedMemory).
   bool reuse_controller_memory = false;

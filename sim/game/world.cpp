@@ -88,7 +88,7 @@ std::vector<Actor*> Game::ActorsOfClass(const Class* cls) const {
 
 Item* Game::NewItem(Class* item_class) {
   auto* item = Objects().Create<Item>(item_class, item_class->Name() + "_" + std::to_string(next_item_id_));
-  item->ItemID = FItemNetID{next_item_id_, 0x5EED0000u + next_item_id_ * 7};
+  item->ItemID = ItemIdFor(next_item_id_);
   ++next_item_id_;
   if (item_class->Name() == kVanillaCryopodClass) {
     item->UploadEarliestValidTime = NowSeconds() + kCryopodUploadDelaySeconds;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "support/plugin_fixture.h"
 #include "transfer/capture_cooldown.h"
 
@@ -75,6 +78,36 @@ TEST_F(CooldownTableTest, ABusyServerKeepsOnlyPawnsStillCoolingDown) {
   EXPECT_FALSE(ck::transfer::PassesCaptureCooldown(&pawns[999])) << "a pawn still cooling down is remembered";
   fw().clock.Advance(2'000'000'000);
   EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawns[0]));
+}
+
+// A prune forgets only pawns whose cooldown is over: a pawn still cooling
+// down stays refused after it, and the table keeps no cooled pawn.
+TEST_F(CooldownTableTest, APruneKeepsThePawnStillCoolingDownAndForgetsTheRest) {
+  std::vector<int> cooled(ck::transfer::kCooldownPruneAbove - 1);
+  for (int& pawn : cooled) EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawn));
+  fw().clock.Advance(2'000'000'000);  // their cooldown is over
+  int cooling = 0, newcomer = 0;
+  EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&cooling));
+  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), ck::transfer::kCooldownPruneAbove) << "at the threshold";
+  fw().clock.Advance(1'000'000'000);
+
+  EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&newcomer)) << "a new pawn past the threshold prunes the table";
+  EXPECT_EQ(ck::transfer::CaptureCooldownTableSize(), 2u) << "the cooling pawn and the newcomer";
+  EXPECT_FALSE(ck::transfer::PassesCaptureCooldown(&cooling)) << "still cooling down after the prune";
+  EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&cooled[0])) << "a forgotten pawn passes as before";
+}
+
+// Pawns arriving slower than their cooldown never let the table pass its
+// threshold, however many there are.
+TEST_F(CooldownTableTest, PawnsArrivingOneByOneNeverGrowTheTablePastItsThreshold) {
+  std::vector<int> pawns(3 * ck::transfer::kCooldownPruneAbove);
+  std::size_t largest = 0;
+  for (int& pawn : pawns) {
+    EXPECT_TRUE(ck::transfer::PassesCaptureCooldown(&pawn));
+    largest = std::max(largest, ck::transfer::CaptureCooldownTableSize());
+    fw().clock.Advance(3'000'000'000);
+  }
+  EXPECT_EQ(largest, ck::transfer::kCooldownPruneAbove);
 }
 
 }  // namespace

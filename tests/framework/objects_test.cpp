@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "sim/game/names.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -82,6 +84,20 @@ TEST_F(ObjectsTest, AGameFunctionHandedACollectedClassIsADefect) {
   EXPECT_EQ(fw().modules.Defects()[0],
             "the game's HasBuff is handed class Buff_CryoSickness, which the engine collected");
   EXPECT_TRUE(sim::Game::Usable(game().ClassByBlueprint(kSicknessPath), "HasBuff"));
+}
+
+// As the engine's: a name compares without regard to letter case and keeps
+// the spelling it was first made with; its number shows as a suffix.
+TEST_F(ObjectsTest, NamesFoldLetterCaseAndKeepTheirFirstSpelling) {
+  sim::NameTable& names = sim::Names();
+  const FName first = names.Add("MarkerName");
+  const FName again = names.Add("MARKERNAME");
+  EXPECT_EQ(again.ComparisonIndex, first.ComparisonIndex);
+  EXPECT_EQ(names.Text(again), "MarkerName");
+  EXPECT_EQ(names.Find("markername", false).ComparisonIndex, first.ComparisonIndex);
+  EXPECT_EQ(names.Text(FName{first.ComparisonIndex, 3}), "MarkerName_2");
+  EXPECT_EQ(names.Find("NoSuchName", false).ComparisonIndex, 0);
+  EXPECT_EQ(names.Text(FName{0, 0}), "None");
 }
 
 }  // namespace

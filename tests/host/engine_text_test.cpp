@@ -44,11 +44,14 @@ TEST_F(EngineTextTest, InvalidUtf8BecomesReplacementCharacters) {
   EXPECT_EQ(Utf8ToUtf16("\xE6\xBCx"), u"\uFFFDx");        // cut short before another character
 }
 
-TEST_F(EngineTextTest, NamesKeepTheirExactSpelling) {
+// The engine's names fold letter case: a name made again in other letters
+// is the same name, and its text is the first spelling.
+TEST_F(EngineTextTest, NamesFoldLetterCaseAndKeepTheirFirstSpelling) {
   const FName added = ck::host::MakeName("CradlekeepTemporaryCryopod", FNAME_Add);
   const FName other_case = ck::host::MakeName("cradlekeeptemporarycryopod", FNAME_Add);
-  EXPECT_NE(added.ComparisonIndex, other_case.ComparisonIndex);
+  EXPECT_EQ(added.ComparisonIndex, other_case.ComparisonIndex);
   EXPECT_EQ(ck::host::NameToUtf8(added), "CradlekeepTemporaryCryopod");
+  EXPECT_EQ(ck::host::NameToUtf8(other_case), "CradlekeepTemporaryCryopod");
   const FName missing = ck::host::MakeName("NeverAdded", FNAME_Find);
   EXPECT_EQ(missing.ComparisonIndex, 0);
   EXPECT_EQ(ck::host::NameToUtf8(missing), "None");

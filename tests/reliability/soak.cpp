@@ -9,6 +9,7 @@
 // and the plugin's own tables must stay within the bounds their own
 // constants give.
 // Usage: cradlekeep_soak [--minutes M] [--seed S] [--players N]
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include "temporary_pods/cleanup_passes.h"
 #include "temporary_pods/custom_item_data.h"
 #include "temporary_pods/uncryo_observation.h"
+#include "tools/sweep/growth_bound.h"
 #include "transfer/capture_cooldown.h"
 
 namespace {
@@ -131,16 +133,21 @@ class Soak {
       }
     }
     if (ck::temporary_pods::PendingCleanupPassCount() != 0) fail("clean-up passes still queued after the quiet spell");
-    // The cooldown table is pruned once it passes its threshold, so it holds
-    // at most that many plus the pawns stamped since; each use of a pod
-    // queues one pass per delay, and a pass lives no longer than the last
-    // delay; each player has at most one try on record.
+    // The cooldown table reaches its threshold and no more: a new pawn past
+    // it prunes the table to the pawns still cooling down, and here no more
+    // pawns than the steps of one cooldown can be cooling at once. Each use
+    // of a pod queues one pass per delay, and a pass lives no longer than
+    // the last delay; each player has at most one try on record.
     const std::size_t players = game_->Players().size();
     const std::size_t passes_per_use = std::size(ck::temporary_pods::kCleanupPassDelaysMs);
     const double pass_lifetime_seconds = static_cast<double>(std::end(ck::temporary_pods::kCleanupPassDelaysMs)[-1]) / 1000;
     const auto uses_in_a_pass_lifetime =
         static_cast<std::size_t>(kActsPerRound * (pass_lifetime_seconds / kSecondsPerRound + 1));
-    if (figures_.max_cooldown > ck::transfer::kCooldownPruneAbove + players) fail("the cooldown table grew without bound");
+    const double cooldown_seconds = ck::config::PluginConfig{}.CaptureCooldownSeconds;  // the soak keeps the default
+    const auto cooling_at_once = static_cast<std::size_t>(kActsPerRound * (cooldown_seconds / kSecondsPerRound + 1));
+    if (figures_.max_cooldown > std::max(ck::transfer::kCooldownPruneAbove, cooling_at_once + 1)) {
+      fail("the cooldown table grew past its threshold (" + std::to_string(figures_.max_cooldown) + " pawns)");
+    }
     if (figures_.max_passes > passes_per_use * uses_in_a_pass_lifetime) fail("the pending passes grew without bound");
     if (figures_.max_tries > players) fail("the try records grew without bound");
     for (const auto& slot : simfw::Fw().registry.HookableSlots()) {
@@ -318,6 +325,8 @@ class Soak {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A soak needs tens of megabytes; a table that grows stops it early.
+  cktools::BoundOwnGrowth("cradlekeep_soak", 1024);
   double minutes = 60;
   unsigned seed = 1;
   int players = 100;

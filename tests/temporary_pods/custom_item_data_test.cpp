@@ -43,12 +43,30 @@ TEST_F(CustomItemDataTest, AnItemWithoutEntries) {
   EXPECT_FALSE(HasCreaturePayload(nullptr));
 }
 
+// The engine's names fold letter case and keep their first spelling: once
+// the table met the marker's name in other letters, that spelling shares
+// the marker name's comparison index and only its text tells it apart. A
+// name of the marker's index with a number is another name too.
 TEST_F(CustomItemDataTest, TheMarkerNameMustMatchExactly) {
   Entry("cradlekeeptemporarycryopod");
+  ASSERT_EQ(ck::host::MakeName(kMarkerName, FNAME_Find).ComparisonIndex, Records()[0].CustomDataName.ComparisonIndex)
+      << "one name to the engine";
+  EXPECT_EQ(CustomDataEntryName(Records()[0]), "cradlekeeptemporarycryopod");
   EXPECT_FALSE(IsTemporaryPod(Item()));
+  EXPECT_FALSE(MarkerTest().IsMarkerEntry(Records()[0]));
+}
+
+TEST_F(CustomItemDataTest, TheMarkerNameWithANumberIsNotTheMarker) {
   sim::AddMarker(item_);
   EXPECT_TRUE(IsTemporaryPod(Item()));
   EXPECT_FALSE(HasCreaturePayload(Item())) << "the marker's own string is no payload";
+  const FName marker = Records()[0].CustomDataName;
+
+  item_ = game().NewItem(game().ClassNamed(sim::Game::kVanillaCryopodClass));
+  Entry(kMarkerName).CustomDataName = FName{marker.ComparisonIndex, 1};
+  EXPECT_EQ(CustomDataEntryName(Records()[0]), std::string(kMarkerName) + "_0");
+  EXPECT_FALSE(IsTemporaryPod(Item()));
+  EXPECT_FALSE(MarkerTest().IsMarkerEntry(Records()[0]));
 }
 
 TEST_F(CustomItemDataTest, EveryArrayCountsAsPayload) {

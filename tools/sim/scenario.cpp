@@ -23,6 +23,9 @@ void ParseServerFlags(Scenario& s, const json& server, const std::string& where)
   if (server.contains("forcedAddIgnoresLimit")) {
     s.server.forced_add_ignores_limit = Bool(s, server["forcedAddIgnoresLimit"], where + ".forcedAddIgnoresLimit");
   }
+  if (server.contains("newItemsIgnoreRemoval")) {
+    s.server.new_items_ignore_removal = Bool(s, server["newItemsIgnoreRemoval"], where + ".newItemsIgnoreRemoval");
+  }
   if (server.contains("reuseControllerMemory")) {
     s.server.reuse_controller_memory = Bool(s, server["reuseControllerMemory"], where + ".reuseControllerMemory");
   }
@@ -32,7 +35,8 @@ void ParseServer(Scenario& s, const json& server) {
   const std::string where = "server";
   Object(s, server, where,
          {"tickRate", "clearSlotsOnConfirm", "uncryo", "broadcastsPerTick", "forcedAddIgnoresLimit", "missingKeys",
-          "offsetsCache", "hooksDoNotThrow", "fieldOffsets", "gameBuild", "reuseControllerMemory"});
+          "offsetsCache", "hooksDoNotThrow", "fieldOffsets", "gameBuild", "reuseControllerMemory",
+          "newItemsIgnoreRemoval"});
   if (server.contains("tickRate")) {
     s.server.tick_rate = Int(s, server["tickRate"], where + ".tickRate");
     if (s.server.tick_rate <= 0 || s.server.tick_rate > 1000) Fail(s, where + ".tickRate", "must be from 1 to 1000");

@@ -54,6 +54,7 @@
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/runner.h"
 #include "tools/sim/scenario.h"
+#include "tools/sweep/growth_bound.h"
 
 namespace {
 
@@ -531,6 +532,8 @@ Options Parse(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A sweep needs tens of megabytes; a replay that grows stops it early.
+  cktools::BoundOwnGrowth("cradlekeep-sweep", 1024);
   const Options options = Parse(argc, argv);
   if (options.scenarios.empty()) {
     std::cerr << "usage: cradlekeep-sweep [--points N] [--pairs N|all] [--missing-keys] [--seed S] [--plugin PATH] "
