@@ -5,4 +5,5 @@ set -euo pipefail
 exec bash "$(dirname "$0")/install-packages.sh" \
   g++ cmake ninja-build binutils \
   nlohmann-json3-dev libspdlog-dev libfmt-dev \
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev \
+  python3
