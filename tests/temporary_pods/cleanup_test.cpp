@@ -6,6 +6,7 @@
 #include "host/game/catalogue.h"
 #include "sim/game/hooked_functions.h"
 #include "state/plugin_state.h"
+#include "sim/game/buffs.h"
 #include "support/capture_fixture.h"
 #include "temporary_pods/scan/auto_remove_scan.h"
 #include "temporary_pods/cleanup_passes.h"
@@ -276,10 +277,14 @@ TEST_F(CleanupTest, ATamedCreatureOfThePlayersTeamCountsAsSameTeam) {
   game().AddCreature(moss);
   sim::DinoCharacter* dino = game().FindCreature("moss")->actor();
   dino->TargetingTeam = 7;
+  dino->TamingTeamID = 0;
+  Ava().controller->TargetingTeam = 0;
+  EXPECT_EQ(ClearNearbyCryoSickness(Controller(), "test"), 0)
+      << "team 0 (no team) turns the nearby clean-up off, also for a creature tamed by no team";
+  EXPECT_TRUE(sim::HasCryoSickness(dino));
+  Ava().controller->TargetingTeam = 1001;
   dino->TamingTeamID = 1001;
   EXPECT_EQ(ClearNearbyCryoSickness(Controller(), "test"), 1);
-  Ava().controller->TargetingTeam = 0;
-  EXPECT_EQ(ClearNearbyCryoSickness(Controller(), "test"), 0) << "team 0 turns the nearby clean-up off";
 }
 
 TEST_F(CleanupTest, TwoSickeningBuffsAreBothEndedWhenTheConfiguredOneIsNotEnough) {

@@ -104,6 +104,14 @@ TEST_F(SweepTest, RemovalClearsEverySlotEntryAndKeepsTheSlotBarLength) {
   EXPECT_EQ(game().ArgsOf("UPrimalItem.RemoveFromSlot").size(), 1u);
 }
 
+TEST_F(SweepTest, RemovingAGivenPodClearsItsSlotEntriesToo) {
+  sim::Item* pod = Pod(true, false);
+  Ava().inventory->ItemSlots[4] = pod;
+  EXPECT_TRUE(RemoveItemObject(Inv(), As(pod)));
+  for (sim::Item* slot : Ava().inventory->ItemSlots) EXPECT_EQ(slot, nullptr) << "no slot points at the removed pod";
+  EXPECT_EQ(game().ArgsOf("UPrimalItem.RemoveFromSlot").size(), 1u) << "taken out of its slot the game's way first";
+}
+
 TEST_F(SweepTest, AnUnknownIdCallsNoGameFunction) {
   fw().faults.SetRecording(true);
   EXPECT_FALSE(RemoveItemById(Inv(), FItemNetID{999, 999}));
