@@ -88,7 +88,15 @@ std::string SettingsInForceLine() {
 
 // What start-up found of the game build's keys.
 std::string GameKeysText(const state::GameBuildSummary& build) {
-  if (!build.checked) return "game build: not checked (" + build.why + ")";
+  if (!build.checked) {
+    std::string line = "game build: not checked (" + build.why + ")";
+    // Members the framework refused since: what is off now.
+    if (!build.missing.empty()) {
+      line += "; missing since start-up: " + Joined(build.missing, ", ") + "; turned off: " +
+              host::DescribeParts(host::PartSet::All().Minus(state::Current().parts_on));
+    }
+    return line;
+  }
   const std::size_t keys = host::GameKeyTable().size();
   std::string line = "game build: ";
   if (build.missing.empty()) {
