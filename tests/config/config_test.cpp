@@ -284,6 +284,11 @@ TEST_F(ConfigTest, AFileInUtf16OrWithAByteOrderMarkIsReadAsItsText) {
   EXPECT_EQ(encoding, "");
   EXPECT_EQ(ck::config::DecodeConfigText(utf16(false, true), encoding), utf8);
   EXPECT_EQ(encoding, "UTF-16BE");
+  // The last plane's letters take the lead byte's high bits too.
+  EXPECT_EQ(ck::config::DecodeConfigText(std::string("\xFF\xFE\xFF\xDB\xFD\xDF", 6), encoding), "\xF4\x8F\xBF\xBD");
+  // Only both bytes of a mark make one: a Latin-1 file may begin with 0xFF.
+  EXPECT_EQ(ck::config::DecodeConfigText("\xFF{}", encoding), "\xFF{}");
+  EXPECT_EQ(encoding, "");
 }
 
 TEST_F(ConfigTest, BrokenUtf16AndBytesThatAreNotUtf8AreNamedForWhatTheyAre) {
@@ -336,6 +341,7 @@ TEST(SettingNames, AnUnknownKeyIsMatchedToTheSettingItMostLikelyMeant) {
   using ck::config::NearestSettingName;
   EXPECT_EQ(NearestSettingName("CaptureMod", kRootSettingNames), "CaptureMode");
   EXPECT_EQ(NearestSettingName("enabled", kRootSettingNames), "Enabled") << "another letter case";
+  EXPECT_EQ(NearestSettingName("nEabled", kRootSettingNames), "Enabled") << "the first two letters swapped";
   EXPECT_EQ(NearestSettingName("Enalbed", kRootSettingNames), "Enabled") << "two letters swapped";
   EXPECT_EQ(NearestSettingName("TemporaryVanillaCryopodCleanupInterval", kRootSettingNames),
             "TemporaryVanillaCryopodCleanupIntervalSeconds");
