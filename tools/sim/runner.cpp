@@ -313,7 +313,7 @@ class Run final : public Stage {
   bool StartPlugin() {
     if (!library_.IsOpen() && !library_.Open(plugin_path_)) return false;
     loaded_ = true;
-    module_ = simfw::Fw().modules.Begin();
+    module_ = simfw::Fw().modules.Begin(simfw::Modules::BaseOf(reinterpret_cast<const void*>(library_.init)));
     journal_.PluginStarts();
     try {
       library_.init();
