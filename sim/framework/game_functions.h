@@ -91,19 +91,26 @@ struct Hookable<Key, Impl> {
       throw;
     }
   }
-  // Trampoline I: runs on into the chain from where its attach put it. One
-  // that a rebuild freed is a defect to call (the real one is reused code);
-  // the call then goes to the game's function.
+  // Trampoline I: runs on into the chain from where its attach put it,
+  // through its jump: straight to its target, or to Checked<I>.
+  template <std::size_t I>
+  static inline void* jump = nullptr;
   template <std::size_t I>
   static R Trampoline(A... args) {
+    return reinterpret_cast<Fn>(jump<I>)(args...);
+  }
+  // One that a rebuild freed is a defect to call (the real one is reused
+  // code); once a module was unloaded, a target in it is a defect too. The
+  // call then goes to the game's function.
+  template <std::size_t I>
+  static R Checked(A... args) {
     const HookSlot::Trampoline& trampoline = slot->trampolines[I];
-    if (!trampoline.live) [[unlikely]] {
+    if (!trampoline.live) {
       Fw().modules.NoteDefect("a detour calls " + std::string(Key.view()) +
                               " through a trampoline the framework freed when it rebuilt the chain");
       return Original(args...);
     }
-    // A detour whose library is gone is never entered, wherever it sits.
-    if (Fw().modules.AnyUnloaded() && Fw().hooks.IsOfUnloadedModule(trampoline.target)) [[unlikely]] {
+    if (Fw().hooks.IsOfUnloadedModule(trampoline.target)) {
       Fw().modules.NoteDefect("the chain of " + std::string(Key.view()) + " calls into a hook of an unloaded plugin");
       return Original(args...);
     }
@@ -133,7 +140,9 @@ struct Hookable<Key, Impl> {
  private:
   template <std::size_t... T, std::size_t... O>
   static void Pools(std::index_sequence<T...>, std::index_sequence<O...>) {
-    slot->trampolines = {HookSlot::Trampoline{reinterpret_cast<void*>(&Trampoline<T>)}...};
+    slot->trampolines = {HookSlot::Trampoline{reinterpret_cast<void*>(&Trampoline<T>), &jump<T>,
+                                              reinterpret_cast<void*>(&Checked<T>)}...};
+    ((jump<T> = reinterpret_cast<void*>(&Checked<T>)), ...);
     slot->others = {HookSlot::OtherDetour{reinterpret_cast<void*>(&OtherDetour<O>)}...};
   }
 };

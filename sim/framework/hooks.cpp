@@ -27,12 +27,18 @@ HookSlot& SimHooks::SlotOf(const std::string& key) const {
   return *slot;
 }
 
+void SimHooks::Route(HookSlot::Trampoline& trampoline) {
+  *trampoline.jump = trampoline.live && !trampoline.guarded ? trampoline.target : trampoline.slow;
+}
+
 void SimHooks::Attach(HookSlot& slot, void* detour, void** original, int module) {
   const std::size_t index = slot.next_trampoline;
   slot.next_trampoline = (index + 1) % slot.trampolines.size();
   HookSlot::Trampoline& trampoline = slot.trampolines[index];
   trampoline.target = slot.head;
   trampoline.live = true;
+  trampoline.guarded = guarded_;
+  Route(trampoline);
   *original = trampoline.code;
   slot.head = detour;
   slot.links.insert(slot.links.begin(), HookSlot::Link{detour, original, static_cast<int>(index), module});
@@ -67,6 +73,18 @@ bool SimHooks::DisableHook(const std::string& key, void* detour) {
 
 void SimHooks::DisableAllFromModule(int module) {
   if (module == 0) return;
+  // The module's library is freed next: from now on every trampoline checks
+  // that its target is not in an unloaded module.
+  if (!guarded_) {
+    guarded_ = true;
+    for (const HookSlot* each : registry_.HookableSlots()) {
+      HookSlot& slot = SlotOf(each->key);
+      for (HookSlot::Trampoline& trampoline : slot.trampolines) {
+        trampoline.guarded = true;
+        Route(trampoline);
+      }
+    }
+  }
   std::vector<Installed> owned;
   for (const Installed& entry : installed_) {
     if (entry.module == module) owned.push_back(entry);
@@ -102,7 +120,11 @@ bool SimHooks::Remove(const std::string& key, void* detour) {
   for (auto it = slot.links.rbegin(); it != slot.links.rend(); ++it) {
     if (it->detour != detour) survivors.push_back(*it);
   }
-  for (HookSlot::Link& link : slot.links) slot.trampolines[static_cast<std::size_t>(link.trampoline)].live = false;
+  for (HookSlot::Link& link : slot.links) {
+    HookSlot::Trampoline& trampoline = slot.trampolines[static_cast<std::size_t>(link.trampoline)];
+    trampoline.live = false;
+    Route(trampoline);
+  }
   *removed->original_out = nullptr;
   slot.links.clear();
   slot.head = slot.original;
@@ -122,7 +144,9 @@ bool SimHooks::Remove(const std::string& key, void* detour) {
 
 std::vector<std::string> SimHooks::InstalledKeys() const {
   std::vector<std::string> keys;
-  for (const auto& entry : installed_) keys.push_back(entry.key);
+  for (const auto& entry : installed_) {
+    if (!Fw().modules.IsOther(entry.module)) keys.push_back(entry.key);
+  }
   return keys;
 }
 

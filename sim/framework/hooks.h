@@ -38,7 +38,8 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
   // hook on the key: its original becomes null.
   bool DisableHook(const std::string& key, LPVOID detour) override;
 
-  // Keys with an installed detour, one entry per detour, in install order.
+  // Keys with an installed detour, one entry per detour, in install order;
+  // the detours of a scenario's other plugins (Modules::BeginOther) left out.
   std::vector<std::string> InstalledKeys() const;
   // The keys the module's detours are installed on, in install order.
   std::vector<std::string> KeysOfModule(int module) const;
@@ -51,7 +52,10 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
   bool HeadIsUnloaded(const HookSlot& slot) const { return IsOfUnloadedModule(slot.head); }
   // True when `code` is an installed detour of an unloaded module.
   bool IsOfUnloadedModule(const void* code) const;
-  void Clear() { installed_.clear(); }
+  void Clear() {
+    installed_.clear();
+    guarded_ = false;
+  }
 
  private:
   // Fault-able as "IHooks.SetHook" with the key as target. A key that names
@@ -64,12 +68,14 @@ class ASAAPI_API SimHooks final : public AsaApi::IHooks {
     int module;
   };
   HookSlot& SlotOf(const std::string& key) const;
+  static void Route(HookSlot::Trampoline& trampoline);
   // Attaches `detour` in front of the chain with a fresh trampoline.
   void Attach(HookSlot& slot, void* detour, void** original, int module);
   bool Remove(const std::string& key, void* detour);
   void Forget(const std::string& key, void* detour);
 
   std::vector<Installed> installed_;
+  bool guarded_ = false;  // a module's hooks were swept: trampolines check their targets
   KeyRegistry& registry_;
   Faults& faults_;
 };

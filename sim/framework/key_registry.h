@@ -31,10 +31,17 @@ struct HookSlot {
   // original points at, which runs on into the rest of the chain. A removal
   // frees every trampoline of the key (API 2.03 Hooks.cpp detaches the whole
   // chain); a call through a freed one is a defect the run reports.
+  //
+  // A trampoline's code jumps through `*jump` (one load and a jump, as a
+  // real one is a few instructions): to `target` while it is live and
+  // unguarded, otherwise to `slow`, which checks before it calls on.
   struct Trampoline {
     void* code = nullptr;    // what the detour's original holds
+    void** jump = nullptr;   // where its code jumps through
+    void* slow = nullptr;    // the checking path
     void* target = nullptr;  // what it runs: the next older detour, or the game's function
     bool live = false;
+    bool guarded = false;    // a module was unloaded: check the target first
   };
   // Another plugin's detours on this function (the otherPlugin step).
   struct OtherDetour {

@@ -131,6 +131,8 @@ TEST_F(HookRebuildTest, ACallIntoAnUnloadedModuleIsFlaggedAnywhereInTheChain) {
   ASSERT_TRUE(AsaApi::GetHooks().SetHook(kSub, Code(&Old), &old_original));
   fw().modules.Begin();
   ASSERT_TRUE(AsaApi::GetHooks().SetHook(kSub, Code(&New), &new_original));
+  old_original = &GameSub;  // so the framework's sweep cannot take it out
+  fw().ForgetModule(gone);
   fw().modules.End(gone);  // freed with its hook still in the chain
   Sub::Call(1, 1);
   EXPECT_EQ(g_trace, "new;game;") << "the freed detour is not entered";
