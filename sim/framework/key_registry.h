@@ -24,6 +24,32 @@ struct HookSlot {
   struct Link {
     void* detour;
     void** original_out;
+    int trampoline;  // the index in `trampolines` its original was given
+    int module;      // the module that holds the detour
+  };
+  // A trampoline, as Detours makes one for each attach: the code a detour's
+  // original points at, which runs on into the rest of the chain. A removal
+  // frees every trampoline of the key (API 2.03 Hooks.cpp detaches the whole
+  // chain); a call through a freed one is a defect the run reports.
+  //
+  // A trampoline's code jumps through `*jump` (one load and a jump, as a
+  // real one is a few instructions): to `target` while it is live and
+  // unguarded, otherwise to `slow`, which checks before it calls on.
+  struct Trampoline {
+    void* code = nullptr;    // what the detour's original holds
+    void** jump = nullptr;   // where its code jumps through
+    void* slow = nullptr;    // the checking path
+    void* target = nullptr;  // what it runs: the next older detour, or the game's function
+    bool live = false;
+    bool guarded = false;    // a module was unloaded: check the target first
+  };
+  // Another plugin's detours on this function (the otherPlugin step).
+  struct OtherDetour {
+    void* code = nullptr;
+    void* original = nullptr;  // the other plugin's original slot
+    bool in_use = false;
+    bool blocks = false;       // counts and returns without calling on
+    uint64 calls = 0;
   };
   std::string key;
   void* entry = nullptr;     // what callers call
@@ -35,6 +61,9 @@ struct HookSlot {
   std::vector<Link> links;   // links[0] is the newest detour
   uint64 calls = 0;          // calls of the entry
   uint64 reached_game = 0;   // calls that reached the game's own function
+  std::vector<Trampoline> trampolines;  // a fixed pool, handed out in turn
+  std::size_t next_trampoline = 0;
+  std::vector<OtherDetour> others;      // a fixed pool
 };
 
 // One registered key as the framework's offsets dump holds it.

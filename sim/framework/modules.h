@@ -24,7 +24,19 @@ namespace simfw {
 class ASAAPI_API Modules {
  public:
   // A new module, current from now on: what is registered belongs to it.
-  int Begin();
+  // `base`: where its library is loaded (BaseOf of its code), when known.
+  int Begin(const void* base = nullptr);
+  // Another plugin of a scenario (the otherPlugin step), a module of its
+  // own whose detours are the simulator's code: claimed one by one. Not
+  // current.
+  int BeginOther(std::string name);
+  void Claim(const void* code, int module) { claims_.emplace_back(code, module); }
+  bool IsOther(int module) const;
+  // The module that holds `code`: a claimed detour's, else the loaded
+  // module whose library holds it, else the current module.
+  int OwnerOf(const void* code) const;
+  // The load address of the library (or executable) that holds `code`.
+  static const void* BaseOf(const void* code);
   // The module is unloaded; nothing is current.
   void End(int module);
   int Current() const { return current_; }
@@ -48,6 +60,9 @@ class ASAAPI_API Modules {
  private:
   int next_ = 1;
   int current_ = 0;
+  std::vector<std::pair<int, const void*>> bases_;
+  std::vector<std::pair<const void*, int>> claims_;
+  std::vector<std::pair<int, std::string>> others_;
   std::vector<int> unloaded_;
   std::vector<std::string> defects_;
 };

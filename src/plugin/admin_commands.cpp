@@ -18,6 +18,7 @@
 #include "host/game/catalogue.h"
 #include "host/game/parts.h"
 #include "plugin/debug_command.h"
+#include "plugin/hook_registry.h"
 #include "plugin/hook_table.h"
 #include "plugin/journal_command.h"
 #include "plugin/lifecycle.h"
@@ -252,6 +253,7 @@ std::vector<std::string> StatusLines() {
       {"since start-up", CountersLine},
       {"clean-up", CleanupLine},
       {"journal", JournalStatusLine},
+      {"hooks", HooksLine},
   };
   // Each line on its own: one that cannot be made says so, the rest stand.
   std::vector<std::string> status;
@@ -296,7 +298,9 @@ std::vector<std::string> ReloadSettings() {
     answer.front() += CompleteStart();
     if (state.started) answer.push_back(std::string("Cradlekeep loaded version ") + kVersion);
   } else if (state.usable_build) {
-    std::vector<std::string> not_followed = FollowConfiguredHooks();
+    std::vector<std::string> mended;
+    std::vector<std::string> not_followed = FollowConfiguredHooks(&mended);
+    for (const std::string& key : mended) answer.push_back("Cradlekeep installed the lost hook on " + key + " again");
     const std::string scan = temporary_pods::FollowAutoRemoveSettings();
     if (!scan.empty()) not_followed.push_back(scan);
     if (!not_followed.empty()) answer.front() += "; not followed: " + Joined(not_followed, "; ");

@@ -17,12 +17,40 @@ bool InstallHook(const std::string& key, void* detour, void** original) {
           log::Warn("Cradlekeep hook skipped: {} (SetHook returned false)", key);
           return;
         }
-        InstalledHooks().emplace_back(key, detour);
+        InstalledHooks().emplace_back(key, detour, original);
         installed = true;
         log::Trace("Cradlekeep hook registered: {}", key);
       },
       [&](const char* what) { log::Warn("Cradlekeep hook skipped: {} ({})", key, what); });
   return installed;
+}
+
+std::vector<std::string> ForgetLostHooks() {
+  state::TellLostHooks(InstalledHooks());
+  std::vector<std::string> lost;
+  std::vector<state::InstalledHook> kept;
+  for (state::InstalledHook& hook : InstalledHooks()) {
+    if (hook.Lost()) {
+      lost.push_back(hook.key());
+    } else {
+      kept.push_back(std::move(hook));
+    }
+  }
+  InstalledHooks().swap(kept);
+  return lost;
+}
+
+std::string HooksLine() {
+  state::TellLostHooks(InstalledHooks());
+  std::size_t held = 0;
+  std::string lost;
+  for (const state::InstalledHook& hook : InstalledHooks()) {
+    if (hook.Held()) ++held;
+    if (hook.Lost()) lost += (lost.empty() ? "" : ", ") + hook.key();
+  }
+  std::string line = "hooks: " + std::to_string(held) + " installed";
+  if (!lost.empty()) line += "; lost: " + lost + " (Cradlekeep.Reload installs them again)";
+  return line;
 }
 
 void RemoveInstalledHooks() noexcept {

@@ -21,6 +21,17 @@ std::vector<state::InstalledHook>& InstalledHooks();
 // throws.
 bool InstallHook(const std::string& key, void* detour, void** original);
 
+// Tells the hooks the framework dropped (state::TellLostHooks), takes them
+// out of InstalledHooks() and returns their keys, in install order: a later
+// InstallHook may put them in front of their functions again.
+std::vector<std::string> ForgetLostHooks();
+
+// The status line of the hooks: "hooks: <n> installed", n counting only the
+// ones the framework's chain holds, with "; lost: <key>, ... (Cradlekeep.Reload
+// installs them again)" when the framework dropped some. Tells a loss not yet
+// told, as the tick would.
+std::string HooksLine();
+
 // Removes every installed hook, in install order, and forgets them.
 void RemoveInstalledHooks() noexcept;
 

@@ -99,9 +99,12 @@ void InstallConfiguredHooks() {
 
 void UninstallAllHooks() { RemoveInstalledHooks(); }
 
-std::vector<std::string> FollowConfiguredHooks() {
+std::vector<std::string> FollowConfiguredHooks(std::vector<std::string>* mended) {
   const auto table = Table();
   std::vector<std::string> not_followed;
+  // A hook the framework dropped is out of every chain: forgotten here, it
+  // is installed again below when the settings still want it.
+  const std::vector<std::string> lost = ForgetLostHooks();
   // The installed hooks the settings no longer want go; one the framework
   // would not take out stays in its chain, and so in the plugin's list:
   // installing it again would make it its own original.
@@ -123,6 +126,13 @@ std::vector<std::string> FollowConfiguredHooks() {
     if (!Held(entry) && !InstallHook(entry.key(), entry.detour, entry.original)) {
       not_followed.push_back(std::string("the hook on ") + entry.key() + " is not installed");
     }
+  }
+  for (const std::string& key : lost) {
+    const bool again = std::any_of(installed.begin(), installed.end(),
+                                   [&](const state::InstalledHook& hook) { return hook.key() == key && hook.Held(); });
+    if (!again) continue;
+    log::Info("Cradlekeep hook installed again: {}", key);
+    if (mended != nullptr) mended->push_back(key);
   }
   return not_followed;
 }

@@ -24,7 +24,10 @@ void UninstallAllHooks();
 // disable stays listed as installed (a warn line says so), so that it is
 // never installed twice. Returns what did not follow the settings, one text
 // per hook ("the hook on <key> stays installed", "the hook on <key> is not
-// installed"); empty when everything did.
-std::vector<std::string> FollowConfiguredHooks();
+// installed"); empty when everything did. A hook the framework dropped
+// (another plugin's removal) is forgotten and, when the settings still want
+// it, installed again: an info line "Cradlekeep hook installed again: <key>"
+// and its key in `*mended` (when given).
+std::vector<std::string> FollowConfiguredHooks(std::vector<std::string>* mended = nullptr);
 
 }  // namespace ck::plugin

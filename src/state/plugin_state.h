@@ -131,6 +131,11 @@ struct PluginState {
   // When the next tick must call the scan: the next round's start, or the
   // next tick while a round is in progress.
   int64 next_scan_due = 0;
+  // When the scan's tick next looks at the hooks the framework may have
+  // dropped, and when it next has any work (the earlier of the two times):
+  // the idle tick compares the clock with one time only.
+  int64 next_hook_look = 0;
+  int64 tick_due = 0;
   ScanRound scan_round;
   // Why the last round of the scan failed; empty once a round completes.
   std::string last_round_failure;

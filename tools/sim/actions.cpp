@@ -129,7 +129,7 @@ void ValidateFault(const Scenario& s, const json& v, const std::string& where) {
 // The key names a framework operation or a game function the world registered.
 void ValidateFaultKey(const Scenario& s, const json& v, const std::string& where) {
   static constexpr std::string_view kOperations[] = {
-      "IHooks.SetHook",           "IHooks.DisableHook",         "ICommands.AddConsoleCommand",
+      "IHooks.SetHook",           "IHooks.DisableHook",         "IHooks.Reattach",            "ICommands.AddConsoleCommand",
       "ICommands.RemoveConsoleCommand", "ICommands.AddOnTickCallback", "ICommands.RemoveOnTickCallback",
       "ICommands.AddRconCommand", "ICommands.RemoveRconCommand", "ICommands.RemoveAllCommandsFromModule"};
   const std::string key = v.at("key").get<std::string>();
@@ -137,6 +137,44 @@ void ValidateFaultKey(const Scenario& s, const json& v, const std::string& where
   if (!operation && !simfw::Fw().registry.Knows(key)) {
     Fail(s, where + ".key", "no game function or framework operation '" + key + "'");
   }
+}
+
+// {"name": "shop", "hooks": ["<key>", ...], "behaviour": "passThrough" | "block"}
+void ValidateOtherPlugin(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"name", "hooks", "behaviour"});
+  if (Text(s, Need(s, v, "name", where), where + ".name").empty()) Fail(s, where + ".name", "must not be empty");
+  const json& hooks = Need(s, v, "hooks", where);
+  if (!hooks.is_array() || hooks.empty()) Fail(s, where + ".hooks", "must be a non-empty list of hook keys");
+  for (std::size_t i = 0; i < hooks.size(); ++i) Text(s, hooks[i], where + ".hooks[" + std::to_string(i) + "]");
+  if (v.contains("behaviour")) {
+    const std::string behaviour = Text(s, v["behaviour"], where + ".behaviour");
+    if (behaviour != "passThrough" && behaviour != "block") Fail(s, where + ".behaviour", "must be passThrough or block");
+  }
+}
+
+// Each key names a hookable game function of the built world.
+void ValidateOtherPluginHooks(const Scenario& s, const json& v, const std::string& where) {
+  const json& hooks = v.at("hooks");
+  for (std::size_t i = 0; i < hooks.size(); ++i) {
+    const std::string key = hooks[i].get<std::string>();
+    if (simfw::Fw().registry.Hookable(key) == nullptr) {
+      Fail(s, where + ".hooks[" + std::to_string(i) + "]", "no hookable game function '" + key + "'");
+    }
+  }
+}
+
+void PlayOtherPlugin(Stage& stage, const json& v) {
+  const std::string name = v.at("name").get<std::string>();
+  const bool blocks = v.value("behaviour", std::string("passThrough")) == "block";
+  stage.Say("[game] the framework loads the plugin " + name + (blocks ? ", which blocks" : ", which passes on") +
+            " the calls it hooks");
+  stage.Others().Load(name, v.at("hooks").get<std::vector<std::string>>(), blocks);
+}
+
+void PlayUnloadOtherPlugin(Stage& stage, const json& v) {
+  const std::string name = v.get<std::string>();
+  stage.Say("[game] the framework unloads the plugin " + name);
+  stage.Others().Unload(name);
 }
 
 // Playing.
@@ -278,6 +316,8 @@ const Action kActions[] = {
        if (v.get<bool>()) stage.RemoveConfig();
      }},
     {"fault", ValidateFault, ValidateFaultKey, PlayFault},
+    {"otherPlugin", ValidateOtherPlugin, ValidateOtherPluginHooks, PlayOtherPlugin},
+    {"unloadOtherPlugin", ValidateText, nullptr, PlayUnloadOtherPlugin},
 };
 
 }  // namespace

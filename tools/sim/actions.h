@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/game/game.h"
+#include "tools/sim/other_plugins.h"
 #include "tools/sim/scenario.h"
 
 namespace simtool {
@@ -45,6 +46,8 @@ class Stage {
   // player's controller and keeps the result for the report. Throws
   // std::runtime_error when the plugin is not loaded.
   virtual bool CaptureForTransfer(sim::Player& player) = 0;
+  // The other plugins beside Cradlekeep (otherPlugin, unloadOtherPlugin).
+  virtual OtherPlugins& Others() = 0;
 };
 
 struct Action {

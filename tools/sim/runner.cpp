@@ -213,6 +213,7 @@ class Run final : public Stage {
     auto& fw = simfw::Fw();
     RunResult result;
     result.report = BuildReport(*game_, external_results_, journal_.Entries());
+    result.report["otherPlugins"] = others_.Report();
     // The unload's lines are not the run's: neither in the log nor checked.
     fw.logs.SetOnRecord(nullptr);
     result.journal_failures = journal_unnoted_;
@@ -313,7 +314,7 @@ class Run final : public Stage {
   bool StartPlugin() {
     if (!library_.IsOpen() && !library_.Open(plugin_path_)) return false;
     loaded_ = true;
-    module_ = simfw::Fw().modules.Begin();
+    module_ = simfw::Fw().modules.Begin(simfw::Modules::BaseOf(reinterpret_cast<const void*>(library_.init)));
     journal_.PluginStarts();
     try {
       library_.init();
@@ -411,6 +412,7 @@ class Run final : public Stage {
 
   // Stage, for the steps.
   sim::Game& World() override { return *game_; }
+  OtherPlugins& Others() override { return others_; }
 
   void WriteConfig(const std::string& text) override { WriteConfigFile(text); }
   void RemoveConfig() override {
@@ -466,6 +468,7 @@ class Run final : public Stage {
   const RunOptions& options_;
   std::unique_ptr<sim::Game> game_;
   PluginLibrary library_;
+  OtherPlugins others_;
   std::string plugin_path_;           // the plugin library loaded
   std::filesystem::path server_folder_;  // the folder holding the server's ArkApi folder
   bool loaded_ = false;

@@ -52,6 +52,7 @@ void RegisterAutoRemoveTick() {
   const int64 period_ms = AutoRemovePeriodMilliseconds(config::Current().TemporaryVanillaCryopodCleanupIntervalSeconds);
   state::Current().next_scan_due = host::SteadyNowNanoseconds() + period_ms * 1'000'000;
   state::Current().scan_round.active = false;
+  DueTimesChanged();
   host::AddOnTickCallback(kAutoRemoveTickId, [](float) { RunAutoRemoveTick(); });
   state::Current().scan_tick_registered = true;
   log::Trace("Cradlekeep temporary vanilla cryopod auto-removal enabled every {} second(s)",
@@ -112,6 +113,7 @@ std::string FollowAutoRemoveSettings() {
     // the reload ended are not kept waiting that long.
     if (registered) state.next_scan_due = host::SteadyNowNanoseconds() + PeriodNanoseconds();
     if (was_in_round) state.next_scan_due = host::SteadyNowNanoseconds();
+    DueTimesChanged();
   } else if (state.scan_tick_registered) {
     // A tick the framework would not remove stays registered, and so marked:
     // registering it again would make two. It stays idle.
@@ -239,12 +241,33 @@ bool SweepScanSlice(int64 now) {
   return next == count;
 }
 
+namespace {
+
+// The tick's work when some is due: a look at the hooks once a second, the
+// scan when its time came. Kept out of the per-tick path.
+[[gnu::noinline]] void RunDueTickWork(int64 now) {
+  state::PluginState& state = state::Current();
+  if (now >= state.next_hook_look) {
+    state::TellLostHooks(state.hooks);
+    state.next_hook_look = now + kHookLookNanoseconds;
+  }
+  if (now >= state.next_scan_due) RunDueScan(now);
+  DueTimesChanged();
+}
+
+}  // namespace
+
+void DueTimesChanged() {
+  state::PluginState& state = state::Current();
+  state.tick_due = std::min(state.next_scan_due, state.next_hook_look);
+}
+
 void RunAutoRemoveTick() {
   if (!state::Running()) return;  // left registered after a failed unload
   if (!ScanAskedFor()) return;
   const int64 now = host::SteadyNowNanoseconds();
-  if (now < state::Current().next_scan_due) return;
-  RunDueScan(now);
+  if (now < state::Current().tick_due) return;
+  RunDueTickWork(now);
 }
 
 int ScanOnlinePlayers(int& removed) {

@@ -53,8 +53,17 @@ std::string FollowAutoRemoveSettings();
 // Never throws.
 void EndScanRoundAtUnload();
 
-// The tick callback.
+// How often the tick looks for hooks the framework dropped (state::TellLostHooks).
+inline constexpr int64 kHookLookNanoseconds = 1'000'000'000;
+
+// The tick callback. The idle tick reads the clock and compares it with one
+// time; when that time came it looks at the held hooks' original slots (once
+// a second) and runs the scan when it is due.
 void RunAutoRemoveTick();
+
+// Call after next_scan_due or next_hook_look changed: the tick's one time
+// follows them.
+void DueTimesChanged();
 
 // Sweeps every online player's pawn inventory at once, as one round in one
 // tick; adds the pods removed to `removed` and returns the number of online
