@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "config/config_loader.h"
+#include "config/config_text.h"
 #include "config/plugin_config.h"
 #include "state/plugin_state.h"
 #include "fuzz_check.h"
@@ -194,8 +195,17 @@ class Reader {
 
 Expectation Expect(const uint8_t* data, size_t size) {
   Expectation e;
-  const json root = json::parse(data, data + size, /*cb=*/nullptr, /*allow_exceptions=*/false,
-                                /*ignore_comments=*/true);
+  // A file in UTF-16 is read as its text; one that is broken UTF-16 is refused.
+  std::string text(reinterpret_cast<const char*>(data), size);
+  std::string encoding;
+  try {
+    text = ck::config::DecodeConfigText(text, encoding);
+  } catch (const std::exception&) {
+    e.loads = false;
+    e.why = "the file is broken UTF-16";
+    return e;
+  }
+  const json root = json::parse(text, /*cb=*/nullptr, /*allow_exceptions=*/false, /*ignore_comments=*/true);
   if (root.is_discarded()) {
     e.loads = false;
     e.why = "the file is not JSON";

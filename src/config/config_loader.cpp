@@ -99,7 +99,10 @@ void Note(std::vector<std::string>* notes, const std::string& line) {
 // the setting it most likely meant. `prefix` is "Messages." inside Messages.
 void NoteUnknownKeys(const json& object, std::span<const char* const> known, const std::string& prefix,
                      std::vector<std::string>* notes) {
-  for (const auto& [key, value] : object.items()) {
+  for (const auto& item : object.items()) {
+    // A named copy, not a structured binding: clang 14 (the fuzz build)
+    // cannot capture one in a lambda.
+    const std::string& key = item.key();
     if (std::find_if(known.begin(), known.end(), [&](const char* name) { return key == name; }) != known.end()) {
       continue;
     }
