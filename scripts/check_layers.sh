@@ -2,7 +2,7 @@
 # Checks that the plugin's folders depend on each other one way only, by
 # their #include lines. The layers, bottom first:
 #
-#   core  <  host  <  config  <  state  <  journal  <  temporary_pods  <  capture  <  transfer  <  plugin
+#   core  <  host  <  journal_files  <  config  <  state  <  journal  <  temporary_pods  <  capture  <  transfer  <  plugin
 #
 # core stands on the standard library alone (its log facade is written by
 # the logger that lives with the framework door, host/framework/plugin_logger.cpp). A
@@ -15,7 +15,7 @@ set -euo pipefail
 root="${1:-$(dirname "$0")/..}"
 cd "$root/src"
 
-layers=(core host/framework host/game host/engine config state journal temporary_pods capture transfer plugin)
+layers=(core host/framework host/game host/engine journal_files config state journal temporary_pods capture transfer plugin)
 rank() {
   local i
   for i in "${!layers[@]}"; do

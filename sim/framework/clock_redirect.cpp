@@ -40,7 +40,19 @@ BOOL WINAPI SimulatedPerformanceFrequency(LARGE_INTEGER* frequency) {
   return TRUE;
 }
 
+// FILETIME: 100 ns units since 1601.
+void WINAPI SimulatedSystemTime(FILETIME* time) {
+  if (time == nullptr) return;
+  constexpr int64 kFrom1601To1970 = 116444736000000000LL;
+  const int64 units = kFrom1601To1970 + g_clock->CalendarSeconds() * 10'000'000 + g_clock->SubsecondNanoseconds() / 100;
+  time->dwLowDateTime = static_cast<DWORD>(units & 0xFFFFFFFF);
+  time->dwHighDateTime = static_cast<DWORD>(units >> 32);
+}
+
 void* Replacement(const char* name) {
+  if (std::strcmp(name, "GetSystemTimeAsFileTime") == 0 || std::strcmp(name, "GetSystemTimePreciseAsFileTime") == 0) {
+    return reinterpret_cast<void*>(&SimulatedSystemTime);
+  }
   if (std::strcmp(name, "QueryPerformanceCounter") == 0) {
     return reinterpret_cast<void*>(&SimulatedPerformanceCounter);
   }
@@ -83,6 +95,11 @@ int RedirectImports(HMODULE module) {
 #else
 
 int SimulatedClockGettime(clockid_t clock, struct timespec* out) {
+  if (clock == CLOCK_REALTIME) {
+    out->tv_sec = static_cast<time_t>(g_clock->CalendarSeconds());
+    out->tv_nsec = static_cast<long>(g_clock->SubsecondNanoseconds());
+    return 0;
+  }
   if (clock != CLOCK_MONOTONIC) return static_cast<int>(syscall(SYS_clock_gettime, clock, out));
   out->tv_sec = static_cast<time_t>(g_clock->Seconds());
   out->tv_nsec = static_cast<long>(g_clock->SubsecondNanoseconds());

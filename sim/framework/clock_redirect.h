@@ -1,12 +1,14 @@
 // Simulated time for code that reads the operating system's steady clock.
 //
-// The plugin reads the platform's own steady clock (clock_gettime with
-// CLOCK_MONOTONIC on Linux; QueryPerformanceCounter and
-// QueryPerformanceFrequency on Windows) and has no switch of its own for
-// simulated time. The simulator redirects a module's imports of those
+// The plugin reads the platform's own steady and calendar clocks
+// (clock_gettime with CLOCK_MONOTONIC and CLOCK_REALTIME on Linux;
+// QueryPerformanceCounter, QueryPerformanceFrequency and
+// GetSystemTime(Precise)AsFileTime on Windows) and has no switch of its own
+// for simulated time. The simulator redirects a module's imports of those
 // functions to the framework's clock instead, the way a loader binds imports:
 // the module's GOT slots (Linux) or import address table entries (Windows)
-// are rewritten. Other clocks (CLOCK_REALTIME, ...) keep their real values.
+// are rewritten. The calendar clock moves with the simulated one from
+// SimClock::kCalendarAtStartSeconds. Other clocks keep their real values.
 // On Windows the redirected frequency is 10^9 counts per second, so a count
 // is a nanosecond of simulated time.
 #pragma once

@@ -197,6 +197,10 @@ void ReadAll(const json& root, PluginConfig& c) {
   Read(root, "CryoSicknessBuffBlueprint", c.CryoSicknessBuffBlueprint);
   Read(root, "ItemsPlusTransferNetExecCommand", c.ItemsPlusTransferNetExecCommand);
   Read(root, "ItemsPlusActorNameContains", c.ItemsPlusActorNameContains);
+  Read(root, "JournalFolder", c.JournalFolder);
+  Read(root, "JournalServerName", c.JournalServerName);
+  Read(root, "JournalFileKilobytes", c.JournalFileKilobytes);
+  Read(root, "JournalFilesKept", c.JournalFilesKept);
   if (root.is_object()) {
     auto messages = root.find("Messages");
     if (messages != root.end() && messages->is_object()) {
@@ -265,6 +269,15 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
     log::Info("Cradlekeep config loaded{}", from);
   }
   return source;
+}
+
+std::filesystem::path ConfigFolder() {
+  std::error_code error;
+  const std::filesystem::path here(kConfigPath);
+  if (std::filesystem::exists(here, error)) return here.parent_path();
+  const std::filesystem::path plugin_folder = host::InstalledPluginFolder(host::OwnModulePath());
+  if (!plugin_folder.empty() && std::filesystem::exists(plugin_folder / "config.json", error)) return plugin_folder;
+  return here.parent_path();
 }
 
 }  // namespace ck::config

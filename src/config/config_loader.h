@@ -55,4 +55,10 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
 std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, std::vector<std::string>* notes = nullptr,
                               bool missing_fails = false);
 
+// The folder of the config file a load reads: the working directory's
+// ArkApi/Plugins/Cradlekeep when its config.json is there, else the plugin's
+// own folder when one is there, else the working directory's folder (where
+// the defaults' file would be). The journal's default folder is beside it.
+std::filesystem::path ConfigFolder();
+
 }  // namespace ck::config

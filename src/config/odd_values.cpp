@@ -1,11 +1,13 @@
 #include "config/odd_values.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <fmt/core.h>
 #include <nlohmann/json.hpp>
 
 #include "core/text.h"
+#include "journal_files/journal_names.h"
 
 namespace ck::config {
 
@@ -36,6 +38,31 @@ void AddItemsPlusNotes(const PluginConfig& c, std::vector<std::string>& notes) {
   const auto& parts = c.ItemsPlusActorNameContains;
   if (std::any_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); })) {
     notes.push_back("Cradlekeep config setting `ItemsPlusActorNameContains` has an empty entry: it matches every actor");
+  }
+}
+
+void AddJournalNotes(const PluginConfig& c, std::vector<std::string>& notes) {
+  if (!c.JournalServerName.empty() && !journal_files::IsServerName(c.JournalServerName)) {
+    notes.push_back(fmt::format(
+        "Cradlekeep config setting `JournalServerName` is {}, not a server name (1 to {} letters, digits, _ "
+        "and -): the journal uses \"{}\"",
+        nlohmann::json(c.JournalServerName).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+        journal_files::kMostServerNameBytes,
+        journal_files::ServerNameFrom(c.JournalServerName)));
+  }
+  if (c.JournalFileKilobytes != std::floor(c.JournalFileKilobytes) ||
+      c.JournalFileKilobytes < kLeastJournalFileKilobytes || c.JournalFileKilobytes > kMostJournalFileKilobytes) {
+    notes.push_back(fmt::format(
+        "Cradlekeep config setting `JournalFileKilobytes` is {}, not a whole number from {} to {}: journal files are "
+        "rotated at {} kilobytes",
+        c.JournalFileKilobytes, kLeastJournalFileKilobytes, kMostJournalFileKilobytes, JournalFileBytes(c) / 1024));
+  }
+  if (c.JournalFilesKept != std::floor(c.JournalFilesKept) || c.JournalFilesKept < kLeastJournalFilesKept ||
+      c.JournalFilesKept > kMostJournalFilesKept) {
+    notes.push_back(fmt::format(
+        "Cradlekeep config setting `JournalFilesKept` is {}, not a whole number from {} to {}: {} journal files are "
+        "kept",
+        c.JournalFilesKept, kLeastJournalFilesKept, kMostJournalFilesKept, JournalFilesKept(c)));
   }
 }
 
@@ -70,6 +97,7 @@ std::vector<std::string> OddValues(const nlohmann::json& root, const PluginConfi
   }
   AddModeNote(c, notes);
   AddItemsPlusNotes(c, notes);
+  AddJournalNotes(c, notes);
   if (const auto messages = root.find("Messages"); messages != root.end() && !messages->is_object() &&
                                                    !messages->is_null()) {
     notes.push_back(fmt::format(

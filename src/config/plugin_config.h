@@ -3,6 +3,7 @@
 // DebugLogging changes afterwards (through the debug console command).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,24 @@ struct PluginConfig {
   std::string ItemsPlusTransferNetExecCommand = "EXECTransferRequest";
   std::vector<std::string> ItemsPlusActorNameContains = {"ItemsPlus", "ItemsPlusComBuff"};
   MessageTexts Messages;
+  // The journal's files: the folder (empty: "journal" beside the config
+  // file), the server's name in it (empty: from the map's name), the size a
+  // file is rotated at and how many files of this server are kept.
+  std::string JournalFolder;
+  std::string JournalServerName;
+  double JournalFileKilobytes = 1024;
+  double JournalFilesKept = 4;
 };
+
+// The journal's file limits as they are used: JournalFileKilobytes within
+// 16 to 1048576 (whole kilobytes, in bytes), JournalFilesKept within 2 to
+// 100 (whole files).
+[[nodiscard]] std::uint64_t JournalFileBytes(const PluginConfig& settings);
+[[nodiscard]] int JournalFilesKept(const PluginConfig& settings);
+inline constexpr double kLeastJournalFileKilobytes = 16;
+inline constexpr double kMostJournalFileKilobytes = 1048576;
+inline constexpr double kLeastJournalFilesKept = 2;
+inline constexpr double kMostJournalFilesKept = 100;
 
 // True when CaptureMode, lower-cased as a whole, is "cryo", "vanilla",
 // "vanillacryo" or "vanilla cryo": the vanilla cryopod path. (The live

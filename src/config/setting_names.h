@@ -29,6 +29,10 @@ inline constexpr const char* kRootSettingNames[] = {
     "CryoSicknessBuffBlueprint",
     "ItemsPlusTransferNetExecCommand",
     "ItemsPlusActorNameContains",
+    "JournalFolder",
+    "JournalServerName",
+    "JournalFileKilobytes",
+    "JournalFilesKept",
     "Messages",
 };
 

@@ -79,7 +79,17 @@ std::string Cleaned(std::string_view text) {
 
 }  // namespace
 
-Line::Line(std::string_view event) : fixed_("Cradlekeep journal event=") { fixed_ += event; }
+Line::Line(std::string_view event) : fixed_("Cradlekeep journal event=") {
+  fixed_ += event;
+  event_end_ = fixed_.size();
+}
+
+std::string Line::Stamped(std::string_view time, std::string_view server) const {
+  std::string line = fixed_.substr(0, event_end_);
+  line += fmt::format(" time={} server={}", time, server);
+  line.append(fixed_, event_end_);
+  return line + texts_;
+}
 
 Line& Line::Word(std::string_view key, std::string_view word) {
   fixed_ += fmt::format(" {}={}", key, word);

@@ -42,12 +42,16 @@ class Line {
 
   // The whole line: the event, the fixed-form pairs, then the texts.
   std::string text() const { return fixed_ + texts_; }
+  // The line as the journal's files and answers hold it: "time=<time>" and
+  // "server=<server>" right after the event, then the rest as text() has it.
+  std::string Stamped(std::string_view time, std::string_view server) const;
   // What a search looks in: "\n"-separated, names lower-cased; each id also
   // stands between "\t" marks, which no name holds (see SafeText).
   const std::string& search() const { return search_; }
 
  private:
   std::string fixed_;
+  std::size_t event_end_ = 0;  // where the event's word ends in fixed_
   std::string texts_;
   std::string search_;
 };

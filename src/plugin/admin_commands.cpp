@@ -17,6 +17,7 @@
 #include "host/framework/module_path.h"
 #include "host/game/catalogue.h"
 #include "host/game/parts.h"
+#include "journal/journal_store.h"
 #include "plugin/debug_command.h"
 #include "plugin/hook_registry.h"
 #include "plugin/hook_table.h"
@@ -307,6 +308,9 @@ std::vector<std::string> ReloadSettings() {
     if (const std::size_t dropped = temporary_pods::FollowCleanupSettings(); dropped > 0) {
       answer.push_back("Cradlekeep dropped " + std::to_string(dropped) +
                        " queued clean-up pass(es): the settings no longer remove temporary pods");
+    }
+    if (journal::ApplyFiles(journal::PlanFiles(state.settings))) {
+      answer.push_back("Cradlekeep journal: " + journal::FilesStatus());
     }
   }
   answer.push_back(SettingsLine());

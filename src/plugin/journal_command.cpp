@@ -7,7 +7,9 @@
 #include "host/framework/engine_text.h"
 #include "journal/identities.h"
 #include "journal/journal.h"
+#include "journal/journal_cluster.h"
 #include "journal/journal_line.h"
+#include "journal/journal_store.h"
 
 namespace ck::plugin {
 
@@ -62,14 +64,38 @@ Query ParseQuery(FString* line) {
 
 std::string Entries(std::size_t n) { return std::to_string(n) + (n == 1 ? " entry" : " entries"); }
 
-std::string HeadLine(const Query& query, std::size_t shown, std::size_t matching) {
-  std::string head = "Cradlekeep journal: " + std::to_string(shown) + " of " + Entries(matching);
+// "A, B and 3 more": at most kNamed of the texts, each cut short.
+std::string Listed(const std::vector<std::string>& texts) {
+  constexpr std::size_t kNamed = 4;
+  std::string list;
+  for (std::size_t i = 0; i < texts.size() && i < kNamed; ++i) {
+    list += (i == 0 ? "" : "; ") + journal::SafeText(texts[i], 160);
+  }
+  if (texts.size() > kNamed) list += " and " + std::to_string(texts.size() - kNamed) + " more";
+  return list;
+}
+
+// What the other servers' files added: which servers were read, and what
+// was left out.
+std::string ClusterPart(const journal::Found& found) {
+  std::string part;
+  if (!found.servers.empty()) part += "; other servers searched: " + Listed(found.servers);
+  if (found.servers_not_read > 0) {
+    part += "; " + std::to_string(found.servers_not_read) + " more servers' files not read (at most " +
+            std::to_string(journal::kClusterFiles) + " are)";
+  }
+  if (!found.skipped.empty()) part += "; left out: " + Listed(found.skipped);
+  return part;
+}
+
+std::string HeadLine(const Query& query, std::size_t shown, const journal::Found& found) {
+  std::string head = "Cradlekeep journal: " + std::to_string(shown) + " of " + Entries(found.matching);
   if (!query.text.empty()) {
     head += std::string(journal::IsIdQuery(query.text) ? " naming id " : " matching ") + "\"" +
             journal::SafeText(query.text) + "\"";
   }
   return head + ", newest first (" + std::to_string(journal::Held()) + " held, " +
-         std::to_string(journal::Dropped()) + " dropped)";
+         std::to_string(journal::Dropped()) + " dropped" + ClusterPart(found) + ")";
 }
 
 }  // namespace
@@ -79,7 +105,7 @@ std::vector<std::string> JournalAnswer(FString* line) {
   if (!query.problem.empty()) return {"Cradlekeep journal: " + query.problem, kJournalUsage};
   const journal::Found found = journal::Latest(query.text, query.count);
   // The room the head line and the last line may take at the most.
-  const std::string longest_head = HeadLine(query, found.lines.size(), found.matching);
+  const std::string longest_head = HeadLine(query, found.lines.size(), found);
   const std::string longest_tail = std::to_string(found.lines.size()) + " more: narrow the search";
   std::size_t bytes = longest_head.size() + 1 + longest_tail.size();
   std::vector<std::string> entries;
@@ -89,7 +115,7 @@ std::vector<std::string> JournalAnswer(FString* line) {
     bytes += entry.size() + 1;
     entries.push_back(std::move(entry));
   }
-  std::vector<std::string> answer{HeadLine(query, entries.size(), found.matching)};
+  std::vector<std::string> answer{HeadLine(query, entries.size(), found)};
   for (std::string& entry : entries) answer.push_back(std::move(entry));
   if (entries.size() < found.lines.size()) {
     answer.push_back(std::to_string(found.lines.size() - entries.size()) + " more: narrow the search");
@@ -100,6 +126,7 @@ std::vector<std::string> JournalAnswer(FString* line) {
 std::string JournalStatusLine() {
   std::string line = "journal: " + std::to_string(journal::Held()) + " entries held, " +
                      std::to_string(journal::Dropped()) + " dropped";
+  line += "; " + journal::FilesStatus();
   const std::string missing = journal::MissingFields();
   if (!missing.empty()) line += "; " + missing;
   return line;

@@ -12,6 +12,7 @@
 #include "core/log.h"
 #include "host/framework/plugin_logger.h"
 #include "host/game/parts.h"
+#include "journal/journal_store.h"
 #include "plugin/version.h"
 #include "state/plugin_state.h"
 #include "temporary_pods/scan/auto_remove_scan.h"
@@ -54,6 +55,12 @@ void StartupSteps() {
 void CompleteStartup() {
   state::PluginState& state = state::Current();
   state::StartupProgress& done = state.startup;
+  if (!done.journal_files) {
+    // Before the hooks: the ring holds what came before when the first
+    // capture is journalled.
+    journal::OpenFiles(journal::PlanFiles(state.settings), /*read_back=*/true);
+    done.journal_files = true;
+  }
   if (!done.hooks) {
     temporary_pods::ResetUnCryoDelegateFields();
     InstallConfiguredHooks();
@@ -97,6 +104,9 @@ void Teardown() {
   if (state::Running() && state::Current().usable_build) UninstallAllHooks();
   // The scan's round in progress ends here, summed up once.
   temporary_pods::EndScanRoundAtUnload();
+  // What the journal's writer holds goes to the file, and its thread is
+  // joined, before the framework frees the module.
+  journal::CloseFiles();
   // Every table, cache and setting goes with the state; queued passes too.
   state::End();
   // Each step above guards itself; the last line may not throw either.

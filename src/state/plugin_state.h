@@ -76,6 +76,7 @@ struct GameBuildSummary {
 // Which steps of start-up are done, so that a reload completing a start
 // that stopped part-way runs each remaining step once and no step twice.
 struct StartupProgress {
+  bool journal_files = false;
   bool hooks = false;
   bool debug_commands = false;
   bool admin_commands = false;
@@ -151,6 +152,7 @@ struct PluginState {
 
   // The capture journal's latest entries.
   JournalRing journal;
+  JournalFiles journal_files;
 
   // The hooks the framework accepted, in install order.
   std::vector<InstalledHook> hooks;

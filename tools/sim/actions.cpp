@@ -1,6 +1,8 @@
 #include "tools/sim/actions.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <optional>
 
@@ -90,6 +92,28 @@ void ValidateSeconds(const Scenario& s, const json& v, const std::string& where)
   if (!v.is_number() || v.get<double>() < 0 || v.get<double>() > 1e7) {
     Fail(s, where, "must be a number of seconds from 0 to 10000000");
   }
+}
+
+// {"path": "<a relative path below the working folder>", "text": "..."}.
+void ValidateWriteFile(const Scenario& s, const json& v, const std::string& where) {
+  Object(s, v, where, {"path", "text"});
+  const std::string path = Text(s, Need(s, v, "path", where), where + ".path");
+  Text(s, Need(s, v, "text", where), where + ".text");
+  const std::filesystem::path p(std::u8string(path.begin(), path.end()));
+  const bool climbs = std::any_of(p.begin(), p.end(), [](const std::filesystem::path& part) { return part == ".."; });
+  if (path.empty() || p.is_absolute() || p.has_root_name() || p.has_root_directory() || climbs) {
+    Fail(s, where + ".path", "must be a relative path that stays below the working folder");
+  }
+}
+
+// Writes the file as another program would: its folders made, its text as
+// given (no line end added).
+void PlayWriteFile(Stage& /*stage*/, const json& v) {
+  const std::string path = v["path"].get<std::string>();
+  const std::filesystem::path p(std::u8string(path.begin(), path.end()));
+  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << v["text"].get<std::string>();
 }
 
 void ValidateConfigObject(const Scenario& s, const json& v, const std::string& where) {
@@ -315,6 +339,7 @@ const Action kActions[] = {
      [](Stage& stage, const json& v) {
        if (v.get<bool>()) stage.RemoveConfig();
      }},
+    {"writeFile", ValidateWriteFile, nullptr, PlayWriteFile},
     {"fault", ValidateFault, ValidateFaultKey, PlayFault},
     {"otherPlugin", ValidateOtherPlugin, ValidateOtherPluginHooks, PlayOtherPlugin},
     {"unloadOtherPlugin", ValidateText, nullptr, PlayUnloadOtherPlugin},

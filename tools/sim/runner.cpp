@@ -15,7 +15,9 @@
 #include "tools/sim/actions.h"
 #include "tools/sim/expectations.h"
 #include "tools/sim/journal_check.h"
+#include "tools/sim/journal_files.h"
 #include "tools/sim/journal_line.h"
+#include "tools/sim/threads.h"
 #include "tools/sim/plugin_library.h"
 #include "tools/sim/report.h"
 
@@ -110,7 +112,10 @@ class Run final : public Stage {
 
   RunResult Play() {
     ScratchFolder scratch(options_.work_folder);
-    if (scenario_.config_file) WriteConfigFile(*scenario_.config_file);
+    if (scenario_.config_file) {
+      last_config_text_ = *scenario_.config_file;
+      WriteConfigFile(*scenario_.config_file);
+    }
 
     game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods);
     auto& fw = simfw::Fw();
@@ -201,6 +206,7 @@ class Run final : public Stage {
       return;
     }
     try {
+      if (ParseJournalLine(record.text).entry) journal_texts_.push_back(record.text);
       journal_.Line(record.text, game_->HeldPods());
     } catch (const std::exception& e) {
       journal_unnoted_.push_back("a journal line could not be checked (" + std::string(e.what()) + "): " + record.text);
@@ -221,6 +227,8 @@ class Run final : public Stage {
     Summarize(result.report);
     const std::size_t lines_before_unload = fw.logs.RecordsOf("Cradlekeep").size();
     if (loaded_) UnloadLikeTheFramework(/*quiet=*/true);
+    // The writer has ended with the unload: its files are whole.
+    AddFileStamps(result.report["journal"], journal_texts_, JournalFilesIn(JournalFolders()));
     const auto all_lines = fw.logs.RecordsOf("Cradlekeep");
     for (std::size_t i = lines_before_unload; i < all_lines.size(); ++i) {
       result.unload_log.push_back(all_lines[i].level + ": " + all_lines[i].text);
@@ -312,6 +320,7 @@ class Run final : public Stage {
   }
 
   bool StartPlugin() {
+    if (!library_.IsOpen()) threads_before_load_ = ThreadsOfThisProcess();
     if (!library_.IsOpen() && !library_.Open(plugin_path_)) return false;
     loaded_ = true;
     module_ = simfw::Fw().modules.Begin(simfw::Modules::BaseOf(reinterpret_cast<const void*>(library_.init)));
@@ -358,6 +367,23 @@ class Run final : public Stage {
     library_.Close();
     fw.modules.End(module_);
     module_ = 0;
+    const int threads = ThreadsOfThisProcess();
+    if (threads >= 0 && threads_before_load_ >= 0 && threads > threads_before_load_) {
+      fw.modules.NoteDefect("the plugin's library was freed with " + std::to_string(threads - threads_before_load_) +
+                            " thread(s) it started still running");
+    }
+  }
+
+  // Where the journal's files of the run may be: below the working folder
+  // and the server's folder, and the folder the latest config names.
+  std::vector<fs::path> JournalFolders() const {
+    std::vector<fs::path> folders{fs::current_path(), server_folder_};
+    const nlohmann::json config = nlohmann::json::parse(last_config_text_, nullptr, false);
+    if (config.is_object() && config.contains("JournalFolder") && config["JournalFolder"].is_string()) {
+      const std::string folder = config["JournalFolder"].get<std::string>();
+      if (!folder.empty()) folders.emplace_back(std::u8string(folder.begin(), folder.end()));
+    }
+    return folders;
   }
 
   // The framework's plugins.load and plugins.unload, for this plugin.
@@ -414,7 +440,10 @@ class Run final : public Stage {
   sim::Game& World() override { return *game_; }
   OtherPlugins& Others() override { return others_; }
 
-  void WriteConfig(const std::string& text) override { WriteConfigFile(text); }
+  void WriteConfig(const std::string& text) override {
+    last_config_text_ = text;
+    WriteConfigFile(text);
+  }
   void RemoveConfig() override {
     std::error_code ignored;
     fs::remove(kConfigPath, ignored);
@@ -480,6 +509,9 @@ class Run final : public Stage {
   std::vector<std::string> lock_violations_;
   JournalCheck journal_;
   std::vector<std::string> journal_unnoted_;  // lines the check could not take
+  std::vector<std::string> journal_texts_;    // the journal lines that parse, as the log has them
+  std::string last_config_text_;              // the config file's text as last written
+  int threads_before_load_ = -1;              // the process's threads before the library was opened
 };
 
 }  // namespace

@@ -1,0 +1,194 @@
+// The journal's files, from the game thread.
+#include "journal/journal_store.h"
+
+#include <optional>
+#include <utility>
+
+#include "config/config_loader.h"
+#include "core/boundary.h"
+#include "core/log.h"
+#include "host/framework/engine_text.h"
+#include "host/framework/framework.h"
+#include "host/game/catalogue.h"
+#include "journal/identities.h"
+#include "journal/journal.h"
+#include "journal/journal_entry.h"
+#include "journal_files/file_system.h"
+#include "journal_files/journal_names.h"
+#include "journal_files/journal_tail.h"
+#include "state/plugin_state.h"
+
+namespace ck::journal {
+
+namespace {
+
+constexpr std::string_view kFallbackServer = "server";
+
+// The map's name as the game has it, when this build may be asked.
+std::optional<std::string> MapName() {
+  if (!game::kWorldGetMapName.Present() || !MayAskForIds()) return std::nullopt;
+  UWorld* world = host::CurrentWorld();
+  if (world == nullptr) return std::nullopt;
+  std::optional<std::string> name;
+  core::Contain(
+      [&] {
+        host::EngineString result;
+        game::kWorldGetMapName(world, result.get());
+        name = host::FStringToUtf8(*result);
+      },
+      [](const char*) {});
+  if (name && name->empty()) return std::nullopt;
+  return name;
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// Fills the ring from the end of this server's files, oldest first.
+void ReadBack(const FilesPlan& plan) {
+  state::JournalFiles& files = state::Current().journal_files;
+  const journal_files::TailLines tail =
+      journal_files::ReadServerTail(journal_files::RealFileSystem(), plan.folder, plan.server, kReadBackBytes);
+  if (!tail.error.empty()) {
+    log::Warn("Cradlekeep journal could not read back {}: {}",
+              journal_files::InFolder(plan.folder, journal_files::CurrentFileName(plan.server)), tail.error);
+    return;
+  }
+  std::vector<state::JournalEntry> entries;
+  for (const std::string& line : tail.lines) {
+    if (auto entry = ReadEntry(line)) {
+      entries.push_back(std::move(*entry));
+    } else {
+      ++files.skipped_back;
+    }
+  }
+  if (tail.cut_short) ++files.skipped_back;
+  files.read_back = Restore(std::move(entries));
+}
+
+void StopWriter() noexcept {
+  state::JournalFiles& files = state::Current().journal_files;
+  if (files.writer == nullptr) return;
+  files.writer->Stop();
+  TellFileFaults();
+  files.writer.reset();
+}
+
+}  // namespace
+
+FilesPlan PlanFiles(const config::PluginConfig& settings) {
+  FilesPlan plan;
+  plan.folder = settings.JournalFolder.empty() ? Utf8(config::ConfigFolder() / "journal") : settings.JournalFolder;
+  plan.file_bytes = config::JournalFileBytes(settings);
+  plan.files_kept = config::JournalFilesKept(settings);
+  if (!settings.JournalServerName.empty()) {
+    plan.server = journal_files::ServerNameFrom(settings.JournalServerName);
+    return plan;
+  }
+  const std::optional<std::string> map = MapName();
+  if (map) {
+    plan.server = journal_files::ServerNameFrom(*map);
+    return plan;
+  }
+  plan.server = kFallbackServer;
+  log::Warn(
+      "Cradlekeep journal could not read the map's name on this game build; this server's journal file is named "
+      "\"{}\": set JournalServerName to tell the servers of a cluster apart",
+      kFallbackServer);
+  return plan;
+}
+
+void OpenFiles(const FilesPlan& plan, bool read_back) {
+  core::Contain(
+      [&] {
+        state::JournalFiles& files = state::Current().journal_files;
+        files.server = plan.server;
+        files.file_bytes = plan.file_bytes;
+        files.files_kept = plan.files_kept;
+        files.folder.clear();
+        std::string error;
+        if (!journal_files::RealFileSystem().MakeFolder(plan.folder, error)) {
+          files.off_reason = error;
+          log::Warn("Cradlekeep journal file is off: {}; the journal goes on in memory and in the log", error);
+          return;
+        }
+        files.off_reason.clear();
+        files.folder = plan.folder;
+        if (read_back) ReadBack(plan);
+        journal_files::WriterSettings writer{plan.folder, plan.server, plan.file_bytes, plan.files_kept};
+        files.writer = std::make_unique<journal_files::Writer>(std::move(writer), journal_files::RealFileSystem());
+        files.failures_told = 0;
+        files.error_told.clear();
+      },
+      [&](const char* what) {
+        state::Current().journal_files.off_reason = what;
+        log::Warn("Cradlekeep journal file is off: {}; the journal goes on in memory and in the log", what);
+      });
+}
+
+bool ApplyFiles(const FilesPlan& plan) {
+  const state::JournalFiles& files = state::Current().journal_files;
+  const FilesPlan running{files.folder.empty() ? std::string() : files.folder, files.server, files.file_bytes,
+                          files.files_kept};
+  if (running == plan && files.writer != nullptr) return false;
+  StopWriter();
+  OpenFiles(plan, false);
+  return true;
+}
+
+void CloseFiles() {
+  if (!state::Running()) return;
+  StopWriter();
+}
+
+void WriteToFile(std::string stamped) {
+  state::JournalFiles& files = state::Current().journal_files;
+  if (files.writer == nullptr) return;
+  files.writer->Enqueue(std::move(stamped));
+  TellFileFaults();
+}
+
+void TellFileFaults() {
+  core::Contain(
+      [] {
+        if (!state::Running()) return;
+        state::JournalFiles& files = state::Current().journal_files;
+        if (files.writer == nullptr) return;
+        const journal_files::WriterCounts counts = files.writer->Counts();
+        if (counts.failures <= files.failures_told) return;
+        files.failures_told = counts.failures;
+        // The same fault again (a file that stays held open, a disk that
+        // stays full) is on the status, not told again.
+        if (counts.last_error == files.error_told) return;
+        files.error_told = counts.last_error;
+        log::Warn("Cradlekeep journal file: {}; the journal goes on in memory and in the log", counts.last_error);
+      },
+      [](const char*) {});
+}
+
+std::string ServerName() {
+  if (!state::Running() || state::Current().journal_files.server.empty()) return std::string(kFallbackServer);
+  return state::Current().journal_files.server;
+}
+
+std::string FilesStatus() {
+  const state::JournalFiles& files = state::Current().journal_files;
+  if (files.writer == nullptr) {
+    if (files.off_reason.empty()) return "no file";
+    return "no file (" + files.off_reason + "): the journal is in memory and in the log";
+  }
+  const journal_files::WriterCounts counts = files.writer->Counts();
+  std::string text = "file " + files.writer->FilePath() + ": " + std::to_string(counts.queued) + " queued, " +
+                     std::to_string(counts.written) + " written, " +
+                     std::to_string(counts.dropped_full + counts.dropped_failed) + " dropped";
+  if (files.read_back > 0 || files.skipped_back > 0) {
+    text += ", " + std::to_string(files.read_back) + " read back at start-up";
+    if (files.skipped_back > 0) text += " (" + std::to_string(files.skipped_back) + " cut short or unreadable left out)";
+  }
+  text += "; last error: " + (counts.last_error.empty() ? std::string("none") : counts.last_error);
+  return text;
+}
+
+}  // namespace ck::journal
