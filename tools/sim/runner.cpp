@@ -112,7 +112,7 @@ class Run final : public Stage {
     ScratchFolder scratch(options_.work_folder);
     if (scenario_.config_file) WriteConfigFile(*scenario_.config_file);
 
-    game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods);
+    game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods, scenario_.world);
     auto& fw = simfw::Fw();
     fw.logs.SetConsole(options_.transcript);
     game_->on_event = [this](const std::string& text) { Say("[game] " + text); };
