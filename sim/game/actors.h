@@ -33,6 +33,7 @@ class World : public Object {
  public:
   ~World() override;
   TArray<FWeakObjectPtr> PlayerControllerList{nullptr, 0, 0};
+  std::string map_name;  // what UWorld.GetMapName() answers
 };
 
 // A multicast script delegate: its invocation list.

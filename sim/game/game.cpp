@@ -26,7 +26,7 @@ constexpr const char* kVanillaCryopodBlueprint =
 
 Game* Game::Current() { return g_current; }
 
-Game::Game(ServerSettings server, ModSettings mods)
+Game::Game(ServerSettings server, ModSettings mods, WorldSettings world)
     : server_(std::move(server)), mods_(mods), build_(&GameBuildNamed(server_.game_build)) {
   if (server_.tick_rate <= 0) throw std::invalid_argument("server.tickRate must be above 0");
   g_current = this;
@@ -64,6 +64,7 @@ Game::Game(ServerSettings server, ModSettings mods)
   if (mods_.cryopod_mod) MakeCryopodMod(item, actor);
 
   world_ = Objects().Create<World>(ClassNamed("World"), "World");
+  world_->map_name = std::move(world.map_name);
   game_mode_ = Objects().Create<GameMode>(ClassNamed("ShooterGameMode"), "ShooterGameMode_0");
   PublishWorld();
   simfw::Fw().utils.SetPlayerName(

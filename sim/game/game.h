@@ -35,7 +35,7 @@ class Game {
 
   // --- making and unmaking, classes (game.cpp, cryopod_mod.cpp) ---------------
 
-  Game(ServerSettings server, ModSettings mods);
+  Game(ServerSettings server, ModSettings mods, WorldSettings world = {});
   ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;

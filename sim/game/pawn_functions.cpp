@@ -39,6 +39,14 @@ FString* GetPlayerCharacterName(ShooterPlayerController* pc, FString* result) {
   return result;
 }
 
+// The map the world was made for ("TheIsland_WP"), as engine text the
+// caller frees.
+FString* GetMapName(World* world, FString* result) {
+  if (result == nullptr) return nullptr;
+  *result = simfw::FromUtf8(world != nullptr ? world->map_name : std::string());
+  return result;
+}
+
 // The game's octree query: a static function returning an array by value,
 // so the caller passes the result first; the location travels by address.
 TArray<AActor*>* ServerOctreeOverlapActors(TArray<AActor*>* result, Object* /*world_context*/, FVector* at,
@@ -64,6 +72,7 @@ void RegisterPawnFunctions() {
   GameFunction<"APrimalPawn.GetOwnerController()", &GetOwnerController>::Register();
   GameFunction<"AShooterPlayerController.ViewingAnUploadTerminal()", &ViewingAnUploadTerminal>::Register();
   GameFunction<"AShooterPlayerController.GetPlayerCharacterName()", &GetPlayerCharacterName>::Register();
+  GameFunction<"UWorld.GetMapName()", &GetMapName>::Register();
   GameFunction<"AActor.GetAttachParentActor()", &GetAttachParentActor>::Register();
   GameFunction<"UVictoryCore.ServerOctreeOverlapActors(UObject*,UE::Math::TVector<double>,float,"
                "EServerOctreeGroup::Type,bool)",

@@ -1,5 +1,5 @@
-// Game functions on pawns, controllers and classes, published to the key
-// registry.
+// Game functions on pawns, controllers, classes and the world, published to
+// the key registry.
 #pragma once
 
 namespace sim {

@@ -1,5 +1,6 @@
 // What a scenario gives to build a simulated game: the server's and the
-// mods' settings, and the creatures, items and players to put in the world.
+// mods' settings, the world's map, and the creatures, items and players to
+// put in the world.
 #pragma once
 
 #include <map>
@@ -47,6 +48,12 @@ struct ModSettings {
   // The size of the parameter block the mod's CaptureDino takes; 24 is the
   // version the plugin knows.
   int capture_dino_parms_size = 24;
+};
+
+// The world itself, besides what stands in it.
+struct WorldSettings {
+  // The map the server runs, as UWorld.GetMapName() answers it.
+  std::string map_name = "TheIsland_WP";
 };
 
 struct CreatureSpec {

@@ -47,7 +47,6 @@ struct FVector {
 
 struct UClass;
 struct UFunction;
-struct UWorld;
 struct UPrimalItem;
 struct APrimalBuff;
 
@@ -87,6 +86,11 @@ struct UPrimalItem {
 };
 struct UClassFunctions {
   UFunction* FindFunctionByName(FName name, int include_super);
+};
+
+struct UWorld {
+  // Not hooked: called for the map's name, returned by value.
+  FString GetMapName();
 };
 
 struct APrimalDinoCharacter {
@@ -140,6 +144,7 @@ namespace {
 
 using DinoNameFn = FString* (*)(APrimalDinoCharacter*, FString*, APlayerController*);
 using CharacterNameFn = FString* (*)(AShooterPlayerController*, FString*);
+using MapNameFn = FString* (*)(UWorld*, FString*);
 using DescriptiveNameFn = FString* (*)(APrimalDinoCharacter*, FString*, bool, bool);
 using OverlapFn = TArray<AActor*>* (*)(TArray<AActor*>*, UObject*, FVector*, float, int, bool);
 
@@ -162,6 +167,7 @@ HasBuffFn g_has_buff = nullptr;
 DeactivateBuffsFn g_deactivate_buffs = nullptr;
 DinoNameFn g_dino_name = nullptr;
 CharacterNameFn g_character_name = nullptr;
+MapNameFn g_map_name = nullptr;
 DescriptiveNameFn g_descriptive_name = nullptr;
 OverlapFn g_overlap = nullptr;
 
@@ -283,6 +289,13 @@ FString AShooterPlayerController::GetPlayerCharacterName() {
   return result;
 }
 
+FString UWorld::GetMapName() {
+  FString result;
+  result.Data = TArray<WIDECHAR>{nullptr, 0, 0};
+  g_map_name(this, &result);
+  return result;
+}
+
 FString APrimalDinoCharacter::GetDinoDescriptiveName(bool ignore_artificial_levels, bool include_details) {
   FString result;
   result.Data = TArray<WIDECHAR>{nullptr, 0, 0};
@@ -399,6 +412,11 @@ extern "C" void* CkGameThunk(const char* key, void* original) {
   if (SameText(key, "AShooterPlayerController.GetPlayerCharacterName()")) {
     g_character_name = reinterpret_cast<CharacterNameFn>(original);
     auto member = &AShooterPlayerController::GetPlayerCharacterName;
+    return *reinterpret_cast<void**>(&member);
+  }
+  if (SameText(key, "UWorld.GetMapName()")) {
+    g_map_name = reinterpret_cast<MapNameFn>(original);
+    auto member = &UWorld::GetMapName;
     return *reinterpret_cast<void**>(&member);
   }
   if (SameText(key, "APrimalDinoCharacter.GetDinoDescriptiveName(bool,bool)")) {

@@ -1,15 +1,18 @@
-// What the simulated game knows a player and a creature by: the controller's
-// LinkedPlayerID, the character's PlayerName and the creature's DinoID1 and
-// DinoID2, published by key on every known game build, and the creature's
-// id saved in its cryo data and given back on release.
+// What the simulated game knows a player, a creature and its world by: the
+// controller's LinkedPlayerID, the character's PlayerName, the creature's
+// DinoID1 and DinoID2 and the world's GetMapName(), published by key on
+// every known game build, and the creature's id saved in its cryo data and
+// given back on release.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "sim/framework/engine_text.h"
 #include "sim/game/custom_data.h"
 #include "sim/game/items.h"
 #include "support/sim_world.h"
+#include "tools/sim/scenario.h"
 
 namespace {
 
@@ -28,6 +31,16 @@ class IdentitiesTest : public cktest::SimWorldTest {
     game().AddPlayer(spec);
     return *game().FindPlayer("ava");
   }
+
+  // What the function of UWorld.GetMapName() answers for the game's world,
+  // read into `result`, which the caller frees.
+  void GetMapName(FString& result) {
+    using GetMapNameFn = FString* (*)(UWorld*, FString*);
+    const auto get = reinterpret_cast<GetMapNameFn>(fw().registry.FunctionAddress(kMapNameKey));
+    EXPECT_EQ(get(reinterpret_cast<UWorld*>(game().world()), &result), &result);
+  }
+
+  static constexpr const char* kMapNameKey = "UWorld.GetMapName()";
 };
 
 TEST_F(IdentitiesTest, EveryKnownBuildHasTheFields) {
@@ -37,6 +50,41 @@ TEST_F(IdentitiesTest, EveryKnownBuildHasTheFields) {
       EXPECT_EQ(sim::GameBuildNamed(build).absent.count(key), 0u) << key << " on " << build;
     }
   }
+}
+
+TEST_F(IdentitiesTest, EveryKnownBuildHasTheMapName) {
+  EXPECT_TRUE(fw().registry.Knows(kMapNameKey));
+  EXPECT_FALSE(fw().registry.IsField(kMapNameKey));
+  for (const std::string& build : sim::KnownGameBuilds()) {
+    EXPECT_EQ(sim::GameBuildNamed(build).absent.count(kMapNameKey), 0u) << build;
+  }
+}
+
+TEST_F(IdentitiesTest, TheWorldIsOnTheIslandUnlessTheScenarioNamesItsMap) {
+  {
+    FString island;
+    GetMapName(island);
+    EXPECT_EQ(simfw::ToUtf8(island), "TheIsland_WP");
+  }
+  game_.reset();
+  const simtool::Scenario scenario =
+      simtool::ParseScenario(R"({"world": {"map": "Ragnarok_WP"}, "steps": []})", "ragnarok.json");
+  game_ = std::make_unique<sim::Game>(scenario.server, scenario.mods, scenario.world);
+  FString ragnarok;
+  GetMapName(ragnarok);
+  EXPECT_EQ(simfw::ToUtf8(ragnarok), "Ragnarok_WP");
+  EXPECT_EQ(ragnarok.Data.ArrayNum, 12) << "the count includes the terminating zero";
+}
+
+TEST_F(IdentitiesTest, TheMapNameIsEngineMemoryTheCallerFrees) {
+  const int64 before = fw().memory.LiveBlocks();
+  {
+    FString name;
+    GetMapName(name);
+    EXPECT_EQ(simfw::ToUtf8(name), "TheIsland_WP");
+    EXPECT_EQ(fw().memory.LiveBlocks(), before + 1);
+  }
+  EXPECT_EQ(fw().memory.LiveBlocks(), before);
 }
 
 TEST_F(IdentitiesTest, APlayerIsKnownByTheGivenNameAndId) {

@@ -117,7 +117,7 @@ class Run final : public Stage {
       WriteConfigFile(*scenario_.config_file);
     }
 
-    game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods);
+    game_ = std::make_unique<sim::Game>(scenario_.server, scenario_.mods, scenario_.world);
     auto& fw = simfw::Fw();
     fw.logs.SetConsole(options_.transcript);
     game_->on_event = [this](const std::string& text) { Say("[game] " + text); };

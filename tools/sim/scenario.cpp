@@ -190,7 +190,8 @@ void ParsePlayer(Scenario& s, const json& p, const std::string& where) {
 }
 
 void ParseWorld(Scenario& s, const json& world) {
-  Object(s, world, "world", {"players", "creatures"});
+  Object(s, world, "world", {"map", "players", "creatures"});
+  if (world.contains("map")) s.world.map_name = Text(s, world["map"], "world.map");
   if (world.contains("creatures")) {
     const json& list = world["creatures"];
     if (!list.is_array()) Fail(s, "world.creatures", "must be a list");

@@ -39,6 +39,7 @@ struct Scenario {
   std::optional<std::string> config_beside_plugin;
   sim::ServerSettings server;
   sim::ModSettings mods;
+  sim::WorldSettings world;
   std::vector<sim::CreatureSpec> creatures;
   std::vector<sim::PlayerSpec> players;
   std::vector<Step> steps;

@@ -62,6 +62,9 @@ inline constinit host::Function<UFunction*(UClass*, FName, EIncludeSuperFlag::Ty
 
 inline constinit host::Field<TArray<TWeakObjectPtr<APlayerController>>> kWorldPlayerControllerList{
     "UWorld.PlayerControllerList"};
+// The map's name ("TheIsland_WP"), as the journal's default server name
+// reads it (API 2.03, GameMode.h). Only the journal asks for it.
+inline constinit host::Function<FString*(UWorld*, FString*)> kWorldGetMapName{"UWorld.GetMapName()"};
 
 // --- UGameplayStatics, UVictoryCore: static functions
 

@@ -43,6 +43,7 @@ const std::array kTable = {
     Need(game::kClassFindFunctionByName, {P::kScsCapture}),
     // UWorld
     Need(game::kWorldPlayerControllerList, {P::kRecurringScan}),
+    Need(game::kWorldGetMapName, {P::kJournalServerName}),
     // UGameplayStatics, UVictoryCore
     Need(game::kGetAllActorsOfClass, {P::kScsCapture}),
     Need(game::kServerOctreeOverlapActors, {P::kSicknessClearing}),
@@ -198,6 +199,7 @@ const std::array<PartInfo, kPartCount> kParts = {{
     {"clearing cryo sickness and cooldown", {}},
     {"the admin commands over RCON", {}},
     {"the capture journal's ids", {}},
+    {"the journal file's default server name", {}},
 }};
 
 // Turns off every part that stands on a part that is off, until nothing

@@ -57,6 +57,7 @@ enum class Part : std::uint8_t {
   kSicknessClearing,    // clearing cryo sickness and the cryo cooldown
   kRconCommands,        // the admin commands over RCON (their replies)
   kJournalIds,          // the ids the capture journal writes (never a capture's)
+  kJournalServerName,   // the map's name, the journal file's default server name (never a capture's)
   kCount
 };
 
