@@ -74,7 +74,7 @@ void OpenFiles(benchmark::State& state, bool read_back) {
   BenchWorld world(kFilesOn);
   ck::journal::CloseFiles();
   WriteServerFile("Island", 4 * ck::journal::kReadBackBytes);
-  const ck::journal::FilesPlan plan = ck::journal::PlanFiles(ck::state::Current().settings);
+  const ck::journal::FilesPlan plan = *ck::journal::PlanFiles(ck::state::Current().settings);
   for (auto _ : state) {
     ck::journal::OpenFiles(plan, read_back);
     state.PauseTiming();

@@ -61,6 +61,7 @@ bool IsIdQuery(std::string_view query) {
 }
 
 Found Latest(std::string_view query, std::size_t count) {
+  EnsureFilesOpen();
   const state::JournalRing& ring = state::Current().journal;
   // An id matches only as a whole ("\t<id>\t"); a text matches any part of
   // a name (ids never hold a letter, and no name holds a tab).

@@ -81,7 +81,7 @@ std::optional<state::JournalEntry> ReadEntry(std::string_view line) {
     } else if (pair->text && (pair->key == "player" || pair->key == "creature")) {
       entry.search += core::ToLowerCopy(pair->value) + "\n";
     }
-    if (at < line.size()) ++at;  // the blank before the next pair
+    if (at < line.size() && ++at == line.size()) return std::nullopt;  // a blank with no pair after it
   }
   if (index < 3) return std::nullopt;
   entry.line = std::string(line);

@@ -36,7 +36,7 @@ std::optional<std::string> MapName() {
         game::kWorldGetMapName(world, result.get());
         name = host::FStringToUtf8(*result);
       },
-      [](const char*) {});
+      [](const char* what) { log::Warn("Cradlekeep journal could not read the {}: {}", "map's name", what); });
   if (name && name->empty()) return std::nullopt;
   return name;
 }
@@ -78,7 +78,7 @@ void StopWriter() noexcept {
 
 }  // namespace
 
-FilesPlan PlanFiles(const config::PluginConfig& settings) {
+std::optional<FilesPlan> PlanFiles(const config::PluginConfig& settings) {
   FilesPlan plan;
   plan.folder = settings.JournalFolder.empty() ? Utf8(config::ConfigFolder() / "journal") : settings.JournalFolder;
   plan.file_bytes = config::JournalFileBytes(settings);
@@ -87,6 +87,7 @@ FilesPlan PlanFiles(const config::PluginConfig& settings) {
     plan.server = journal_files::ServerNameFrom(settings.JournalServerName);
     return plan;
   }
+  if (host::CurrentWorld() == nullptr) return std::nullopt;
   const std::optional<std::string> map = MapName();
   if (map) {
     plan.server = journal_files::ServerNameFrom(*map);
@@ -105,6 +106,7 @@ void OpenFiles(const FilesPlan& plan, bool read_back) {
       [&] {
         state::JournalFiles& files = state::Current().journal_files;
         files.server = plan.server;
+        files.planned_folder = plan.folder;
         files.file_bytes = plan.file_bytes;
         files.files_kept = plan.files_kept;
         files.folder.clear();
@@ -128,13 +130,38 @@ void OpenFiles(const FilesPlan& plan, bool read_back) {
       });
 }
 
-bool ApplyFiles(const FilesPlan& plan) {
-  const state::JournalFiles& files = state::Current().journal_files;
-  const FilesPlan running{files.folder.empty() ? std::string() : files.folder, files.server, files.file_bytes,
+void StartFiles() {
+  state::Current().journal_files.wanted = true;
+  EnsureFilesOpen();
+}
+
+void EnsureFilesOpen() {
+  if (!state::Running()) return;
+  state::JournalFiles& files = state::Current().journal_files;
+  if (!files.wanted || files.opened) return;
+  core::Contain(
+      [&] {
+        const std::optional<FilesPlan> plan = PlanFiles(state::Current().settings);
+        if (!plan) return;
+        files.opened = true;
+        OpenFiles(*plan, /*read_back=*/true);
+      },
+      [](const char*) {});
+}
+
+bool ApplyFiles() {
+  state::JournalFiles& files = state::Current().journal_files;
+  if (!files.opened) {
+    EnsureFilesOpen();
+    return false;
+  }
+  const std::optional<FilesPlan> plan = PlanFiles(state::Current().settings);
+  if (!plan) return false;
+  const FilesPlan running{files.folder.empty() ? files.planned_folder : files.folder, files.server, files.file_bytes,
                           files.files_kept};
-  if (running == plan && files.writer != nullptr) return false;
+  if (running == *plan) return false;
   StopWriter();
-  OpenFiles(plan, false);
+  OpenFiles(*plan, false);
   return true;
 }
 
@@ -144,6 +171,7 @@ void CloseFiles() {
 }
 
 void WriteToFile(std::string stamped) {
+  EnsureFilesOpen();
   state::JournalFiles& files = state::Current().journal_files;
   if (files.writer == nullptr) return;
   files.writer->Enqueue(std::move(stamped));
@@ -169,12 +197,15 @@ void TellFileFaults() {
 }
 
 std::string ServerName() {
+  EnsureFilesOpen();
   if (!state::Running() || state::Current().journal_files.server.empty()) return std::string(kFallbackServer);
   return state::Current().journal_files.server;
 }
 
 std::string FilesStatus() {
+  EnsureFilesOpen();
   const state::JournalFiles& files = state::Current().journal_files;
+  if (files.wanted && !files.opened) return "no file yet (its name comes from the map's, once the world is up)";
   if (files.writer == nullptr) {
     if (files.off_reason.empty()) return "no file";
     return "no file (" + files.off_reason + "): the journal is in memory and in the log";

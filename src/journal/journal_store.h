@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/plugin_config.h"
@@ -29,17 +30,27 @@ inline constexpr std::uint64_t kReadBackBytes = 512 * 1024;
 // The plan for `settings`: JournalFolder, or "journal" beside the config
 // file; JournalServerName made a server's name, or else the map's name
 // (UWorld.GetMapName()) made one, or else "server" (said in a warn line).
-FilesPlan PlanFiles(const config::PluginConfig& settings);
+// Nothing while the name is to come from the map and the game has no world
+// yet (the framework loads plugins before the game makes its world).
+std::optional<FilesPlan> PlanFiles(const config::PluginConfig& settings);
 
 // Makes the folder and starts the writer; with `read_back`, first fills the
 // ring from the last kReadBackBytes of this server's files. A folder that
 // cannot be made gets one warn line, and no file is written.
 void OpenFiles(const FilesPlan& plan, bool read_back);
 
-// For a reload: the files as `plan` makes them. The same plan keeps the
-// writer; another one flushes and joins it, then opens the new files (the
-// ring keeps what it holds). Returns whether the files changed.
-bool ApplyFiles(const FilesPlan& plan);
+// Start-up's step: the files are wanted, and opened (with the read back) as
+// soon as they can be planned: now, or at the first journal line, answer or
+// status once the world is up.
+void StartFiles();
+
+// Opens the wanted files when they are not open yet and can be planned.
+void EnsureFilesOpen();
+
+// For a reload: the files as the running settings make them. Unchanged
+// files keep their writer; changed ones flush and join it, then open the
+// new files (the ring keeps what it holds). Returns whether they changed.
+bool ApplyFiles();
 
 // Flushes what is queued and joins the writer thread. Unload calls it
 // before the state goes.

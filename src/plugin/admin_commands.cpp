@@ -309,7 +309,7 @@ std::vector<std::string> ReloadSettings() {
       answer.push_back("Cradlekeep dropped " + std::to_string(dropped) +
                        " queued clean-up pass(es): the settings no longer remove temporary pods");
     }
-    if (journal::ApplyFiles(journal::PlanFiles(state.settings))) {
+    if (journal::ApplyFiles()) {
       answer.push_back("Cradlekeep journal: " + journal::FilesStatus());
     }
   }

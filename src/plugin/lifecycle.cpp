@@ -58,7 +58,7 @@ void CompleteStartup() {
   if (!done.journal_files) {
     // Before the hooks: the ring holds what came before when the first
     // capture is journalled.
-    journal::OpenFiles(journal::PlanFiles(state.settings), /*read_back=*/true);
+    journal::StartFiles();
     done.journal_files = true;
   }
   if (!done.hooks) {

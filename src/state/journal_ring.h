@@ -32,10 +32,15 @@ struct JournalRing {
 
 // The journal's files as this server writes them.
 struct JournalFiles {
+  // Start-up wants the files; they are opened once they can be planned.
+  bool wanted = false;
+  bool opened = false;
   // The name this server's lines carry and its file is named after.
   std::string server;
   // The folder the files are in; empty when no file is written.
   std::string folder;
+  // The folder the files were planned in, made or not.
+  std::string planned_folder;
   // Why no file is written (the folder could not be made), when it is not.
   std::string off_reason;
   // The writer (absent when no file is written). Stopped and joined before

@@ -205,6 +205,10 @@ void ExpectDocumentedDefaults(const ck::config::PluginConfig& c) {
   EXPECT_EQ(c.Messages.Captured, "Prepared for transfer: {creature} (cryopod).");
   EXPECT_EQ(c.Messages.NoShoulderPet, "");
   EXPECT_EQ(c.Messages.CaptureFailed, "Cradle Keep failed to pod your shoulder pet. Check the server log.");
+  EXPECT_EQ(c.JournalFolder, "");
+  EXPECT_EQ(c.JournalServerName, "");
+  EXPECT_EQ(ck::config::JournalFileBytes(c), 1024u * 1024u);
+  EXPECT_EQ(ck::config::JournalFilesKept(c), 4);
 }
 
 // The release package's config.json, as it is in the source tree. It is read
@@ -235,7 +239,8 @@ TEST_F(PackagedConfigTest, ThePackagedFileSetsEverySettingToItsDocumentedDefault
                       "CaptureOnTransferButton", "ClearCryoSicknessFromTemporaryVanillaCryopods",
                       "ClearShoulderMountAfterCapture", "CryoCooldownBuffBlueprint", "CryoSicknessBuffBlueprint",
                       "DebugLogging", "Enabled", "ItemsPlusActorNameContains", "ItemsPlusCompatibility",
-                      "ItemsPlusTransferNetExecCommand", "Messages", "ScsCaptureActorBlueprint",
+                      "ItemsPlusTransferNetExecCommand", "JournalFileKilobytes", "JournalFilesKept",
+                      "JournalFolder", "JournalServerName", "Messages", "ScsCaptureActorBlueprint",
                       "ScsCryopodBlueprint", "TemporaryVanillaCryopodCleanupIntervalSeconds",
                       "TemporaryVanillaCryopods", "VanillaCryopodBlueprint"}));
   std::vector<std::string> message_keys;

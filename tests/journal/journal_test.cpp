@@ -97,8 +97,12 @@ TEST_F(JournalRingTest, TheRingKeepsTheLatestEntriesAndCountsTheDropped) {
   const ck::journal::Found latest = ck::journal::Latest("", 3);
   ASSERT_EQ(latest.lines.size(), 3u);
   EXPECT_EQ(latest.matching, ck::journal::kCapacity);
-  EXPECT_EQ(latest.lines[0], "Cradlekeep journal event=capture creature=\"c1004\"");
-  EXPECT_EQ(latest.lines[2], "Cradlekeep journal event=capture creature=\"c1002\"");
+  // In memory and in answers a line carries its time (UTC; the simulated
+  // calendar starts at 08:00) and the server's name (the map's).
+  EXPECT_EQ(latest.lines[0],
+            "Cradlekeep journal event=capture time=2026-12-10T08:00:00Z server=TheIsland_WP creature=\"c1004\"");
+  EXPECT_EQ(latest.lines[2],
+            "Cradlekeep journal event=capture time=2026-12-10T08:00:00Z server=TheIsland_WP creature=\"c1002\"");
   EXPECT_EQ(ck::journal::Latest("c4", 50).matching, 111u - 1u) << "c4, c40-c49, c400-c499 but c4 itself went first";
   EXPECT_EQ(ck::state::Current().journal.entries.capacity(), ck::journal::kCapacity) << "the ring never grows";
 }
@@ -128,7 +132,9 @@ TEST_F(JournalRingTest, TheCommandTakesACountOptionAndAText) {
   std::vector<std::string> answer = Ask(u"Cradlekeep.Journal -n 1 BIG rex");
   ASSERT_EQ(answer.size(), 2u);
   EXPECT_EQ(answer[0], "Cradlekeep journal: 1 of 2 entries matching \"BIG rex\", newest first (4 held, 0 dropped)");
-  EXPECT_EQ(answer[1], "#1 Cradlekeep journal event=capture creature=\"Big Rex Junior\"");
+  EXPECT_EQ(answer[1],
+            "#1 Cradlekeep journal event=capture time=2026-12-10T08:00:00Z server=TheIsland_WP creature=\"Big Rex "
+            "Junior\"");
   EXPECT_EQ(Ask(u"cradlekeep.journal").front(), "Cradlekeep journal: 4 of 4 entries, newest first (4 held, 0 dropped)");
   EXPECT_EQ(Ask(u"cradlekeep.journal").size(), 1u + 4u) << "every entry when fewer than ten";
   EXPECT_EQ(Ask(u"Cradlekeep.Journal -n 50").size(), 1u + 4u);

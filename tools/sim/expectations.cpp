@@ -140,6 +140,31 @@ void EvaluateLogContains(const std::string& key, const json& want, const ordered
   }
 }
 
+// Whether `text` is `pattern`, where each '*' of the pattern stands for any
+// run of characters but a line end (the numbers a thread of the plugin moves
+// between two looks, say).
+bool Like(std::string_view text, std::string_view pattern) {
+  const std::size_t star = pattern.find('*');
+  if (star == std::string_view::npos) return text == pattern;
+  if (text.substr(0, star) != pattern.substr(0, star)) return false;
+  const std::string_view rest = pattern.substr(star + 1);
+  for (std::size_t at = star; at <= text.size(); ++at) {
+    if (Like(text.substr(at), rest)) return true;
+    if (at < text.size() && text[at] == '\n') return false;
+  }
+  return false;
+}
+
+void EvaluateLogContainsLike(const std::string& key, const json& want, const ordered_json& report,
+                             Failures& failures) {
+  const auto texts = LogTexts(report);
+  for (const auto& wanted : Strings(want)) {
+    if (std::none_of(texts.begin(), texts.end(), [&](const std::string& text) { return Like(text, wanted); })) {
+      failures.push_back(key + ": no log line like " + Shown(wanted));
+    }
+  }
+}
+
 void EvaluateLogMentions(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
   const auto texts = LogTexts(report);
   for (const auto& wanted : Strings(want)) {
@@ -219,6 +244,41 @@ void EvaluateRconReplies(const std::string& key, const json& want, const ordered
   }
 }
 
+// Like messages, each text a pattern as for logContainsLike.
+void EvaluateMessagesLike(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
+  const auto& got = report["messages"];
+  auto next = got.begin();
+  for (const auto& wanted : want) {
+    next = std::find_if(next, got.end(), [&](const ordered_json& m) {
+      return m["player"] == wanted["player"] &&
+             Like(m["text"].get<std::string>(), wanted["text"].get<std::string>());
+    });
+    if (next == got.end()) {
+      failures.push_back(key + ": no message like " + wanted["text"].dump() + " to " + wanted["player"].dump() +
+                         " in that order");
+      return;
+    }
+    ++next;
+  }
+}
+
+// Like rconReplies, each text a pattern as for logContainsLike.
+void EvaluateRconRepliesLike(const std::string& key, const json& want, const ordered_json& report,
+                             Failures& failures) {
+  const auto& got = report["rconReplies"];
+  auto next = got.begin();
+  for (const auto& wanted : want) {
+    next = std::find_if(next, got.end(), [&](const ordered_json& reply) {
+      return Like(reply["text"].get<std::string>(), wanted.get<std::string>());
+    });
+    if (next == got.end()) {
+      failures.push_back(key + ": no reply like " + Shown(wanted) + " in that order; got " + Shown(got));
+      return;
+    }
+    ++next;
+  }
+}
+
 void EvaluateCreaturePlaces(const std::string& key, const json& want, const ordered_json& report, Failures& failures) {
   for (const auto& item : want.items()) {
     const std::string got = report["creatures"][item.key()]["where"].get<std::string>();
@@ -292,16 +352,19 @@ const Expectation kExpectations[] = {
     {"leftBehind", ValidateTexts, EvaluateSameSet},
     {"missingKeyRequests", ValidateTexts, EvaluateSameSet},
     {"logContains", ValidateTexts, EvaluateLogContains},
+    {"logContainsLike", ValidateTexts, EvaluateLogContainsLike},
     {"logMentions", ValidateTexts, EvaluateLogMentions},
     {"logLacks", ValidateTexts, EvaluateLogLacks},
     {"logCount", ValidateLogCount, EvaluateLogCount},
     {"logEquals", ValidateTexts, EvaluateLogEquals},
     {"messages", ValidateMessages, EvaluateMessages},
+    {"messagesLike", ValidateMessages, EvaluateMessagesLike},
     {"creatures", ValidateCreaturePlaces, EvaluateCreaturePlaces},
     {"hooks", ValidateTexts, EvaluateRegistrations},
     {"consoleCommands", ValidateTexts, EvaluateRegistrations},
     {"rconCommands", ValidateTexts, EvaluateRegistrations},
     {"rconReplies", ValidateTexts, EvaluateRconReplies},
+    {"rconRepliesLike", ValidateTexts, EvaluateRconRepliesLike},
     {"tickCallbacks", ValidateTexts, EvaluateRegistrations},
     {"externalCaptureResults", ValidateBoolList, EvaluateExternalResults},
     {"hookedCallsReachGame", ValidateBool, EvaluateHookedCalls},

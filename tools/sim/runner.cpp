@@ -367,7 +367,7 @@ class Run final : public Stage {
     library_.Close();
     fw.modules.End(module_);
     module_ = 0;
-    const int threads = ThreadsOfThisProcess();
+    const int threads = ThreadsSettledTo(threads_before_load_);
     if (threads >= 0 && threads_before_load_ >= 0 && threads > threads_before_load_) {
       fw.modules.NoteDefect("the plugin's library was freed with " + std::to_string(threads - threads_before_load_) +
                             " thread(s) it started still running");

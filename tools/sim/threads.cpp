@@ -1,5 +1,8 @@
 #include "tools/sim/threads.h"
 
+#include <chrono>
+#include <thread>
+
 #if defined(_WIN32)
 #include <windows.h>
 #include <tlhelp32.h>
@@ -53,5 +56,18 @@ int ThreadsOfThisProcess() {
 }
 
 #endif
+
+int ThreadsSettledTo(int expected) {
+  int threads = ThreadsOfThisProcess();
+  for (int attempt = 0; threads > expected && attempt < 1000; ++attempt) {
+    if (attempt < 100) {
+      std::this_thread::yield();
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    threads = ThreadsOfThisProcess();
+  }
+  return threads;
+}
 
 }  // namespace simtool
