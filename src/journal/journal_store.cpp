@@ -146,7 +146,11 @@ void EnsureFilesOpen() {
         files.opened = true;
         OpenFiles(*plan, /*read_back=*/true);
       },
-      [](const char*) {});
+      [&](const char* what) {
+        files.opened = true;
+        files.off_reason = what;
+        log::Warn("Cradlekeep journal file is off: {}; the journal goes on in memory and in the log", what);
+      });
 }
 
 bool ApplyFiles() {
@@ -159,7 +163,8 @@ bool ApplyFiles() {
   if (!plan) return false;
   const FilesPlan running{files.folder.empty() ? files.planned_folder : files.folder, files.server, files.file_bytes,
                           files.files_kept};
-  if (running == *plan) return false;
+  // A folder that failed is tried again, the same or not.
+  if (running == *plan && files.writer != nullptr) return false;
   StopWriter();
   OpenFiles(*plan, false);
   return true;

@@ -129,9 +129,10 @@ class RealFiles final : public FileSystem {
 }  // namespace
 
 FileSystem& RealFileSystem() {
-  // Never destroyed: nothing runs at process exit for it.
-  static RealFiles* const files = new RealFiles();
-  return *files;
+  // Holds nothing: its destruction (at the module's unload or the process's
+  // exit) frees nothing and waits for nothing.
+  static RealFiles files;
+  return files;
 }
 
 std::string InFolder(const std::string& folder, std::string_view name) {

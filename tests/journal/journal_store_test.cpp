@@ -146,6 +146,29 @@ TEST_F(JournalStoreTest, AReloadThatMovesTheFolderFlushesTheOldFileAndWritesOnIn
   EXPECT_NE(moved[0].find("server=Center creature=\"after\""), std::string::npos) << moved[0];
 }
 
+TEST_F(JournalStoreTest, AReloadTriesAFolderThatFailedAgain) {
+  std::ofstream("blocked", std::ios::binary) << "a file where the folder should be";
+  WriteConfig(R"({"JournalFolder": "blocked"})");
+  Start();
+  Add("in memory only");
+  EXPECT_EQ(WarnLinesWith("Cradlekeep journal file is off: blocked is a file, not a folder"), 1u);
+  EXPECT_NE(ck::plugin::JournalStatusLine().find("; no file (blocked is a file, not a folder): the journal is in "
+                                                 "memory and in the log"),
+            std::string::npos)
+      << ck::plugin::JournalStatusLine();
+  fs::remove("blocked");  // the admin mends it
+  const std::vector<std::string> answer = ck::plugin::ReloadSettings();
+  EXPECT_NE(std::find(answer.begin(), answer.end(),
+                      "Cradlekeep journal: file blocked/TheIsland_WP.journal: 0 queued, 0 written, 0 dropped; last "
+                      "error: none"),
+            answer.end());
+  Add("on file");
+  Stop();
+  const auto lines = FileLines("blocked/TheIsland_WP.journal");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("creature=\"on file\""), std::string::npos);
+}
+
 TEST_F(JournalStoreTest, AReloadWithTheSameFilesKeepsItsWriter) {
   WriteConfig("{}");
   Start();
