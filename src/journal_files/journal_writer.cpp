@@ -20,15 +20,19 @@ Writer::Writer(WriterSettings settings, FileSystem& files)
 Writer::~Writer() { Stop(); }
 
 bool Writer::Enqueue(std::string line) noexcept {
+  bool was_empty = false;
   {
     std::lock_guard lock(mutex_);
     if (stop_ || queue_.size() >= settings_.queue_lines) {
       ++counts_.dropped_full;
       return false;
     }
+    was_empty = queue_.empty();
     queue_.push_back(std::move(line));  // within the reserved capacity: no allocation
   }
-  wake_.notify_one();
+  // The thread waits only for an empty queue to fill: a line added to one
+  // that already waits for it needs no wake-up (and no system call).
+  if (was_empty) wake_.notify_one();
   return true;
 }
 
