@@ -56,7 +56,7 @@ using nlohmann::json;
 // The reading model and the comparison below name every setting; a setting
 // added to the record changes its size and stops the build here until they
 // name it too.
-static_assert(sizeof(PluginConfig) == 8 + 2 * sizeof(double) + 10 * sizeof(std::string) +
+static_assert(sizeof(PluginConfig) == 8 + 4 * sizeof(double) + 12 * sizeof(std::string) +
                                           sizeof(std::vector<std::string>),
               "a setting was added or removed: update Previous(), Expect() and Differences()");
 #endif
@@ -123,6 +123,10 @@ PluginConfig Previous() {
   p.Messages.Captured = "previous captured";
   p.Messages.NoShoulderPet = "previous no shoulder pet";
   p.Messages.CaptureFailed = "previous capture failed";
+  p.JournalFolder = "previous journal folder";
+  p.JournalServerName = "previous-server";
+  p.JournalFileKilobytes = 77.5;
+  p.JournalFilesKept = 55.5;
   return p;
 }
 
@@ -231,6 +235,10 @@ Expectation Expect(const uint8_t* data, size_t size) {
   r.Text(root, "CryoSicknessBuffBlueprint", s.CryoSicknessBuffBlueprint);
   r.Text(root, "ItemsPlusTransferNetExecCommand", s.ItemsPlusTransferNetExecCommand);
   r.Texts(root, "ItemsPlusActorNameContains", s.ItemsPlusActorNameContains);
+  r.Text(root, "JournalFolder", s.JournalFolder);
+  r.Text(root, "JournalServerName", s.JournalServerName);
+  r.Number(root, "JournalFileKilobytes", s.JournalFileKilobytes);
+  r.Number(root, "JournalFilesKept", s.JournalFilesKept);
   // Messages given as anything but an object (a text, a list, null) are
   // passed over; inside the object each message is a text or null.
   if (const json* messages = Reader::Setting(root, "Messages"); messages != nullptr && messages->is_object()) {
@@ -277,6 +285,10 @@ std::string Differences(const PluginConfig& want, const PluginConfig& got) {
   Compare(d, "Messages.Captured", want.Messages.Captured, got.Messages.Captured);
   Compare(d, "Messages.NoShoulderPet", want.Messages.NoShoulderPet, got.Messages.NoShoulderPet);
   Compare(d, "Messages.CaptureFailed", want.Messages.CaptureFailed, got.Messages.CaptureFailed);
+  Compare(d, "JournalFolder", want.JournalFolder, got.JournalFolder);
+  Compare(d, "JournalServerName", want.JournalServerName, got.JournalServerName);
+  Compare(d, "JournalFileKilobytes", want.JournalFileKilobytes, got.JournalFileKilobytes);
+  Compare(d, "JournalFilesKept", want.JournalFilesKept, got.JournalFilesKept);
   return d;
 }
 
@@ -299,6 +311,13 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Expectation expected = Expect(data, size);
   const PluginConfig previous = Previous();
+  // The journal's folder is made where the file says: only below the
+  // scratch folder here.
+  const std::filesystem::path journal(expected.settings.JournalFolder);
+  for (const auto& part : journal) {
+    if (part == "..") return 0;
+  }
+  if (journal.has_root_path()) return 0;
 
   auto game = std::make_unique<sim::Game>(sim::ServerSettings{}, sim::ModSettings{});
   WriteConfigFile(data, size);

@@ -81,7 +81,8 @@ Found Latest(std::string_view query, std::size_t count) {
     if (own.size() < count) own.push_back(&entry);
   }
   const state::JournalFiles& files = state::Current().journal_files;
-  ClusterFound cluster = SearchOtherServers(files.folder, files.server, matches, count);
+  ClusterFound cluster =
+      SearchOtherServers(files.folder.empty() ? std::string() : files.io_folder, files.server, matches, count);
   found.matching += cluster.matching;
   found.servers = std::move(cluster.servers);
   found.skipped = std::move(cluster.skipped);

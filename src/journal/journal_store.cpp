@@ -41,6 +41,10 @@ std::optional<std::string> MapName() {
   return name;
 }
 
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string Utf8(const std::filesystem::path& path) {
   const std::u8string text = path.generic_u8string();
   return std::string(text.begin(), text.end());
@@ -118,8 +122,13 @@ void OpenFiles(const FilesPlan& plan, bool read_back) {
         }
         files.off_reason.clear();
         files.folder = plan.folder;
+        // The thread and later reads use the folder as it is now, whatever
+        // becomes of the working folder.
+        std::error_code ignored;
+        const std::filesystem::path absolute = std::filesystem::absolute(PathOf(plan.folder), ignored);
+        files.io_folder = absolute.empty() ? plan.folder : Utf8(absolute);
         if (read_back) ReadBack(plan);
-        journal_files::WriterSettings writer{plan.folder, plan.server, plan.file_bytes, plan.files_kept};
+        journal_files::WriterSettings writer{files.io_folder, plan.server, plan.file_bytes, plan.files_kept};
         files.writer = std::make_unique<journal_files::Writer>(std::move(writer), journal_files::RealFileSystem());
         files.failures_told = 0;
         files.error_told.clear();
@@ -216,7 +225,8 @@ std::string FilesStatus() {
     return "no file (" + files.off_reason + "): the journal is in memory and in the log";
   }
   const journal_files::WriterCounts counts = files.writer->Counts();
-  std::string text = "file " + files.writer->FilePath() + ": " + std::to_string(counts.queued) + " queued, " +
+  std::string text = "file " + journal_files::InFolder(files.folder, journal_files::CurrentFileName(files.server)) +
+                     ": " + std::to_string(counts.queued) + " queued, " +
                      std::to_string(counts.written) + " written, " +
                      std::to_string(counts.dropped_full + counts.dropped_failed) + " dropped";
   if (files.read_back > 0 || files.skipped_back > 0) {

@@ -39,6 +39,9 @@ struct JournalFiles {
   std::string server;
   // The folder the files are in; empty when no file is written.
   std::string folder;
+  // The same folder as the writer and the reads use it: absolute, as it was
+  // when the files were opened.
+  std::string io_folder;
   // The folder the files were planned in, made or not.
   std::string planned_folder;
   // Why no file is written (the folder could not be made), when it is not.
