@@ -94,14 +94,15 @@ int RedirectImports(HMODULE module) {
 
 #else
 
+// The steady clock first: the plugin's idle tick reads it.
 int SimulatedClockGettime(clockid_t clock, struct timespec* out) {
-  if (clock == CLOCK_REALTIME) {
-    out->tv_sec = static_cast<time_t>(g_clock->CalendarSeconds());
+  if (clock == CLOCK_MONOTONIC) {
+    out->tv_sec = static_cast<time_t>(g_clock->Seconds());
     out->tv_nsec = static_cast<long>(g_clock->SubsecondNanoseconds());
     return 0;
   }
-  if (clock != CLOCK_MONOTONIC) return static_cast<int>(syscall(SYS_clock_gettime, clock, out));
-  out->tv_sec = static_cast<time_t>(g_clock->Seconds());
+  if (clock != CLOCK_REALTIME) return static_cast<int>(syscall(SYS_clock_gettime, clock, out));
+  out->tv_sec = static_cast<time_t>(g_clock->CalendarSeconds());
   out->tv_nsec = static_cast<long>(g_clock->SubsecondNanoseconds());
   return 0;
 }
