@@ -266,6 +266,9 @@ TEST_F(JournalFilesTest, ATailReadsWholeLinesOnlyWithinItsBytes) {
   EXPECT_TRUE(tail.cut_short);
   tail = ck::journal_files::ReadServerTail(real, folder_.string(), "Island", 17);
   EXPECT_EQ(tail.lines, (std::vector<std::string>{"new 2"})) << "the line the tail begins inside is left out";
+  std::ofstream(File("Notepad.journal"), std::ios::binary) << "saved\r\nby an editor\r\n";
+  tail = ck::journal_files::ReadServerTail(real, folder_.string(), "Notepad", 1024);
+  EXPECT_EQ(tail.lines, (std::vector<std::string>{"saved", "by an editor"})) << "a CR before the line end goes too";
   tail = ck::journal_files::ReadServerTail(real, folder_.string(), "Elsewhere", 1024);
   EXPECT_TRUE(tail.lines.empty());
   EXPECT_TRUE(tail.error.empty()) << "no file yet is no fault";
