@@ -195,6 +195,22 @@ TEST_F(ScsCaptureTest, ACaptureDinoThatThrowsLeavesTheCompanionAndTakesItsEmptyP
   EXPECT_TRUE(game().ArgsOf("APrimalCharacter.ClearMountedDino").empty());
 }
 
+TEST_F(ScsCaptureTest, AModThatTakesNothingWithoutAFailureIsToldAndItsEmptyPodGoesBack) {
+  StartScs();
+  // The game answers the mod's call and the mod does nothing.
+  fw().faults.Arm({kProcessEvent, std::nullopt, simfw::FaultMode::kFail, 1, false});
+  CaptureAttachedCompanions(Pawn(), Controller(), {Companion("splash")});
+  EXPECT_EQ(Where("splash"), "slot");
+  EXPECT_TRUE(Items().empty()) << "the pod the mod never filled is out of the inventory again";
+  const auto lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Cradlekeep the cryopod mod did not take the companion; its empty pod was taken back out"),
+            lines.end());
+  ASSERT_EQ(JournalLines().size(), 1u);
+  EXPECT_NE(JournalLines()[0].find("outcome=left"), std::string::npos) << JournalLines()[0];
+  EXPECT_NE(JournalLines()[0].find("reason=\"the cryopod mod did not take the creature\""), std::string::npos);
+}
+
 TEST_F(ScsCaptureTest, AnInsertionThatThrowsComesBeforeTheCaptureAndLeavesTheCompanion) {
   StartScs();
   fw().faults.Arm({"UPrimalInventoryComponent.AddItemObject(UPrimalItem*)", std::nullopt, simfw::FaultMode::kThrow, 1,
