@@ -17,6 +17,7 @@
 #include "config/setting_names.h"
 #include "core/boundary.h"
 #include "core/log.h"
+#include "core/utf8_path.h"
 #include "core/text.h"
 #include "host/framework/module_path.h"
 
@@ -172,8 +173,7 @@ std::string PathsTried(const std::filesystem::path& plugin_folder) {
   std::error_code error;
   const std::filesystem::path here = std::filesystem::absolute(kConfigPath, error).lexically_normal();
   if (error || here != beside) {
-    const std::u8string text = beside.generic_u8string();
-    tried += " or " + std::string(text.begin(), text.end());
+    tried += " or " + core::Utf8FromPath(beside);
   }
   return tried;
 }
@@ -229,8 +229,7 @@ std::string LoadConfiguration(PluginConfig& live, ClassCache& classes, const std
     const std::filesystem::path other = plugin_folder / "config.json";
     file.open(other, std::ios::binary);
     if (file.is_open()) {
-      const std::u8string text = other.generic_u8string();
-      beside.assign(text.begin(), text.end());
+      beside = core::Utf8FromPath(other);
       source = beside + " (beside the plugin)";
     }
   }

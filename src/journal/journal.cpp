@@ -36,6 +36,9 @@ void Record(const Line& line) noexcept {
   core::Contain(
       [&] {
         if (!state::Running()) return;
+        // Opened first: the file's read back comes before this entry, and its
+        // server's name is the one the line carries.
+        EnsureFilesOpen();
         std::string stamped = line.Stamped(core::UtcText(host::UtcNowSeconds()), ServerName());
         Keep(state::JournalEntry{stamped, line.search()});
         WriteToFile(std::move(stamped));
@@ -84,9 +87,7 @@ Found Latest(std::string_view query, std::size_t count) {
   ClusterFound cluster =
       SearchOtherServers(files.folder.empty() ? std::string() : files.io_folder, files.server, matches, count);
   found.matching += cluster.matching;
-  found.servers = std::move(cluster.servers);
-  found.skipped = std::move(cluster.skipped);
-  found.servers_not_read = cluster.not_read;
+  found.others = std::move(cluster.others);
   std::vector<const state::JournalEntry*> merged = own;
   for (const state::JournalEntry& entry : cluster.entries) merged.push_back(&entry);
   // Newest first by time; this server's entries first at the same second.

@@ -30,15 +30,21 @@ void Record(const Line& line) noexcept;
 // new one; the latest kCapacity are kept. Returns how many the ring took.
 std::size_t Restore(std::vector<state::JournalEntry> entries);
 
-// What a search found: the latest entries that match, newest first, and
-// how many match in all; with the other servers' files searched too, which
-// servers were read and which files were left out and why.
+// What a search read of the other servers' files: the servers read, in
+// name order; "<file>: <why>" for each file or line left out; how many
+// files were beyond the bound and not read.
+struct OtherServers {
+  std::vector<std::string> servers;
+  std::vector<std::string> skipped;
+  std::size_t not_read = 0;
+};
+
+// What a search found: the latest entries that match, newest first, how
+// many match in all, and what it read of the other servers' files.
 struct Found {
   std::vector<std::string> lines;
   std::size_t matching = 0;
-  std::vector<std::string> servers;
-  std::vector<std::string> skipped;
-  std::size_t servers_not_read = 0;
+  OtherServers others;
 };
 
 // The latest `count` entries that match `query`, newest first, from the

@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kMostNamesListed = 4096;
 
 // The other servers with a current file in the folder, in name order.
-std::vector<std::string> OtherServers(const std::string& folder, const std::string& own) {
+std::vector<std::string> OtherServerNames(const std::string& folder, const std::string& own) {
   std::string error;
   const auto names = journal_files::RealFileSystem().List(folder, kMostNamesListed, error);
   std::vector<std::string> servers;
@@ -39,25 +39,19 @@ void SearchServer(const std::string& folder, const std::string& server,
   const journal_files::TailLines tail =
       journal_files::ReadServerTail(journal_files::RealFileSystem(), folder, server, kClusterTailBytes);
   if (!tail.error.empty()) {
-    found.skipped.push_back(file + ": " + tail.error);
+    found.others.skipped.push_back(file + ": " + tail.error);
     return;
   }
-  std::vector<state::JournalEntry> entries;
-  std::size_t unreadable = 0;
-  for (const std::string& line : tail.lines) {
-    if (auto entry = ReadEntry(line)) {
-      entries.push_back(std::move(*entry));
-    } else {
-      ++unreadable;
-    }
-  }
+  ReadEntries read = ReadAll(tail.lines);
+  std::vector<state::JournalEntry>& entries = read.entries;
+  const std::size_t unreadable = read.unreadable;
   if (entries.empty() && unreadable > 0) {
-    found.skipped.push_back(file + ": not a journal file");
+    found.others.skipped.push_back(file + ": not a journal file");
     return;
   }
-  found.servers.push_back(server);
+  found.others.servers.push_back(server);
   if (unreadable > 0 || tail.cut_short) {
-    found.skipped.push_back(file + ": " + Lines(unreadable + (tail.cut_short ? 1 : 0)) + " cut short or unreadable");
+    found.others.skipped.push_back(file + ": " + Lines(unreadable + (tail.cut_short ? 1 : 0)) + " cut short or unreadable");
   }
   std::size_t kept = 0;
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
@@ -76,9 +70,9 @@ ClusterFound SearchOtherServers(const std::string& folder, const std::string& ow
                                 const std::function<bool(const state::JournalEntry&)>& matches, std::size_t count) {
   ClusterFound found;
   if (folder.empty()) return found;
-  const std::vector<std::string> servers = OtherServers(folder, own);
+  const std::vector<std::string> servers = OtherServerNames(folder, own);
   const std::size_t read = std::min(servers.size(), kClusterFiles);
-  found.not_read = servers.size() - read;
+  found.others.not_read = servers.size() - read;
   for (std::size_t i = 0; i < read; ++i) SearchServer(folder, servers[i], matches, count, found);
   return found;
 }

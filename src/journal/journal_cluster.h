@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/journal.h"
 #include "state/journal_ring.h"
 
 namespace ck::journal {
@@ -25,12 +26,7 @@ struct ClusterFound {
   // each server (at most the count asked for from each).
   std::vector<state::JournalEntry> entries;
   std::size_t matching = 0;
-  // The servers whose files were read, in name order.
-  std::vector<std::string> servers;
-  // "<file>: <why>" for each file left out, and lines left out.
-  std::vector<std::string> skipped;
-  // Other servers' files beyond kClusterFiles, not read.
-  std::size_t not_read = 0;
+  OtherServers others;
 };
 
 // Searches the current files of the servers other than `own` in `folder`.

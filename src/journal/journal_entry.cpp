@@ -88,6 +88,18 @@ std::optional<state::JournalEntry> ReadEntry(std::string_view line) {
   return entry;
 }
 
+ReadEntries ReadAll(const std::vector<std::string>& lines) {
+  ReadEntries read;
+  for (const std::string& line : lines) {
+    if (auto entry = ReadEntry(line)) {
+      read.entries.push_back(std::move(*entry));
+    } else {
+      ++read.unreadable;
+    }
+  }
+  return read;
+}
+
 std::string_view TimeOf(std::string_view line) { return BareValue(line, "time"); }
 
 std::string_view ServerOf(std::string_view line) { return BareValue(line, "server"); }

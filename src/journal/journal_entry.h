@@ -8,7 +8,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/journal_ring.h"
 
@@ -19,6 +21,14 @@ namespace ck::journal {
 // player's and the creature's names, and the ids of playerId, creatureId
 // and item.
 std::optional<state::JournalEntry> ReadEntry(std::string_view line);
+
+// The entries of lines read back, in their order, and how many lines were
+// no entry.
+struct ReadEntries {
+  std::vector<state::JournalEntry> entries;
+  std::size_t unreadable = 0;
+};
+ReadEntries ReadAll(const std::vector<std::string>& lines);
 
 // The time and the server a stamped line carries (empty when it carries
 // none).

@@ -7,6 +7,7 @@
 #include "config/config_loader.h"
 #include "core/boundary.h"
 #include "core/log.h"
+#include "core/utf8_path.h"
 #include "host/framework/engine_text.h"
 #include "host/framework/framework.h"
 #include "host/game/catalogue.h"
@@ -41,15 +42,6 @@ std::optional<std::string> MapName() {
   return name;
 }
 
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string Utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.generic_u8string();
-  return std::string(text.begin(), text.end());
-}
-
 // Fills the ring from the end of this server's files, oldest first.
 void ReadBack(const FilesPlan& plan) {
   state::JournalFiles& files = state::Current().journal_files;
@@ -60,16 +52,9 @@ void ReadBack(const FilesPlan& plan) {
               journal_files::InFolder(plan.folder, journal_files::CurrentFileName(plan.server)), tail.error);
     return;
   }
-  std::vector<state::JournalEntry> entries;
-  for (const std::string& line : tail.lines) {
-    if (auto entry = ReadEntry(line)) {
-      entries.push_back(std::move(*entry));
-    } else {
-      ++files.skipped_back;
-    }
-  }
-  if (tail.cut_short) ++files.skipped_back;
-  files.read_back = Restore(std::move(entries));
+  ReadEntries read = ReadAll(tail.lines);
+  files.skipped_back += read.unreadable + (tail.cut_short ? 1 : 0);
+  files.read_back = Restore(std::move(read.entries));
 }
 
 void StopWriter() noexcept {
@@ -84,7 +69,7 @@ void StopWriter() noexcept {
 
 std::optional<FilesPlan> PlanFiles(const config::PluginConfig& settings) {
   FilesPlan plan;
-  plan.folder = settings.JournalFolder.empty() ? Utf8(config::ConfigFolder() / "journal") : settings.JournalFolder;
+  plan.folder = settings.JournalFolder.empty() ? core::Utf8FromPath(config::ConfigFolder() / "journal") : settings.JournalFolder;
   plan.file_bytes = config::JournalFileBytes(settings);
   plan.files_kept = config::JournalFilesKept(settings);
   if (!settings.JournalServerName.empty()) {
@@ -125,8 +110,8 @@ void OpenFiles(const FilesPlan& plan, bool read_back) {
         // The thread and later reads use the folder as it is now, whatever
         // becomes of the working folder.
         std::error_code ignored;
-        const std::filesystem::path absolute = std::filesystem::absolute(PathOf(plan.folder), ignored);
-        files.io_folder = absolute.empty() ? plan.folder : Utf8(absolute);
+        const std::filesystem::path absolute = std::filesystem::absolute(core::PathFromUtf8(plan.folder), ignored);
+        files.io_folder = absolute.empty() ? plan.folder : core::Utf8FromPath(absolute);
         if (read_back) ReadBack(plan);
         journal_files::WriterSettings writer{files.io_folder, plan.server, plan.file_bytes, plan.files_kept};
         files.writer = std::make_unique<journal_files::Writer>(std::move(writer), journal_files::RealFileSystem());
@@ -185,7 +170,6 @@ void CloseFiles() {
 }
 
 void WriteToFile(std::string stamped) {
-  EnsureFilesOpen();
   state::JournalFiles& files = state::Current().journal_files;
   if (files.writer == nullptr) return;
   files.writer->Enqueue(std::move(stamped));
@@ -211,7 +195,6 @@ void TellFileFaults() {
 }
 
 std::string ServerName() {
-  EnsureFilesOpen();
   if (!state::Running() || state::Current().journal_files.server.empty()) return std::string(kFallbackServer);
   return state::Current().journal_files.server;
 }

@@ -57,14 +57,16 @@ bool ApplyFiles();
 void CloseFiles();
 
 // Hands a stamped line to the writer (dropped and counted when its queue is
-// full), then tells a fault the writer met since the last time.
+// full), then tells a fault the writer met since the last time. The files
+// are opened (EnsureFilesOpen) before the line is stamped.
 void WriteToFile(std::string stamped);
 
 // One warn line for a fault of the writer not told yet: once until a write
 // succeeds again.
 void TellFileFaults();
 
-// The server's name the lines carry ("server" before the files are planned).
+// The server's name the lines carry ("server" before the files are planned:
+// call EnsureFilesOpen first).
 std::string ServerName();
 
 // The status's account of the files: "file <path>: N queued, N written, N

@@ -7,20 +7,15 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/utf8_path.h"
+
 namespace ck::journal_files {
 
 namespace fs = std::filesystem;
+using core::PathFromUtf8;
+using core::Utf8FromPath;
 
 namespace {
-
-fs::path PathOf(std::string_view utf8) {
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string Utf8Of(const fs::path& path) {
-  const std::u8string text = path.generic_u8string();
-  return std::string(text.begin(), text.end());
-}
 
 std::string ErrnoText() {
   const int code = errno;
@@ -31,7 +26,7 @@ class RealFiles final : public FileSystem {
  public:
   bool MakeFolder(const std::string& folder, std::string& error) override {
     std::error_code code;
-    const fs::path path = PathOf(folder);
+    const fs::path path = PathFromUtf8(folder);
     if (fs::exists(path, code) && !fs::is_directory(path, code)) {
       error = folder + " is a file, not a folder";
       return false;
@@ -44,7 +39,7 @@ class RealFiles final : public FileSystem {
 
   bool Append(const std::string& path, std::string_view data, std::string& error) override {
     errno = 0;
-    std::ofstream file(PathOf(path), std::ios::binary | std::ios::app);
+    std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::app);
     if (!file.is_open()) {
       error = "could not open " + path + ": " + ErrnoText();
       return false;
@@ -60,18 +55,18 @@ class RealFiles final : public FileSystem {
 
   std::optional<std::uint64_t> Size(const std::string& path) override {
     std::error_code code;
-    const std::uintmax_t size = fs::file_size(PathOf(path), code);
+    const std::uintmax_t size = fs::file_size(PathFromUtf8(path), code);
     if (code) return std::nullopt;
     return static_cast<std::uint64_t>(size);
   }
 
   bool Rename(const std::string& from, const std::string& to, std::string& error) override {
     std::error_code code;
-    if (fs::exists(PathOf(to), code)) {
+    if (fs::exists(PathFromUtf8(to), code)) {
       error = "could not rename " + from + " to " + to + ": the target exists";
       return false;
     }
-    fs::rename(PathOf(from), PathOf(to), code);
+    fs::rename(PathFromUtf8(from), PathFromUtf8(to), code);
     if (!code) return true;
     error = "could not rename " + from + " to " + to + ": " + code.message();
     return false;
@@ -79,14 +74,14 @@ class RealFiles final : public FileSystem {
 
   bool Remove(const std::string& path, std::string& error) override {
     std::error_code code;
-    fs::remove(PathOf(path), code);
+    fs::remove(PathFromUtf8(path), code);
     if (!code) return true;
     error = "could not delete " + path + ": " + code.message();
     return false;
   }
 
   std::optional<Tail> ReadTail(const std::string& path, std::uint64_t bytes, std::string& error) override {
-    std::ifstream file(PathOf(path), std::ios::binary);
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
     if (!file.is_open()) {
       error = "could not be opened";
       return std::nullopt;
@@ -111,7 +106,7 @@ class RealFiles final : public FileSystem {
   std::optional<std::vector<std::string>> List(const std::string& folder, std::size_t most,
                                                std::string& error) override {
     std::error_code code;
-    fs::directory_iterator entries(PathOf(folder), code);
+    fs::directory_iterator entries(PathFromUtf8(folder), code);
     if (code) {
       error = code.message();
       return std::nullopt;
@@ -120,7 +115,7 @@ class RealFiles final : public FileSystem {
     for (; entries != fs::directory_iterator() && names.size() < most; entries.increment(code)) {
       if (code) break;
       std::error_code kind;
-      if (entries->is_regular_file(kind)) names.push_back(Utf8Of(entries->path().filename()));
+      if (entries->is_regular_file(kind)) names.push_back(Utf8FromPath(entries->path().filename()));
     }
     return names;
   }
@@ -136,7 +131,7 @@ FileSystem& RealFileSystem() {
 }
 
 std::string InFolder(const std::string& folder, std::string_view name) {
-  return Utf8Of(PathOf(folder) / PathOf(name));
+  return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
 }
 
 }  // namespace ck::journal_files

@@ -74,8 +74,6 @@ class Writer {
 
   WriterCounts Counts() const;
   const WriterSettings& Settings() const { return settings_; }
-  // The current file's path.
-  const std::string& FilePath() const { return path_; }
 
  private:
   void Run() noexcept;

@@ -79,12 +79,12 @@ std::string Listed(const std::vector<std::string>& texts) {
 // was left out.
 std::string ClusterPart(const journal::Found& found) {
   std::string part;
-  if (!found.servers.empty()) part += "; other servers searched: " + Listed(found.servers);
-  if (found.servers_not_read > 0) {
-    part += "; " + std::to_string(found.servers_not_read) + " more servers' files not read (at most " +
+  if (!found.others.servers.empty()) part += "; other servers searched: " + Listed(found.others.servers);
+  if (found.others.not_read > 0) {
+    part += "; " + std::to_string(found.others.not_read) + " more servers' files not read (at most " +
             std::to_string(journal::kClusterFiles) + " are)";
   }
-  if (!found.skipped.empty()) part += "; left out: " + Listed(found.skipped);
+  if (!found.others.skipped.empty()) part += "; left out: " + Listed(found.others.skipped);
   return part;
 }
 
